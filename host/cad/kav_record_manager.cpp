@@ -1,0 +1,328 @@
+#include "cad/kav_record_manager.h"
+
+#include "core/kav_errors.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+namespace Kav {
+namespace CAD {
+
+namespace {
+
+// Constant-initialised pointer to a static object: valid before and during static
+// initialisation of every library that links kavhost.
+RecordManager theManager;
+
+void printLine(QString const& line)
+{
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+} // namespace
+
+RecordManager* RecordManager::_manager = &theManager;
+
+struct RecordManager::Step {
+    QString name;
+    StructRecordVectorMode_t mode = RECORD_MODE_NONE;
+    // Slots of records deleted by someone else become null (see detach).
+    std::vector<CustomRecord*> records;
+    quint64 size = 0;
+
+    void compact() { records.erase(std::remove(records.begin(), records.end(), nullptr), records.end()); }
+    void measure()
+    {
+        size = 0;
+        for (CustomRecord* record : records) {
+            if (record)
+                size += record->memSize();
+        }
+    }
+    int liveCount() const
+    {
+        return static_cast<int>(records.size() - static_cast<std::size_t>(std::count(records.begin(), records.end(), nullptr)));
+    }
+};
+
+RecordManager::RecordManager() : notifier_(std::make_unique<RecordNotifier>()) {}
+
+RecordManager::~RecordManager()
+{
+    if (open_)
+        deleteStep(std::move(open_));
+    deleteSteps(undo_);
+    deleteSteps(redo_);
+}
+
+void RecordManager::startRecording(QString const& stepName, StructRecordVectorMode_t mode)
+{
+    if (running_)
+        throw ProgError(QStringLiteral("CAD::RecordManager::startRecording"), QStringLiteral(__FILE__), __LINE__,
+                        QStringLiteral("cannot record \"%1\" while an undo or redo runs").arg(stepName));
+    if (depth_++ > 0)
+        return;
+    open_ = std::make_unique<Step>();
+    open_->name = stepName;
+    open_->mode = mode;
+}
+
+bool RecordManager::isRecording() const
+{
+    return depth_ > 0;
+}
+
+QString RecordManager::recordingName() const
+{
+    return open_ ? open_->name : QString();
+}
+
+StructRecordVectorMode_t RecordManager::recordingMode() const
+{
+    return open_ ? open_->mode : RECORD_MODE_NONE;
+}
+
+void RecordManager::stopRecording()
+{
+    if (depth_ == 0)
+        throw ProgError(QStringLiteral("CAD::RecordManager::stopRecording"), QStringLiteral(__FILE__), __LINE__,
+                        QStringLiteral("no undo step is being recorded"));
+    if (--depth_ > 0)
+        return;
+    std::unique_ptr<Step> step = std::move(open_);
+    step->compact();
+    if (step->records.empty())
+        return;
+    step->measure();
+    deleteSteps(redo_);
+    undo_.push_back(std::move(step));
+    trimToLimit();
+    emitChanged();
+}
+
+bool RecordManager::canUndo() const
+{
+    return !undo_.empty();
+}
+
+bool RecordManager::canRedo() const
+{
+    return !redo_.empty();
+}
+
+QString RecordManager::undoName() const
+{
+    return undo_.empty() ? QString() : undo_.back()->name;
+}
+
+QString RecordManager::redoName() const
+{
+    return redo_.empty() ? QString() : redo_.back()->name;
+}
+
+bool RecordManager::undo()
+{
+    if (isRecording() || running_ || undo_.empty())
+        return false;
+    std::unique_ptr<Step> step = std::move(undo_.back());
+    undo_.pop_back();
+    runStep(*step, true);
+    if (clearedWhileRunning_)
+        deleteStep(std::move(step));
+    else
+        redo_.push_back(std::move(step));
+    clearedWhileRunning_ = false;
+    emitChanged();
+    return true;
+}
+
+bool RecordManager::redo()
+{
+    if (isRecording() || running_ || redo_.empty())
+        return false;
+    std::unique_ptr<Step> step = std::move(redo_.back());
+    redo_.pop_back();
+    runStep(*step, false);
+    if (clearedWhileRunning_)
+        deleteStep(std::move(step));
+    else
+        undo_.push_back(std::move(step));
+    clearedWhileRunning_ = false;
+    emitChanged();
+    return true;
+}
+
+void RecordManager::runStep(Step& step, bool undo)
+{
+    running_ = true;
+    clearedWhileRunning_ = false;
+    try {
+        // By index: a record may detach another one of this step, which only nulls its slot.
+        std::size_t const n = step.records.size();
+        for (std::size_t i = 0; i < n; ++i) {
+            CustomRecord* record = step.records[undo ? n - 1 - i : i];
+            if (record)
+                record->undoRedo(undo);
+        }
+    } catch (...) {
+        running_ = false;
+        clearedWhileRunning_ = false;
+        // The scene is partly undone: no step matches it any more.
+        std::unique_ptr<Step> broken(new Step(std::move(step)));
+        step.records.clear();
+        clearHistory();
+        deleteStep(std::move(broken));
+        throw;
+    }
+    running_ = false;
+    step.compact();
+    step.measure();
+}
+
+void RecordManager::clearHistory()
+{
+    if (running_)
+        clearedWhileRunning_ = true;
+    if (open_) {
+        Step doomed = std::move(*open_);
+        open_->records.clear();
+        deleteStep(std::make_unique<Step>(std::move(doomed)));
+    }
+    deleteSteps(undo_);
+    deleteSteps(redo_);
+    emitChanged();
+}
+
+void RecordManager::setMemoryLimit(quint64 bytes)
+{
+    limit_ = bytes;
+    std::size_t const before = undo_.size();
+    trimToLimit();
+    if (undo_.size() != before)
+        emitChanged();
+}
+
+quint64 RecordManager::memoryLimit() const
+{
+    return limit_;
+}
+
+quint64 RecordManager::memoryUsed() const
+{
+    quint64 total = 0;
+    for (auto const& step : undo_)
+        total += step->size;
+    for (auto const& step : redo_)
+        total += step->size;
+    return total;
+}
+
+int RecordManager::undoCount() const
+{
+    return static_cast<int>(undo_.size());
+}
+
+int RecordManager::redoCount() const
+{
+    return static_cast<int>(redo_.size());
+}
+
+void RecordManager::print() const
+{
+    printLine(QStringLiteral("undo history: %1 undo, %2 redo, %3 of %4 bytes")
+                  .arg(undo_.size())
+                  .arg(redo_.size())
+                  .arg(memoryUsed())
+                  .arg(limit_));
+    auto printStep = [](QString const& side, int index, Step const& step) {
+        printLine(QStringLiteral("%1 %2: \"%3\" (%4 records, %5 bytes)")
+                      .arg(side)
+                      .arg(index)
+                      .arg(step.name)
+                      .arg(step.liveCount())
+                      .arg(step.size));
+        for (CustomRecord* record : step.records) {
+            if (record)
+                record->print();
+        }
+    };
+    // Both sides from the next step to undo / redo outwards.
+    int index = 1;
+    for (auto it = undo_.rbegin(); it != undo_.rend(); ++it)
+        printStep(QStringLiteral("undo"), index++, **it);
+    index = 1;
+    for (auto it = redo_.rbegin(); it != redo_.rend(); ++it)
+        printStep(QStringLiteral("redo"), index++, **it);
+    std::fflush(stdout);
+}
+
+void RecordManager::addRecord(CustomRecord* record)
+{
+    open_->records.push_back(record);
+    record->owner_ = this;
+}
+
+void RecordManager::detach(CustomRecord* record)
+{
+    record->owner_ = nullptr;
+    auto forget = [record](Step& step) {
+        auto it = std::find(step.records.begin(), step.records.end(), record);
+        if (it == step.records.end())
+            return false;
+        *it = nullptr;
+        return true;
+    };
+    if (open_ && forget(*open_))
+        return;
+    for (auto* side : {&undo_, &redo_}) {
+        for (auto& step : *side) {
+            if (forget(*step)) {
+                step->measure();
+                return;
+            }
+        }
+    }
+    // Otherwise it belongs to the step being undone or redone; runStep compacts that one.
+}
+
+void RecordManager::trimToLimit()
+{
+    quint64 total = memoryUsed();
+    while (undo_.size() > 1 && total > limit_) {
+        total -= undo_.front()->size;
+        std::unique_ptr<Step> oldest = std::move(undo_.front());
+        undo_.pop_front();
+        deleteStep(std::move(oldest));
+    }
+}
+
+void RecordManager::deleteStep(std::unique_ptr<Step> step)
+{
+    // Later records may refer to earlier ones: delete newest first.
+    for (auto it = step->records.rbegin(); it != step->records.rend(); ++it) {
+        CustomRecord* record = *it;
+        if (!record)
+            continue;
+        record->owner_ = nullptr;
+        delete record;
+    }
+}
+
+void RecordManager::deleteSteps(std::deque<std::unique_ptr<Step>>& steps)
+{
+    // Taken out first: a record's destructor then sees a consistent history.
+    std::deque<std::unique_ptr<Step>> doomed;
+    doomed.swap(steps);
+    for (auto& step : doomed)
+        deleteStep(std::move(step));
+}
+
+void RecordManager::emitChanged()
+{
+    emit notifier_->historyChanged();
+}
+
+} // namespace CAD
+} // namespace Kav

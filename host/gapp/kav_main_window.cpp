@@ -1,0 +1,202 @@
+#include "gapp/kav_main_window.h"
+
+#include "core/kav_errors.h"
+#include "gapp/kav_app_status_manager.h"
+#include "gtools/kav_dialogs.h"
+#include "gtools/kav_error_messages.h"
+#include "io/kav_stream.h"
+
+#include <QToolBar>
+
+#include <exception>
+
+namespace Kav {
+namespace GApp {
+
+MainWindow* MainWindow::main_win = nullptr;
+AppStatusManager* MainWindow::smgr = nullptr;
+
+namespace {
+
+// Keeps the nesting depth right however execute() leaves.
+struct DepthGuard {
+    explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
+    ~DepthGuard() { --depth_; }
+    DepthGuard(DepthGuard const&) = delete;
+    DepthGuard& operator=(DepthGuard const&) = delete;
+    int& depth_;
+};
+
+QString quoted(QString const& name)
+{
+    return QLatin1Char('"') + name + QLatin1Char('"');
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+{
+    if (main_win != nullptr)
+        throw ProgError(QStringLiteral("Kav::GApp::MainWindow::MainWindow"), QStringLiteral("kav_main_window"),
+                        __LINE__, QStringLiteral("a second main window was created"));
+    // Again, now that the application's translators are installed.
+    registerErrors();
+    if (smgr == nullptr) {
+        smgr = new AppStatusManager(this);
+        ownsSmgr_ = true;
+    }
+    main_win = this;
+}
+
+MainWindow::~MainWindow()
+{
+    if (main_win == this)
+        main_win = nullptr;
+    if (ownsSmgr_ && smgr != nullptr) {
+        AppStatusManager* own = smgr;
+        smgr = nullptr;
+        delete own;
+    }
+}
+
+bool MainWindow::execute(Command* cmd, QString const& parameters, QString* result, bool interactive)
+{
+    if (cmd == nullptr) {
+        reportError(QString::fromLatin1(COMMAND_NOT_EXECUTABLE_ERROR), QStringLiteral("no command given"));
+        return false;
+    }
+    // Copied now: the command may be gone when its execution has ended.
+    QString const name = cmd->getCommandName();
+    QString localResult;
+    if (result == nullptr)
+        result = &localResult;
+
+    QString errorId;
+    ErrorLog log;
+    bool ok = false;
+    bool recordable = false;
+    {
+        DepthGuard depth(executeDepth_);
+        try {
+            if (!cmd->isExecutable()) {
+                errorId = QString::fromLatin1(COMMAND_NOT_EXECUTABLE_ERROR);
+                log << "command " << quoted(name) << " cannot be executed" << END_LOG;
+            } else {
+                ok = cmd->parseParameterString(parameters, interactive, &errorId, &log)
+                     && cmd->execute(result, &errorId, &log);
+                recordable = ok && executeDepth_ == 1 && cmd->getCommandKind() != Command::KIND_INTERACTIVE;
+            }
+        } catch (ProgError const& e) {
+            errorId = QString::fromLatin1(EXCEPTION_ERROR);
+            log << e.getMessage() << END_LOG;
+            ok = false;
+        } catch (IO::StreamException const& e) {
+            errorId = QString::fromLatin1(EXCEPTION_ERROR);
+            log << e.getText() << END_LOG;
+            ok = false;
+        } catch (ParamError const& e) {
+            errorId = QString::fromLatin1(EXCEPTION_ERROR);
+            log << e.getText() << END_LOG;
+            ok = false;
+        } catch (std::exception const& e) {
+            errorId = QString::fromLatin1(EXCEPTION_ERROR);
+            log << QString::fromUtf8(e.what()) << END_LOG;
+            ok = false;
+        } catch (...) {
+            errorId = QString::fromLatin1(EXCEPTION_ERROR);
+            log << "command " << quoted(name) << " threw an unknown exception" << END_LOG;
+            ok = false;
+        }
+    }
+
+    if (!ok) {
+        if (errorId.isEmpty())
+            errorId = QString::fromLatin1(COMMAND_FAILED_ERROR);
+        if (log.isEmpty())
+            log << "command " << quoted(name) << " failed" << END_LOG;
+        reportError(errorId, log.getLog());
+        return false;
+    }
+    if (recordable && recordingMacro_)
+        macroLines_.append(parameters.isEmpty() ? name : name + QLatin1Char(' ') + parameters);
+    emit commandExecuted(name);
+    return true;
+}
+
+void MainWindow::addCommandToMacro(Command* cmd, QString const& parameters)
+{
+    if (!recordingMacro_ || cmd == nullptr)
+        return;
+    QString const& name = cmd->getCommandName();
+    macroLines_.append(parameters.isEmpty() ? name : name + QLatin1Char(' ') + parameters);
+}
+
+void MainWindow::reportError(QString const& errorId, QString const& details)
+{
+    // A test or the application may have dropped our ids; the user must still see a text.
+    if (!GTools::ErrorMessageContainer::hasError(errorId) && errorId.startsWith(QStringLiteral("KavHost-")))
+        registerErrors();
+    lastErrorId_ = errorId;
+    lastErrorText_ = details;
+    GTools::ErrorDialog(errorId, details);
+}
+
+void MainWindow::startMacro()
+{
+    recordingMacro_ = true;
+    macroLines_.clear();
+}
+
+QStringList MainWindow::stopMacro()
+{
+    recordingMacro_ = false;
+    return macroLines_;
+}
+
+void MainWindow::lockGUI(QWidget* widget)
+{
+    if (guiLocks_++ > 0)
+        return;
+    QList<QWidget*> targets;
+    if (menuWidget() != nullptr)
+        targets.append(menuWidget());
+    for (QToolBar* bar : findChildren<QToolBar*>())
+        targets.append(bar);
+    for (QWidget* target : targets) {
+        if (target != widget && target->isEnabled()) {
+            target->setEnabled(false);
+            disabledByLock_.append(target);
+        }
+    }
+}
+
+void MainWindow::unlockGUI(QWidget*)
+{
+    if (guiLocks_ == 0)
+        throw ProgError(QStringLiteral("Kav::GApp::MainWindow::unlockGUI"), QStringLiteral("kav_main_window"),
+                        __LINE__, QStringLiteral("the GUI is not locked"));
+    if (--guiLocks_ > 0)
+        return;
+    for (QPointer<QWidget> const& target : disabledByLock_) {
+        if (!target.isNull())
+            target->setEnabled(true);
+    }
+    disabledByLock_.clear();
+}
+
+void MainWindow::lockDrawing()
+{
+    ++drawingLocks_;
+}
+
+void MainWindow::unlockDrawing()
+{
+    if (drawingLocks_ == 0)
+        throw ProgError(QStringLiteral("Kav::GApp::MainWindow::unlockDrawing"), QStringLiteral("kav_main_window"),
+                        __LINE__, QStringLiteral("drawing is not locked"));
+    if (--drawingLocks_ == 0)
+        emit drawingUnlocked();
+}
+
+} // namespace GApp
+} // namespace Kav

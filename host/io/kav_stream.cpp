@@ -1,0 +1,461 @@
+#include "kav_stream.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <cstring>
+#include <limits>
+
+namespace Kav {
+namespace IO {
+
+namespace {
+
+char const Magic[4] = {'K', 'A', 'V', 'B'};
+constexpr quint64 MaxLength = std::numeric_limits<quint32>::max();
+
+QString hexBytes(char const* data, int size)
+{
+    return QString::fromLatin1(QByteArray(data, size).toHex(' '));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------
+// StreamException, Stream
+
+StreamException::StreamException(QString const& text) : text_(text), what_(text.toStdString()) {}
+
+unsigned int Stream::sizeOf(KString const& text)
+{
+    if (text.size() > MaxLength - 4)
+        throw StreamException(QStringLiteral("a string of %1 bytes is too long for a stream").arg(text.size()));
+    return static_cast<unsigned int>(4 + text.size());
+}
+
+unsigned int Stream::sizeOf(QString const& text)
+{
+    return sizeOf(KString::fromQString(text));
+}
+
+unsigned int Stream::sizeOf(char const* text)
+{
+    return sizeOf(KString(text));
+}
+
+QString Stream::where(quint64 offset, QString const& text) const
+{
+    return QStringLiteral("%1: offset %2: %3").arg(name_).arg(offset).arg(text);
+}
+
+// ---------------------------------------------------------------------------------------
+// OutStream
+
+OutStream::OutStream(QString const& path, KString const& type, unsigned int version)
+    : Stream(path), file_(std::make_unique<QSaveFile>(path)), uncaughtAtStart_(std::uncaught_exceptions())
+{
+    if (!file_->open(QIODevice::WriteOnly)) {
+        QString const error = file_->errorString();
+        file_.reset();
+        state_ = State::Discarded;
+        throw StreamException(QStringLiteral("%1: cannot open for writing: %2").arg(path, error));
+    }
+    writeHeader(type, version);
+}
+
+OutStream::OutStream(QByteArray* buffer, KString const& type, unsigned int version)
+    : Stream(QStringLiteral("memory")), buffer_(buffer), uncaughtAtStart_(std::uncaught_exceptions())
+{
+    if (!buffer)
+        throw StreamException(QStringLiteral("memory: OutStream on a null buffer"));
+    writeHeader(type, version);
+}
+
+OutStream::~OutStream()
+{
+    if (state_ != State::Open)
+        return;
+    if (!blocks_.empty() || std::uncaught_exceptions() > uncaughtAtStart_) {
+        // Saving was cut short: keep the previous file / buffer.
+        if (std::uncaught_exceptions() <= uncaughtAtStart_)
+            qWarning("%s: stream destroyed with %d block(s) open; discarded",
+                     qPrintable(name_), static_cast<int>(blocks_.size()));
+        drop();
+        return;
+    }
+    try {
+        close();
+    } catch (StreamException const& e) {
+        qWarning("%s", qPrintable(e.getText()));
+    }
+}
+
+void OutStream::writeHeader(KString const& type, unsigned int version)
+{
+    checkWritable("the stream header");
+    put(Magic, sizeof Magic);
+    writeString(type);
+    writeUInt(version);
+}
+
+void OutStream::checkWritable(char const* what) const
+{
+    if (state_ == State::Open)
+        return;
+    throw StreamException(QStringLiteral("%1: cannot write %2: the stream is %3")
+                              .arg(name_, QLatin1String(what),
+                                   state_ == State::Closed ? QStringLiteral("closed")
+                                                           : QStringLiteral("discarded")));
+}
+
+void OutStream::checkRoom(quint64 size, QString const& what)
+{
+    if (blocks_.empty())
+        return;
+    OpenBlock const& block = blocks_.back();
+    quint64 const left = block.end - offset_;
+    if (size > left)
+        fail(where(offset_, QStringLiteral("%1 (%2 bytes) overflows the block of %3 bytes begun at offset %4: "
+                                           "only %5 bytes are left in it")
+                                .arg(what)
+                                .arg(size)
+                                .arg(block.size)
+                                .arg(block.end - block.size)
+                                .arg(left)));
+}
+
+void OutStream::put(char const* data, quint64 size)
+{
+    if (file_) {
+        if (file_->write(data, static_cast<qint64>(size)) != static_cast<qint64>(size))
+            fail(where(offset_, QStringLiteral("write failed: %1").arg(file_->errorString())));
+    } else {
+        pending_.append(data, static_cast<int>(size));
+    }
+    offset_ += size;
+}
+
+void OutStream::fail(QString const& text)
+{
+    drop();
+    throw StreamException(text);
+}
+
+void OutStream::drop()
+{
+    state_ = State::Discarded;
+    file_.reset(); // a QSaveFile destroyed without commit() removes its temporary file
+    pending_.clear();
+    blocks_.clear();
+}
+
+void OutStream::beginBlock(unsigned int size, unsigned int version)
+{
+    checkWritable("a block");
+    checkRoom(SizeBlockHeader + quint64(size), QStringLiteral("a block of %1 bytes with its header").arg(size));
+    char header[8];
+    qToLittleEndian<quint32>(size, header);
+    qToLittleEndian<quint32>(version, header + 4);
+    put(header, sizeof header);
+    blocks_.push_back({offset_ + size, size});
+}
+
+void OutStream::endBlock()
+{
+    checkWritable("the end of a block");
+    if (blocks_.empty())
+        fail(where(offset_, QStringLiteral("endBlock without an open block")));
+    OpenBlock const block = blocks_.back();
+    if (offset_ != block.end) {
+        quint64 const begin = block.end - block.size;
+        fail(where(offset_, QStringLiteral("the block begun at offset %1 declares %2 bytes but %3 were written")
+                                .arg(begin)
+                                .arg(block.size)
+                                .arg(offset_ - begin)));
+    }
+    blocks_.pop_back();
+}
+
+void OutStream::writeBool(bool value)
+{
+    checkWritable("a bool");
+    checkRoom(SizeBool, QStringLiteral("a bool"));
+    char const byte = value ? 1 : 0;
+    put(&byte, 1);
+}
+
+void OutStream::writeUInt(unsigned int value)
+{
+    checkWritable("an unsigned int");
+    checkRoom(SizeUInt, QStringLiteral("an unsigned int"));
+    char bytes[4];
+    qToLittleEndian<quint32>(value, bytes);
+    put(bytes, sizeof bytes);
+}
+
+void OutStream::writeDouble(double value)
+{
+    checkWritable("a double");
+    checkRoom(SizeDouble, QStringLiteral("a double"));
+    quint64 bits;
+    static_assert(sizeof bits == sizeof value, "double must be 64 bits");
+    std::memcpy(&bits, &value, sizeof bits);
+    char bytes[8];
+    qToLittleEndian<quint64>(bits, bytes);
+    put(bytes, sizeof bytes);
+}
+
+void OutStream::writeString(KString const& text)
+{
+    checkWritable("a string");
+    if (text.size() > MaxLength)
+        fail(where(offset_, QStringLiteral("a string of %1 bytes is too long for a stream").arg(text.size())));
+    checkRoom(4 + quint64(text.size()), QStringLiteral("a string of %1 bytes with its length").arg(text.size()));
+    char length[4];
+    qToLittleEndian<quint32>(static_cast<quint32>(text.size()), length);
+    put(length, sizeof length);
+    if (text.size() > 0)
+        put(text.data(), text.size());
+}
+
+void OutStream::writeString(QString const& text)
+{
+    writeString(KString::fromQString(text));
+}
+
+void OutStream::writeString(char const* text)
+{
+    writeString(KString(text));
+}
+
+void OutStream::close()
+{
+    if (state_ == State::Closed)
+        return;
+    if (state_ == State::Discarded)
+        throw StreamException(QStringLiteral("%1: cannot close: the stream was discarded").arg(name_));
+    if (!blocks_.empty())
+        fail(where(offset_, QStringLiteral("close with %1 block(s) still open").arg(blocks_.size())));
+    if (file_) {
+        if (!file_->commit()) {
+            QString const error = file_->errorString();
+            fail(QStringLiteral("%1: cannot save: %2").arg(name_, error));
+        }
+        file_.reset();
+    } else {
+        buffer_->append(pending_);
+        pending_.clear();
+    }
+    state_ = State::Closed;
+}
+
+void OutStream::discard()
+{
+    if (state_ == State::Open)
+        drop();
+}
+
+bool OutStream::isOpen() const
+{
+    return state_ == State::Open;
+}
+
+// ---------------------------------------------------------------------------------------
+// InStream
+
+InStream::InStream(QString const& path) : Stream(path)
+{
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw StreamException(QStringLiteral("%1: cannot open for reading: %2").arg(path, file->errorString()));
+    qint64 const size = file->size();
+    size_ = size > 0 ? static_cast<quint64>(size) : 0;
+    device_ = std::move(file);
+    readHeader();
+}
+
+InStream::InStream(QByteArray const& bytes, QString const& name)
+    : Stream(name), bytes_(bytes), size_(static_cast<quint64>(bytes.size()))
+{
+    readHeader();
+}
+
+InStream::~InStream() = default;
+
+void InStream::readHeader()
+{
+    char magic[4];
+    readRaw(magic, sizeof magic, QStringLiteral("the stream magic (4 bytes)"));
+    if (std::memcmp(magic, Magic, sizeof magic) != 0)
+        throw StreamException(where(0, QStringLiteral("not a block stream: expected the magic \"KAVB\" (%1), found %2")
+                                           .arg(hexBytes(Magic, 4), hexBytes(magic, 4))));
+    quint32 const length = readU32(QStringLiteral("the length of the stream type (4 bytes)"));
+    std::string type;
+    QString const what = QStringLiteral("a stream type of %1 bytes").arg(length);
+    require(length, what);
+    type.resize(length);
+    readRaw(&type[0], length, what);
+    type_ = KString(std::move(type));
+    version_ = readU32(QStringLiteral("the stream version (4 bytes)"));
+}
+
+quint64 InStream::bytesLeft() const
+{
+    quint64 const limit = blocks_.empty() ? size_ : blocks_.back().end;
+    return limit > offset_ ? limit - offset_ : 0;
+}
+
+void InStream::require(quint64 size, QString const& what) const
+{
+    quint64 const left = bytesLeft();
+    if (size > left)
+        throw StreamException(where(offset_, QStringLiteral("%1 exceeds the %2 bytes left in the %3")
+                                                 .arg(what)
+                                                 .arg(left)
+                                                 .arg(blocks_.empty() ? QStringLiteral("stream")
+                                                                      : QStringLiteral("block"))));
+}
+
+void InStream::readRaw(char* data, quint64 size, QString const& what)
+{
+    require(size, what);
+    if (size == 0)
+        return;
+    if (device_) {
+        qint64 const got = device_->read(data, static_cast<qint64>(size));
+        if (got != static_cast<qint64>(size)) {
+            QString const text = got < 0
+                ? QStringLiteral("%1: read failed: %2").arg(what, device_->errorString())
+                : QStringLiteral("%1: the stream is truncated, only %2 bytes could be read").arg(what).arg(got);
+            throw StreamException(where(offset_, text));
+        }
+    } else {
+        std::memcpy(data, bytes_.constData() + offset_, size);
+    }
+    offset_ += size;
+}
+
+quint32 InStream::readU32(QString const& what)
+{
+    char bytes[4];
+    readRaw(bytes, sizeof bytes, what);
+    return qFromLittleEndian<quint32>(bytes);
+}
+
+void InStream::seekTo(quint64 offset)
+{
+    if (device_ && !device_->seek(static_cast<qint64>(offset)))
+        throw StreamException(where(offset_, QStringLiteral("cannot seek to offset %1: %2")
+                                                 .arg(offset)
+                                                 .arg(device_->errorString())));
+    offset_ = offset;
+}
+
+InStream::OpenBlock InStream::readBlockHeader()
+{
+    char header[8];
+    readRaw(header, sizeof header, QStringLiteral("a block header (8 bytes)"));
+    quint32 const size = qFromLittleEndian<quint32>(header);
+    quint32 const version = qFromLittleEndian<quint32>(header + 4);
+    require(size, QStringLiteral("a block of %1 bytes").arg(size));
+    return {offset_ + size, version};
+}
+
+void InStream::openBlock()
+{
+    blocks_.push_back(readBlockHeader());
+}
+
+unsigned int InStream::getBlockVersion() const
+{
+    if (blocks_.empty())
+        throw StreamException(where(offset_, QStringLiteral("getBlockVersion without an open block")));
+    return blocks_.back().version;
+}
+
+void InStream::closeBlock()
+{
+    if (blocks_.empty())
+        throw StreamException(where(offset_, QStringLiteral("closeBlock without an open block")));
+    seekTo(blocks_.back().end);
+    blocks_.pop_back();
+}
+
+void InStream::skipBlock()
+{
+    seekTo(readBlockHeader().end);
+}
+
+bool InStream::readBool()
+{
+    char byte;
+    readRaw(&byte, 1, QStringLiteral("a bool (1 byte)"));
+    if (byte != 0 && byte != 1)
+        throw StreamException(where(offset_ - 1, QStringLiteral("a bool byte must be 0 or 1, found %1")
+                                                     .arg(static_cast<unsigned char>(byte))));
+    return byte == 1;
+}
+
+unsigned int InStream::readUInt()
+{
+    return readU32(QStringLiteral("an unsigned int (4 bytes)"));
+}
+
+double InStream::readDouble()
+{
+    char bytes[8];
+    readRaw(bytes, sizeof bytes, QStringLiteral("a double (8 bytes)"));
+    quint64 const bits = qFromLittleEndian<quint64>(bytes);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+KString InStream::readString()
+{
+    quint32 const length = readU32(QStringLiteral("a string length (4 bytes)"));
+    QString const what = QStringLiteral("a string of %1 bytes").arg(length);
+    require(length, what); // before allocating anything
+    std::string text(length, '\0');
+    readRaw(&text[0], length, what);
+    return KString(std::move(text));
+}
+
+void InStream::readString(QString* text)
+{
+    *text = readString().toQString();
+}
+
+// ---------------------------------------------------------------------------------------
+
+void writeVec2d(OutStream* stream, BaVec2d<double> const& v)
+{
+    stream->writeDouble(v.x);
+    stream->writeDouble(v.y);
+}
+
+void readVec2d(InStream* stream, BaVec2d<double>* v)
+{
+    double const x = stream->readDouble();
+    double const y = stream->readDouble();
+    *v = {x, y};
+}
+
+void writeVec3d(OutStream* stream, BaVec3d<double> const& v)
+{
+    stream->writeDouble(v.x);
+    stream->writeDouble(v.y);
+    stream->writeDouble(v.z);
+}
+
+void readVec3d(InStream* stream, BaVec3d<double>* v)
+{
+    double const x = stream->readDouble();
+    double const y = stream->readDouble();
+    double const z = stream->readDouble();
+    *v = {x, y, z};
+}
+
+} // namespace IO
+} // namespace Kav

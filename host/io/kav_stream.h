@@ -1,0 +1,218 @@
+#pragma once
+
+#include "kavhost_export.h"
+
+#include "core/kav_kstring.h"
+#include "core/kav_vec.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QIODevice;
+class QSaveFile;
+
+namespace Kav {
+namespace IO {
+
+// A malformed, truncated or unreadable stream, or a stream used wrongly (a block whose
+// written size differs from the declared one). The text says what and where, e.g.
+// "data.kav: offset 42: string of 4294967295 bytes exceeds the 10 bytes left in the block".
+class KAVHOST_EXPORT StreamException : public std::exception {
+public:
+    explicit StreamException(QString const& text);
+
+    QString const& getText() const { return text_; }
+    char const* what() const noexcept override { return what_.c_str(); }
+
+private:
+    QString text_;
+    std::string what_;
+};
+
+// The block stream format, shared by OutStream and InStream. All numbers little-endian.
+//   stream header: "KAVB", type (KString), version (u32)
+//   block:         payload size (u32), block version (u32), payload
+//   bool 1 byte (0/1), u32 4, double 8 (IEEE 754), KString u32 length + bytes,
+//   QString as its UTF-8 KString.
+// A block's size counts its payload only; a block nested in another counts toward the
+// outer one with its 8-byte header and its payload.
+class KAVHOST_EXPORT Stream {
+public:
+    static constexpr unsigned int SizeBool = 1;
+    static constexpr unsigned int SizeUInt = 4;
+    static constexpr unsigned int SizeDouble = 8;
+    static constexpr unsigned int SizeVec2d = 16;
+    static constexpr unsigned int SizeVec3d = 24;
+    static constexpr unsigned int SizeBlockHeader = 8;
+
+    // Bytes writeString takes for this text: 4 + its length in bytes (UTF-8 for QString).
+    // Throws StreamException for a text too long for the format (over 4 GiB).
+    static unsigned int sizeOf(KString const& text);
+    static unsigned int sizeOf(QString const& text);
+    static unsigned int sizeOf(char const* text); // so that sizeOf("...") is not ambiguous
+
+    Stream(Stream const&) = delete;
+    Stream& operator=(Stream const&) = delete;
+
+    // The file path the stream was made on, or the name given to a memory stream.
+    QString const& getName() const { return name_; }
+
+protected:
+    explicit Stream(QString const& name) : name_(name) {}
+    ~Stream() = default;
+
+    // "<name>: offset <offset>: <text>"
+    QString where(quint64 offset, QString const& text) const;
+
+    QString name_;
+};
+
+// Writes a block stream to a file (atomically) or to a memory buffer.
+//
+// A file stream writes to a temporary file beside the target and renames it over the
+// target on close(). A memory stream collects its bytes and appends them to the buffer on
+// close(). Until then the target file / the buffer is untouched.
+//
+// The stream is discarded (temporary file removed, buffer untouched) on discard(), on any
+// StreamException thrown by a write, beginBlock, endBlock or close, and in the destructor
+// if a block is still open or the stream is destroyed while an exception unwinds the
+// stack. Otherwise the destructor commits like close() (a failure there is only logged:
+// call close() to see it).
+class KAVHOST_EXPORT OutStream : public Stream {
+public:
+    // Throws StreamException if the (temporary) file cannot be opened.
+    OutStream(QString const& path, KString const& type, unsigned int version);
+    OutStream(QByteArray* buffer, KString const& type, unsigned int version);
+    ~OutStream();
+
+    // Starts a block whose payload will be exactly `size` bytes. Inside another block
+    // the 8-byte header and the payload must fit in what is left of that block.
+    void beginBlock(unsigned int size, unsigned int version);
+    // Ends the innermost block; throws unless exactly its size was written.
+    void endBlock();
+
+    void writeBool(bool value);
+    void writeUInt(unsigned int value);
+    void writeDouble(double value);
+    void writeString(KString const& text);
+    void writeString(QString const& text); // as UTF-8
+    void writeString(char const* text);    // as KString; so that writeString("...") is not ambiguous
+
+    // Commits: renames the temporary file over the target / appends to the buffer.
+    // Throws StreamException (and discards) if a block is open or the commit fails, or if
+    // the stream was already discarded. Closing a closed stream does nothing.
+    void close();
+    // Drops what was written; the target file / buffer stays as it was.
+    void discard();
+    // True until close(), discard() or an error.
+    bool isOpen() const;
+
+    // Bytes written so far, header included.
+    quint64 getOffset() const { return offset_; }
+    // Number of blocks open.
+    int getBlockDepth() const { return static_cast<int>(blocks_.size()); }
+
+private:
+    struct OpenBlock {
+        quint64 end; // offset where the payload ends
+        unsigned int size;
+    };
+
+    void writeHeader(KString const& type, unsigned int version);
+    void checkWritable(char const* what) const;
+    // Fails unless `size` more bytes fit in the innermost open block.
+    void checkRoom(quint64 size, QString const& what);
+    void put(char const* data, quint64 size);
+    [[noreturn]] void fail(QString const& text);
+    void drop();
+
+    std::unique_ptr<QSaveFile> file_;
+    QByteArray* buffer_ = nullptr;
+    QByteArray pending_; // the bytes of a memory stream until commit
+    std::vector<OpenBlock> blocks_;
+    quint64 offset_ = 0;
+    int uncaughtAtStart_ = 0;
+    enum class State { Open, Closed, Discarded } state_ = State::Open;
+};
+
+// Reads a block stream from a file or from bytes in memory. Every read is bounded by the
+// innermost open block (or by the end of the stream outside blocks); a read that does not
+// fit, a bad bool byte or a truncated stream throws StreamException. Lengths read from the
+// stream are checked against the bytes really left before anything is allocated.
+class KAVHOST_EXPORT InStream : public Stream {
+public:
+    // Opens the file and reads the stream header; throws StreamException if the file cannot
+    // be opened or the header is wrong or truncated.
+    explicit InStream(QString const& path);
+    explicit InStream(QByteArray const& bytes, QString const& name = QStringLiteral("memory"));
+    ~InStream();
+
+    KString const& getType() const { return type_; }
+    unsigned int getVersion() const { return version_; }
+
+    // Reads a block header and enters the block.
+    void openBlock();
+    // The version of the innermost open block; throws if none is open.
+    unsigned int getBlockVersion() const;
+    // Leaves the innermost block at its end, passing over what was not read.
+    void closeBlock();
+    // Passes over the whole next block without entering it.
+    void skipBlock();
+
+    bool readBool();
+    unsigned int readUInt();
+    double readDouble();
+    void readBool(bool* value) { *value = readBool(); }
+    void readUInt(unsigned int* value) { *value = readUInt(); }
+    void readDouble(double* value) { *value = readDouble(); }
+    KString readString();
+    void readString(KString* text) { *text = readString(); }
+    void readString(QString* text); // from UTF-8
+
+    // No bytes left in the innermost open block (or in the stream, outside blocks).
+    bool atEnd() const { return bytesLeft() == 0; }
+    // Bytes left in the innermost open block (or in the stream, outside blocks).
+    quint64 bytesLeft() const;
+
+    // Current byte offset from the start of the stream.
+    quint64 getOffset() const { return offset_; }
+    // Number of blocks open.
+    int getBlockDepth() const { return static_cast<int>(blocks_.size()); }
+
+private:
+    struct OpenBlock {
+        quint64 end;
+        unsigned int version;
+    };
+
+    void readHeader();
+    // Throws unless `size` bytes are left; `what` names the item for the message.
+    void require(quint64 size, QString const& what) const;
+    void readRaw(char* data, quint64 size, QString const& what);
+    quint32 readU32(QString const& what);
+    void seekTo(quint64 offset);
+    // Reads a block header and checks its size fits; returns {end, version}.
+    OpenBlock readBlockHeader();
+
+    std::unique_ptr<QIODevice> device_;
+    QByteArray bytes_; // the data of a memory stream (the device reads it)
+    quint64 size_ = 0; // stream size
+    quint64 offset_ = 0;
+    std::vector<OpenBlock> blocks_;
+    KString type_;
+    unsigned int version_ = 0;
+};
+
+KAVHOST_EXPORT void writeVec2d(OutStream* stream, BaVec2d<double> const& v);
+KAVHOST_EXPORT void readVec2d(InStream* stream, BaVec2d<double>* v);
+KAVHOST_EXPORT void writeVec3d(OutStream* stream, BaVec3d<double> const& v);
+KAVHOST_EXPORT void readVec3d(InStream* stream, BaVec3d<double>* v);
+
+} // namespace IO
+} // namespace Kav

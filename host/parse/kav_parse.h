@@ -1,0 +1,74 @@
+#pragma once
+
+#include "kavhost_export.h"
+
+#include <QString>
+#include <QStringList>
+
+// Parameter strings: the text the macro scripts pass to operations.
+//
+//   params  = { space | entry }
+//   entry   = key [space] "=" [space] value
+//   key     = one or more of A-Z a-z 0-9 _ . -
+//   value   = string | list | group
+//   string  = '"' { any character | \" | \\ | \n | \t } '"'
+//   list    = "[" [space] [ string { [space] "," [space] string } [space] ] "]"
+//   group   = "{" params "}"
+//
+// Every value ends itself, so entries need nothing between them. Numbers and bools are
+// strings. Groups nest at most maxGroupDepth deep.
+//
+// Every reader scans the whole string before it answers or changes anything, so broken
+// syntax anywhere (also after the entry asked for, also inside groups) throws ParamError
+// and leaves `params` as it was. Positions in error texts count UTF-16 code units from 0.
+//
+// The getX readers take the first top-level entry with the key (entries in groups are
+// not top-level), check its kind and remove it from `params` together with the white
+// space after it; the rest stays untouched and is still a valid parameter string.
+//
+// Keys passed in by the caller must follow the key rule above, else ProgError.
+namespace Kav {
+namespace Parse {
+
+constexpr int maxGroupDepth = 64;
+
+// key="text" with ", \, new line and tab escaped.
+KAVHOST_EXPORT QString createString(QString const& key, QString const& value);
+KAVHOST_EXPORT QString getString(QString& params, QString const& key);
+
+// key=["a", "b"]
+KAVHOST_EXPORT QString createStringVector(QString const& key, QStringList const& values);
+// Throws ParamError unless least <= count <= most.
+KAVHOST_EXPORT QStringList getStringVector(QString& params, QString const& key,
+                                           unsigned int least, unsigned int most);
+
+// A string holding a path, kept as written.
+KAVHOST_EXPORT QString createFile(QString const& key, QString const& path);
+KAVHOST_EXPORT QString getFile(QString& params, QString const& key);
+
+// Throws ParamError naming the first entry left; empty or white space only is fine.
+KAVHOST_EXPORT void checkEmptyParameters(QString const& params);
+
+// key={content}. The content must itself be a valid parameter string, else ParamError.
+KAVHOST_EXPORT QString createGroup(QString const& key, QString const& content);
+// The text between the braces, exactly as written.
+KAVHOST_EXPORT QString getGroup(QString& params, QString const& key);
+
+// Is there a top-level entry with the key? Throws ParamError on broken syntax.
+KAVHOST_EXPORT bool hasKey(QString const& params, QString const& key);
+
+// "0" or "1"; nothing else is read as a bool.
+KAVHOST_EXPORT QString createBool(QString const& key, bool value);
+KAVHOST_EXPORT bool getBool(QString& params, QString const& key);
+
+// Plain decimal digits, no sign or white space.
+KAVHOST_EXPORT QString createUInt(QString const& key, unsigned int value);
+KAVHOST_EXPORT unsigned int getUInt(QString& params, QString const& key);
+
+// C locale with 17 significant digits, so the value reads back exactly; "inf", "-inf"
+// and "nan" stand for the special values.
+KAVHOST_EXPORT QString createDouble(QString const& key, double value);
+KAVHOST_EXPORT double getDouble(QString& params, QString const& key);
+
+} // namespace Parse
+} // namespace Kav

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "kav_property_access_types.h"
+#include "kavhost_export.h"
+
+#include <QString>
+
+#include <map>
+
+namespace Kav {
+namespace IO {
+class OutStream;
+class InStream;
+} // namespace IO
+namespace CAD {
+class TokenContainer;
+}
+
+namespace PropertyAccess {
+
+using UsageFlags = std::map<PropTemplateID_t, bool>;
+
+// Captures the visual state of one scene object and puts it back. The base keeps the type,
+// the explorer name of the captured object and the usage flags that gate each property on
+// apply. A new access has a flag for every id its type's creator declares, all true.
+class KAVHOST_EXPORT PropertyAccessBase {
+public:
+    explicit PropertyAccessBase(PropAccessType_t type);
+    PropertyAccessBase(PropertyAccessBase const& other);
+    PropertyAccessBase& operator=(PropertyAccessBase const& other);
+
+    virtual ~PropertyAccessBase();
+    virtual unsigned int getNumberOfBlocks() const = 0;
+    virtual void saveStream(IO::OutStream* out) const = 0;
+    // Answers the number of blocks read; 0 when the main block's version is not supported.
+    virtual unsigned int loadStream(IO::InStream* in) = 0;
+    virtual void apply(QString const& name) const = 0;
+    virtual void extract(QString const& name) = 0;
+    virtual void setNewInvisible(QString const& name);
+    // A new heap object of the same class; the caller owns it.
+    virtual PropertyAccessBase* copy() const = 0;
+    virtual void updateKeywords(CAD::TokenContainer const& tokens);
+    virtual QString getTypeString() const = 0;
+    virtual QString getTypeDescription() const = 0;
+    virtual void setVisible(bool visible);
+    virtual bool isVisible() const;
+    virtual unsigned int memSize() const = 0;
+
+    // Copies the base's data (type, explorer name, usage flags, visibility) into `target`.
+    void copyTo(PropertyAccessBase* target) const;
+
+    PropAccessType_t getType() const { return type_; }
+    void setExplorerName(QString const& name) { explorerName_ = name; }
+    QString const& getExplorerName() const { return explorerName_; }
+
+    UsageFlags const& getUsageFlags() const { return usage_; }
+    void setUsageFlags(UsageFlags const& flags) { usage_ = flags; }
+    void setUsageFlag(PropTemplateID_t id, bool used) { usage_[id] = used; }
+    // False for an id without a flag.
+    bool getUsageFlag(PropTemplateID_t id) const;
+
+private:
+    PropAccessType_t type_;
+    QString explorerName_;
+    UsageFlags usage_;
+    bool visible_ = true;
+};
+
+} // namespace PropertyAccess
+} // namespace Kav

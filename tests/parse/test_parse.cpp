@@ -1,0 +1,296 @@
+#include "core/kav_errors.h"
+#include "parse/kav_parse.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+using namespace Kav;
+using namespace Kav::Parse;
+
+namespace {
+
+QString q(char const* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QStringList awkwardTexts()
+{
+    return {q(""),          q("plain"),        q("say \"hi\""),      q("back\\slash\\"),
+            q("line\nnext"), q("tab\there"),    q("Gr\xc3\xb6\xc3\x9f" "e \xe6\xb8\xac\xe8\xa9\xa6 \xf0\x9f\x99\x82"),
+            q("} ] = \" {"), q("\\n is not \n"), q("cr\rnul") + QChar(0) + q("x"), q("a=\"1\"")};
+}
+
+// The text of the ParamError `call` throws; fails the test if it throws nothing.
+template <typename Call>
+QString errorOf(Call call)
+{
+    try {
+        call();
+    } catch (ParamError const& e) {
+        return e.getText();
+    }
+    ADD_FAILURE() << "no ParamError";
+    return QString();
+}
+
+#define EXPECT_CONTAINS(text, part) \
+    EXPECT_TRUE((text).contains(q(part))) << qPrintable(text) << " lacks " << (part)
+
+} // namespace
+
+TEST(Parse, WritesTheFixedFormat)
+{
+    EXPECT_EQ(createString(q("a"), q("x\"y\\z\n\t")), q("a=\"x\\\"y\\\\z\\n\\t\""));
+    EXPECT_EQ(createStringVector(q("l"), {q("a"), q("b")}), q("l=[\"a\", \"b\"]"));
+    EXPECT_EQ(createStringVector(q("l"), {}), q("l=[]"));
+    EXPECT_EQ(createGroup(q("g"), q("k=\"v\"")), q("g={k=\"v\"}"));
+    EXPECT_EQ(createBool(q("b"), true) + createUInt(q("u"), 42), q("b=\"1\"u=\"42\""));
+    EXPECT_THROW(createString(q("bad key"), q("v")), ProgError);
+    EXPECT_THROW(createString(QString(), q("v")), ProgError);
+    EXPECT_THROW(createGroup(q("g"), q("k=\"v\"} x={")), ParamError);
+}
+
+TEST(Parse, AnyTextRoundTrips)
+{
+    QStringList const texts = awkwardTexts();
+    QString all;
+    for (int i = 0; i < texts.size(); ++i) {
+        QString params = createString(q("k"), texts[i]);
+        EXPECT_EQ(getString(params, q("k")), texts[i]);
+        EXPECT_TRUE(params.isEmpty());
+        params = createFile(q("file"), texts[i]);
+        EXPECT_EQ(getFile(params, q("file")), texts[i]);
+        all += createString(q("s") + QString::number(i), texts[i]);
+    }
+    // All in one string, read back last first.
+    for (int i = static_cast<int>(texts.size()) - 1; i >= 0; --i)
+        EXPECT_EQ(getString(all, q("s") + QString::number(i)), texts[i]);
+    EXPECT_TRUE(all.isEmpty());
+
+    for (QStringList const& list : {texts, QStringList(), QStringList{q(""), q(""), q("")}}) {
+        QString p = createStringVector(q("list"), list);
+        EXPECT_EQ(getStringVector(p, q("list"), 0, 4294967295u), list);
+        EXPECT_TRUE(p.isEmpty());
+    }
+    // Hand-written lists with odd spacing.
+    QString p = q("l=[ \"a\" ,\n\"b\",\"c\" ] e=[ ]");
+    EXPECT_EQ(getStringVector(p, q("l"), 3, 3), (QStringList{q("a"), q("b"), q("c")}));
+    EXPECT_TRUE(getStringVector(p, q("e"), 0, 0).isEmpty());
+}
+
+TEST(Parse, NestedGroupsRoundTrip)
+{
+    QStringList const usage{q("0=1"), q("1=1"), q("}")};
+    QString const inner = createString(q("type"), q("0")) + createStringVector(q("usage"), usage);
+    QString const middle = createString(q("name"), q("View {only}")) + q(" ") + createGroup(q("part"), inner);
+    QString params = createString(q("snapshot"), q("S 1")) + createGroup(q("template"), middle) +
+                     createBool(q("flag"), true);
+
+    EXPECT_FALSE(hasKey(params, q("name"))); // inside a group, not top-level
+    QString t = getGroup(params, q("template"));
+    EXPECT_EQ(t, middle);
+    EXPECT_EQ(params, createString(q("snapshot"), q("S 1")) + createBool(q("flag"), true));
+    EXPECT_EQ(getString(t, q("name")), q("View {only}"));
+    QString part = getGroup(t, q("part"));
+    EXPECT_EQ(getStringVector(part, q("usage"), 3, 3), usage);
+    EXPECT_EQ(getString(part, q("type")), q("0"));
+    checkEmptyParameters(part);
+    checkEmptyParameters(t);
+
+    // As a user would type it.
+    QString typed = q("snapshot=\"Snapshot 1\" template={name=\"View only\" new_invisible=\"0\" "
+                      "invalid_invisible=\"1\" part={type=\"0\" usage=[\"0=1\",\"1=1\",\"2=1\",\"3=0\"]}}");
+    QString tpl = getGroup(typed, q("template"));
+    EXPECT_EQ(getString(typed, q("snapshot")), q("Snapshot 1"));
+    EXPECT_TRUE(getBool(tpl, q("invalid_invisible")));
+    QString typedPart = getGroup(tpl, q("part"));
+    EXPECT_EQ(getStringVector(typedPart, q("usage"), 1, 10).value(3), q("3=0"));
+    EXPECT_TRUE(hasKey(tpl, q("new_invisible")));
+}
+
+TEST(Parse, GluedEntriesReadInAnyOrder)
+{
+    std::vector<QString> const entries{createString(q("a"), q("1")), createStringVector(q("b.x"), {q("2")}),
+                                       createGroup(q("c-y"), createString(q("a"), q("in"))),
+                                       createString(q("d_9"), q("\"4\""))};
+    QString glued;
+    for (QString const& e : entries)
+        glued += e;
+    std::vector<int> order{0, 1, 2, 3};
+    do {
+        QString params = glued;
+        std::vector<bool> taken(entries.size(), false);
+        for (int const i : order) {
+            switch (i) {
+            case 0:
+                EXPECT_EQ(getString(params, q("a")), q("1"));
+                break;
+            case 1:
+                EXPECT_EQ(getStringVector(params, q("b.x"), 1, 1), QStringList{q("2")});
+                break;
+            case 2:
+                EXPECT_EQ(getGroup(params, q("c-y")), createString(q("a"), q("in")));
+                break;
+            default:
+                EXPECT_EQ(getString(params, q("d_9")), q("\"4\""));
+            }
+            taken[static_cast<size_t>(i)] = true;
+            // What is left is exactly the other entries, still glued.
+            QString rest;
+            for (size_t j = 0; j < entries.size(); ++j)
+                if (!taken[j])
+                    rest += entries[j];
+            EXPECT_EQ(params, rest);
+        }
+        EXPECT_NO_THROW(checkEmptyParameters(params));
+    } while (std::next_permutation(order.begin(), order.end()));
+}
+
+TEST(Parse, RemovesOnlyItsOwnEntry)
+{
+    QString params = q("  a=\"1\"  b = [\"x\"]\n\tb=\"second\" c={d=\"1\"}\n");
+    // The first entry named b is the list; failed reads change nothing.
+    QString const before = params;
+    EXPECT_THROW(getString(params, q("b")), ParamError);
+    EXPECT_EQ(params, before);
+    EXPECT_EQ(getStringVector(params, q("b"), 1, 1), QStringList{q("x")});
+    EXPECT_EQ(params, q("  a=\"1\"  b=\"second\" c={d=\"1\"}\n"));
+    EXPECT_EQ(getString(params, q("b")), q("second"));
+    EXPECT_EQ(params, q("  a=\"1\"  c={d=\"1\"}\n"));
+    EXPECT_EQ(getGroup(params, q("c")), q("d=\"1\""));
+    EXPECT_EQ(params, q("  a=\"1\"  "));
+    QString p2 = q("x=\"7\" y=\"oops\"");
+    EXPECT_THROW(getUInt(p2, q("y")), ParamError);
+    EXPECT_EQ(p2, q("x=\"7\" y=\"oops\""));
+    EXPECT_EQ(getUInt(p2, q("x")), 7u);
+    EXPECT_EQ(p2, q("y=\"oops\""));
+}
+
+TEST(Parse, ErrorsNameKeyOrPosition)
+{
+    QString params = q("snapshot=[\"a\"] file=\"f\"");
+    EXPECT_CONTAINS(errorOf([&] { getString(params, q("nope")); }), "\"nope\"");
+    QString const wrongKind = errorOf([&] { getString(params, q("snapshot")); });
+    EXPECT_CONTAINS(wrongKind, "snapshot");
+    EXPECT_CONTAINS(wrongKind, "position 9");
+    EXPECT_CONTAINS(errorOf([&] { getGroup(params, q("file")); }), "file");
+    EXPECT_CONTAINS(errorOf([&] { getStringVector(params, q("file"), 0, 1); }), "position 20");
+
+    struct Broken {
+        char const* text;
+        char const* part;
+    };
+    for (Broken const& b : {Broken{"a=\"1\" k=\"abc", "position 8"}, Broken{"k=[\"a\", \"b\"", "position 2"},
+                            Broken{"k={x=\"1\" y={}", "position 2"}, Broken{"k=\"a\\\"", "position 2"},
+                            Broken{"k=\"a\\q\"", "position 4"}, Broken{"a=\"1\" k \"v\"", "\"k\""},
+                            Broken{"a=\"1\" k=", "\"k\""}, Broken{"a=\"1\" k=v", "position 8"},
+                            Broken{"a=\"1\", b=\"2\"", "position 5"}, Broken{"a=\"1\" }", "position 6"},
+                            Broken{"a=\"1\" k\xc3\xa4=\"2\"", "position 7"}, Broken{"k=[\"a\" \"b\"]", "position 7"},
+                            Broken{"k=[\"a\",]", "position 7"}, Broken{"g={a=\"1\" b}", "\"b\""},
+                            Broken{"k=[{}]", "position 3"}}) {
+        QString p = q(b.text);
+        QString const before = p;
+        // Broken syntax after the wanted key is reported too.
+        EXPECT_CONTAINS(errorOf([&] { getString(p, q("a")); }), b.part);
+        EXPECT_EQ(p, before);
+        EXPECT_THROW(hasKey(p, q("a")), ParamError) << b.text;
+        EXPECT_THROW(checkEmptyParameters(p), ParamError) << b.text;
+    }
+}
+
+TEST(Parse, CheckEmptyParameters)
+{
+    EXPECT_NO_THROW(checkEmptyParameters(QString()));
+    EXPECT_NO_THROW(checkEmptyParameters(q("  \n\t ")));
+    EXPECT_CONTAINS(errorOf([] { checkEmptyParameters(q(" left.over=[] ")); }), "\"left.over\"");
+    EXPECT_CONTAINS(errorOf([] { checkEmptyParameters(q("g={x=\"1\"}y=\"2\"")); }), "\"g\"");
+}
+
+TEST(Parse, VectorCountBounds)
+{
+    QString const three = createStringVector(q("v"), {q("a"), q("b"), q("c")});
+    QString p = three;
+    EXPECT_CONTAINS(errorOf([&] { getStringVector(p, q("v"), 4, 9); }), "\"v\"");
+    EXPECT_THROW(getStringVector(p, q("v"), 0, 2), ParamError);
+    EXPECT_EQ(p, three);
+    EXPECT_EQ(getStringVector(p, q("v"), 3, 3).size(), 3);
+    for (QString const& list : {three, createStringVector(q("v"), {}), createStringVector(q("v"), {q("")})}) {
+        p = list;
+        EXPECT_NO_THROW(getStringVector(p, q("v"), 0, 4294967295u));
+    }
+    p = three;
+    EXPECT_THROW(getStringVector(p, q("v"), 3, 2), ProgError);
+}
+
+TEST(Parse, BoolsAndNumbers)
+{
+    QString p = createBool(q("t"), true) + createBool(q("f"), false) + createUInt(q("max"), 4294967295u) +
+                createUInt(q("zero"), 0);
+    EXPECT_TRUE(getBool(p, q("t")));
+    EXPECT_FALSE(getBool(p, q("f")));
+    EXPECT_EQ(getUInt(p, q("max")), 4294967295u);
+    EXPECT_EQ(getUInt(p, q("zero")), 0u);
+    for (char const* bad : {"2", "true", "", " 1"}) {
+        p = createString(q("b"), q(bad));
+        EXPECT_THROW(getBool(p, q("b")), ParamError) << bad;
+    }
+    for (char const* bad : {"4294967296", "99999999999999999999", "-1", "+1", " 1", "1a", "", "0x10"}) {
+        p = createString(q("u"), q(bad));
+        EXPECT_THROW(getUInt(p, q("u")), ParamError) << bad;
+    }
+
+    double const values[] = {0.1, 1.0 / 3.0, -2.5e-300, std::numeric_limits<double>::denorm_min(),
+                             std::numeric_limits<double>::max(), std::numeric_limits<double>::lowest(),
+                             12345678901234567890.0, std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity()};
+    for (double const v : values) {
+        p = createDouble(q("d"), v);
+        EXPECT_EQ(getDouble(p, q("d")), v) << qPrintable(createDouble(q("d"), v));
+    }
+    p = createDouble(q("z"), -0.0) + createDouble(q("n"), std::nan(""));
+    EXPECT_TRUE(std::signbit(getDouble(p, q("z"))));
+    EXPECT_TRUE(std::isnan(getDouble(p, q("n"))));
+    p = q("a=\"1e3\" b=\"-.5\" c=\"7.\"");
+    EXPECT_EQ(getDouble(p, q("a")) + getDouble(p, q("b")) + getDouble(p, q("c")), 1006.5);
+    for (char const* bad : {"1,5", "1.5x", " 1", "1 ", "", "0x10", "1e", "e5", ".", "1e999", "--1"}) {
+        p = createString(q("d"), q(bad));
+        EXPECT_THROW(getDouble(p, q("d")), ParamError) << bad;
+    }
+}
+
+TEST(Parse, HostileSizes)
+{
+    QString deep = q("k=\"1\"");
+    for (int i = 0; i < 100000; ++i)
+        deep += q("k={");
+    EXPECT_CONTAINS(errorOf([&] { checkEmptyParameters(deep); }), "nested");
+
+    auto nested = [](int depth) {
+        QString content = createString(q("leaf"), q("x"));
+        for (int i = 0; i < depth; ++i)
+            content = createGroup(q("g"), content);
+        return content;
+    };
+    QString ok = nested(maxGroupDepth);
+    EXPECT_TRUE(hasKey(ok, q("g")));
+    QString tooDeep = q("g={") + ok + q("}");
+    EXPECT_THROW(hasKey(tooDeep, q("g")), ParamError);
+
+    QString const big(1 << 20, QLatin1Char('\\'));
+    QString p = createString(q("big"), big) + createString(q("after"), q("x"));
+    EXPECT_EQ(getString(p, q("big")), big);
+    EXPECT_EQ(getString(p, q("after")), q("x"));
+
+    QString many;
+    for (int i = 0; i < 10000; ++i)
+        many += createUInt(q("k") + QString::number(i), static_cast<unsigned int>(i)) + QLatin1Char(' ');
+    EXPECT_EQ(getUInt(many, q("k9999")), 9999u);
+    for (int i = 0; i < 9999; ++i)
+        ASSERT_EQ(getUInt(many, q("k") + QString::number(i)), static_cast<unsigned int>(i));
+    EXPECT_NO_THROW(checkEmptyParameters(many));
+}

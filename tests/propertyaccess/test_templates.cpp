@@ -1,0 +1,258 @@
+#include "core/kav_errors.h"
+#include "io/kav_stream.h"
+#include "mvp_temp_dir.h"
+#include "parse/kav_parse.h"
+#include "propertyaccess/kav_prop_acc_template_container.h"
+#include "propertyaccess/kav_property_access_factory.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <sstream>
+
+using namespace Kav;
+using namespace Kav::PropertyAccess;
+
+namespace {
+
+// A minimal access: all scene operations are no-ops; only the base's data matters here.
+class PlainAccess : public PropertyAccessBase {
+public:
+    explicit PlainAccess(PropAccessType_t type) : PropertyAccessBase(type) {}
+    unsigned int getNumberOfBlocks() const override { return 0; }
+    void saveStream(IO::OutStream*) const override {}
+    unsigned int loadStream(IO::InStream*) override { return 0; }
+    void apply(QString const&) const override {}
+    void extract(QString const& name) override { setExplorerName(name); }
+    PropertyAccessBase* copy() const override { return new PlainAccess(*this); }
+    QString getTypeString() const override { return QStringLiteral("plain"); }
+    QString getTypeDescription() const override { return QStringLiteral("plain access"); }
+    unsigned int memSize() const override { return 0; }
+};
+
+class PlainCreator : public PropertyAccessCreator {
+public:
+    PlainCreator(PropAccessType_t type, std::vector<int> ids, PropTemplateCat_t cat)
+        : PropertyAccessCreator(type), ids_(std::move(ids)), cat_(cat)
+    {
+    }
+    PropertyAccessBase* create() const override { return new PlainAccess(getType()); }
+    PropTemplateCat_t getPropertyDescriptions(PropertyDescriptions* out) const override
+    {
+        for (int id : ids_)
+            out->emplace_back(static_cast<PropTemplateID_t>(id), QStringLiteral("property %1").arg(id));
+        return cat_;
+    }
+
+private:
+    std::vector<int> ids_;
+    PropTemplateCat_t cat_;
+};
+
+// The library's four types with their ids, for the duration of a test.
+class TemplatesTest : public ::testing::Test {
+protected:
+    PlainCreator view{PROP_ACC_3D_VIEW, {0, 1, 2, 3}, CAT_RESTORE_3D};
+    PlainCreator legend{PROP_ACC_LEGEND, {4}, CAT_RESTORE_GENERAL};
+    PlainCreator element{PROP_ACC_CAD_ELEMENT, {5, 6, 7, 8, 9, 35}, CAT_RESTORE_EXPLORER_ELEMENTS};
+
+    static PropAccTemplate makeTemplate(QString const& name, Cfg::Level level)
+    {
+        PropAccTemplate t(name, level);
+        t.setNewInvisibleFlag(true);
+        PropAccTemplatePart v(PROP_ACC_3D_VIEW);
+        v.setUsage(PROP_SCALE, false);
+        t.set(v);
+        PropAccTemplatePart e(PROP_ACC_CAD_ELEMENT);
+        e.setUsage(PROP_LABEL_VISIBILITY, false);
+        e.setUsage(static_cast<PropTemplateID_t>(77), true); // an id no creator declares
+        t.set(e);
+        return t;
+    }
+
+    static void writeStore(QString const& path, PropAccTemplateContainer const& c)
+    {
+        IO::OutStream out(path, KString("RESTORE_SNAPSHOT_TEMPLATE"), 1);
+        c.saveStream(&out);
+        out.close();
+    }
+};
+
+} // namespace
+
+TEST_F(TemplatesTest, FactoryKeepsRegistrationOrderAndNewestCreator)
+{
+    std::vector<PropAccessType_t> const types = PropertyAccessFactory::getRegisteredTypes();
+    ASSERT_EQ(types.size(), 3u);
+    EXPECT_EQ(types[0], PROP_ACC_3D_VIEW);
+    EXPECT_EQ(types[2], PROP_ACC_CAD_ELEMENT);
+
+    PropertyDescriptions d;
+    EXPECT_EQ(PropertyAccessFactory::getPropertyDescriptions(PROP_ACC_LEGEND, &d), CAT_RESTORE_GENERAL);
+    EXPECT_EQ(PropertyAccessFactory::getPropertyDescriptions(PROP_ACC_CAD_CONTAINER, &d), CAT_UNKNOWN);
+    ASSERT_EQ(d.size(), 1u);
+
+    {
+        PlainCreator newer(PROP_ACC_LEGEND, {4, 10}, CAT_RESTORE_FEATURES);
+        EXPECT_EQ(PropertyAccessFactory::getCreator(PROP_ACC_LEGEND), &newer);
+        EXPECT_EQ(PropertyAccessFactory::getRegisteredTypes().size(), 3u) << "a type is listed once";
+        std::unique_ptr<PropertyAccessBase> a(PropertyAccessFactory::create(PROP_ACC_LEGEND));
+        EXPECT_EQ(a->getUsageFlags().size(), 2u);
+    }
+    EXPECT_EQ(PropertyAccessFactory::getCreator(PROP_ACC_LEGEND), &legend) << "the older creator takes over";
+    EXPECT_EQ(PropertyAccessFactory::create(PROP_ACC_CAD_CONTAINER), nullptr);
+}
+
+TEST_F(TemplatesTest, NewAccessesAndPartsStartWithEveryDeclaredIdTrue)
+{
+    std::unique_ptr<PropertyAccessBase> access(PropertyAccessFactory::create(PROP_ACC_CAD_ELEMENT));
+    ASSERT_TRUE(access);
+    EXPECT_EQ(access->getUsageFlags().size(), 6u);
+    for (auto const& u : access->getUsageFlags())
+        EXPECT_TRUE(u.second) << u.first;
+
+    access->setExplorerName(QStringLiteral("E1"));
+    access->setUsageFlag(PROP_ELEMENT_VISIBILITY, false);
+    std::unique_ptr<PropertyAccessBase> copy(access->copy());
+    EXPECT_EQ(copy->getExplorerName(), QStringLiteral("E1"));
+    EXPECT_FALSE(copy->getUsageFlag(PROP_ELEMENT_VISIBILITY)) << "base data travels with copy";
+
+    PlainAccess other(PROP_ACC_CAD_ELEMENT);
+    access->copyTo(&other);
+    EXPECT_EQ(other.getUsageFlags(), access->getUsageFlags());
+
+    // A part writes its flags into an access of its own type only.
+    PropAccTemplatePart part(PROP_ACC_CAD_ELEMENT);
+    EXPECT_EQ(part.getUsages().size(), 6u);
+    part.setUsage(PROP_ELEMENT_VISUALIZATION, false);
+    part.apply(copy.get());
+    EXPECT_FALSE(copy->getUsageFlag(PROP_ELEMENT_VISUALIZATION));
+    EXPECT_TRUE(copy->getUsageFlag(PROP_ELEMENT_VISIBILITY)) << "the part's true overrides the stored false";
+    PlainAccess view3d(PROP_ACC_3D_VIEW);
+    part.apply(&view3d);
+    EXPECT_TRUE(view3d.getUsageFlag(PROP_ROTATION));
+
+    PropAccTemplate empty(QStringLiteral("empty"));
+    EXPECT_EQ(empty.getTemplatePart(PROP_ACC_LEGEND).getType(), PROP_ACC_NONE);
+    EXPECT_EQ(empty.configLevel(), Cfg::LEVEL_USER);
+}
+
+TEST_F(TemplatesTest, StoreStreamTagsLevelsAndSavesOnlyUserTemplates)
+{
+    MvpTest::TempDir dir;
+    QString const files[3] = {dir.path(QStringLiteral("l0.rst")), dir.path(QStringLiteral("l1.rst")),
+                              dir.path(QStringLiteral("l2.rst"))};
+    for (int level = 0; level < 3; ++level) {
+        PropAccTemplateContainer c;
+        c.add(makeTemplate(QStringLiteral("T%1").arg(level), Cfg::LEVEL_USER));
+        c.add(makeTemplate(QStringLiteral("same"), Cfg::LEVEL_USER));
+        writeStore(files[level], c);
+    }
+
+    auto loadAll = [&]() {
+        PropAccTemplateContainer all;
+        for (int level = 0; level < 3; ++level) {
+            IO::InStream in(files[level]);
+            all.loadStream(&in, static_cast<Cfg::Level>(level));
+        }
+        return all;
+    };
+    PropAccTemplateContainer const first = loadAll();
+    ASSERT_EQ(first.getNumberOfTemplates(), 6u);
+    EXPECT_EQ(first.getTemplate(0).configLevel(), Cfg::LEVEL_INSTALLATION);
+    EXPECT_EQ(first.getTemplate(3).configLevel(), Cfg::LEVEL_SHARED);
+    EXPECT_EQ(first.getTemplate(5).configLevel(), Cfg::LEVEL_USER);
+    EXPECT_TRUE(first.getTemplate(5).sameContent(makeTemplate(QStringLiteral("same"), Cfg::LEVEL_USER)));
+    EXPECT_TRUE(first.getTemplate(4).getTemplatePart(PROP_ACC_CAD_ELEMENT).getUsage(static_cast<PropTemplateID_t>(77)));
+
+    // Saving everything back to the user file must not duplicate the other levels' templates.
+    writeStore(files[2], first);
+    EXPECT_EQ(loadAll(), first);
+
+    // A truncated store throws and leaves the container as it was.
+    QByteArray bytes = MvpTest::readAll(files[2]);
+    ASSERT_TRUE(MvpTest::writeAll(files[2], bytes.left(bytes.size() - 3)));
+    PropAccTemplateContainer partial;
+    partial.add(makeTemplate(QStringLiteral("kept"), Cfg::LEVEL_USER));
+    IO::InStream in(files[2]);
+    EXPECT_THROW(partial.loadStream(&in, Cfg::LEVEL_USER), IO::StreamException);
+    ASSERT_EQ(partial.getNumberOfTemplates(), 1u);
+    EXPECT_EQ(partial.getTemplate(0).getName(), QStringLiteral("kept"));
+}
+
+TEST_F(TemplatesTest, ExchangeFormRoundTripsAndRejectsBadFiles)
+{
+    PropAccTemplateContainer c;
+    c.add(makeTemplate(QStringLiteral("View \"only\" \u00e4\u6e2c"), Cfg::LEVEL_SHARED));
+    c.add(PropAccTemplate(QStringLiteral("bare")));
+    std::stringstream buffer;
+    buffer << c;
+    ASSERT_TRUE(buffer.good());
+
+    PropAccTemplateContainer read;
+    buffer >> read;
+    EXPECT_TRUE(buffer.good());
+    ASSERT_EQ(read.getNumberOfTemplates(), 2u);
+    EXPECT_TRUE(read.getTemplate(0).sameContent(c.getTemplate(0)));
+    EXPECT_EQ(read.getTemplate(0).configLevel(), Cfg::LEVEL_USER) << "exchange files carry no level";
+    EXPECT_TRUE(read.getTemplate(1).sameContent(c.getTemplate(1)));
+
+    std::string const bad[] = {
+        "",
+        "not json at all",
+        R"({"format": "other", "version": 1, "templates": []})",
+        R"({"format": "kav-restore-templates", "version": 2, "templates": []})",
+        R"({"format": "kav-restore-templates", "version": 1, "templates": {}})",
+        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": 5}]})",
+        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "a", "new_invisible": "yes"}]})",
+        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "a", "parts": [{"type": 1.5}]}]})",
+        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "a", "parts": [{"type": 3, "usage": {"x": true}}]}]})",
+        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "a", "parts": [{"type": 3, "usage": {"5": 1}}]}]})",
+        R"({"format": "kav-restore-templates", "version": 1, "templates": [)",
+    };
+    for (std::string const& text : bad) {
+        std::istringstream in(text);
+        PropAccTemplateContainer target = read;
+        in >> target;
+        EXPECT_FALSE(in.good()) << text;
+        EXPECT_EQ(target, read) << "unchanged after: " << text;
+    }
+
+    // Unknown keys are ignored; missing flags default to off.
+    std::istringstream lenient(
+        R"({"format": "kav-restore-templates", "version": 1, "extra": 1, "templates": [{"name": "a", "colour": "red"}]})");
+    PropAccTemplateContainer one;
+    lenient >> one;
+    EXPECT_TRUE(lenient.good());
+    ASSERT_EQ(one.getNumberOfTemplates(), 1u);
+    EXPECT_FALSE(one.getTemplate(0).newInvisible());
+}
+
+TEST_F(TemplatesTest, ParameterStringFormSitsAmongOtherEntries)
+{
+    PropAccTemplate const t = makeTemplate(QStringLiteral("View {only} [x] \"q\" \\ \n"), Cfg::LEVEL_USER);
+    QString params = Parse::createString(QStringLiteral("snapshot"), QStringLiteral("Snapshot 1"))
+        + t.createParameterString(QStringLiteral("template"))
+        + Parse::createString(QStringLiteral("after"), QStringLiteral("x"));
+
+    PropAccTemplate parsed;
+    parsed.parseParameterString(params, QStringLiteral("template"));
+    EXPECT_EQ(parsed, t);
+    EXPECT_EQ(Parse::getString(params, QStringLiteral("snapshot")), QStringLiteral("Snapshot 1"));
+    EXPECT_EQ(Parse::getString(params, QStringLiteral("after")), QStringLiteral("x"));
+    EXPECT_NO_THROW(Parse::checkEmptyParameters(params));
+
+    QString const broken[] = {
+        QStringLiteral("template={new_invisible=\"1\"}"),                              // no name
+        QStringLiteral("template={name=\"a\" part={type=\"x\"}}"),                     // bad type
+        QStringLiteral("template={name=\"a\" part={type=\"3\" usage=[\"5=2\"]}}"),      // bad flag
+        QStringLiteral("template={name=\"a\" colour=\"red\"}"),                        // unknown key
+        QStringLiteral("template=\"flat\""),                                           // not a group
+    };
+    for (QString const& text : broken) {
+        QString p = text;
+        PropAccTemplate target = t;
+        EXPECT_THROW(target.parseParameterString(p, QStringLiteral("template")), ParamError) << text.toStdString();
+        EXPECT_EQ(target, t) << "unchanged after a failed parse";
+    }
+}
