@@ -14,3 +14,18 @@ function(mvp_install_headers base destination)
     install(FILES ${header} DESTINATION ${destination}/${dir})
   endforeach()
 endfunction()
+
+# Collects the sources and headers (and forms) of the given sub-folders of `base`.
+# New files are picked up by the glob when CMake re-runs.
+function(mvp_collect_sources base sources_var headers_var)
+  set(sources)
+  set(headers)
+  foreach(folder IN LISTS ARGN)
+    file(GLOB folder_sources CONFIGURE_DEPENDS ${base}/${folder}/*.cpp ${base}/${folder}/*.ui)
+    file(GLOB folder_headers CONFIGURE_DEPENDS ${base}/${folder}/*.h)
+    list(APPEND sources ${folder_sources})
+    list(APPEND headers ${folder_headers})
+  endforeach()
+  set(${sources_var} ${sources} PARENT_SCOPE)
+  set(${headers_var} ${headers} PARENT_SCOPE)
+endfunction()

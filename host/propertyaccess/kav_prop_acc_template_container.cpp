@@ -173,23 +173,24 @@ bool fromJson(QJsonValue const& value, PropAccTemplate* t)
 
 } // namespace
 
+void PropAccTemplateContainer::checkIndex(unsigned int index, char const* operation, int line) const
+{
+    if (index < templates_.size())
+        return;
+    throw ProgError(QStringLiteral("Kav::PropertyAccess::PropAccTemplateContainer::") + QLatin1String(operation),
+                    QStringLiteral("kav_prop_acc_template_container"), line,
+                    QStringLiteral("index %1 out of range (%2 templates)").arg(index).arg(templates_.size()));
+}
+
 PropAccTemplate PropAccTemplateContainer::getTemplate(unsigned int index) const
 {
-    if (index >= templates_.size()) {
-        throw ProgError(QStringLiteral("Kav::PropertyAccess::PropAccTemplateContainer::getTemplate"),
-                        QStringLiteral("kav_prop_acc_template_container"), __LINE__,
-                        QStringLiteral("index %1 out of range (%2 templates)").arg(index).arg(templates_.size()));
-    }
+    checkIndex(index, "getTemplate", __LINE__);
     return templates_[index];
 }
 
 void PropAccTemplateContainer::set(unsigned int index, PropAccTemplate const& t)
 {
-    if (index >= templates_.size()) {
-        throw ProgError(QStringLiteral("Kav::PropertyAccess::PropAccTemplateContainer::set"),
-                        QStringLiteral("kav_prop_acc_template_container"), __LINE__,
-                        QStringLiteral("index %1 out of range (%2 templates)").arg(index).arg(templates_.size()));
-    }
+    checkIndex(index, "set", __LINE__);
     templates_[index] = t;
 }
 

@@ -39,6 +39,8 @@ public:
     bool operator!=(PropAccTemplateContainer const& o) const { return !(*this == o); }
 
 private:
+    void checkIndex(unsigned int index, char const* operation, int line) const;
+
     std::vector<PropAccTemplate> templates_;
 };
 

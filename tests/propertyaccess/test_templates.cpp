@@ -135,6 +135,10 @@ TEST_F(TemplatesTest, NewAccessesAndPartsStartWithEveryDeclaredIdTrue)
     PropAccTemplate empty(QStringLiteral("empty"));
     EXPECT_EQ(empty.getTemplatePart(PROP_ACC_LEGEND).getType(), PROP_ACC_NONE);
     EXPECT_EQ(empty.configLevel(), Cfg::LEVEL_USER);
+
+    PropAccTemplateContainer none;
+    EXPECT_THROW(none.getTemplate(0), ProgError);
+    EXPECT_THROW(none.set(0, empty), ProgError);
 }
 
 TEST_F(TemplatesTest, StoreStreamTagsLevelsAndSavesOnlyUserTemplates)
