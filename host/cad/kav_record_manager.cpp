@@ -28,7 +28,8 @@ RecordManager* RecordManager::_manager = &theManager;
 struct RecordManager::Step {
     QString name;
     StructRecordVectorMode_t mode = RECORD_MODE_NONE;
-    // Slots of records deleted by someone else become null (see detach).
+    // Slots of records deleted by someone else become null (see detach); the running
+    // step's loop must not see its vector shrink.
     std::vector<CustomRecord*> records;
     quint64 size = 0;
 
@@ -53,8 +54,8 @@ RecordManager::~RecordManager()
 {
     if (open_)
         deleteStep(std::move(open_));
-    deleteSteps(undo_);
-    deleteSteps(redo_);
+    deleteSteps(redo_, false);
+    deleteSteps(undo_, true);
 }
 
 void RecordManager::startRecording(QString const& stepName, StructRecordVectorMode_t mode)
@@ -96,7 +97,7 @@ void RecordManager::stopRecording()
     if (step->records.empty())
         return;
     step->measure();
-    deleteSteps(redo_);
+    deleteSteps(redo_, false);
     undo_.push_back(std::move(step));
     trimToLimit();
     emitChanged();
@@ -157,6 +158,7 @@ bool RecordManager::redo()
 void RecordManager::runStep(Step& step, bool undo)
 {
     running_ = true;
+    runningStep_ = &step;
     clearedWhileRunning_ = false;
     try {
         // By index: a record may detach another one of this step, which only nulls its slot.
@@ -168,6 +170,7 @@ void RecordManager::runStep(Step& step, bool undo)
         }
     } catch (...) {
         running_ = false;
+        runningStep_ = nullptr;
         clearedWhileRunning_ = false;
         // The scene is partly undone: no step matches it any more.
         std::unique_ptr<Step> broken(new Step(std::move(step)));
@@ -177,6 +180,7 @@ void RecordManager::runStep(Step& step, bool undo)
         throw;
     }
     running_ = false;
+    runningStep_ = nullptr;
     step.compact();
     step.measure();
 }
@@ -186,12 +190,13 @@ void RecordManager::clearHistory()
     if (running_)
         clearedWhileRunning_ = true;
     if (open_) {
-        Step doomed = std::move(*open_);
-        open_->records.clear();
-        deleteStep(std::make_unique<Step>(std::move(doomed)));
+        // The step stays open: records made from now on still join it.
+        auto doomed = std::make_unique<Step>();
+        doomed->records.swap(open_->records);
+        deleteStep(std::move(doomed));
     }
-    deleteSteps(undo_);
-    deleteSteps(redo_);
+    deleteSteps(redo_, false);
+    deleteSteps(undo_, true);
     emitChanged();
 }
 
@@ -274,7 +279,7 @@ void RecordManager::detach(CustomRecord* record)
         *it = nullptr;
         return true;
     };
-    if (open_ && forget(*open_))
+    if ((open_ && forget(*open_)) || (runningStep_ && forget(*runningStep_)))
         return;
     for (auto* side : {&undo_, &redo_}) {
         for (auto& step : *side) {
@@ -284,7 +289,6 @@ void RecordManager::detach(CustomRecord* record)
             }
         }
     }
-    // Otherwise it belongs to the step being undone or redone; runStep compacts that one.
 }
 
 void RecordManager::trimToLimit()
@@ -298,9 +302,10 @@ void RecordManager::trimToLimit()
     }
 }
 
+// Later records may refer to earlier ones: records go newest first, and so do whole steps
+// (redo side first, then undo side from its end), except the oldest dropped by the limit.
 void RecordManager::deleteStep(std::unique_ptr<Step> step)
 {
-    // Later records may refer to earlier ones: delete newest first.
     for (auto it = step->records.rbegin(); it != step->records.rend(); ++it) {
         CustomRecord* record = *it;
         if (!record)
@@ -310,11 +315,13 @@ void RecordManager::deleteStep(std::unique_ptr<Step> step)
     }
 }
 
-void RecordManager::deleteSteps(std::deque<std::unique_ptr<Step>>& steps)
+void RecordManager::deleteSteps(std::deque<std::unique_ptr<Step>>& steps, bool newestLast)
 {
     // Taken out first: a record's destructor then sees a consistent history.
     std::deque<std::unique_ptr<Step>> doomed;
     doomed.swap(steps);
+    if (newestLast)
+        std::reverse(doomed.begin(), doomed.end());
     for (auto& step : doomed)
         deleteStep(std::move(step));
 }

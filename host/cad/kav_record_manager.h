@@ -80,12 +80,13 @@ private:
     void trimToLimit();
     void runStep(Step& step, bool undo);
     void deleteStep(std::unique_ptr<Step> step);
-    void deleteSteps(std::deque<std::unique_ptr<Step>>& steps);
+    void deleteSteps(std::deque<std::unique_ptr<Step>>& steps, bool newestLast);
     void emitChanged();
 
     std::deque<std::unique_ptr<Step>> undo_;   // oldest first
     std::deque<std::unique_ptr<Step>> redo_;   // the next redo last
     std::unique_ptr<Step> open_;
+    Step* runningStep_ = nullptr;              // taken out of the history while it runs
     int depth_ = 0;
     bool running_ = false;                     // an undo or redo runs
     bool clearedWhileRunning_ = false;

@@ -1,0 +1,93 @@
+#include "mvp_cmd_import_templates.h"
+
+#include "core/kav_error_log.h"
+#include "core/kav_errors.h"
+#include "core/kav_os.h"
+#include "gapp/kav_gapp_errors.h"
+#include "mvp_restore_template_file.h"
+#include "mvp_template_names.h"
+#include "parse/kav_parse.h"
+
+#include <fstream>
+
+namespace Kav {
+namespace MCADVisProp {
+
+ImportResTemCommand::ImportResTemCommand()
+    : GApp::Command(true, false, QStringLiteral("report.import_restore_templates"),
+                    QStringLiteral("import restore templates"), QStringLiteral("mcad_vis_prop_restore#edit_template"),
+                    nullptr)
+{
+}
+
+ImportResTemCommand::~ImportResTemCommand() = default;
+
+bool ImportResTemCommand::isSpecialCommand() const
+{
+    return false;
+}
+
+bool ImportResTemCommand::isSensitive()
+{
+    return false;
+}
+
+bool ImportResTemCommand::isExecutable()
+{
+    RestoreSnapshotTemplateFile* store = RestoreSnapshotTemplateFile::instance();
+    return store && !store->isLocked();
+}
+
+QString ImportResTemCommand::createParameterString()
+{
+    return createFileParameterString(QStringLiteral("FILE"));
+}
+
+QString ImportResTemCommand::createFileParameterString(QString const& path)
+{
+    return Parse::createFile(QStringLiteral("file"), path);
+}
+
+bool ImportResTemCommand::parseParameterString(QString const& parameters, bool, QString* errorId, ErrorLog* log)
+{
+    try {
+        QString copy = parameters;
+        file = Parse::getFile(copy, QStringLiteral("file"));
+        Parse::checkEmptyParameters(copy);
+        return true;
+    } catch (ParamError const& e) {
+        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
+        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
+        return false;
+    }
+}
+
+int ImportResTemCommand::getCommandKind() const
+{
+    return KIND_SCRIPT;
+}
+
+bool ImportResTemCommand::executeMenu()
+{
+    return true;
+}
+
+bool ImportResTemCommand::execute(QString*, QString* errorId, ErrorLog* log)
+{
+    PropertyAccess::PropAccTemplateContainer stored = loadAllTemplates();
+    PropertyAccess::PropAccTemplateContainer incoming;
+    std::ifstream in;
+    if (OS::openStdStream(&in, file, OS::READ))
+        in >> incoming;
+    if (!in.good()) {
+        *errorId = QStringLiteral("MCADVisProp-0002");
+        *log << file << END_LOG;
+        return false;
+    }
+    mergeTemplates(&stored, incoming);
+    saveTemplates(stored);
+    return true;
+}
+
+} // namespace MCADVisProp
+} // namespace Kav
