@@ -1,0 +1,153 @@
+#pragma once
+#include "kav_elem_prop.h"
+#include "kav_element_creator.h"
+#include "kavhost_export.h"
+#include "core/kav_stage_identifier.h"
+#include "core/kav_vec.h"
+#include "propertyaccess/kav_property_access_base.h"
+#include <QString>
+#include <memory>
+#include <vector>
+
+namespace Kav {
+class LabelElement;
+namespace CAD {
+
+enum VisibleRequestType_t {
+    VISIBLE_OWN = 0,      // the element's own flag
+    VISIBLE_IN_SCENE = 1  // its own flag and those of all its parents
+};
+
+// The pull-out of a measurement: the point its value is drawn at.
+class KAVHOST_EXPORT DistPullOut {
+public:
+    DistPullOut() = default;
+    DistPullOut(BaVec3d<double> const& point, bool firstKink) : point_(point), firstKink_(firstKink) {}
+    BaVec3d<double> const& getPullOutPoint() const { return point_; }
+    bool getFirstKink() const { return firstKink_; }
+    void setPullOutPoint(BaVec3d<double> const& p) { point_ = p; }
+    void setFirstKink(bool k) { firstKink_ = k; }
+
+private:
+    BaVec3d<double> point_;
+    bool firstKink_ = false;
+};
+
+// One object of the scene. Its name is unique in the scene and also its display name.
+// Geometry is a box (centre, half extents) the view draws.
+class KAVHOST_EXPORT Element {
+public:
+    Element(QString const& name, unsigned int type);
+    virtual ~Element();
+    Element(Element const&) = delete;
+    Element& operator=(Element const&) = delete;
+
+    QString const& getName() const { return name_; }
+    Element* getParent() const { return parent_; }
+    void setParent(Element* parent) { parent_ = parent; }
+
+    ElemProp* getElemProperties() { return &prop_; }
+    ElemProp const* getElemProperties() const { return &prop_; }
+    bool isVisible(VisibleRequestType_t request) const;
+    LabelElement* getLabel() const { return label_.get(); }
+    void setLabel(std::unique_ptr<LabelElement> label);
+    // Invalid: a measurement that could not be evaluated.
+    bool isValid() const { return valid_; }
+    void setValid(bool valid) { valid_ = valid; }
+    void setPullOut(std::unique_ptr<DistPullOut> pullOut);
+
+    BaVec3d<double> const& getCenter() const { return center_; }
+    BaVec3d<double> const& getHalfExtent() const { return halfExtent_; }
+    void setGeometry(BaVec3d<double> const& center, BaVec3d<double> const& halfExtent);
+
+    virtual unsigned int getElementType() const { return type_; }
+    virtual DistPullOut* getDistPullOut() { return pullOut_.get(); }
+    virtual void setElementVisible(bool visible) { visible_ = visible; }
+    // Takes colour and transparency; the rest of the properties stay.
+    virtual void applyDefaultProperties(DefaultProperties const& props);
+    // Called after a batch of changes; counts the calls.
+    virtual void updateAfterChange(StageIdentifier const& stage, bool redraw, bool resampled);
+
+    unsigned int getUpdateCount() const { return updates_; }
+
+private:
+    QString name_;
+    unsigned int type_;
+    Element* parent_ = nullptr;
+    ElemProp prop_;
+    bool visible_ = true;
+    bool valid_ = true;
+    std::unique_ptr<LabelElement> label_;
+    std::unique_ptr<DistPullOut> pullOut_;
+    BaVec3d<double> center_;
+    BaVec3d<double> halfExtent_{1.0, 1.0, 1.0};
+    unsigned int updates_ = 0;
+};
+
+// A 2D section inspection: a circular section of radius R in the plane z = centre.z,
+// sampled into points; `updateDistances` measures each sample's deviation.
+class KAVHOST_EXPORT SectionInsp2d : public Element {
+public:
+    static constexpr unsigned int AUTO_SAMPLE_COUNT = 36;
+    static constexpr unsigned int MAX_SAMPLE_COUNT = 100000;
+
+    explicit SectionInsp2d(QString const& name);
+
+    bool isAutoSampling() const { return autoSampling_; }
+    double getSampling() const { return sampling_; }
+    // The sampling distance (used when not automatic); samples are recomputed on resample.
+    void setSampling(bool autoSampling, double sampling);
+    // Recomputes the sample points from the sampling. Throws std::bad_alloc beyond
+    // MAX_SAMPLE_COUNT points.
+    void resample(StageIdentifier const& stage, bool force);
+    bool updateDistances(StageIdentifier const& stage, int, int);
+
+    double getRadius() const { return radius_; }
+    void setRadius(double r) { radius_ = r; }
+    std::vector<BaVec3d<double>> const& getSamplePoints() const { return samples_; }
+    std::vector<double> const& getDistances() const { return distances_; }
+
+private:
+    bool autoSampling_ = true;
+    double sampling_ = 1.0;
+    double radius_ = 10.0;
+    std::vector<BaVec3d<double>> samples_;
+    std::vector<double> distances_;
+};
+
+// A snapshot in the documentation folder (type 50). Owns its creation property accesses.
+class KAVHOST_EXPORT Report : public Element {
+public:
+    using AccessList = std::vector<PropertyAccess::PropertyAccessBase*>;
+
+    explicit Report(QString const& name);
+    ~Report() override;
+
+    AccessList const& getCreationPropertyAccess() const { return accesses_; }
+    // Takes ownership of the accesses; the ones held before are deleted.
+    void setCreationPropertyAccess(AccessList accesses);
+    // A snapshot taken from an image or an old version: it must not be restored.
+    bool dontUpdateSnapshot() const { return dontUpdate_; }
+    void setDontUpdateSnapshot(bool v) { dontUpdate_ = v; }
+    QString const& getViewName() const { return viewName_; }
+    void setViewName(QString const& v) { viewName_ = v; }
+
+private:
+    AccessList accesses_;
+    bool dontUpdate_ = false;
+    QString viewName_;
+};
+
+// An element found for a name together with the stage it was found in.
+template <typename T>
+struct ElementAndStageImp {
+    T element{};
+    StageIdentifier stage;
+    ElementAndStageImp() = default;
+    ElementAndStageImp(T e, StageIdentifier s) : element(e), stage(s) {}
+    T getElement() const { return element; }
+    StageIdentifier const& getStage() const { return stage; }
+};
+
+} // namespace CAD
+} // namespace Kav

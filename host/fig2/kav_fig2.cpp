@@ -1,0 +1,50 @@
+#include "fig2/kav_fig2.h"
+
+namespace Kav {
+namespace Fig2 {
+
+void Label::setSource(QString const& contentTemplate, QString const& name, QString const& type, QString const& value)
+{
+    template_ = contentTemplate;
+    name_ = name;
+    type_ = type;
+    value_ = value;
+}
+
+void Label::updateForStage(StageIdentifier const&, int, int)
+{
+    // One pass over the template, so a value that itself contains "%name%" stays as it is.
+    QString out;
+    out.reserve(template_.size());
+    int i = 0;
+    int const n = static_cast<int>(template_.size());
+    while (i < n) {
+        QChar const c = template_.at(i);
+        if (c == QLatin1Char('%')) {
+            int const end = static_cast<int>(template_.indexOf(QLatin1Char('%'), i + 1));
+            if (end > i) {
+                QString const key = template_.mid(i + 1, end - i - 1);
+                bool known = true;
+                if (key == QLatin1String("name"))
+                    out += name_;
+                else if (key == QLatin1String("type"))
+                    out += type_;
+                else if (key == QLatin1String("value"))
+                    out += value_;
+                else
+                    known = false;
+                if (known) {
+                    i = end + 1;
+                    continue;
+                }
+            }
+        }
+        out += c;
+        ++i;
+    }
+    text_ = out;
+    ++updates_;
+}
+
+} // namespace Fig2
+} // namespace Kav

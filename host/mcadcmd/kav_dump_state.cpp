@@ -1,0 +1,121 @@
+#include "mcadcmd/kav_scene.h"
+
+#include "glabel/kav_label_element.h"
+#include "io/kav_stream.h"
+#include "mcadcmd/kav_scene_state_p.h"
+#include "propertyaccess/kav_property_access_base.h"
+
+#include <QByteArray>
+#include <QCryptographicHash>
+
+#include <algorithm>
+
+namespace Kav {
+namespace MCADCmd {
+
+namespace {
+
+using Detail::number;
+using Detail::quoted;
+using Detail::vec;
+
+QString flag(bool b)
+{
+    return b ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// The interaction state (selection, highlight) is left out: it is no part of what a
+// snapshot shows, and a restore keeps it as it is.
+QString elementLine(CAD::Element& e)
+{
+    Detail::ElementState const s = Detail::captureElement(e);
+    QString line = QStringLiteral("element name=%1 type=%2").arg(quoted(s.name), CAD::ElementCreator::getTypeName(e.getElementType()));
+    if (e.getParent() != nullptr)
+        line += QStringLiteral(" parent=%1").arg(quoted(e.getParent()->getName()));
+    line += QStringLiteral(" visible=%1 valid=%2").arg(flag(s.visible), flag(s.valid));
+    line += QStringLiteral(" color=%1 transparency=%2 point_size=%3 line_width=%4 display_mode=%5")
+                .arg(Detail::colorText(s.prop.color), number(s.prop.transparency), number(s.prop.pointSize),
+                     number(s.prop.lineWidth))
+                .arg(s.prop.displayMode);
+    line += QStringLiteral(" center=%1 extent=%2").arg(vec(e.getCenter()), vec(e.getHalfExtent()));
+    if (s.hasPullOut)
+        line += QStringLiteral(" pullout=%1 first_kink=%2").arg(vec(s.pullOutPoint), flag(s.firstKink));
+    if (s.hasLabel) {
+        line += QStringLiteral(" label_visible=%1 label_auto=%2 label_connector=%3 label_origin=%4 label_position=%5")
+                    .arg(flag(s.label.visible), flag(s.label.autoPlacement), flag(s.label.connector),
+                         vec(s.label.originOffset), vec(s.label.position));
+        line += QStringLiteral(" label_template=%1 label_font=%2 label_frame=%3")
+                    .arg(quoted(s.label.content))
+                    .arg(s.label.fontSize)
+                    .arg(flag(s.label.frame));
+    }
+    if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(&e)) {
+        line += QStringLiteral(" sampling=%1 radius=%2 samples=%3")
+                    .arg(s.autoSampling ? QStringLiteral("auto") : number(s.sampling), number(section->getRadius()))
+                    .arg(section->getSamplePoints().size());
+    }
+    return line;
+}
+
+// The accesses a report holds, as their types, explorer names and a digest of their
+// stream form, so that a changed or lost access shows.
+QString reportLine(CAD::Report& r)
+{
+    QString line = QStringLiteral("report name=%1 view=%2 dont_update=%3 accesses=%4")
+                       .arg(quoted(r.getName()), quoted(r.getViewName()), flag(r.dontUpdateSnapshot()))
+                       .arg(r.getCreationPropertyAccess().size());
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    QStringList kinds;
+    for (PropertyAccess::PropertyAccessBase const* a : r.getCreationPropertyAccess()) {
+        if (a == nullptr)
+            continue;
+        kinds << QStringLiteral("%1:%2").arg(a->getType()).arg(quoted(a->getExplorerName()));
+        QByteArray bytes;
+        try {
+            IO::OutStream out(&bytes, KString("ACCESS"), 1);
+            a->saveStream(&out);
+            out.close();
+        } catch (IO::StreamException const& e) {
+            bytes = QByteArrayLiteral("unsaveable: ") + e.getText().toUtf8();
+        }
+        hash.addData(bytes);
+        for (auto const& f : a->getUsageFlags()) {
+            QByteArray const u = QByteArray::number(f.first) + (f.second ? '1' : '0');
+            hash.addData(u);
+        }
+    }
+    line += QStringLiteral(" targets=[%1] data=%2")
+                .arg(kinds.join(QStringLiteral(", ")), QString::fromLatin1(hash.result().toHex().left(16)));
+    return line;
+}
+
+} // namespace
+
+QString dumpState(Scene& scene)
+{
+    QStringList lines;
+    GL::ViewCreator const* view = scene.viewCreator();
+    lines << QStringLiteral("view rotation=%1 translation=%2 axis_scale=%3 scale=%4")
+                 .arg(vec(view->getRotation()), vec(view->getTranslation()), vec(view->getAxisScale()),
+                      number(view->getScale()));
+    GL::RenderObject const* render = scene.renderObject();
+    lines << QStringLiteral("render rotation=%1 translation=%2 axis_scale=%3 scale=%4")
+                 .arg(vec(render->getRotation()), vec(render->getTranslation()), vec(render->getAxisScale()),
+                      number(render->getScale()));
+    GLegend2::GlobalLegend const* legend = scene.legend();
+    lines << QStringLiteral("legend data=%1 range=(%2 %3) steps=%4 visible=%5 map=%6 position=%7")
+                 .arg(flag(scene.hasLegendData()), number(legend->getMinimum()), number(legend->getMaximum()))
+                 .arg(legend->getSteps())
+                 .arg(flag(legend->isLegendVisible()), legend->getColorMap(), vec(legend->getPosition()));
+    for (CAD::Element* e : scene.elements())
+        lines << elementLine(*e);
+    for (CAD::Report* r : scene.reports())
+        lines << reportLine(*r);
+    std::sort(lines.begin(), lines.end());
+    QString text = lines.join(QLatin1Char('\n'));
+    text += QLatin1Char('\n');
+    return text;
+}
+
+} // namespace MCADCmd
+} // namespace Kav

@@ -1,0 +1,488 @@
+// Project files: one block stream of type "KAVHOST_PROJECT".
+//   view block, legend block, counts block (elements, reports), then per element one
+//   element block followed by its ElemProp block, then per report one report block
+//   followed by one frame block per access. A frame holds the access's type, its type
+//   string and the access's own blocks as a stream of their own, so one access that
+//   cannot be read is skipped without losing its neighbours.
+#include "mcadcmd/kav_scene.h"
+
+#include "core/kav_error_log.h"
+#include "core/kav_errors.h"
+#include "glabel/kav_label_element.h"
+#include "io/kav_stream.h"
+#include "mcadcmd/kav_scene_state_p.h"
+#include "propertyaccess/kav_property_access_base.h"
+#include "propertyaccess/kav_property_access_factory.h"
+
+#include <cmath>
+#include <memory>
+#include <set>
+
+namespace Kav {
+namespace MCADCmd {
+
+namespace {
+
+using IO::Stream;
+
+char const* const PROJECT_TYPE = "KAVHOST_PROJECT";
+constexpr unsigned int PROJECT_VERSION = 1;
+char const* const ACCESS_TYPE = "PROPERTY_ACCESS";
+constexpr unsigned int ACCESS_VERSION = 1;
+
+constexpr unsigned int VIEW_SIZE = 2 * (3 * Stream::SizeVec3d + Stream::SizeDouble) + 2 * Stream::SizeUInt;
+
+struct ElementRecord {
+    QString name;
+    unsigned int type = 0;
+    QString parent;
+    bool visible = true;
+    bool valid = true;
+    BaVec3d<double> center;
+    BaVec3d<double> halfExtent;
+    bool hasPullOut = false;
+    BaVec3d<double> pullOut;
+    bool firstKink = false;
+    bool hasLabel = false;
+    bool labelAuto = true;
+    bool labelVisible = true;
+    bool labelConnector = true;
+    BaVec3d<double> labelOrigin;
+    BaVec2d<double> labelPosition;
+    QString labelContent;
+    unsigned int labelFont = 10;
+    bool labelFrame = true;
+    bool autoSampling = true;
+    double sampling = 1.0;
+    double radius = 10.0;
+};
+
+unsigned int elementBlockSize(ElementRecord const& r)
+{
+    return Stream::sizeOf(r.name) + Stream::SizeUInt + Stream::sizeOf(r.parent) + 2 * Stream::SizeBool +
+           2 * Stream::SizeVec3d +                                            // geometry
+           2 * Stream::SizeBool + Stream::SizeVec3d +                         // pull-out
+           4 * Stream::SizeBool + Stream::SizeVec3d + Stream::SizeVec2d +    // label flags, origin, position
+           Stream::sizeOf(r.labelContent) + Stream::SizeUInt + Stream::SizeBool +  // template
+           Stream::SizeBool + 2 * Stream::SizeDouble;                         // sampling
+}
+
+ElementRecord toRecord(CAD::Element& e)
+{
+    ElementRecord r;
+    r.name = e.getName();
+    r.type = e.getElementType();
+    r.parent = e.getParent() != nullptr ? e.getParent()->getName() : QString();
+    r.visible = e.isVisible(CAD::VISIBLE_OWN);
+    r.valid = e.isValid();
+    r.center = e.getCenter();
+    r.halfExtent = e.getHalfExtent();
+    if (CAD::DistPullOut* p = e.getDistPullOut()) {
+        r.hasPullOut = true;
+        r.pullOut = p->getPullOutPoint();
+        r.firstKink = p->getFirstKink();
+    }
+    if (LabelElement* l = e.getLabel()) {
+        r.hasLabel = true;
+        r.labelAuto = l->isAutoLabelPlacement();
+        r.labelVisible = l->isLabelVisible();
+        r.labelConnector = l->hasConnectorPoint(StageIdentifier());
+        r.labelOrigin = l->getManualOriginOffset();
+        r.labelPosition = l->getPosition();
+        r.labelContent = l->getContentTemplate();
+        r.labelFont = l->getFontSize();
+        r.labelFrame = l->hasFrame();
+    }
+    if (auto* s = dynamic_cast<CAD::SectionInsp2d*>(&e)) {
+        r.autoSampling = s->isAutoSampling();
+        r.sampling = s->getSampling();
+        r.radius = s->getRadius();
+    }
+    return r;
+}
+
+void writeElement(IO::OutStream& out, ElementRecord const& r)
+{
+    out.beginBlock(elementBlockSize(r), 1);
+    out.writeString(r.name);
+    out.writeUInt(r.type);
+    out.writeString(r.parent);
+    out.writeBool(r.visible);
+    out.writeBool(r.valid);
+    IO::writeVec3d(&out, r.center);
+    IO::writeVec3d(&out, r.halfExtent);
+    out.writeBool(r.hasPullOut);
+    IO::writeVec3d(&out, r.pullOut);
+    out.writeBool(r.firstKink);
+    out.writeBool(r.hasLabel);
+    out.writeBool(r.labelAuto);
+    out.writeBool(r.labelVisible);
+    out.writeBool(r.labelConnector);
+    IO::writeVec3d(&out, r.labelOrigin);
+    IO::writeVec2d(&out, r.labelPosition);
+    out.writeString(r.labelContent);
+    out.writeUInt(r.labelFont);
+    out.writeBool(r.labelFrame);
+    out.writeBool(r.autoSampling);
+    out.writeDouble(r.sampling);
+    out.writeDouble(r.radius);
+    out.endBlock();
+}
+
+[[noreturn]] void bad(IO::InStream& in, QString const& text)
+{
+    throw IO::StreamException(QStringLiteral("%1: offset %2: %3").arg(in.getName()).arg(in.getOffset()).arg(text));
+}
+
+bool finite(BaVec3d<double> const& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+bool finite(BaVec2d<double> const& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y);
+}
+
+ElementRecord readElement(IO::InStream& in)
+{
+    in.openBlock();
+    if (in.getBlockVersion() != 1)
+        bad(in, QStringLiteral("element block of version %1, expected 1").arg(in.getBlockVersion()));
+    ElementRecord r;
+    in.readString(&r.name);
+    r.type = in.readUInt();
+    in.readString(&r.parent);
+    r.visible = in.readBool();
+    r.valid = in.readBool();
+    IO::readVec3d(&in, &r.center);
+    IO::readVec3d(&in, &r.halfExtent);
+    r.hasPullOut = in.readBool();
+    IO::readVec3d(&in, &r.pullOut);
+    r.firstKink = in.readBool();
+    r.hasLabel = in.readBool();
+    r.labelAuto = in.readBool();
+    r.labelVisible = in.readBool();
+    r.labelConnector = in.readBool();
+    IO::readVec3d(&in, &r.labelOrigin);
+    IO::readVec2d(&in, &r.labelPosition);
+    in.readString(&r.labelContent);
+    r.labelFont = in.readUInt();
+    r.labelFrame = in.readBool();
+    r.autoSampling = in.readBool();
+    r.sampling = in.readDouble();
+    r.radius = in.readDouble();
+    in.closeBlock();
+    if (r.name.isEmpty())
+        bad(in, QStringLiteral("an element without a name"));
+    if (CAD::ElementCreator::getTypeName(r.type).isEmpty() || r.type == CAD::ElementCreator::REPORT)
+        bad(in, QStringLiteral("element \"%1\" has the unknown type %2").arg(r.name).arg(r.type));
+    if (!finite(r.center) || !finite(r.halfExtent) || !finite(r.pullOut) || !finite(r.labelOrigin) ||
+        !finite(r.labelPosition) || !std::isfinite(r.sampling) || !std::isfinite(r.radius))
+        bad(in, QStringLiteral("element \"%1\" holds a value that is not finite").arg(r.name));
+    if (r.labelFont == 0 || r.labelFont > GLabel::LabelTemplate::MAX_FONT_SIZE)
+        bad(in, QStringLiteral("element \"%1\": label font size %2").arg(r.name).arg(r.labelFont));
+    if (r.type == CAD::ElementCreator::SECTION_INSPECTION_2D) {
+        constexpr double pi = 3.14159265358979323846;
+        if (r.radius <= 0.0 || (!r.autoSampling && (r.sampling <= 0.0 || 2.0 * pi * r.radius / r.sampling >
+                                                                               CAD::SectionInsp2d::MAX_SAMPLE_COUNT)))
+            bad(in, QStringLiteral("section \"%1\": radius %2 and sampling %3 cannot be sampled")
+                        .arg(r.name)
+                        .arg(r.radius)
+                        .arg(r.sampling));
+    }
+    return r;
+}
+
+std::unique_ptr<CAD::Element> fromRecord(ElementRecord const& r, CAD::ElemProp const& prop)
+{
+    std::unique_ptr<CAD::Element> e = CAD::ElementCreator::create(r.type, r.name);
+    e->setGeometry(r.center, r.halfExtent);
+    e->setElementVisible(r.visible);
+    e->setValid(r.valid);
+    *e->getElemProperties() = prop;
+    e->getElemProperties()->selected = 0;
+    if (r.hasPullOut)
+        e->setPullOut(std::make_unique<CAD::DistPullOut>(r.pullOut, r.firstKink));
+    if (r.hasLabel) {
+        auto l = std::make_unique<LabelElement>(e.get());
+        l->setAutoLabelPlacement(r.labelAuto);
+        l->setVisible(r.labelVisible);
+        l->setHasConnector(r.labelConnector);
+        l->setManualOriginOffset(r.labelOrigin);
+        l->setPosition(r.labelPosition);
+        l->setContentTemplate(r.labelContent);
+        l->setFontSize(r.labelFont);
+        l->setFrame(r.labelFrame);
+        e->setLabel(std::move(l));
+    }
+    if (auto* s = dynamic_cast<CAD::SectionInsp2d*>(e.get())) {
+        s->setRadius(r.radius);
+        s->setSampling(r.autoSampling, r.sampling);
+        s->resample(StageIdentifier(), true);
+        s->updateDistances(StageIdentifier(), -1, -1);
+    }
+    return e;
+}
+
+// The access's own blocks as a stream of their own.
+QByteArray packAccess(PropertyAccess::PropertyAccessBase const& access)
+{
+    QByteArray bytes;
+    IO::OutStream out(&bytes, KString(ACCESS_TYPE), ACCESS_VERSION);
+    access.saveStream(&out);
+    out.close();
+    return bytes;
+}
+
+struct LoadedReport {
+    std::unique_ptr<CAD::Report> report;
+    std::vector<std::unique_ptr<PropertyAccess::PropertyAccessBase>> accesses;
+};
+
+// Reads one frame. Answers null (with a log entry naming the access) when the access
+// cannot be made or read; a broken frame itself throws.
+std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, QString const& report,
+                                                              unsigned int index, ErrorLog* log)
+{
+    in.openBlock();
+    if (in.getBlockVersion() != 1)
+        bad(in, QStringLiteral("access frame of version %1, expected 1").arg(in.getBlockVersion()));
+    unsigned int const type = in.readUInt();
+    QString typeString;
+    in.readString(&typeString);
+    KString const bytes = in.readString();
+    in.closeBlock();
+
+    QString const who = QStringLiteral("report \"%1\": access %2 (type %3 \"%4\")")
+                            .arg(report)
+                            .arg(index + 1)
+                            .arg(static_cast<int>(type))
+                            .arg(typeString);
+    auto skip = [&](QString const& why) {
+        if (log != nullptr)
+            *log << who << QStringLiteral(" skipped: ") << why << END_LOG;
+        return nullptr;
+    };
+    if (type > 0x7FFFFFFFu)
+        return skip(QStringLiteral("not an access type"));
+    std::unique_ptr<PropertyAccess::PropertyAccessBase> access(
+        PropertyAccess::PropertyAccessFactory::create(static_cast<PropertyAccess::PropAccessType_t>(type)));
+    if (!access)
+        return skip(QStringLiteral("no creator is registered for this type"));
+    try {
+        IO::InStream inner(bytes.toByteArray(), QStringLiteral("%1 access %2").arg(report).arg(index + 1));
+        if (inner.getType() != KString(ACCESS_TYPE))
+            return skip(QStringLiteral("the frame holds no access stream"));
+        unsigned int const read = access->loadStream(&inner);
+        if (read < access->getNumberOfBlocks())
+            return skip(QStringLiteral("only %1 of its %2 blocks could be read").arg(read).arg(access->getNumberOfBlocks()));
+    } catch (IO::StreamException const& e) {
+        return skip(e.getText());
+    }
+    return access;
+}
+
+} // namespace
+
+bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
+{
+    try {
+        IO::OutStream out(path, KString(PROJECT_TYPE), PROJECT_VERSION);
+        GL::ViewCreator const* view = scene.viewCreator();
+        GL::RenderObject const* render = scene.renderObject();
+        out.beginBlock(VIEW_SIZE, 1);
+        IO::writeVec3d(&out, view->getRotation());
+        IO::writeVec3d(&out, view->getTranslation());
+        IO::writeVec3d(&out, view->getAxisScale());
+        out.writeDouble(view->getScale());
+        IO::writeVec3d(&out, render->getRotation());
+        IO::writeVec3d(&out, render->getTranslation());
+        IO::writeVec3d(&out, render->getAxisScale());
+        out.writeDouble(render->getScale());
+        out.writeUInt(static_cast<unsigned int>(render->getViewportWidth()));
+        out.writeUInt(static_cast<unsigned int>(render->getViewportHeight()));
+        out.endBlock();
+
+        KString const legend = scene.legend()->getStreamData();
+        out.beginBlock(Stream::SizeBool + Stream::SizeVec2d + Stream::sizeOf(legend), 1);
+        out.writeBool(scene.hasLegendData());
+        IO::writeVec2d(&out, scene.legend()->getPosition());
+        out.writeString(legend);
+        out.endBlock();
+
+        std::vector<CAD::Report*> const reports = scene.reports();
+        out.beginBlock(2 * Stream::SizeUInt, 1);
+        out.writeUInt(static_cast<unsigned int>(scene.elements().size()));
+        out.writeUInt(static_cast<unsigned int>(reports.size()));
+        out.endBlock();
+
+        for (CAD::Element* e : scene.elements()) {
+            writeElement(out, toRecord(*e));
+            ErrorLog propLog(false);
+            if (!e->getElemProperties()->saveStream(&out, &propLog, -1, -1))
+                throw IO::StreamException(QStringLiteral("element \"%1\": %2").arg(e->getName(), propLog.getLog()));
+        }
+        for (CAD::Report* r : reports) {
+            CAD::Report::AccessList const& accesses = r->getCreationPropertyAccess();
+            out.beginBlock(Stream::sizeOf(r->getName()) + Stream::sizeOf(r->getViewName()) + Stream::SizeBool +
+                               Stream::SizeUInt,
+                           1);
+            out.writeString(r->getName());
+            out.writeString(r->getViewName());
+            out.writeBool(r->dontUpdateSnapshot());
+            out.writeUInt(static_cast<unsigned int>(accesses.size()));
+            out.endBlock();
+            for (PropertyAccess::PropertyAccessBase const* a : accesses) {
+                KString const bytes(packAccess(*a));
+                QString const typeString = a->getTypeString();
+                out.beginBlock(Stream::SizeUInt + Stream::sizeOf(typeString) + Stream::sizeOf(bytes), 1);
+                out.writeUInt(static_cast<unsigned int>(a->getType()));
+                out.writeString(typeString);
+                out.writeString(bytes);
+                out.endBlock();
+            }
+        }
+        out.close();
+    } catch (IO::StreamException const& e) {
+        if (log != nullptr)
+            *log << QStringLiteral("cannot save the project \"%1\": %2").arg(path, e.getText()) << END_LOG;
+        return false;
+    }
+    return true;
+}
+
+bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
+{
+    // Everything is read into these first; the scene changes only when the whole file is good.
+    BaVec3d<double> rot, trans, axis, rRot, rTrans, rAxis;
+    double scale = 1.0, rScale = 1.0;
+    unsigned int width = 0, height = 0;
+    bool hasLegend = true;
+    BaVec2d<double> legendPos;
+    KString legendData;
+    std::vector<std::pair<std::unique_ptr<CAD::Element>, QString>> elements;
+    std::vector<LoadedReport> reports;
+    ErrorLog skipped(false);
+    try {
+        IO::InStream in(path);
+        if (in.getType() != KString(PROJECT_TYPE))
+            bad(in, QStringLiteral("not a project file (stream type \"%1\")").arg(in.getType().toQString()));
+        if (in.getVersion() != PROJECT_VERSION)
+            bad(in, QStringLiteral("project version %1 is not supported").arg(in.getVersion()));
+
+        in.openBlock();
+        if (in.getBlockVersion() != 1)
+            bad(in, QStringLiteral("view block of version %1").arg(in.getBlockVersion()));
+        IO::readVec3d(&in, &rot);
+        IO::readVec3d(&in, &trans);
+        IO::readVec3d(&in, &axis);
+        scale = in.readDouble();
+        IO::readVec3d(&in, &rRot);
+        IO::readVec3d(&in, &rTrans);
+        IO::readVec3d(&in, &rAxis);
+        rScale = in.readDouble();
+        width = in.readUInt();
+        height = in.readUInt();
+        in.closeBlock();
+        if (!finite(rot) || !finite(trans) || !finite(axis) || !std::isfinite(scale) || !finite(rRot) ||
+            !finite(rTrans) || !finite(rAxis) || !std::isfinite(rScale) || width == 0 || height == 0 ||
+            width > 100000 || height > 100000)
+            bad(in, QStringLiteral("the view holds values out of range"));
+
+        in.openBlock();
+        if (in.getBlockVersion() != 1)
+            bad(in, QStringLiteral("legend block of version %1").arg(in.getBlockVersion()));
+        hasLegend = in.readBool();
+        IO::readVec2d(&in, &legendPos);
+        legendData = in.readString();
+        in.closeBlock();
+        if (!finite(legendPos) || !GLegend2::GlobalLegend().setStreamData(legendData))
+            bad(in, QStringLiteral("the legend settings are malformed"));
+
+        in.openBlock();
+        unsigned int const elementCount = in.readUInt();
+        unsigned int const reportCount = in.readUInt();
+        in.closeBlock();
+
+        std::set<QString> names;
+        std::map<QString, CAD::Element*> byName;
+        for (unsigned int i = 0; i < elementCount; ++i) {
+            ElementRecord const r = readElement(in);
+            ErrorLog propLog(false);
+            CAD::ElemProp prop;
+            if (!prop.loadStream(&in, &propLog, -1, -1))
+                bad(in, QStringLiteral("element \"%1\": %2").arg(r.name, propLog.getLog()));
+            if (!names.insert(r.name).second)
+                bad(in, QStringLiteral("the element name \"%1\" occurs twice").arg(r.name));
+            if (!r.parent.isEmpty() && byName.count(r.parent) == 0)
+                bad(in, QStringLiteral("element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
+            std::unique_ptr<CAD::Element> e = fromRecord(r, prop);
+            byName[r.name] = e.get();
+            elements.emplace_back(std::move(e), r.parent);
+        }
+        for (unsigned int i = 0; i < reportCount; ++i) {
+            in.openBlock();
+            if (in.getBlockVersion() != 1)
+                bad(in, QStringLiteral("report block of version %1").arg(in.getBlockVersion()));
+            QString name, viewName;
+            in.readString(&name);
+            in.readString(&viewName);
+            bool const dontUpdate = in.readBool();
+            unsigned int const count = in.readUInt();
+            in.closeBlock();
+            if (name.isEmpty() || !names.insert(name).second)
+                bad(in, QStringLiteral("a report without a name, or with a name taken (\"%1\")").arg(name));
+            LoadedReport lr;
+            lr.report = std::make_unique<CAD::Report>(name);
+            lr.report->setViewName(viewName);
+            lr.report->setDontUpdateSnapshot(dontUpdate);
+            for (unsigned int k = 0; k < count; ++k) {
+                if (auto a = readFrame(in, name, k, &skipped))
+                    lr.accesses.push_back(std::move(a));
+            }
+            reports.push_back(std::move(lr));
+        }
+        if (!in.atEnd())
+            bad(in, QStringLiteral("unexpected data after the last report"));
+    } catch (IO::StreamException const& e) {
+        if (log != nullptr)
+            *log << QStringLiteral("cannot load the project \"%1\": %2").arg(path, e.getText()) << END_LOG;
+        return false;
+    }
+
+    scene.clear();
+    for (auto& e : elements)
+        scene.addElement(std::move(e.first), e.second);
+    for (LoadedReport& lr : reports) {
+        CAD::Report::AccessList list;
+        for (auto& a : lr.accesses)
+            list.push_back(a.release());
+        lr.report->setCreationPropertyAccess(std::move(list));
+        scene.addReport(std::move(lr.report));
+    }
+    GL::ViewCreator* view = scene.viewCreator();
+    view->setRotation(rot);
+    view->setTranslation(trans);
+    view->setAxisScale(axis);
+    view->setScale(scale);
+    view->setMainViewDirectionFromTransformation();
+    GL::RenderObject* render = scene.renderObject();
+    render->setRotation(rRot);
+    render->setTranslation(rTrans);
+    render->setAxisScale(rAxis);
+    render->setScale(rScale);
+    render->setViewportSize(static_cast<int>(width), static_cast<int>(height));
+    scene.legend()->setStreamData(legendData);
+    scene.legend()->setPosition(legendPos);
+    scene.setHasLegendData(hasLegend);
+    if (log != nullptr) {
+        for (QString const& entry : skipped.getEntries())
+            *log << entry << END_LOG;
+    }
+    scene.notifyChanged();
+    return true;
+}
+
+} // namespace MCADCmd
+} // namespace Kav

@@ -1,0 +1,239 @@
+#include "mcadcmd/kav_scene.h"
+
+#include "core/kav_errors.h"
+#include "glabel/kav_label_element.h"
+
+#include <algorithm>
+#include <set>
+
+namespace Kav {
+namespace MCADCmd {
+
+namespace {
+
+[[noreturn]] void refuse(char const* function, int line, QString const& text)
+{
+    throw ProgError(QString::fromLatin1(function), QStringLiteral("kav_scene"), line, text);
+}
+
+} // namespace
+
+QString Scene::documentationFolderName()
+{
+    return QStringLiteral("Documentation");
+}
+
+Scene::Scene(QObject* parent)
+    : QObject(parent), overlay_(&renderObject_), renderCallback_(&renderObject_, &overlay_)
+{
+    overlay_.setLabelProvider([this](std::function<void(LabelElement*)> const& visit) {
+        for (CAD::Element* e : elements_) {
+            if (LabelElement* label = e->getLabel())
+                visit(label);
+        }
+    });
+    legend_.setPosition(BaVec2d<double>(16.0, 16.0));
+    if (GLegend2::GlobalLegend::getInstance() == nullptr)
+        GLegend2::GlobalLegend::setInstance(&legend_);
+}
+
+Scene::~Scene()
+{
+    // Children refer to their parents: let them go first.
+    elements_.clear();
+    while (!owned_.empty())
+        owned_.pop_back();
+    reports_.clear();
+}
+
+void Scene::clear()
+{
+    elements_.clear();
+    while (!owned_.empty())
+        owned_.pop_back();
+    reports_.clear();
+    byName_.clear();
+    selection_.clear();
+    modified_.clear();
+    viewCreator_ = GL::ViewCreator();
+    int const w = renderObject_.getViewportWidth();
+    int const h = renderObject_.getViewportHeight();
+    renderObject_ = GL::RenderObject();
+    renderObject_.setViewportSize(w, h);
+    GLegend2::GlobalLegend const defaults;
+    legend_.setStreamData(defaults.getStreamData());
+    legend_.setPosition(BaVec2d<double>(16.0, 16.0));
+    hasLegend_ = true;
+    emit structureChanged();
+    emit selectionChanged();
+    emit changed();
+}
+
+CAD::Element* Scene::addElement(std::unique_ptr<CAD::Element> element, QString const& parentName)
+{
+    if (!element)
+        refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("no element"));
+    QString const name = element->getName();
+    if (name.isEmpty())
+        refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("an element needs a name"));
+    if (byName_.count(name) != 0)
+        refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("the name \"%1\" is taken").arg(name));
+    if (dynamic_cast<CAD::Report*>(element.get()) != nullptr)
+        refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
+               QStringLiteral("\"%1\" is a report: add it with addReport").arg(name));
+    CAD::Element* parent = nullptr;
+    if (!parentName.isEmpty()) {
+        auto it = byName_.find(parentName);
+        if (it == byName_.end() || isReport(parentName))
+            refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
+                   QStringLiteral("the parent \"%1\" of \"%2\" is no element").arg(parentName, name));
+        parent = it->second;
+    }
+    element->setParent(parent);
+    CAD::Element* raw = element.get();
+    owned_.push_back(std::move(element));
+    elements_.push_back(raw);
+    byName_[name] = raw;
+    emit structureChanged();
+    return raw;
+}
+
+bool Scene::removeElement(QString const& name)
+{
+    auto it = byName_.find(name);
+    if (it == byName_.end())
+        return false;
+    CAD::Element* target = it->second;
+    std::set<CAD::Element*> gone;
+    if (auto* report = dynamic_cast<CAD::Report*>(target)) {
+        gone.insert(report);
+        for (auto r = reports_.begin(); r != reports_.end(); ++r) {
+            if (r->get() == report) {
+                byName_.erase(name);
+                reports_.erase(r);
+                break;
+            }
+        }
+    } else {
+        // Parents come before their children, so one pass in scene order finds them all.
+        gone.insert(target);
+        for (CAD::Element* e : elements_) {
+            if (e->getParent() != nullptr && gone.count(e->getParent()) != 0)
+                gone.insert(e);
+        }
+        for (CAD::Element* e : gone)
+            byName_.erase(e->getName());
+        elements_.erase(std::remove_if(elements_.begin(), elements_.end(),
+                                       [&gone](CAD::Element* e) { return gone.count(e) != 0; }),
+                        elements_.end());
+        // Children before parents, so no child ever points at a deleted parent.
+        for (auto o = owned_.rbegin(); o != owned_.rend(); ++o) {
+            if (gone.count(o->get()) != 0) {
+                QString const n = (*o)->getName();
+                modified_.remove(n);
+                o->reset();
+            }
+        }
+        owned_.erase(std::remove(owned_.begin(), owned_.end(), nullptr), owned_.end());
+    }
+    modified_.remove(name);
+    QStringList kept;
+    for (QString const& s : selection_) {
+        if (byName_.count(s) != 0)
+            kept << s;
+    }
+    bool const selectionChangedNow = kept != selection_;
+    selection_ = kept;
+    emit structureChanged();
+    if (selectionChangedNow)
+        emit selectionChanged();
+    return true;
+}
+
+CAD::Element* Scene::findElement(QString const& name) const
+{
+    auto it = byName_.find(name);
+    return it != byName_.end() ? it->second : nullptr;
+}
+
+CAD::Report* Scene::addReport(std::unique_ptr<CAD::Report> report)
+{
+    if (!report)
+        refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("no report"));
+    QString const name = report->getName();
+    if (name.isEmpty())
+        refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("a report needs a name"));
+    if (byName_.count(name) != 0)
+        refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("the name \"%1\" is taken").arg(name));
+    CAD::Report* raw = report.get();
+    reports_.push_back(std::move(report));
+    byName_[name] = raw;
+    emit structureChanged();
+    return raw;
+}
+
+std::vector<CAD::Report*> Scene::reports() const
+{
+    std::vector<CAD::Report*> out;
+    out.reserve(reports_.size());
+    for (auto const& r : reports_)
+        out.push_back(r.get());
+    return out;
+}
+
+bool Scene::isReport(QString const& name) const
+{
+    return dynamic_cast<CAD::Report*>(findElement(name)) != nullptr;
+}
+
+QString Scene::nextReportName() const
+{
+    for (unsigned int i = 1;; ++i) {
+        QString const name = QStringLiteral("Snapshot %1").arg(i);
+        if (byName_.count(name) == 0)
+            return name;
+    }
+}
+
+void Scene::setSelection(QStringList const& names)
+{
+    QStringList kept;
+    for (QString const& n : names) {
+        if (byName_.count(n) != 0 && !kept.contains(n))
+            kept << n;
+    }
+    QSet<QString> const chosen(kept.begin(), kept.end());
+    for (CAD::Element* e : elements_)
+        e->getElemProperties()->selected = chosen.contains(e->getName()) ? 1 : 0;
+    for (auto const& r : reports_)
+        r->getElemProperties()->selected = chosen.contains(r->getName()) ? 1 : 0;
+    if (kept == selection_)
+        return;
+    selection_ = kept;
+    emit selectionChanged();
+}
+
+void Scene::setModified(QString const& name, bool modified)
+{
+    if (modified)
+        modified_.insert(name);
+    else
+        modified_.remove(name);
+}
+
+QStringList Scene::modifiedElements() const
+{
+    QStringList out;
+    for (CAD::Element* e : elements_) {
+        if (modified_.contains(e->getName()))
+            out << e->getName();
+    }
+    for (auto const& r : reports_) {
+        if (modified_.contains(r->getName()))
+            out << r->getName();
+    }
+    return out;
+}
+
+} // namespace MCADCmd
+} // namespace Kav

@@ -1,0 +1,112 @@
+#pragma once
+#include "kavhost_export.h"
+#include "cad/kav_element.h"
+#include "gcad/kav_gcad.h"
+#include "gl/kav_view.h"
+#include "glegend2/kav_global_legend.h"
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace Kav {
+class ErrorLog;
+namespace MCADCmd {
+
+// The CAD model the host shows: elements in scene order (parents before children), the
+// documentation folder with the snapshot reports, the selection, the main view, the
+// overlay and the global legend. Names are unique across elements and reports.
+class KAVHOST_EXPORT Scene : public QObject {
+    Q_OBJECT
+public:
+    // Name of the documentation folder element that holds the reports.
+    static QString documentationFolderName();
+
+    explicit Scene(QObject* parent = nullptr);
+    ~Scene() override;
+
+    // Empties elements, reports, selection and modified marks; view and legend to defaults.
+    void clear();
+
+    // Takes the element. Throws ProgError for a taken or empty name, or an unknown parent.
+    CAD::Element* addElement(std::unique_ptr<CAD::Element> element, QString const& parentName = QString());
+    // Removes the element with its children (and from the selection); false when unknown.
+    bool removeElement(QString const& name);
+    CAD::Element* findElement(QString const& name) const;  // elements and reports
+    // Scene order, without the reports.
+    std::vector<CAD::Element*> const& elements() const { return elements_; }
+    // Adds a report to the documentation folder; same rules as addElement.
+    CAD::Report* addReport(std::unique_ptr<CAD::Report> report);
+    std::vector<CAD::Report*> reports() const;
+    bool isReport(QString const& name) const;
+    // "Snapshot 1", "Snapshot 2", ...: the first not taken.
+    QString nextReportName() const;
+
+    QStringList const& selection() const { return selection_; }
+    // Unknown names are dropped.
+    void setSelection(QStringList const& names);
+
+    GL::ViewCreator* viewCreator() { return &viewCreator_; }
+    GL::RenderObject* renderObject() { return &renderObject_; }
+    GCAD::Overlay2d* overlay() { return &overlay_; }
+    GCAD::RenderCallback* renderCallback() { return &renderCallback_; }
+    GLegend2::GlobalLegend* legend() { return &legend_; }
+    bool hasLegendData() const { return hasLegend_; }
+    void setHasLegendData(bool h) { hasLegend_ = h; }
+    StageIdentifier stage() const { return stage_; }
+
+    void setModified(QString const& name, bool modified);
+    bool isModified(QString const& name) const { return modified_.contains(name); }
+    QStringList modifiedElements() const;
+
+    // Views connect here to redraw.
+    void notifyChanged() { emit changed(); }
+
+signals:
+    void changed();
+    void selectionChanged();
+    void structureChanged();
+
+private:
+    std::vector<std::unique_ptr<CAD::Element>> owned_;
+    std::vector<CAD::Element*> elements_;
+    std::vector<std::unique_ptr<CAD::Report>> reports_;
+    std::map<QString, CAD::Element*> byName_;
+    QStringList selection_;
+    QSet<QString> modified_;
+    GL::ViewCreator viewCreator_;
+    GL::RenderObject renderObject_;
+    GCAD::Overlay2d overlay_;
+    GCAD::RenderCallback renderCallback_;
+    GLegend2::GlobalLegend legend_;
+    bool hasLegend_ = true;
+    StageIdentifier stage_{1};
+};
+
+// The canonical text of the whole visual state: one line per object, sorted, numbers
+// printed so that they read back exactly. The same state always gives the same text.
+KAVHOST_EXPORT QString dumpState(Scene& scene);
+
+// The sample scene of examples/ (read from the given file; the built-in copy when empty)
+// or a generated one of n elements "E000001".., replacing what the scene held.
+// Answers false with a log entry for an unreadable file.
+KAVHOST_EXPORT bool loadSampleScene(Scene& scene, QString const& file, ErrorLog* log);
+KAVHOST_EXPORT void generateScene(Scene& scene, unsigned int elementCount);
+
+// Project files: scene, reports with their accesses (framed one by one), view, legend.
+// Saving is atomic. Loading replaces the scene only when the file is readable; accesses
+// that cannot be read are named in the log and skipped. Both answer false with the
+// reason in the log on failure.
+KAVHOST_EXPORT bool saveProject(Scene& scene, QString const& path, ErrorLog* log);
+KAVHOST_EXPORT bool loadProject(Scene& scene, QString const& path, ErrorLog* log);
+
+// Creates the host's own script commands (host.*, report.create_snapshot, select, view.set,
+// legend.set, element.*, edit.undo/redo); they work on the installed command interface's
+// scene and live until the process ends. Safe to call again (nothing new is made).
+KAVHOST_EXPORT void registerHostCommands();
+
+} // namespace MCADCmd
+} // namespace Kav

@@ -1,0 +1,453 @@
+#include "mcadcmd/kav_scene_state_p.h"
+
+#include "core/kav_errors.h"
+#include "glabel/kav_label_element.h"
+#include "mcadcmd/kav_scene.h"
+#include "parse/kav_parse.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <set>
+
+namespace Kav {
+namespace MCADCmd {
+namespace Detail {
+
+QString number(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("nan");
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
+    char buf[64];
+    auto const r = std::to_chars(buf, buf + sizeof buf, value);
+    return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
+}
+
+QString vec(BaVec2d<double> const& v)
+{
+    return QStringLiteral("(%1 %2)").arg(number(v.x), number(v.y));
+}
+
+QString vec(BaVec3d<double> const& v)
+{
+    return QStringLiteral("(%1 %2 %3)").arg(number(v.x), number(v.y), number(v.z));
+}
+
+QString quoted(QString const& text)
+{
+    QString out = QStringLiteral("\"");
+    for (QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            out += QLatin1Char('\\');
+        if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\t'))
+            out += QStringLiteral("\\t");
+        else
+            out += c;
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+QString colorText(quint32 rgb)
+{
+    return QStringLiteral("#%1").arg(rgb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+}
+
+bool parseColor(QString const& text, quint32* rgb)
+{
+    if (text.size() != 7 || text.at(0) != QLatin1Char('#'))
+        return false;
+    bool ok = false;
+    uint const v = text.mid(1).toUInt(&ok, 16);
+    for (QChar c : text.mid(1)) {
+        if (!c.isDigit() && !(c.toLower() >= QLatin1Char('a') && c.toLower() <= QLatin1Char('f')))
+            return false;
+    }
+    if (!ok)
+        return false;
+    *rgb = v;
+    return true;
+}
+
+ElementState captureElement(CAD::Element const& e)
+{
+    ElementState s;
+    s.name = e.getName();
+    s.prop = *e.getElemProperties();
+    s.visible = e.isVisible(CAD::VISIBLE_OWN);
+    s.valid = e.isValid();
+    // getDistPullOut is not const: the element answers for itself.
+    if (CAD::DistPullOut* p = const_cast<CAD::Element&>(e).getDistPullOut()) {
+        s.hasPullOut = true;
+        s.pullOutPoint = p->getPullOutPoint();
+        s.firstKink = p->getFirstKink();
+    }
+    if (LabelElement* l = e.getLabel()) {
+        s.hasLabel = true;
+        s.label.autoPlacement = l->isAutoLabelPlacement();
+        s.label.visible = l->isLabelVisible();
+        s.label.connector = l->hasConnectorPoint(StageIdentifier());
+        s.label.originOffset = l->getManualOriginOffset();
+        s.label.position = l->getPosition();
+        s.label.content = l->getContentTemplate();
+        s.label.fontSize = l->getFontSize();
+        s.label.frame = l->hasFrame();
+    }
+    if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(&e)) {
+        s.isSection = true;
+        s.autoSampling = section->isAutoSampling();
+        s.sampling = section->getSampling();
+    }
+    return s;
+}
+
+void applyElement(CAD::Element& e, ElementState const& s)
+{
+    *e.getElemProperties() = s.prop;
+    e.setElementVisible(s.visible);
+    e.setValid(s.valid);
+    if (s.hasPullOut) {
+        if (CAD::DistPullOut* p = e.getDistPullOut()) {
+            p->setPullOutPoint(s.pullOutPoint);
+            p->setFirstKink(s.firstKink);
+        }
+    }
+    if (s.hasLabel) {
+        if (LabelElement* l = e.getLabel()) {
+            l->setAutoLabelPlacement(s.label.autoPlacement);
+            l->setVisible(s.label.visible);
+            l->setHasConnector(s.label.connector);
+            l->setManualOriginOffset(s.label.originOffset);
+            l->setPosition(s.label.position);
+            l->setContentTemplate(s.label.content);
+            l->setFontSize(s.label.fontSize);
+            l->setFrame(s.label.frame);
+        }
+    }
+    if (s.isSection) {
+        if (auto* section = dynamic_cast<CAD::SectionInsp2d*>(&e)) {
+            bool const changed = section->isAutoSampling() != s.autoSampling || section->getSampling() != s.sampling;
+            section->setSampling(s.autoSampling, s.sampling);
+            if (changed) {
+                try {
+                    section->resample(StageIdentifier(), true);
+                    section->updateDistances(StageIdentifier(), -1, -1);
+                } catch (std::bad_alloc const&) {
+                    // The settings stay; the samples are those of before.
+                }
+            }
+        }
+    }
+}
+
+VisualState capture(Scene& scene, QStringList const* only)
+{
+    VisualState v;
+    GL::ViewCreator const* view = scene.viewCreator();
+    v.rotation = view->getRotation();
+    v.translation = view->getTranslation();
+    v.axisScale = view->getAxisScale();
+    v.scale = view->getScale();
+    GL::RenderObject const* render = scene.renderObject();
+    v.renderRotation = render->getRotation();
+    v.renderTranslation = render->getTranslation();
+    v.renderAxisScale = render->getAxisScale();
+    v.renderScale = render->getScale();
+    v.legendData = scene.legend()->getStreamData();
+    v.legendPosition = scene.legend()->getPosition();
+    v.hasLegendData = scene.hasLegendData();
+    if (only != nullptr) {
+        for (QString const& name : *only) {
+            if (CAD::Element* e = scene.findElement(name))
+                v.elements.push_back(captureElement(*e));
+        }
+    } else {
+        v.elements.reserve(scene.elements().size());
+        for (CAD::Element* e : scene.elements())
+            v.elements.push_back(captureElement(*e));
+    }
+    return v;
+}
+
+void apply(Scene& scene, VisualState const& v)
+{
+    GL::ViewCreator* view = scene.viewCreator();
+    view->setRotation(v.rotation);
+    view->setTranslation(v.translation);
+    view->setAxisScale(v.axisScale);
+    view->setScale(v.scale);
+    view->setMainViewDirectionFromTransformation();
+    GL::RenderObject* render = scene.renderObject();
+    render->setRotation(v.renderRotation);
+    render->setTranslation(v.renderTranslation);
+    render->setAxisScale(v.renderAxisScale);
+    render->setScale(v.renderScale);
+    scene.legend()->setStreamData(v.legendData);
+    scene.legend()->setPosition(v.legendPosition);
+    scene.setHasLegendData(v.hasLegendData);
+    for (ElementState const& s : v.elements) {
+        if (CAD::Element* e = scene.findElement(s.name))
+            applyElement(*e, s);
+    }
+}
+
+unsigned int memSize(VisualState const& v)
+{
+    std::size_t size = sizeof(VisualState) + v.legendData.size();
+    for (ElementState const& s : v.elements)
+        size += sizeof(ElementState) + 2 * (s.name.size() + s.label.content.size());
+    return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
+}
+
+namespace {
+
+double toNumber(QString const& key, QString const& text)
+{
+    bool ok = false;
+    double const v = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        throw ParamError(QStringLiteral("%1: \"%2\" is not a finite number").arg(key, text));
+    return v;
+}
+
+std::optional<double> takeNumber(QString& params, QString const& key)
+{
+    if (!Parse::hasKey(params, key))
+        return std::nullopt;
+    return toNumber(key, Parse::getString(params, key));
+}
+
+std::optional<bool> takeBool(QString& params, QString const& key)
+{
+    if (!Parse::hasKey(params, key))
+        return std::nullopt;
+    return Parse::getBool(params, key);
+}
+
+std::optional<QString> takeString(QString& params, QString const& key)
+{
+    if (!Parse::hasKey(params, key))
+        return std::nullopt;
+    return Parse::getString(params, key);
+}
+
+std::optional<BaVec2d<double>> takeVec2(QString& params, QString const& key)
+{
+    if (!Parse::hasKey(params, key))
+        return std::nullopt;
+    QStringList const l = Parse::getStringVector(params, key, 2, 2);
+    return BaVec2d<double>(toNumber(key, l[0]), toNumber(key, l[1]));
+}
+
+std::optional<BaVec3d<double>> takeVec3(QString& params, QString const& key)
+{
+    if (!Parse::hasKey(params, key))
+        return std::nullopt;
+    QStringList const l = Parse::getStringVector(params, key, 3, 3);
+    return BaVec3d<double>(toNumber(key, l[0]), toNumber(key, l[1]), toNumber(key, l[2]));
+}
+
+unsigned int toDisplayMode(QString const& text)
+{
+    if (text == QLatin1String("shaded") || text == QLatin1String("0"))
+        return CAD::DISPLAY_SHADED;
+    if (text == QLatin1String("wireframe") || text == QLatin1String("1"))
+        return CAD::DISPLAY_WIREFRAME;
+    if (text == QLatin1String("points") || text == QLatin1String("2"))
+        return CAD::DISPLAY_POINTS;
+    throw ParamError(QStringLiteral("display_mode: \"%1\" is not shaded, wireframe or points").arg(text));
+}
+
+} // namespace
+
+void applyElementSettings(Scene& scene, CAD::Element* element, QString& params)
+{
+    if (element == nullptr)
+        return;
+    // Everything is read and checked before anything changes.
+    std::optional<bool> const visible = takeBool(params, QStringLiteral("visible"));
+    std::optional<QString> const color = takeString(params, QStringLiteral("color"));
+    std::optional<double> const transparency = takeNumber(params, QStringLiteral("transparency"));
+    std::optional<QString> const displayMode = takeString(params, QStringLiteral("display_mode"));
+    std::optional<double> const pointSize = takeNumber(params, QStringLiteral("point_size"));
+    std::optional<double> const lineWidth = takeNumber(params, QStringLiteral("line_width"));
+    std::optional<BaVec3d<double>> const pullout = takeVec3(params, QStringLiteral("pullout"));
+    std::optional<bool> const firstKink = takeBool(params, QStringLiteral("first_kink"));
+    std::optional<bool> const labelVisible = takeBool(params, QStringLiteral("label_visible"));
+    std::optional<bool> const labelAuto = takeBool(params, QStringLiteral("label_auto"));
+    std::optional<QString> const labelTemplate = takeString(params, QStringLiteral("label_template"));
+    std::optional<BaVec2d<double>> const labelOffset = takeVec2(params, QStringLiteral("label_offset"));
+    std::optional<BaVec2d<double>> const labelPosition = takeVec2(params, QStringLiteral("label_position"));
+    std::optional<BaVec3d<double>> const labelOrigin = takeVec3(params, QStringLiteral("label_origin"));
+    std::optional<double> const labelFont = takeNumber(params, QStringLiteral("label_font"));
+    std::optional<bool> const labelFrame = takeBool(params, QStringLiteral("label_frame"));
+    std::optional<bool> const labelConnector = takeBool(params, QStringLiteral("label_connector"));
+    std::optional<QString> const sampling = takeString(params, QStringLiteral("sampling"));
+    std::optional<bool> const valid = takeBool(params, QStringLiteral("valid"));
+    std::optional<BaVec3d<double>> const center = takeVec3(params, QStringLiteral("center"));
+    std::optional<BaVec3d<double>> const extent = takeVec3(params, QStringLiteral("extent"));
+    std::optional<double> const radius = takeNumber(params, QStringLiteral("radius"));
+
+    quint32 rgb = 0;
+    if (color && !parseColor(*color, &rgb))
+        throw ParamError(QStringLiteral("color: \"%1\" is not of the form #rrggbb").arg(*color));
+    if (transparency && (*transparency < 0.0 || *transparency > 1.0))
+        throw ParamError(QStringLiteral("transparency: %1 is outside 0..1").arg(*transparency));
+    unsigned int mode = 0;
+    if (displayMode)
+        mode = toDisplayMode(*displayMode);
+    if (pointSize && *pointSize <= 0.0)
+        throw ParamError(QStringLiteral("point_size must be positive"));
+    if (lineWidth && *lineWidth <= 0.0)
+        throw ParamError(QStringLiteral("line_width must be positive"));
+    if (labelFont && (*labelFont < 1.0 || *labelFont > 400.0 || std::floor(*labelFont) != *labelFont))
+        throw ParamError(QStringLiteral("label_font must be a whole number in 1..400"));
+    auto* section = dynamic_cast<CAD::SectionInsp2d*>(element);
+    bool autoSampling = true;
+    double samplingValue = section != nullptr ? section->getSampling() : 1.0;
+    if (sampling) {
+        if (section == nullptr)
+            throw ParamError(QStringLiteral("sampling: \"%1\" is no 2D section inspection").arg(element->getName()));
+        if (*sampling == QLatin1String("auto")) {
+            autoSampling = true;
+        } else {
+            autoSampling = false;
+            samplingValue = toNumber(QStringLiteral("sampling"), *sampling);
+            if (samplingValue <= 0.0)
+                throw ParamError(QStringLiteral("sampling must be \"auto\" or a positive distance"));
+            constexpr double pi = 3.14159265358979323846;
+            double const r = radius ? *radius : section->getRadius();
+            if (2.0 * pi * std::fabs(r) / samplingValue > CAD::SectionInsp2d::MAX_SAMPLE_COUNT)
+                throw ParamError(QStringLiteral("sampling %1 gives more than %2 samples")
+                                     .arg(samplingValue)
+                                     .arg(CAD::SectionInsp2d::MAX_SAMPLE_COUNT));
+        }
+    }
+    if (radius && (section == nullptr || *radius <= 0.0))
+        throw ParamError(QStringLiteral("radius: only a 2D section inspection has one, and it is positive"));
+
+    CAD::ElemProp* p = element->getElemProperties();
+    if (visible)
+        element->setElementVisible(*visible);
+    if (valid)
+        element->setValid(*valid);
+    if (color)
+        p->color = rgb;
+    if (transparency)
+        p->transparency = *transparency;
+    if (displayMode)
+        p->displayMode = mode;
+    if (pointSize)
+        p->pointSize = *pointSize;
+    if (lineWidth)
+        p->lineWidth = *lineWidth;
+    if (center || extent)
+        element->setGeometry(center ? *center : element->getCenter(), extent ? *extent : element->getHalfExtent());
+    if (pullout || firstKink) {
+        if (element->getDistPullOut() == nullptr)
+            element->setPullOut(std::make_unique<CAD::DistPullOut>());
+        CAD::DistPullOut* d = element->getDistPullOut();
+        if (pullout)
+            d->setPullOutPoint(*pullout);
+        if (firstKink)
+            d->setFirstKink(*firstKink);
+    }
+    bool const anyLabel = labelVisible || labelAuto || labelTemplate || labelOffset || labelPosition || labelOrigin ||
+                          labelFont || labelFrame || labelConnector;
+    if (anyLabel) {
+        if (element->getLabel() == nullptr)
+            element->setLabel(std::make_unique<LabelElement>(element));
+        LabelElement* l = element->getLabel();
+        if (labelVisible)
+            l->setVisible(*labelVisible);
+        if (labelAuto)
+            l->setAutoLabelPlacement(*labelAuto);
+        if (labelTemplate)
+            l->setContentTemplate(*labelTemplate);
+        if (labelOrigin)
+            l->setManualOriginOffset(*labelOrigin);
+        if (labelFont)
+            l->setFontSize(static_cast<unsigned int>(*labelFont));
+        if (labelFrame)
+            l->setFrame(*labelFrame);
+        if (labelConnector)
+            l->setHasConnector(*labelConnector);
+        l->updateFigureElements(scene.stage(), 0, scene.renderObject()->get3d2dTransformation(), 0.0);
+        if (labelPosition)
+            l->setPosition(*labelPosition);
+        if (labelOffset)
+            l->setPosition(l->getAnchor2d() + *labelOffset);
+        l->getLabelFigText()->updateForStage(scene.stage(), 0, 0);
+    }
+    if (section != nullptr && (sampling || radius || center)) {
+        if (radius)
+            section->setRadius(*radius);
+        if (sampling)
+            section->setSampling(autoSampling, samplingValue);
+        section->resample(scene.stage(), true);
+        section->updateDistances(scene.stage(), -1, -1);
+    }
+}
+
+void applyLegendSettings(Scene& scene, QString& params)
+{
+    std::optional<BaVec2d<double>> const range = takeVec2(params, QStringLiteral("range"));
+    std::optional<double> const steps = takeNumber(params, QStringLiteral("steps"));
+    std::optional<bool> const visible = takeBool(params, QStringLiteral("visible"));
+    std::optional<BaVec2d<double>> const position = takeVec2(params, QStringLiteral("position"));
+    std::optional<QString> const map = takeString(params, QStringLiteral("map"));
+    std::optional<bool> const data = takeBool(params, QStringLiteral("data"));
+
+    GLegend2::GlobalLegend probe;
+    probe.setStreamData(scene.legend()->getStreamData());
+    if (range && !probe.setRange(range->x, range->y))
+        throw ParamError(QStringLiteral("range: the first value must be below the second"));
+    if (steps && (std::floor(*steps) != *steps || *steps < 0 || !probe.setSteps(static_cast<unsigned int>(*steps))))
+        throw ParamError(QStringLiteral("steps: a whole number in 2..%1").arg(GLegend2::GlobalLegend::MAX_STEPS));
+    if (map && !probe.setColorMap(*map))
+        throw ParamError(QStringLiteral("map: \"%1\" is not rainbow, grey or signal").arg(*map));
+    if (visible)
+        probe.setLegendVisible(*visible);
+    scene.legend()->setStreamData(probe.getStreamData());
+    if (position)
+        scene.legend()->setPosition(*position);
+    if (data)
+        scene.setHasLegendData(*data);
+}
+
+void applyViewSettings(Scene& scene, QString& params)
+{
+    std::optional<BaVec3d<double>> const rotation = takeVec3(params, QStringLiteral("rotation"));
+    std::optional<BaVec3d<double>> const translation = takeVec3(params, QStringLiteral("translation"));
+    std::optional<BaVec3d<double>> const axisScale = takeVec3(params, QStringLiteral("axis_scale"));
+    std::optional<double> const scale = takeNumber(params, QStringLiteral("scale"));
+    if (scale && *scale <= 0.0)
+        throw ParamError(QStringLiteral("scale must be positive"));
+    GL::ViewCreator* view = scene.viewCreator();
+    GL::RenderObject* render = scene.renderObject();
+    if (rotation) {
+        view->setRotation(*rotation);
+        render->setRotation(*rotation);
+    }
+    if (translation) {
+        view->setTranslation(*translation);
+        render->setTranslation(*translation);
+    }
+    if (axisScale) {
+        view->setAxisScale(*axisScale);
+        render->setAxisScale(*axisScale);
+    }
+    if (scale) {
+        view->setScale(*scale);
+        render->setScale(*scale);
+    }
+    view->setMainViewDirectionFromTransformation();
+}
+
+} // namespace Detail
+} // namespace MCADCmd
+} // namespace Kav

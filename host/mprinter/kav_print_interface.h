@@ -1,0 +1,53 @@
+#pragma once
+#include "kavhost_export.h"
+#include "mcadcmd/kav_command_interface.h"
+#include <QString>
+#include <vector>
+
+namespace Kav {
+namespace MPrinter {
+
+// A source of printable views. The documentation print interface captures the scene's
+// visual state for snapshots. Joins PrintInterfaceContainer on construction.
+class KAVHOST_EXPORT PrintInterface {
+public:
+    explicit PrintInterface(QString const& viewName);
+    virtual ~PrintInterface();
+    PrintInterface(PrintInterface const&) = delete;
+    PrintInterface& operator=(PrintInterface const&) = delete;
+
+    virtual bool isActive() { return active_; }
+    virtual bool hasDocumentation() const { return documentation_; }
+    virtual bool isAvailable() { return available_; }
+    virtual QString getViewName() const { return viewName_; }
+    // New accesses (the caller owns them): the view (type 0), the legend (type 1), then one
+    // element access (type 3) per element in scene order, each extracted through the
+    // property-access factory. Types without a registered creator are left out.
+    virtual MCADCmd::AccessList extractPropertyAccess();
+
+    void setActive(bool a) { active_ = a; }
+    void setDocumentation(bool d) { documentation_ = d; }
+    void setAvailable(bool a) { available_ = a; }
+
+private:
+    QString viewName_;
+    bool active_ = true;
+    bool documentation_ = true;
+    bool available_ = true;
+};
+
+class KAVHOST_EXPORT PrintInterfaceContainer {
+public:
+    // In construction order.
+    static std::vector<PrintInterface*> getAllInterfaces();
+    // Those that are available.
+    static std::vector<PrintInterface*> getSensitiveInterfaces();
+
+private:
+    friend class PrintInterface;
+    static void add(PrintInterface* pi);
+    static void remove(PrintInterface* pi);
+};
+
+} // namespace MPrinter
+} // namespace Kav
