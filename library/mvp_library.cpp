@@ -1,0 +1,33 @@
+#include "mvp_library.h"
+
+#include "core/kav_translate.h"
+#include "mvp_errors.h"
+#include "restore/mvp_cmd_restore_from_template.h"
+#include "restore/mvp_cmd_restore_snapshot.h"
+#include "templates/mvp_cmd_import_templates.h"
+#include "templates/mvp_restore_template_file.h"
+
+namespace Kav {
+namespace MCADVisProp {
+
+void InitLibrary(GApp::AppStatusManager*, CfgNode*)
+{
+    // Before any translation, so that the error texts are already in the user's language.
+    installTranslator("KavMCADVisProp");
+    registerErrors();
+
+    // Each object joins its host registry when it is constructed and lives as long as the
+    // process; the library keeps no pointer to it.
+    new RestoreSnapshotTemplateFile();
+    new RestorePropertyFromSnapshotCommand();
+    new RestoreSnapshotTemplateCommand();
+    new ImportResTemCommand();
+}
+
+} // namespace MCADVisProp
+} // namespace Kav
+
+void mvp_InitLibrary(Kav::GApp::AppStatusManager* smgr, Kav::CfgNode* cfg)
+{
+    Kav::MCADVisProp::InitLibrary(smgr, cfg);
+}

@@ -1,0 +1,153 @@
+#include "mvp_cmd_restore_snapshot.h"
+
+#include "cad/kav_element.h"
+#include "cad/kav_record_manager.h"
+#include "core/kav_error_log.h"
+#include "core/kav_errors.h"
+#include "core/kav_translate.h"
+#include "gapp/kav_gapp_errors.h"
+#include "gapp/kav_main_window.h"
+#include "library/mvp_errors.h"
+#include "mcadcmd/kav_command_interface.h"
+#include "mvp_restore_common.h"
+#include "mvp_restore_record.h"
+#include "parse/kav_parse.h"
+
+#include <QCoreApplication>
+
+namespace Kav {
+namespace MCADVisProp {
+
+RestorePropertyFromSnapshotCommand::RestorePropertyFromSnapshotCommand()
+    : GApp::Command(true, false, QStringLiteral("report.restore_whole_snapshot"),
+                    translate("MCADVisProp_cmd", "restore whole snapshot"),
+                    QStringLiteral("mcad_vis_prop_restore#three_d_view"), nullptr)
+{
+}
+
+RestorePropertyFromSnapshotCommand::~RestorePropertyFromSnapshotCommand() = default;
+
+bool RestorePropertyFromSnapshotCommand::isSpecialCommand() const
+{
+    return false;
+}
+
+bool RestorePropertyFromSnapshotCommand::isSensitive()
+{
+    MCADCmd::CommandInterface* ci = MCADCmd::CommandInterface::getInterface();
+    MCADCmd::CachedCmdInterface* cached = MCADCmd::CachedCmdInterface::getInterface();
+    if (!ci || !cached)
+        return false;
+    int snapshots = 0;
+    for (QString const& name : cached->getAllSelectedElements(true)) {
+        if (isSnapshotElement(ci, name))
+            ++snapshots;
+    }
+    return snapshots == 1;
+}
+
+bool RestorePropertyFromSnapshotCommand::isExecutable()
+{
+    return MCADCmd::CommandInterface::getInterface() != nullptr;
+}
+
+QString RestorePropertyFromSnapshotCommand::createParameterString()
+{
+    return Parse::createString(QStringLiteral("snapshot"), QStringLiteral("SNAPSHOT-ELEMENT"));
+}
+
+bool RestorePropertyFromSnapshotCommand::parseParameterString(QString const& parameters, bool, QString* errorId,
+                                                              ErrorLog* log)
+{
+    try {
+        QString rest = parameters;
+        snapshotName = Parse::getString(rest, QStringLiteral("snapshot"));
+        Parse::checkEmptyParameters(rest);
+        return true;
+    } catch (ParamError const& e) {
+        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
+        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
+        return false;
+    }
+}
+
+int RestorePropertyFromSnapshotCommand::getCommandKind() const
+{
+    return KIND_MENU_AND_SCRIPT;
+}
+
+bool RestorePropertyFromSnapshotCommand::executeMenu()
+{
+    MCADCmd::CommandInterface* ci = MCADCmd::CommandInterface::getInterface();
+    if (!ci || !GApp::MainWindow::main_win)
+        return false;
+    // With several snapshots selected (the menu entry is off then) the last one wins.
+    QString name;
+    for (QString const& selected : ci->getAllSelectedElements(true)) {
+        if (isSnapshotElement(ci, selected))
+            name = selected;
+    }
+    QString const parameters = Parse::createString(QStringLiteral("snapshot"), name);
+    QString result;
+    if (!GApp::MainWindow::main_win->execute(this, parameters, &result, false))
+        return false;
+    showUnappliedProperties(result);
+    return true;
+}
+
+bool RestorePropertyFromSnapshotCommand::execute(QString* result, QString* errorId, ErrorLog* log)
+{
+    MCADCmd::CommandInterface* ci = MCADCmd::CommandInterface::getInterface();
+    GApp::MainWindow* win = GApp::MainWindow::main_win;
+    if (!ci || !win)
+        return false;
+
+    // Let pending events (a redraw, the selection) run before the scene changes.
+    win->lockGUI(nullptr);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    win->unlockGUI(nullptr);
+
+    DrawingLock drawing;
+    auto const* report = dynamic_cast<CAD::Report const*>(ci->getCADElementForElement(snapshotName).getElement());
+    if (!report) {
+        drawing.release();
+        *errorId = QString::fromLatin1(ERROR_NOT_A_SNAPSHOT);
+        return false;
+    }
+    CAD::Report::AccessList const& accesses = report->getCreationPropertyAccess();
+    if (report->dontUpdateSnapshot() || accesses.empty()) {
+        drawing.release();
+        *errorId = QString::fromLatin1(ERROR_NO_RESTORE_INFO);
+        return false;
+    }
+
+    UndoRecording recording(getMenuName());
+    if (CAD::RecordManager::_manager->isRecording())
+        new RestorePropsElementRecord();  // the open step owns it
+
+    QStringList names, types, descriptions;
+    QStringList const changed = ci->applyPropertyAccessComplete(true, false, accesses, &names, &types, &descriptions);
+    for (QString const& name : changed)
+        ci->setModified(name, true);
+    drawing.release();
+
+    bringSnapshotViewToFront(report);
+    refreshLabelsAndLegend(ci);
+    recording.stop();
+    emitDataChanged(0);
+
+    if (!changed.isEmpty() && !ci->elementPropertiesChanged(changed, log)) {
+        *errorId = QString::fromLatin1(ERROR_SAVE_PROJECT);
+        return false;
+    }
+    *result = createRestoreResult(names, types, descriptions);
+    return true;
+}
+
+bool RestorePropertyFromSnapshotCommand::isUndoRedoPossible() const
+{
+    return true;
+}
+
+} // namespace MCADVisProp
+} // namespace Kav

@@ -1,0 +1,68 @@
+#pragma once
+// What the two restore commands (and the restore-template menu) share.
+
+#include "mvp_export.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace Kav {
+namespace CAD {
+class Report;
+}
+namespace MCADCmd {
+class CommandInterface;
+}
+namespace MCADVisProp {
+
+// A documentation element whose CAD element has the snapshot type code 50.
+bool isSnapshotElement(MCADCmd::CommandInterface const* ci, QString const& name);
+
+// The view of the first active sensitive print interface, replaced by the report's own view
+// when that is a registered view widget; shown with ensureViewVisible if either was found.
+void bringSnapshotViewToFront(CAD::Report const* report);
+
+// Re-places the 2D labels and tells the legend that its colours may have changed.
+void refreshLabelsAndLegend(MCADCmd::CommandInterface const* ci);
+
+// The result string of a restore: "not_found_names", "not_found_types",
+// "not_found_descriptions", in this order.
+QString createRestoreResult(QStringList const& names, QStringList const& types, QStringList const& descriptions);
+
+// The lines of the warning: "name (description)", or the name alone for an empty
+// description. Names without a description of the same index count as undescribed.
+MVP_EXPORT QStringList unappliedPropertyLines(QStringList const& names, QStringList const& descriptions);
+
+// Shows the properties a restore's result lists as not applied in a warning: all of them
+// up to 40, otherwise the first 35 and a line for the rest. Nothing when there are none.
+MVP_EXPORT void showUnappliedProperties(QString const& result);
+
+// Holds the main window's drawing lock until release() or the end of the scope, so that
+// an exception passing through a restore does not leave drawing off.
+class DrawingLock {
+public:
+    DrawingLock();
+    ~DrawingLock();
+    DrawingLock(DrawingLock const&) = delete;
+    DrawingLock& operator=(DrawingLock const&) = delete;
+    void release();
+
+private:
+    bool held_ = true;
+};
+
+// The same for the record manager's undo step.
+class UndoRecording {
+public:
+    explicit UndoRecording(QString const& stepName);
+    ~UndoRecording();
+    UndoRecording(UndoRecording const&) = delete;
+    UndoRecording& operator=(UndoRecording const&) = delete;
+    void stop();
+
+private:
+    bool open_ = true;
+};
+
+} // namespace MCADVisProp
+} // namespace Kav

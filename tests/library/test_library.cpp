@@ -1,0 +1,88 @@
+#include "library/mvp_errors.h"
+#include "library/mvp_library.h"
+#include "restore/mvp_cmd_restore_from_template.h"
+#include "restore/mvp_cmd_restore_snapshot.h"
+#include "templates/mvp_cmd_import_templates.h"
+#include "templates/mvp_restore_template_file.h"
+
+#include "core/kav_translate.h"
+#include "gapp/kav_command_container.h"
+#include "gtools/kav_error_messages.h"
+
+#include <QLibrary>
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace Kav;
+using Kav::GTools::ErrorMessageContainer;
+
+namespace {
+
+std::string s(QString const& text)
+{
+    return text.toStdString();
+}
+
+// InitLibrary runs once per process, as in a host: this is the only test that calls it.
+TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
+{
+    // The test catalogue translates a few texts, so that only a catalogue installed before
+    // the registration can have put them there.
+    setTranslationDirectory(QStringLiteral(MVP_LIBRARY_QM_DIR));
+    setTranslationLocale(QStringLiteral("de_DE"));
+    QStringList const hostIds = ErrorMessageContainer::getIds();
+
+    MCADVisProp::InitLibrary(nullptr, nullptr);
+
+    QStringList ours = ErrorMessageContainer::getIds();
+    for (QString const& id : hostIds)
+        ours.removeOne(id);
+    EXPECT_EQ(ours, (QStringList{QStringLiteral("MCADVisProp-0001"), QStringLiteral("MCADVisProp-0002"),
+                                 QStringLiteral("MCADVisProp-0003"), QStringLiteral("MCADVisProp-0004"),
+                                 QStringLiteral("MCADVisProp-0007"), QStringLiteral("MCADVisProp-0008")}));
+
+    EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0003"))),
+              "Fehler beim Speichern des Projekts");
+    EXPECT_EQ(s(ErrorMessageContainer::getTextWt(QStringLiteral("MCADVisProp-0003"))),
+              "Fehler beim Speichern des Projekts (Details)");
+    // Only the " wt" text of 0002 is translated: the two texts are not mixed up.
+    EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0002"))), "error opening the file");
+    EXPECT_EQ(s(ErrorMessageContainer::getTextWt(QStringLiteral("MCADVisProp-0002"))),
+              "Fehler beim \xc3\x96" "ffnen der Datei (Details)");
+    EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0001"))), "error saving the file");
+    EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0004"))), "error saving templates");
+    EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0007"))),
+              "error the element in the parameterstring is not a snapshot");
+    QString const noInfo = QStringLiteral(
+        "error snapshot has no restore information (maybe the snapshot was created with an older version than "
+        "v6.0.0 or by an image file");
+    EXPECT_EQ(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0008")), noInfo);
+    EXPECT_EQ(ErrorMessageContainer::getTextWt(QStringLiteral("MCADVisProp-0008")), noInfo + QStringLiteral(" wt"));
+    for (char const* id : {MCADVisProp::ERROR_SAVE_FILE, MCADVisProp::ERROR_SAVE_TEMPLATES,
+                           MCADVisProp::ERROR_NOT_A_SNAPSHOT}) {
+        QString const key = QString::fromLatin1(id);
+        EXPECT_EQ(ErrorMessageContainer::getTextWt(key), ErrorMessageContainer::getText(key) + QStringLiteral(" wt"));
+    }
+
+    EXPECT_NE(MCADVisProp::RestoreSnapshotTemplateFile::instance(), nullptr);
+    auto* whole = dynamic_cast<MCADVisProp::RestorePropertyFromSnapshotCommand*>(
+        GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")));
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(s(whole->getMenuText()), "Ganzen Schnappschuss wiederherstellen");
+    EXPECT_NE(dynamic_cast<MCADVisProp::RestoreSnapshotTemplateCommand*>(
+                  GApp::CommandContainer::getCommand(QStringLiteral("report.restore_by_template"))),
+              nullptr);
+    EXPECT_NE(dynamic_cast<MCADVisProp::ImportResTemCommand*>(
+                  GApp::CommandContainer::getCommand(QStringLiteral("report.import_restore_templates"))),
+              nullptr);
+}
+
+TEST(InitLibrary, CanBeFoundByNameInTheSharedLibrary)
+{
+    QLibrary library(QStringLiteral(MVP_LIBRARY_FILE));
+    ASSERT_TRUE(library.load()) << s(library.errorString());
+    EXPECT_NE(library.resolve("mvp_InitLibrary"), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,586 @@
+#include "restore/mvp_cmd_restore_from_template.h"
+#include "restore/mvp_cmd_restore_snapshot.h"
+#include "restore_probe.h"
+
+#include "core/kav_error_log.h"
+#include "core/kav_errors.h"
+#include "gapp/kav_app_status_manager.h"
+#include "gapp/kav_command_container.h"
+#include "gapp/kav_gapp_errors.h"
+#include "gcad/kav_gcad.h"
+#include "glegend2/kav_global_legend.h"
+#include "parse/kav_parse.h"
+#include "propertyaccess/kav_prop_acc_template.h"
+
+#include <QDialog>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+using namespace Kav;
+using Kav::MCADVisProp::RestorePropertyFromSnapshotCommand;
+using Kav::MCADVisProp::RestoreSnapshotTemplateCommand;
+using Kav::PropertyAccess::PropAccTemplate;
+using Kav::PropertyAccess::PropAccTemplatePart;
+using RestoreTest::ProbeAccess;
+
+namespace {
+
+std::string s(QString const& text)
+{
+    return text.toStdString();
+}
+
+QStringList readList(QString result, char const* key)
+{
+    return Parse::getStringVector(result, QString::fromLatin1(key), 0, 4294967295u);
+}
+
+// The commands with the base's error string in reach of the tests.
+class WholeCommand : public RestorePropertyFromSnapshotCommand {
+public:
+    using Command::createErrorString;
+};
+class TemplateCommand : public RestoreSnapshotTemplateCommand {
+public:
+    using Command::createErrorString;
+};
+
+// The session's command interface with knobs: extra unapplied properties, a refusing
+// elementPropertiesChanged, a throwing apply, and a record of what apply was given.
+class ScriptedInterface : public MCADCmd::CommandInterface {
+public:
+    explicit ScriptedInterface(MCADCmd::Scene* scene) : CommandInterface(scene), previous_(getInterface())
+    {
+        setInterface(this);
+    }
+    ~ScriptedInterface() override { setInterface(previous_); }
+
+    QStringList applyPropertyAccessComplete(bool newInvisible, bool invalidInvisible,
+                                            MCADCmd::AccessList const& accesses, QStringList* names,
+                                            QStringList* types, QStringList* descriptions) override
+    {
+        ++applies;
+        seenNewInvisible = newInvisible;
+        seenInvalidInvisible = invalidInvisible;
+        seen = accesses;
+        seenFlags.clear();
+        for (auto* a : accesses)
+            seenFlags.push_back(a->getUsageFlags());
+        if (throwOnApply)
+            throw std::runtime_error("apply failed");
+        QStringList const changed = CommandInterface::applyPropertyAccessComplete(
+            newInvisible, invalidInvisible, accesses, names, types, descriptions);
+        for (int i = 1; i <= unapplied; ++i) {
+            names->append(QStringLiteral("P%1").arg(i));
+            types->append(QStringLiteral("probe element"));
+            descriptions->append(i % 2 ? QStringLiteral("d%1").arg(i) : QString());
+        }
+        return changed;
+    }
+    bool elementPropertiesChanged(QStringList const& names, ErrorLog* log) override
+    {
+        changedReported = names;
+        if (!acceptChanges) {
+            *log << "refused" << END_LOG;
+            return false;
+        }
+        return CommandInterface::elementPropertiesChanged(names, log);
+    }
+
+    int unapplied = 0;
+    bool acceptChanges = true;
+    bool throwOnApply = false;
+    int applies = 0;
+    bool seenNewInvisible = false;
+    bool seenInvalidInvisible = false;
+    MCADCmd::AccessList seen;
+    std::vector<PropertyAccess::UsageFlags> seenFlags;
+    QStringList changedReported;
+
+private:
+    CommandInterface* previous_;
+};
+
+class RestoreCommands : public RestoreTest::ProbeScene {
+protected:
+    void SetUp() override
+    {
+        ProbeScene::SetUp();
+        QObject::connect(GApp::MainWindow::smgr, &GApp::AppStatusManager::dataChanged,
+                         [this](unsigned int id, unsigned int reason) { notices.emplace_back(id, reason); });
+    }
+
+    bool runWhole(QString const& snapshot, QString* result, QString* errorId, ErrorLog* log)
+    {
+        QString const params = Parse::createString(QStringLiteral("snapshot"), snapshot);
+        return whole.parseParameterString(params, false, errorId, log) && whole.execute(result, errorId, log);
+    }
+    bool runTemplate(QString const& snapshot, PropAccTemplate const& t, QString* result, QString* errorId,
+                     ErrorLog* log)
+    {
+        QString const params = byTemplate.createTemplateParameterString(snapshot, t);
+        return byTemplate.parseParameterString(params, false, errorId, log) && byTemplate.execute(result, errorId, log);
+    }
+    // A run that must fail with `expectedId`, leaving no lock, no open step and no new step.
+    void expectFailure(bool ok, QString const& errorId, char const* expectedId, QString const& result, int steps)
+    {
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(s(errorId), expectedId);
+        EXPECT_EQ(s(result), "untouched");
+        EXPECT_EQ(window.drawingLockCount(), 0);
+        EXPECT_FALSE(window.isGUILocked());
+        EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
+        EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), steps);
+    }
+    unsigned int legendId() { return GApp::MainWindow::smgr->getUniqueId(QString::fromLatin1(GLegend2::APP_NAME)); }
+
+    WholeCommand whole;
+    TemplateCommand byTemplate;
+    std::vector<std::pair<unsigned int, unsigned int>> notices;
+};
+
+TEST_F(RestoreCommands, AreRegisteredUnderTheirNames)
+{
+    EXPECT_EQ(GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")), &whole);
+    EXPECT_EQ(GApp::CommandContainer::getCommand(QStringLiteral("report.restore_by_template")), &byTemplate);
+    EXPECT_EQ(s(whole.getHelpReference()), "mcad_vis_prop_restore#three_d_view");
+    EXPECT_EQ(s(byTemplate.getHelpReference()), "mcad_vis_prop_restore#from_template");
+    EXPECT_EQ(s(whole.getMenuName()), "restore whole snapshot");
+    EXPECT_EQ(s(byTemplate.getMenuName()), "restore snapshot by template");
+    EXPECT_EQ(whole.getCommandKind(), 3);
+    EXPECT_EQ(byTemplate.getCommandKind(), 2);
+    EXPECT_TRUE(whole.isUndoRedoPossible());
+    EXPECT_TRUE(byTemplate.isUndoRedoPossible());
+    EXPECT_TRUE(whole.isInMenu());
+    EXPECT_FALSE(whole.isInToolBar());
+}
+
+TEST_F(RestoreCommands, WholeRestoreBringsBackTheSnapshotAsOneUndoStep)
+{
+    QString const atSnapshot = state();
+    CAD::Report* report = snapshot(QStringLiteral("Snap"));
+    disturb();
+    QString const changed = state();
+    unsigned int const repositions = session.scene().overlay()->getRepositionCount();
+
+    QString result, errorId;
+    ErrorLog log;
+    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log)) << s(errorId) << s(log.getLog());
+    EXPECT_EQ(state(), atSnapshot);
+    EXPECT_TRUE(errorId.isEmpty());
+    EXPECT_EQ(result, Parse::createStringVector(QStringLiteral("not_found_names"), {}) +
+                          Parse::createStringVector(QStringLiteral("not_found_types"), {}) +
+                          Parse::createStringVector(QStringLiteral("not_found_descriptions"), {}));
+    EXPECT_EQ(session.scene().modifiedElements(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    EXPECT_EQ(window.drawingLockCount(), 0);
+    EXPECT_FALSE(window.isGUILocked());
+    EXPECT_EQ(frontViews, std::vector<QString>{MCADCmd::HostSession::mainViewName()});
+    EXPECT_EQ(session.scene().overlay()->getRepositionCount(), repositions + 1);
+    EXPECT_NE(std::find(notices.begin(), notices.end(), std::make_pair(legendId(), GLegend2::REASON_LUT)), notices.end());
+    EXPECT_EQ(report->getCreationPropertyAccess().size(), 3u);
+
+    CAD::RecordManager* manager = CAD::RecordManager::_manager;
+    ASSERT_EQ(manager->undoCount(), 1);
+    EXPECT_EQ(manager->undoName(), whole.getMenuName());
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(manager->undo());
+        EXPECT_EQ(state(), changed) << "undo, round " << round;
+        ASSERT_TRUE(manager->redo());
+        EXPECT_EQ(state(), atSnapshot) << "redo, round " << round;
+    }
+}
+
+TEST_F(RestoreCommands, FailuresUnlockAndLeaveNoUndoStep)
+{
+    CAD::Report* empty = snapshot(QStringLiteral("Empty"));
+    empty->setCreationPropertyAccess({});
+    CAD::Report* old = snapshot(QStringLiteral("Old"));
+    old->setDontUpdateSnapshot(true);
+    disturb();
+    QString const disturbed = state();
+
+    for (char const* name : {"Nowhere", "A", "Old", "Empty"}) {
+        SCOPED_TRACE(name);
+        QString result = QStringLiteral("untouched");
+        QString errorId;
+        ErrorLog log;
+        bool const ok = runWhole(QString::fromLatin1(name), &result, &errorId, &log);
+        char const* expected = (name[0] == 'N' || name[0] == 'A') ? "MCADVisProp-0007" : "MCADVisProp-0008";
+        expectFailure(ok, errorId, expected, result, 0);
+        EXPECT_EQ(state(), disturbed);
+
+        if (name[0] == 'E')
+            continue;  // the template restore accepts an empty snapshot
+        result = QStringLiteral("untouched");
+        errorId.clear();
+        expectFailure(runTemplate(QString::fromLatin1(name), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log),
+                      errorId, expected, result, 0);
+    }
+    EXPECT_TRUE(frontViews.empty());
+}
+
+TEST_F(RestoreCommands, EmptySnapshotRestoresNothingByTemplateInOneStep)
+{
+    snapshot(QStringLiteral("Empty"))->setCreationPropertyAccess({});
+    disturb();
+    QString const disturbed = state();
+    QString result, errorId;
+    ErrorLog log;
+    ASSERT_TRUE(runTemplate(QStringLiteral("Empty"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log));
+    EXPECT_EQ(state(), disturbed);
+    EXPECT_TRUE(readList(result, "not_found_names").isEmpty());
+    EXPECT_TRUE(readList(result, "not_found_types").isEmpty());
+    EXPECT_TRUE(readList(result, "not_found_descriptions").isEmpty());
+    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 1);
+    EXPECT_TRUE(session.scene().modifiedElements().isEmpty());
+}
+
+TEST_F(RestoreCommands, NoCommandInterfaceTouchesNothing)
+{
+    snapshot(QStringLiteral("Snap"));
+    session.scene().setSelection({QStringLiteral("Snap")});
+    ASSERT_TRUE(whole.isSensitive());
+    MCADCmd::CommandInterface::setInterface(nullptr);
+    QString result = QStringLiteral("untouched");
+    QString errorId;
+    ErrorLog log;
+    EXPECT_FALSE(whole.isExecutable());
+    EXPECT_FALSE(byTemplate.isExecutable());
+    EXPECT_FALSE(whole.isSensitive());
+    EXPECT_FALSE(whole.executeMenu());
+    EXPECT_FALSE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
+    EXPECT_FALSE(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log));
+    MCADCmd::CommandInterface::setInterface(&session.commandInterface());
+    EXPECT_TRUE(errorId.isEmpty());
+    EXPECT_EQ(s(result), "untouched");
+    EXPECT_EQ(window.drawingLockCount(), 0);
+    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 0);
+}
+
+TEST_F(RestoreCommands, RefusedChangeNoticeFailsButKeepsTheRestoreAndItsStep)
+{
+    QString const atSnapshot = state();
+    snapshot(QStringLiteral("Snap"));
+    disturb();
+    ScriptedInterface ci(&session.scene());
+    ci.acceptChanges = false;
+    QString result = QStringLiteral("untouched");
+    QString errorId;
+    ErrorLog log;
+    EXPECT_FALSE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
+    EXPECT_EQ(s(errorId), "MCADVisProp-0003");
+    EXPECT_EQ(s(result), "untouched");
+    EXPECT_EQ(s(log.getLog()), "refused");
+    EXPECT_EQ(state(), atSnapshot);
+    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 1);
+    EXPECT_EQ(ci.changedReported, (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+
+    disturb();
+    errorId.clear();
+    EXPECT_FALSE(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log));
+    EXPECT_EQ(s(errorId), "MCADVisProp-0003");
+    EXPECT_EQ(s(result), "untouched");
+    EXPECT_EQ(state(), atSnapshot);
+    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 2);
+}
+
+TEST_F(RestoreCommands, NothingChangedMeansNoChangeNotice)
+{
+    snapshot(QStringLiteral("Snap"));
+    ScriptedInterface ci(&session.scene());
+    ci.acceptChanges = false;  // would fail the run if it were asked
+    PropAccTemplate t(QStringLiteral("t"));
+    session.scene().removeElement(QStringLiteral("A"));
+    session.scene().removeElement(QStringLiteral("B"));
+    session.scene().removeElement(QStringLiteral("C"));
+    QString result, errorId;
+    ErrorLog log;
+    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), t, &result, &errorId, &log)) << s(errorId);
+    EXPECT_TRUE(ci.changedReported.isEmpty());
+    // The accesses whose elements are gone are listed, one entry per enabled property.
+    EXPECT_EQ(readList(result, "not_found_names").size(), 6);
+    EXPECT_EQ(readList(result, "not_found_types"), QStringList(6, QStringLiteral("probe element")));
+}
+
+TEST_F(RestoreCommands, AnExceptionFromTheApplyLeavesNoLockAndNoOpenStep)
+{
+    snapshot(QStringLiteral("Snap"));
+    ScriptedInterface ci(&session.scene());
+    ci.throwOnApply = true;
+    QString result, errorId;
+    ErrorLog log;
+    EXPECT_THROW(runWhole(QStringLiteral("Snap"), &result, &errorId, &log), std::runtime_error);
+    EXPECT_EQ(window.drawingLockCount(), 0);
+    EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
+    int const live = ProbeAccess::live;
+    EXPECT_THROW(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log),
+                 std::runtime_error);
+    EXPECT_EQ(window.drawingLockCount(), 0);
+    EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
+    EXPECT_EQ(ProbeAccess::live, live + 3) << "the copies are freed; only the undo record's capture stays";
+}
+
+TEST_F(RestoreCommands, ParameterErrorsNameTheProblemAndTheExpectedForm)
+{
+    auto expectedText = [](QString params, bool withTemplate) {
+        try {
+            Parse::getString(params, QStringLiteral("snapshot"));
+            if (withTemplate) {
+                PropAccTemplate t;
+                t.parseParameterString(params, QStringLiteral("template"));
+            }
+            Parse::checkEmptyParameters(params);
+        } catch (ParamError const& e) {
+            return e.getText();
+        }
+        ADD_FAILURE() << "the parameters parse: " << s(params);
+        return QString();
+    };
+    QString const snap = Parse::createString(QStringLiteral("snapshot"), QStringLiteral("Snap"));
+    QString const tmpl = PropAccTemplate(QStringLiteral("t")).createParameterString(QStringLiteral("template"));
+    QString const extra = Parse::createString(QStringLiteral("colour"), QStringLiteral("red"));
+
+    for (QString const& params : {snap + extra, QString(), QStringLiteral("snapshot=\"Snap")}) {
+        QString errorId;
+        ErrorLog log;
+        EXPECT_FALSE(whole.parseParameterString(params, false, &errorId, &log)) << s(params);
+        EXPECT_EQ(s(errorId), GApp::PARAMETER_ERROR);
+        EXPECT_EQ(log.getEntries(),
+                  QStringList{expectedText(params, false) + QStringLiteral("\n\n") + whole.createErrorString(params)});
+    }
+    for (QString const& params : {snap + tmpl + extra, snap, snap + QStringLiteral("template={}"), tmpl}) {
+        QString errorId;
+        ErrorLog log;
+        EXPECT_FALSE(byTemplate.parseParameterString(params, false, &errorId, &log)) << s(params);
+        EXPECT_EQ(s(errorId), GApp::PARAMETER_ERROR);
+        EXPECT_EQ(log.getEntries(),
+                  QStringList{expectedText(params, true) + QStringLiteral("\n\n") + byTemplate.createErrorString(params)});
+    }
+
+    // The default strings read back.
+    QString errorId;
+    ErrorLog log;
+    ASSERT_TRUE(whole.parseParameterString(whole.createParameterString(), false, &errorId, &log));
+    EXPECT_EQ(s(whole.getSnapshotName()), "SNAPSHOT-ELEMENT");
+    ASSERT_TRUE(byTemplate.parseParameterString(byTemplate.createParameterString(), false, &errorId, &log));
+    EXPECT_EQ(s(byTemplate.getSnapshotName()), "SNAPSHOT");
+    EXPECT_TRUE(byTemplate.getRestoreTemplate().sameContent(PropAccTemplate()));
+
+    // A template travels whole.
+    PropAccTemplate t(QStringLiteral("Views \"only\""));
+    PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
+    part.setUsage(PropertyAccess::PROP_ELEMENT_VISUALIZATION, false);
+    t.set(part);
+    t.setNewInvisibleFlag(true);
+    QString const params = byTemplate.createTemplateParameterString(QStringLiteral("Snap 2"), t);
+    EXPECT_TRUE(params.startsWith(Parse::createString(QStringLiteral("snapshot"), QStringLiteral("Snap 2"))));
+    ASSERT_TRUE(byTemplate.parseParameterString(params, false, &errorId, &log));
+    EXPECT_EQ(s(byTemplate.getSnapshotName()), "Snap 2");
+    EXPECT_TRUE(byTemplate.getRestoreTemplate().sameContent(t));
+    EXPECT_TRUE(log.isEmpty());
+}
+
+TEST_F(RestoreCommands, TemplateRestoresOnlyWhatItEnablesOnCopies)
+{
+    QString const atSnapshot = state();
+    CAD::Report* report = snapshot(QStringLiteral("Snap"));
+    disturb();
+    QString const disturbed = state();
+
+    // Visibility only: B shows again, the colours stay as they are now.
+    PropAccTemplate visibility(QStringLiteral("visibility"));
+    PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
+    part.setUsage(PropertyAccess::PROP_ELEMENT_VISUALIZATION, false);
+    visibility.set(part);
+    int const liveBefore = ProbeAccess::live;
+    QString result, errorId;
+    ErrorLog log;
+    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), visibility, &result, &errorId, &log)) << s(errorId);
+    EXPECT_TRUE(element("B")->isVisible(CAD::VISIBLE_OWN));
+    QString expected = disturbed;
+    expected.replace(QStringLiteral("B:0"), QStringLiteral("B:1"));
+    EXPECT_EQ(state(), expected);
+    EXPECT_EQ(ProbeAccess::live, liveBefore + 3) << "the copies are gone; the undo record holds one capture";
+    for (auto* a : report->getCreationPropertyAccess()) {
+        EXPECT_TRUE(a->getUsageFlag(PropertyAccess::PROP_ELEMENT_VISUALIZATION)) << "the snapshot keeps its flags";
+        EXPECT_TRUE(a->getUsageFlag(PropertyAccess::PROP_ELEMENT_VISIBILITY));
+    }
+
+    // A template without a part for elements restores them with their stored flags.
+    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("other")), &result, &errorId, &log));
+    EXPECT_EQ(state(), atSnapshot);
+    ASSERT_TRUE(CAD::RecordManager::_manager->undo());
+    EXPECT_EQ(state(), expected);
+    ASSERT_TRUE(CAD::RecordManager::_manager->undo());
+    EXPECT_EQ(state(), disturbed);
+
+    // Afterwards the whole restore still restores everything.
+    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
+    EXPECT_EQ(state(), atSnapshot);
+}
+
+TEST_F(RestoreCommands, TemplateHandsCopiesAndItsTwoFlagsToTheApply)
+{
+    CAD::Report* report = snapshot(QStringLiteral("Snap"));
+    ScriptedInterface ci(&session.scene());
+    QString result, errorId;
+    ErrorLog log;
+
+    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
+    EXPECT_TRUE(ci.seenNewInvisible);
+    EXPECT_FALSE(ci.seenInvalidInvisible);
+    EXPECT_EQ(ci.seen, report->getCreationPropertyAccess()) << "the whole restore applies the snapshot's own accesses";
+
+    PropAccTemplate t(QStringLiteral("t"));
+    t.setInvalidCMMInvisibleFlag(true);
+    PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
+    part.setUsage(PropertyAccess::PROP_ELEMENT_VISIBILITY, false);
+    t.set(part);
+    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), t, &result, &errorId, &log));
+    EXPECT_FALSE(ci.seenNewInvisible);
+    EXPECT_TRUE(ci.seenInvalidInvisible);
+    ASSERT_EQ(ci.seen.size(), 3u);
+    for (std::size_t i = 0; i < ci.seen.size(); ++i) {
+        EXPECT_NE(ci.seen[i], report->getCreationPropertyAccess()[i]);
+        EXPECT_EQ(ci.seenFlags[i], part.getUsages());
+    }
+}
+
+TEST_F(RestoreCommands, TemplateFlagsHideNewAndInvalidElements)
+{
+    snapshot(QStringLiteral("Snap"));
+    addPart(QStringLiteral("D"));  // new since the snapshot
+    element("C")->setValid(false);
+    QString result, errorId;
+    ErrorLog log;
+
+    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("plain")), &result, &errorId, &log));
+    EXPECT_TRUE(element("D")->isVisible(CAD::VISIBLE_OWN));
+    EXPECT_TRUE(element("C")->isVisible(CAD::VISIBLE_OWN));
+
+    PropAccTemplate hideNew(QStringLiteral("new"));
+    hideNew.setNewInvisibleFlag(true);
+    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), hideNew, &result, &errorId, &log));
+    EXPECT_FALSE(element("D")->isVisible(CAD::VISIBLE_OWN));
+    EXPECT_TRUE(element("C")->isVisible(CAD::VISIBLE_OWN));
+
+    element("D")->setElementVisible(true);
+    PropAccTemplate hideInvalid(QStringLiteral("invalid"));
+    hideInvalid.setInvalidCMMInvisibleFlag(true);
+    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), hideInvalid, &result, &errorId, &log));
+    EXPECT_TRUE(element("D")->isVisible(CAD::VISIBLE_OWN));
+    EXPECT_FALSE(element("C")->isVisible(CAD::VISIBLE_OWN));
+}
+
+TEST_F(RestoreCommands, TheSnapshotViewComesToTheFront)
+{
+    GApp::ViewWidgetCreator side(QStringLiteral("Side View"));
+    GApp::ViewWidgetContainer::registerView(&side);
+    snapshot(QStringLiteral("Side"), QStringLiteral("Side View"));
+    snapshot(QStringLiteral("Lost"), QStringLiteral("Gone View"));
+    QString result, errorId;
+    ErrorLog log;
+
+    ASSERT_TRUE(runWhole(QStringLiteral("Side"), &result, &errorId, &log));
+    ASSERT_TRUE(runWhole(QStringLiteral("Lost"), &result, &errorId, &log));
+    session.printInterface().setActive(false);
+    ASSERT_TRUE(runWhole(QStringLiteral("Lost"), &result, &errorId, &log));
+    ASSERT_TRUE(runTemplate(QStringLiteral("Side"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log));
+    EXPECT_EQ(frontViews, (std::vector<QString>{QStringLiteral("Side View"), MCADCmd::HostSession::mainViewName(),
+                                                QStringLiteral("Side View")}));
+    GApp::ViewWidgetContainer::unregisterView(side.getViewName());
+}
+
+TEST_F(RestoreCommands, SensitiveForExactlyOneSelectedSnapshot)
+{
+    snapshot(QStringLiteral("S1"));
+    snapshot(QStringLiteral("S2"));
+    auto select = [this](QStringList const& names) {
+        session.scene().setSelection(names);
+        return whole.isSensitive();
+    };
+    EXPECT_FALSE(select({}));
+    EXPECT_FALSE(select({QStringLiteral("A")}));
+    EXPECT_TRUE(select({QStringLiteral("A"), QStringLiteral("S2")}));
+    EXPECT_FALSE(select({QStringLiteral("S1"), QStringLiteral("S2")}));
+    EXPECT_FALSE(byTemplate.isSensitive());
+}
+
+TEST_F(RestoreCommands, MenuRunRestoresTheLastSelectedSnapshot)
+{
+    QString const first = state();
+    snapshot(QStringLiteral("S1"));
+    disturb();
+    QString const second = state();
+    snapshot(QStringLiteral("S2"));
+    element("A")->setElementVisible(false);
+
+    session.scene().setSelection({QStringLiteral("S2"), QStringLiteral("A"), QStringLiteral("S1")});
+    EXPECT_TRUE(whole.executeMenu());
+    EXPECT_EQ(state(), first);
+    session.scene().setSelection({QStringLiteral("S2")});
+    EXPECT_TRUE(whole.executeMenu());
+    EXPECT_EQ(state(), second);
+
+    // Without a snapshot the run fails with the host's report of 0007, and no warning follows.
+    session.scene().setSelection({QStringLiteral("A")});
+    responder->pushAnswer(QDialog::Accepted);
+    EXPECT_FALSE(whole.executeMenu());
+    ASSERT_EQ(responder->asked().size(), 1u);
+    EXPECT_EQ(responder->asked()[0].kind, GTools::DialogRequest::ERROR);
+    EXPECT_EQ(s(responder->asked()[0].errorId), "MCADVisProp-0007");
+}
+
+TEST_F(RestoreCommands, MenuRunListsUnappliedPropertiesUpToForty)
+{
+    snapshot(QStringLiteral("Snap"));
+    session.scene().setSelection({QStringLiteral("Snap")});
+    ScriptedInterface ci(&session.scene());
+
+    ci.unapplied = 0;
+    EXPECT_TRUE(whole.executeMenu());
+    EXPECT_TRUE(responder->asked().empty()) << "nothing unapplied, no warning";
+
+    QStringList all;
+    for (int i = 1; i <= 41; ++i)
+        all << (i % 2 ? QStringLiteral("P%1 (d%1)").arg(i) : QStringLiteral("P%1").arg(i));
+
+    ci.unapplied = 40;
+    responder->pushAnswer(QDialog::Accepted);
+    EXPECT_TRUE(whole.executeMenu());
+    ASSERT_EQ(responder->asked().size(), 1u);
+    GTools::DialogRequest const forty = responder->asked()[0];
+    EXPECT_EQ(forty.kind, GTools::DialogRequest::OK);
+    EXPECT_EQ(forty.dialogType, 1);
+    EXPECT_EQ(s(forty.title), "warning");
+    EXPECT_EQ(s(forty.text), "there are 40 properties, who could not be applied:");
+    EXPECT_EQ(forty.details, all.mid(0, 40).join(QStringLiteral(",\n")));
+    EXPECT_TRUE(forty.extra.isEmpty());
+
+    ci.unapplied = 41;
+    responder->pushAnswer(QDialog::Accepted);
+    EXPECT_TRUE(whole.executeMenu());
+    ASSERT_EQ(responder->asked().size(), 2u);
+    GTools::DialogRequest const cut = responder->asked()[1];
+    EXPECT_EQ(s(cut.text), "there are 41 properties, who could not be applied:");
+    EXPECT_EQ(cut.details, all.mid(0, 35).join(QStringLiteral(",\n")) + QStringLiteral(",\nand 6 further properties"));
+}
+
+TEST_F(RestoreCommands, TemplateCommandHasNoMenuForm)
+{
+    try {
+        byTemplate.executeMenu();
+        FAIL() << "executeMenu returned";
+    } catch (ProgError const& e) {
+        EXPECT_EQ(s(e.getFunction()), "Kav::MCADVisProp::RestoreSnapshotTemplateCommand::executeMenu");
+        EXPECT_EQ(s(e.getSource()), "mvp_cmd_restore_from_template");
+        EXPECT_EQ(e.getLine(), 63);
+        EXPECT_EQ(s(e.getText()), "this command cannot be used in a menu");
+    }
+    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 0);
+}
+
+} // namespace
