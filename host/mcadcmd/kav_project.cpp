@@ -2,8 +2,9 @@
 //   view block, legend block, counts block (elements, reports), then per element one
 //   element block followed by its ElemProp block, then per report one report block
 //   followed by one frame block per access. A frame holds the access's type, its type
-//   string and the access's own blocks as a stream of their own, so one access that
-//   cannot be read is skipped without losing its neighbours.
+//   string, the host base's data (explorer name, usage flags) and the access's
+//   own blocks as a stream of their own, so one access that cannot be read is skipped
+//   without losing its neighbours.
 #include "mcadcmd/kav_scene.h"
 
 #include "core/kav_error_log.h"
@@ -251,6 +252,16 @@ std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, 
     unsigned int const type = in.readUInt();
     QString typeString;
     in.readString(&typeString);
+    QString explorerName;
+    in.readString(&explorerName);
+    unsigned int const flagCount = in.readUInt();
+    PropertyAccess::UsageFlags flags;
+    for (unsigned int i = 0; i < flagCount; ++i) {
+        // Each flag is read before the next: a wrong count runs into the block's end.
+        unsigned int const id = in.readUInt();
+        bool const used = in.readBool();
+        flags[static_cast<PropertyAccess::PropTemplateID_t>(static_cast<int>(id))] = used;
+    }
     KString const bytes = in.readString();
     in.closeBlock();
 
@@ -280,6 +291,9 @@ std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, 
     } catch (IO::StreamException const& e) {
         return skip(e.getText());
     }
+    // The host base's data: what the access was extracted from and what it restores.
+    access->setExplorerName(explorerName);
+    access->setUsageFlags(flags);
     return access;
 }
 
@@ -336,9 +350,19 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             for (PropertyAccess::PropertyAccessBase const* a : accesses) {
                 KString const bytes(packAccess(*a));
                 QString const typeString = a->getTypeString();
-                out.beginBlock(Stream::SizeUInt + Stream::sizeOf(typeString) + Stream::sizeOf(bytes), 1);
+                PropertyAccess::UsageFlags const& flags = a->getUsageFlags();
+                out.beginBlock(Stream::SizeUInt + Stream::sizeOf(typeString) + Stream::sizeOf(a->getExplorerName()) +
+                                   Stream::SizeUInt + static_cast<unsigned int>(flags.size()) * (Stream::SizeUInt + Stream::SizeBool) +
+                                   Stream::sizeOf(bytes),
+                               1);
                 out.writeUInt(static_cast<unsigned int>(a->getType()));
                 out.writeString(typeString);
+                out.writeString(a->getExplorerName());
+                out.writeUInt(static_cast<unsigned int>(flags.size()));
+                for (auto const& f : flags) {
+                    out.writeUInt(static_cast<unsigned int>(f.first));
+                    out.writeBool(f.second);
+                }
                 out.writeString(bytes);
                 out.endBlock();
             }
