@@ -1,0 +1,83 @@
+#include "mvp_cmd_edit_templates.h"
+
+#include "core/kav_error_log.h"
+#include "core/kav_errors.h"
+#include "core/kav_translate.h"
+#include "gapp/kav_gapp_errors.h"
+#include "gtools/kav_dialogs.h"
+#include "io/kav_stream.h"
+#include "mcadcmd/kav_command_interface.h"
+#include "mvp_edit_restore_templates_dialog.h"
+#include "parse/kav_parse.h"
+
+namespace Kav {
+namespace MCADVisProp {
+
+EditRestoreTemplateCommand::EditRestoreTemplateCommand()
+    : GApp::Command(true, false, QStringLiteral("report.change_restore_templates"),
+                    translate("MCADVisProp_cmd", "edit restore templates"),
+                    QStringLiteral("mcad_vis_prop_restore#edit_template"), nullptr)
+{
+}
+
+EditRestoreTemplateCommand::~EditRestoreTemplateCommand() = default;
+
+bool EditRestoreTemplateCommand::isSpecialCommand() const
+{
+    return false;
+}
+
+bool EditRestoreTemplateCommand::isSensitive()
+{
+    return MCADCmd::CommandInterface::getInterface() != nullptr;
+}
+
+bool EditRestoreTemplateCommand::isExecutable()
+{
+    return MCADCmd::CommandInterface::getInterface() != nullptr;
+}
+
+QString EditRestoreTemplateCommand::createParameterString()
+{
+    return QString();
+}
+
+bool EditRestoreTemplateCommand::parseParameterString(QString const& parameters, bool, QString* errorId, ErrorLog* log)
+{
+    try {
+        Parse::checkEmptyParameters(parameters);
+        return true;
+    } catch (ParamError const& e) {
+        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
+        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
+        return false;
+    }
+}
+
+int EditRestoreTemplateCommand::getCommandKind() const
+{
+    return KIND_INTERACTIVE;
+}
+
+bool EditRestoreTemplateCommand::executeMenu()
+{
+    if (MCADCmd::CommandInterface::getInterface() == nullptr)
+        return false;
+    try {
+        EditRestoreTemplatesDialog dialog;
+        GTools::execDialog(dialog);
+    } catch (IO::StreamException const& e) {
+        // A corrupt store file: menu actions run from the event loop, nothing may escape.
+        GTools::ErrorDialog(QStringLiteral("MCADVisProp-0002"), e.getText());
+        return false;
+    }
+    return true;
+}
+
+bool EditRestoreTemplateCommand::execute(QString*, QString*, ErrorLog*)
+{
+    return false;
+}
+
+} // namespace MCADVisProp
+} // namespace Kav

@@ -1,0 +1,458 @@
+#include "cfg/kav_cfg_settings.h"
+#include "gapp/kav_app_status_manager.h"
+#include "gapp/kav_main_window.h"
+#include "gfile/kav_file_dialog.h"
+#include "gtools/kav_edit_name_dialog.h"
+#include "mcadcmd/kav_command_interface.h"
+#include "mvp_editing_fixture.h"
+#include "templates/mvp_cmd_import_templates.h"
+#include "templates/mvp_edit_restore_templates_dialog.h"
+#include "templates/mvp_prop_acc_template_view.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTimer>
+
+#include <fstream>
+
+using namespace Kav;
+using namespace Kav::PropertyAccess;
+using Kav::GTools::DialogAnswer;
+using Kav::GTools::DialogRequest;
+using Kav::MCADVisProp::EditRestoreTemplatesDialog;
+using MvpTest::clickBox;
+using MvpTest::clickRow;
+using MvpTest::row;
+
+namespace {
+
+using Dialog = std::unique_ptr<EditRestoreTemplatesDialog>;
+
+struct MenuUse {
+    bool shown = false;
+    bool clicked = false;
+    std::map<QString, bool> enabled;
+};
+
+class EditDialogTest : public MvpTest::EditingTest {
+protected:
+    Dialog open()
+    {
+        auto dialog = std::make_unique<EditRestoreTemplatesDialog>();
+        dialog->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        return dialog;
+    }
+
+    // Opens the template list's context menu with a context-menu event, notes which entries
+    // are enabled and clicks `entry` with the mouse (or just closes the menu).
+    static MenuUse useMenu(EditRestoreTemplatesDialog& dialog, QString const& entry = QString())
+    {
+        auto use = std::make_shared<MenuUse>();
+        QTimer::singleShot(0, [use, entry] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr)
+                return;
+            use->shown = true;
+            QAction* target = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator())
+                    continue;
+                use->enabled[action->text()] = action->isEnabled();
+                if (action->text() == entry)
+                    target = action;
+            }
+            if (target != nullptr && target->isEnabled()) {
+                QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(target).center());
+                use->clicked = true;
+            }
+            if (menu->isVisible())
+                menu->close();
+        });
+        QWidget* viewport = dialog._list_w->viewport();
+        QPoint const at(5, 5);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &event);
+        QCoreApplication::processEvents();
+        if (!entry.isEmpty()) {
+            EXPECT_TRUE(use->clicked) << "menu entry " << entry.toStdString();
+        }
+        return *use;
+    }
+
+    static std::map<QString, bool> enabledEntries(bool rename, bool remove, bool exportSelected)
+    {
+        return {{QStringLiteral("new"), true},         {QStringLiteral("rename"), rename},
+                {QStringLiteral("delete"), remove},    {QStringLiteral("import"), true},
+                {QStringLiteral("export selected"), exportSelected}};
+    }
+
+    static QStringList listNames(EditRestoreTemplatesDialog& dialog, bool selectedOnly = false)
+    {
+        QStringList names;
+        for (int i = 0; i < dialog._list_w->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = dialog._list_w->topLevelItem(i);
+            if (!selectedOnly || item->isSelected())
+                names << item->text(0);
+        }
+        return names;
+    }
+
+    static QTreeWidgetItem* listRow(EditRestoreTemplatesDialog& dialog, QString const& name)
+    {
+        return row(dialog._list_w, name);
+    }
+
+    // No template in the content pane: every box unchecked and greyed.
+    static bool paneEmpty(EditRestoreTemplatesDialog& dialog)
+    {
+        bool empty = true;
+        for (QTreeWidgetItem* item : dialog.contentView()->findItems(QStringLiteral("*"),
+                                                                     Qt::MatchWildcard | Qt::MatchRecursive))
+            empty = empty && item->checkState(0) == Qt::Unchecked && !(item->flags() & Qt::ItemIsEnabled);
+        return empty;
+    }
+
+    static Qt::CheckState box(EditRestoreTemplatesDialog& dialog, QString const& text)
+    {
+        return row(dialog.contentView(), text)->checkState(0);
+    }
+
+    // A template as the content pane leaves it after a click: a part for every type.
+    static PropAccTemplate withAllParts(PropAccTemplate t)
+    {
+        for (PropAccessType_t type : {PROP_ACC_3D_VIEW, PROP_ACC_LEGEND, PROP_ACC_CAD_CONTAINER, PROP_ACC_CAD_ELEMENT}) {
+            if (!t.hasTemplatePart(type))
+                t.set(PropAccTemplatePart(type));
+        }
+        return t;
+    }
+
+    // Answers the next dialog with a check of what it asks.
+    void expectNext(DialogRequest::Kind kind, std::function<DialogAnswer(DialogRequest const&)> answer)
+    {
+        responder->push([kind, answer](DialogRequest const& r) {
+            EXPECT_EQ(r.kind, kind) << GTools::describeRequest(r).toStdString();
+            return r.kind == kind ? answer(r) : DialogAnswer{};
+        });
+    }
+};
+
+} // namespace
+
+TEST_F(EditDialogTest, FormAndEmptyStore)
+{
+    Dialog dialog = open();
+    EXPECT_EQ(dialog->objectName(), QStringLiteral("Kav_MCADVisPropEditRestoreTemplates_dlg"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("edit templates"));
+    auto* grid = dialog->findChild<QGridLayout*>(QStringLiteral("gridLayout"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->horizontalSpacing(), 10);
+    EXPECT_EQ(grid->contentsMargins(), QMargins(10, 10, 10, 10));
+    auto* splitter = dialog->findChild<QSplitter*>(QStringLiteral("splitter"));
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_EQ(splitter->widget(0), dialog->_list_w);
+    EXPECT_EQ(splitter->widget(1), dialog->_frame_w);
+    EXPECT_FALSE(splitter->childrenCollapsible());
+    EXPECT_EQ(dialog->contentView()->parentWidget(), dialog->_frame_w);
+    EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("_ok_w"))->text(), QStringLiteral("ok"));
+    EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("_cancel_w"))->text(), QStringLiteral("cancel"));
+    EXPECT_EQ(dialog->_list_w->headerItem()->text(0), QStringLiteral("template list"));
+    EXPECT_EQ(dialog->contentView()->headerItem()->text(0), QStringLiteral("template content"));
+    EXPECT_EQ(dialog->_list_w->selectionMode(), QAbstractItemView::ExtendedSelection);
+
+    EXPECT_TRUE(listNames(*dialog).isEmpty());
+    EXPECT_TRUE(paneEmpty(*dialog));
+    QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    ASSERT_TRUE(QFile::exists(levelFile(2)));
+    EXPECT_EQ(userStore(), storeBytesOf(PropAccTemplateContainer()));
+}
+
+TEST_F(EditDialogTest, NewTemplateIsAppendedWithAllEntriesSelected)
+{
+    writeStore(levelFile(0), container({sample(QStringLiteral("I"), Cfg::LEVEL_INSTALLATION)}));
+    PropAccTemplateContainer const user = container({sample(QStringLiteral("A")), sample(QStringLiteral("B"))});
+    writeStore(levelFile(2), user);
+    QByteArray const before = userStore();
+
+    auto nameNew = [this](QString const& name) {
+        expectNext(DialogRequest::EXEC, [name](DialogRequest const& r) {
+            auto* names = qobject_cast<GTools::EditNameDialog*>(r.dialog);
+            DialogAnswer answer;
+            if (names == nullptr)
+                return answer;
+            EXPECT_EQ(names->windowTitle(), QStringLiteral("new template"));
+            EXPECT_EQ(names->selectedName(), QStringLiteral("restore template"));
+            names->nameEdit()->setText(QStringLiteral("A"));
+            EXPECT_FALSE(names->okButton()->isEnabled()) << "user-level names are taken";
+            names->nameEdit()->setText(QStringLiteral("I"));
+            EXPECT_TRUE(names->okButton()->isEnabled()) << "read-only names are free";
+            names->nameEdit()->setText(name);
+            names->okButton()->click();
+            answer.result = names->result();
+            return answer;
+        });
+    };
+
+    {
+        Dialog dialog = open();
+        EXPECT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("I")}) << "opens on the first template";
+        EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Unchecked);
+        nameNew(QStringLiteral("N"));
+        useMenu(*dialog, QStringLiteral("new"));
+        EXPECT_EQ(listNames(*dialog),
+                  (QStringList{QStringLiteral("I"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N")}));
+        EXPECT_EQ(listNames(*dialog, true), listNames(*dialog));
+        EXPECT_TRUE(paneEmpty(*dialog));
+        QTest::mouseClick(dialog->_cancel_w, Qt::LeftButton);
+        EXPECT_EQ(userStore(), before) << "cancel keeps the store";
+    }
+    {
+        Dialog dialog = open();
+        nameNew(QStringLiteral("N"));
+        useMenu(*dialog, QStringLiteral("new"));
+        // The new template can be picked and edited at once.
+        clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("N")));
+        clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("label visibility")));
+        QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
+    }
+    PropAccTemplate added = withAllParts(PropAccTemplate(QStringLiteral("N")));
+    PropAccTemplatePart element(PROP_ACC_CAD_ELEMENT);
+    element.setUsage(PROP_LABEL_VISIBILITY, false);
+    added.set(element);
+    EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), added})));
+}
+
+TEST_F(EditDialogTest, RenameKeepsPlaceSelectionAndEdits)
+{
+    writeStore(levelFile(2),
+               container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), sample(QStringLiteral("C"))}));
+    Dialog dialog = open();
+    // An edit of the first template reaches the working copy when another is picked.
+    clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("scale")));
+    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("B")));
+    EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Unchecked);
+    clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("rotation")));
+
+    responder->pushAcceptName(QStringLiteral("B2"));
+    MenuUse const use = useMenu(*dialog, QStringLiteral("rename"));
+    EXPECT_EQ(use.enabled, enabledEntries(true, true, true));
+    EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("A"), QStringLiteral("B2"), QStringLiteral("C")}));
+    EXPECT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("B2")});
+    EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Checked) << "the edit survives the rename";
+    EXPECT_TRUE(row(dialog->contentView(), QStringLiteral("rotation"))->flags() & Qt::ItemIsEnabled);
+
+    QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
+    PropAccTemplate renamed = withAllParts(sample(QStringLiteral("B")));
+    renamed.setName(QStringLiteral("B2"));
+    PropAccTemplatePart view = renamed.getTemplatePart(PROP_ACC_3D_VIEW);
+    view.setUsage(PROP_ROTATION, true);
+    renamed.set(view);
+    PropAccTemplate first = withAllParts(sample(QStringLiteral("A")));
+    view = first.getTemplatePart(PROP_ACC_3D_VIEW);
+    view.setUsage(PROP_SCALE, true);
+    first.set(view);
+    EXPECT_EQ(userStore(), storeBytesOf(container({first, renamed, sample(QStringLiteral("C"))})));
+}
+
+TEST_F(EditDialogTest, DeleteAnsweredNoDropsPendingEditsOfTheShownTemplate)
+{
+    PropAccTemplateContainer const stored = container({sample(QStringLiteral("A")), sample(QStringLiteral("BB"))});
+    writeStore(levelFile(2), stored);
+    QByteArray const before = userStore();
+    Dialog dialog = open();
+    ASSERT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("A")});
+    clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("rotation")));
+    EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Checked);
+
+    expectNext(DialogRequest::YES_NO, [](DialogRequest const& r) {
+        EXPECT_EQ(r.title, QStringLiteral("remove templates"));
+        EXPECT_EQ(r.text, QStringLiteral("remove selected templates. are you really sure?"));
+        return DialogAnswer{0, {}};
+    });
+    useMenu(*dialog, QStringLiteral("delete"));
+    EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("A"), QStringLiteral("BB")}));
+    clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("scale")));
+
+    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("BB")));
+    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")));
+    EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Unchecked) << "edit before the question kept";
+    EXPECT_EQ(box(*dialog, QStringLiteral("scale")), Qt::Unchecked) << "edit after the question kept";
+    QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
+    EXPECT_EQ(userStore(), before);
+}
+
+TEST_F(EditDialogTest, DeleteAnsweredYesRemovesTheSelectedUserTemplates)
+{
+    writeStore(levelFile(0), container({sample(QStringLiteral("I"), Cfg::LEVEL_INSTALLATION)}));
+    QByteArray const installation = MvpTest::readAll(levelFile(0));
+    writeStore(levelFile(2),
+               container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), sample(QStringLiteral("C"))}));
+    Dialog dialog = open();
+
+    // A read-only template in the selection forbids deleting.
+    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")), Qt::ControlModifier);
+    EXPECT_EQ(useMenu(*dialog).enabled, enabledEntries(false, false, true));
+    EXPECT_TRUE(paneEmpty(*dialog));
+
+    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")));
+    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("C")), Qt::ControlModifier);
+    responder->pushAnswer(1);
+    MenuUse const use = useMenu(*dialog, QStringLiteral("delete"));
+    EXPECT_EQ(use.enabled, enabledEntries(false, true, true));
+    EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("I"), QStringLiteral("B")}));
+    EXPECT_TRUE(listNames(*dialog, true).isEmpty());
+    EXPECT_TRUE(paneEmpty(*dialog));
+
+    QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
+    EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("B"))})));
+    EXPECT_EQ(MvpTest::readAll(levelFile(0)), installation);
+}
+
+TEST_F(EditDialogTest, ImportRenamesClashesAndRecordsTheMacroAtOnce)
+{
+    GApp::MainWindow window;
+    MCADVisProp::ImportResTemCommand import;
+    window.startMacro();
+    writeStore(levelFile(2), container({sample(QStringLiteral("A"))}));
+    QByteArray const before = userStore();
+    QString const exchange = root.path(QStringLiteral("exchange.rst"));
+    PropAccTemplate incoming = sample(QStringLiteral("A"));
+    incoming.setNewInvisibleFlag(true);
+    writeExchange(exchange, container({incoming}));
+    QString const macroLine =
+        QStringLiteral("report.import_restore_templates ") + import.createFileParameterString(exchange);
+
+    auto chooseFile = [this, exchange] {
+        expectNext(DialogRequest::FILE, [exchange](DialogRequest const& r) {
+            EXPECT_EQ(r.dialogType, Kav::FILE_MODE_EXISTING_FILES);
+            EXPECT_EQ(r.title, QStringLiteral("import file"));
+            EXPECT_EQ(r.extra, QStringLiteral("restore template files (*.rst)"));
+            EXPECT_FALSE(GApp::MainWindow::smgr->isSelectionEnabled()) << "selection off while choosing";
+            return DialogAnswer{QDialog::Accepted, {exchange}};
+        });
+    };
+    {
+        Dialog dialog = open();
+        chooseFile();
+        useMenu(*dialog, QStringLiteral("import"));
+        EXPECT_TRUE(GApp::MainWindow::smgr->isSelectionEnabled());
+        EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("A"), QStringLiteral("A_1")}));
+        EXPECT_TRUE(listNames(*dialog, true).isEmpty());
+        EXPECT_TRUE(paneEmpty(*dialog));
+        EXPECT_EQ(window.macroLines(), QStringList{macroLine});
+        QTest::mouseClick(dialog->_cancel_w, Qt::LeftButton);
+    }
+    EXPECT_EQ(userStore(), before);
+    EXPECT_EQ(window.macroLines(), QStringList{macroLine}) << "the macro entry stays after cancel";
+    {
+        Dialog dialog = open();
+        chooseFile();
+        useMenu(*dialog, QStringLiteral("import"));
+        QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
+    }
+    incoming.setName(QStringLiteral("A_1"));
+    EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("A")), incoming})));
+    EXPECT_EQ(window.macroLines().size(), 2);
+}
+
+TEST_F(EditDialogTest, ImportOfACorruptFileShowsTheOpenErrorAndChangesNothing)
+{
+    GApp::MainWindow window;
+    MCADVisProp::ImportResTemCommand import;
+    window.startMacro();
+    writeStore(levelFile(2), container({sample(QStringLiteral("A"))}));
+    QByteArray const before = userStore();
+    QString const corrupt = root.path(QStringLiteral("corrupt.rst"));
+    ASSERT_TRUE(MvpTest::writeAll(corrupt, QByteArrayLiteral("{\"format\": \"kav-restore-templates\", \"templ")));
+
+    Dialog dialog = open();
+    clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("scale")));
+    responder->pushFiles({corrupt});
+    expectNext(DialogRequest::ERROR, [](DialogRequest const& r) {
+        EXPECT_EQ(r.errorId, QString::fromLatin1(MCADCmd::ERROR_OPEN_FILE));
+        return DialogAnswer{};
+    });
+    useMenu(*dialog, QStringLiteral("import"));
+    EXPECT_EQ(listNames(*dialog), QStringList{QStringLiteral("A")});
+    EXPECT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("A")});
+    EXPECT_EQ(box(*dialog, QStringLiteral("scale")), Qt::Checked) << "the shown edit is still there";
+    EXPECT_TRUE(window.macroLines().isEmpty());
+
+    QTest::mouseClick(dialog->_cancel_w, Qt::LeftButton);
+    EXPECT_EQ(userStore(), before);
+}
+
+TEST_F(EditDialogTest, ExportWritesTheSelectedTemplatesInListOrder)
+{
+    PropAccTemplate const plan = sample(QStringLiteral("plan.b"), Cfg::LEVEL_SHARED);
+    writeStore(levelFile(1), container({plan}));
+    writeStore(levelFile(2), container({sample(QStringLiteral("A")), sample(QStringLiteral("CC"))}));
+    QByteArray const before = userStore();
+    Dialog dialog = open();
+    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("CC")));
+    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("plan.b")), Qt::ControlModifier);
+
+    QString const target = root.path(QStringLiteral("out"));
+    expectNext(DialogRequest::FILE, [target](DialogRequest const& r) {
+        EXPECT_EQ(r.dialogType, Kav::FILE_MODE_SAVE);
+        EXPECT_EQ(r.title, QStringLiteral("export file"));
+        EXPECT_EQ(r.text, QStringLiteral("plan")) << "the first selected template's base name";
+        return DialogAnswer{QDialog::Accepted, {target}};
+    });
+    MenuUse const use = useMenu(*dialog, QStringLiteral("export selected"));
+    EXPECT_EQ(use.enabled, enabledEntries(false, false, true));
+
+    PropAccTemplateContainer written;
+    std::ifstream in((target + QStringLiteral(".rst")).toStdString(), std::ios::binary);
+    ASSERT_TRUE(in.is_open()) << "the ending is added";
+    in >> written;
+    ASSERT_FALSE(in.fail());
+    ASSERT_EQ(written.getNumberOfTemplates(), 2u);
+    EXPECT_TRUE(written.getTemplate(0).sameContent(plan));
+    EXPECT_TRUE(written.getTemplate(1).sameContent(sample(QStringLiteral("CC"))));
+
+    // A file that cannot be written.
+    responder->pushFiles({root.path(QStringLiteral("no/such/dir/x.rst"))});
+    expectNext(DialogRequest::ERROR, [](DialogRequest const& r) {
+        EXPECT_EQ(r.errorId, QString::fromLatin1(MCADCmd::ERROR_SAVE_FILE));
+        return DialogAnswer{};
+    });
+    useMenu(*dialog, QStringLiteral("export selected"));
+
+    QTest::mouseClick(dialog->_cancel_w, Qt::LeftButton);
+    EXPECT_EQ(userStore(), before);
+}
+
+TEST_F(EditDialogTest, LockedStoreHasNoMenuAndOkWritesNothing)
+{
+    writeStore(levelFile(0), container({sample(QStringLiteral("I"), Cfg::LEVEL_INSTALLATION)}));
+    writeStore(levelFile(2), container({sample(QStringLiteral("A"))}));
+    QByteArray const before = userStore();
+    Cfg::Settings::setLocked(true);
+    {
+        Dialog dialog = open();
+        clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")));
+        EXPECT_FALSE(useMenu(*dialog).shown);
+        QTreeWidgetItem* rotation = row(dialog->contentView(), QStringLiteral("rotation"));
+        EXPECT_FALSE(rotation->flags() & Qt::ItemIsEnabled);
+        clickBox(dialog->contentView(), rotation);
+        EXPECT_EQ(rotation->checkState(0), Qt::Unchecked);
+        QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
+    }
+    EXPECT_EQ(userStore(), before);
+
+    ASSERT_TRUE(QFile::remove(levelFile(2)));
+    {
+        Dialog dialog = open();
+        QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
+    }
+    EXPECT_FALSE(QFile::exists(levelFile(2)));
+}

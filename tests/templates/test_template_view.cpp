@@ -1,0 +1,190 @@
+#include "cfg/kav_cfg_settings.h"
+#include "mvp_editing_fixture.h"
+#include "propertyaccess/kav_property_access_factory.h"
+#include "templates/mvp_prop_acc_template_view.h"
+
+using namespace Kav;
+using namespace Kav::PropertyAccess;
+using Kav::MCADVisProp::PropAccTemplateView;
+using MvpTest::clickBox;
+using MvpTest::row;
+
+namespace {
+
+class TemplateViewTest : public MvpTest::EditingTest {
+protected:
+    // A shown view, tall enough that scrolling is rarely needed.
+    std::unique_ptr<PropAccTemplateView> makeView()
+    {
+        auto view = std::make_unique<PropAccTemplateView>(nullptr);
+        view->resize(320, 480);
+        view->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+        return view;
+    }
+};
+
+Qt::ItemFlags const categoryFlags = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsAutoTristate;
+Qt::ItemFlags const propertyFlags = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
+
+} // namespace
+
+TEST_F(TemplateViewTest, TreeFollowsTheCreatorsInCategoryOrder)
+{
+    auto view = makeView();
+    EXPECT_EQ(MvpTest::treeText(view.get()),
+              (QStringList{QStringLiteral("restore general"), QStringLiteral("  all legend parameters"),
+                           QStringLiteral("restore 3d"), QStringLiteral("  rotation"), QStringLiteral("  translation"),
+                           QStringLiteral("  scale"), QStringLiteral("  axis scale"),
+                           QStringLiteral("restore explorer elements"), QStringLiteral("  element visibility"),
+                           QStringLiteral("  element visualization"), QStringLiteral("  element pullout distance"),
+                           QStringLiteral("  label visibility"), QStringLiteral("  label auto placement"),
+                           QStringLiteral("  label content template"), QStringLiteral("new and invalid elements"),
+                           QStringLiteral("  set new elements invisible"),
+                           QStringLiteral("  set invalid elements invisible")}));
+
+    // Nothing shown: every box unchecked and greyed.
+    for (QTreeWidgetItem* item : view->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive)) {
+        EXPECT_EQ(item->checkState(0), Qt::Unchecked) << item->text(0).toStdString();
+        EXPECT_FALSE(item->flags() & Qt::ItemIsEnabled) << item->text(0).toStdString();
+    }
+
+    PropAccTemplate t(QStringLiteral("user"));
+    view->setTemplate(&t);
+    EXPECT_EQ(row(view.get(), QStringLiteral("restore 3d"))->flags(), categoryFlags);
+    EXPECT_EQ(row(view.get(), QStringLiteral("new and invalid elements"))->flags(), categoryFlags);
+    EXPECT_EQ(row(view.get(), QStringLiteral("rotation"))->flags(), propertyFlags);
+    EXPECT_EQ(row(view.get(), QStringLiteral("set new elements invisible"))->flags(), propertyFlags);
+}
+
+TEST_F(TemplateViewTest, OtherLibrariesCategoriesAndUnshownProperties)
+{
+    auto const type = [](int v) { return static_cast<PropAccessType_t>(v); };
+    auto const id = [](int v) { return static_cast<PropTemplateID_t>(v); };
+    creators.add(std::make_unique<MvpTest::ListedCreator>(
+        type(10), CAT_RESTORE_FEATURES, PropertyDescriptions{{id(40), QStringLiteral("feature colour")}}));
+    creators.add(std::make_unique<MvpTest::ListedCreator>(
+        type(11), static_cast<PropTemplateCat_t>(7), PropertyDescriptions{{id(70), QStringLiteral("beyond")}}));
+    creators.add(std::make_unique<MvpTest::ListedCreator>(
+        type(12), CAT_RESTORE_PROJECTS,
+        PropertyDescriptions{{id(50), QStringLiteral("project state")}, {id(40), QStringLiteral("project colour")}}));
+    // A second creator in the same category reporting an id already there shares its box.
+    creators.add(std::make_unique<MvpTest::ListedCreator>(
+        type(13), CAT_RESTORE_FEATURES, PropertyDescriptions{{id(40), QStringLiteral("other text")}}));
+    auto view = makeView();
+
+    QStringList tops;
+    for (int i = 0; i < view->topLevelItemCount(); ++i)
+        tops << view->topLevelItem(i)->text(0);
+    EXPECT_EQ(tops, (QStringList{QStringLiteral("restore general"), QStringLiteral("restore 3d"),
+                                 QStringLiteral("restore explorer elements"), QStringLiteral("restore projects"),
+                                 QStringLiteral("restore features"), QStringLiteral("new and invalid elements")}));
+    QTreeWidgetItem* features = row(view.get(), QStringLiteral("restore features"));
+    ASSERT_EQ(features->childCount(), 1);
+    EXPECT_EQ(features->child(0)->text(0), QStringLiteral("feature colour"));
+    EXPECT_EQ(row(view.get(), QStringLiteral("restore projects"))->childCount(), 2);
+
+    // A property under a category that is never shown goes back to the fresh default on a
+    // click; one under a shown category keeps what the box says.
+    PropAccTemplate t(QStringLiteral("user"));
+    PropAccTemplatePart beyond(type(11));
+    beyond.setUsage(id(70), false);
+    t.set(beyond);
+    PropAccTemplatePart feature(type(13));
+    feature.setUsage(id(40), false);
+    t.set(feature);
+    view->setTemplate(&t);
+    clickBox(view.get(), row(view.get(), QStringLiteral("rotation")));
+    EXPECT_TRUE(t.getTemplatePart(type(11)).getUsage(id(70)));
+    EXPECT_FALSE(t.getTemplatePart(type(13)).getUsage(id(40)));
+    EXPECT_FALSE(t.getTemplatePart(type(10)).getUsage(id(40))) << "the shared box wrote both types";
+    EXPECT_FALSE(t.getTemplatePart(PROP_ACC_3D_VIEW).getUsage(PROP_ROTATION));
+}
+
+TEST_F(TemplateViewTest, ClicksWriteTheTemplate)
+{
+    auto view = makeView();
+    PropAccTemplate t(QStringLiteral("user"));
+    PropAccTemplatePart element(PROP_ACC_CAD_ELEMENT);
+    element.setUsage(PROP_ELEMENT_VISIBILITY, false);
+    element.setUsage(PROP_LABEL_VISIBILITY, false);
+    t.set(element);
+    PropAccTemplatePart viewPart(PROP_ACC_3D_VIEW);
+    viewPart.setUsage(PROP_SCALE, false);
+    t.set(viewPart);
+    view->setTemplate(&t);
+
+    // The shared box shows the container's usage (registered after the element): the fresh
+    // default, true. No part for the legend: its fresh default too.
+    QTreeWidgetItem* visibility = row(view.get(), QStringLiteral("element visibility"));
+    EXPECT_EQ(visibility->checkState(0), Qt::Checked);
+    EXPECT_EQ(row(view.get(), QStringLiteral("label visibility"))->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(row(view.get(), QStringLiteral("all legend parameters"))->checkState(0), Qt::Checked);
+    EXPECT_EQ(row(view.get(), QStringLiteral("restore 3d"))->checkState(0), Qt::PartiallyChecked);
+    EXPECT_FALSE(t.hasTemplatePart(PROP_ACC_LEGEND));
+
+    clickBox(view.get(), visibility);
+    EXPECT_EQ(visibility->checkState(0), Qt::Unchecked);
+    EXPECT_FALSE(t.getTemplatePart(PROP_ACC_CAD_ELEMENT).getUsage(PROP_ELEMENT_VISIBILITY));
+    EXPECT_FALSE(t.getTemplatePart(PROP_ACC_CAD_CONTAINER).getUsage(PROP_ELEMENT_VISIBILITY));
+    EXPECT_FALSE(t.getTemplatePart(PROP_ACC_CAD_ELEMENT).getUsage(PROP_LABEL_VISIBILITY)) << "other boxes kept";
+    for (PropAccessType_t type : PropertyAccessFactory::getRegisteredTypes())
+        EXPECT_TRUE(t.hasTemplatePart(type)) << "after a click every type has a part: " << type;
+
+    clickBox(view.get(), visibility);
+    EXPECT_TRUE(t.getTemplatePart(PROP_ACC_CAD_ELEMENT).getUsage(PROP_ELEMENT_VISIBILITY));
+    EXPECT_TRUE(t.getTemplatePart(PROP_ACC_CAD_CONTAINER).getUsage(PROP_ELEMENT_VISIBILITY));
+
+    // A partly checked category becomes checked, all its properties at once; then unchecked.
+    QTreeWidgetItem* view3d = row(view.get(), QStringLiteral("restore 3d"));
+    clickBox(view.get(), view3d);
+    PropAccTemplatePart part = t.getTemplatePart(PROP_ACC_3D_VIEW);
+    for (PropTemplateID_t id : {PROP_ROTATION, PROP_TRANSLATION, PROP_SCALE, PROP_AXIS_SCALE})
+        EXPECT_TRUE(part.getUsage(id)) << id;
+    clickBox(view.get(), view3d);
+    part = t.getTemplatePart(PROP_ACC_3D_VIEW);
+    for (PropTemplateID_t id : {PROP_ROTATION, PROP_TRANSLATION, PROP_SCALE, PROP_AXIS_SCALE})
+        EXPECT_FALSE(part.getUsage(id)) << id;
+    EXPECT_TRUE(t.getTemplatePart(PROP_ACC_LEGEND).getUsage(PROP_LEGEND_ALL)) << "other categories untouched";
+
+    // The two flags.
+    EXPECT_FALSE(t.newInvisible());
+    clickBox(view.get(), row(view.get(), QStringLiteral("set new elements invisible")));
+    EXPECT_TRUE(t.newInvisible());
+    EXPECT_FALSE(t.invalidCMMInvisible());
+    clickBox(view.get(), row(view.get(), QStringLiteral("new and invalid elements")));
+    EXPECT_TRUE(t.newInvisible());
+    EXPECT_TRUE(t.invalidCMMInvisible());
+}
+
+TEST_F(TemplateViewTest, ReadOnlyTemplatesShowTheirUsageAndIgnoreClicks)
+{
+    auto view = makeView();
+    PropAccTemplate stored = sample(QStringLiteral("odd"), Cfg::LEVEL_INSTALLATION);
+    for (Cfg::Level level : {Cfg::LEVEL_INSTALLATION, Cfg::LEVEL_SHARED, Cfg::LEVEL_USER}) {
+        bool const locked = level == Cfg::LEVEL_USER;
+        Cfg::Settings::setLocked(locked);
+        stored.setConfigLevel(level);
+        PropAccTemplate t = stored;
+        view->setTemplate(&t);
+        SCOPED_TRACE(::testing::Message() << "level " << level << (locked ? " locked" : ""));
+
+        EXPECT_EQ(row(view.get(), QStringLiteral("rotation"))->checkState(0), Qt::Unchecked);
+        EXPECT_EQ(row(view.get(), QStringLiteral("translation"))->checkState(0), Qt::Checked);
+        EXPECT_EQ(row(view.get(), QStringLiteral("set invalid elements invisible"))->checkState(0), Qt::Checked);
+        for (QString const& text : {QStringLiteral("rotation"), QStringLiteral("restore 3d"),
+                                   QStringLiteral("set new elements invisible")}) {
+            QTreeWidgetItem* item = row(view.get(), text);
+            EXPECT_FALSE(item->flags() & Qt::ItemIsEnabled) << text.toStdString();
+            Qt::CheckState const before = item->checkState(0);
+            clickBox(view.get(), item);
+            EXPECT_EQ(item->checkState(0), before) << text.toStdString();
+        }
+        EXPECT_EQ(t, stored) << "a click changed a read-only template";
+    }
+
+    Cfg::Settings::setLocked(false);
+    view->setTemplate(nullptr);
+    clickBox(view.get(), row(view.get(), QStringLiteral("rotation")));
+    EXPECT_EQ(row(view.get(), QStringLiteral("rotation"))->checkState(0), Qt::Unchecked);
+}
