@@ -1,0 +1,179 @@
+#include "kav_host_app.h"
+
+#include "kav_app_commands.h"
+#include "kav_demo.h"
+#include "kav_host_window.h"
+#include "kav_script_runner.h"
+
+#include "cad/kav_record_manager.h"
+#include "cfg/kav_cfg.h"
+#include "core/kav_error_log.h"
+#include "core/kav_init.h"
+#include "core/kav_translate.h"
+#include "gapp/kav_app_status_manager.h"
+#include "gtools/kav_dialog_responder.h"
+#include "mcadcmd/kav_host_session.h"
+#include "mcadcmd/kav_scene.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPixmap>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace Kav {
+namespace App {
+
+namespace {
+
+void printError(QString const& text)
+{
+    QByteArray const bytes = text.toUtf8();
+    std::fprintf(stderr, "%s\n", bytes.constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+HostApplication::HostApplication(AppOptions const& options) : options_(options) {}
+
+HostApplication::~HostApplication()
+{
+    plugin_.closeDefaults();
+    // Undo records hold scene state; they go before the scene does.
+    CAD::RecordManager::_manager->clearHistory();
+    window_.reset();
+    session_.reset();
+    if (GApp::MainWindow::smgr == smgr_.get())
+        GApp::MainWindow::smgr = nullptr;
+    smgr_.reset();
+}
+
+void HostApplication::setUpConfiguration()
+{
+    configRoot_ = options_.configRoot.isEmpty() ? defaultConfigRoot() : QDir(options_.configRoot).absolutePath();
+    QDir const root(configRoot_);
+    Cfg::Settings::setLevelDirectory(Cfg::LEVEL_INSTALLATION, root.filePath(QStringLiteral("installation")));
+    Cfg::Settings::setLevelDirectory(Cfg::LEVEL_SHARED, root.filePath(QStringLiteral("shared")));
+    Cfg::Settings::setLevelDirectory(Cfg::LEVEL_USER, root.filePath(QStringLiteral("user")));
+}
+
+void HostApplication::setUpTranslations()
+{
+    QString const appDir = QCoreApplication::applicationDirPath();
+    QStringList const candidates = {appDir + QStringLiteral("/translations"),
+                                    appDir + QStringLiteral("/../share/mvp-host/translations"),
+                                    QString::fromUtf8(MVP_TRANSLATIONS_BUILD_DIR)};
+    for (QString const& dir : candidates) {
+        if (QFileInfo(dir).isDir()) {
+            setTranslationDirectory(QDir(dir).absolutePath());
+            break;
+        }
+    }
+    if (!options_.lang.isEmpty()) {
+        setTranslationLocale(options_.lang);
+        QLocale::setDefault(QLocale(options_.lang));
+    }
+    bool const wantsTranslation = !translationLocale().startsWith(QStringLiteral("en"))
+                                  && translationLocale() != QStringLiteral("C");
+    if (!installTranslator("mvp-host") && wantsTranslation && !options_.lang.isEmpty())
+        messages_ << QStringLiteral("no translation mvp-host_%1.qm in %2; the texts stay in English")
+                         .arg(translationLocale(), translationDirectory());
+    // Qt's own texts (dialog buttons); missing ones are no loss worth a message.
+    static QTranslator qtTranslator;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QString const qtDir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    QString const qtDir = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+    if (qtTranslator.load(QStringLiteral("qtbase_") + translationLocale(), qtDir))
+        QCoreApplication::installTranslator(&qtTranslator);
+}
+
+void HostApplication::start()
+{
+    KavInit::setApplicationName("mvp-host");
+    setUpConfiguration();
+    setUpTranslations();
+    registerAppErrors();
+
+    smgr_ = std::make_unique<GApp::AppStatusManager>();
+    GApp::MainWindow::smgr = smgr_.get();
+
+    session_ = std::make_unique<MCADCmd::HostSession>();
+    MCADCmd::registerHostCommands();
+    ErrorLog log;
+    if (!MCADCmd::loadSampleScene(session_->scene(), QString(), &log))
+        messages_ << QStringLiteral("the sample scene could not be loaded: ") + log.getLog();
+
+    if (plugin_.load() && !plugin_.initLibrary(smgr_.get(), &cfg_))
+        messages_ << QStringLiteral("the plug-in was loaded but not initialised");
+    window_ = std::make_unique<HostWindow>(&session_->scene());
+    plugin_.initDefaults();
+    messages_ << plugin_.messages();
+    window_->refreshAll();
+}
+
+bool HostApplication::saveScreenshot(QString const& path, QString* message) const
+{
+    QFileInfo const info(path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        *message = QStringLiteral("screenshot %1: the directory cannot be made").arg(path);
+        return false;
+    }
+    QPixmap const pixmap = window_->grab();
+    if (pixmap.isNull() || !pixmap.save(path, "PNG")) {
+        *message = QStringLiteral("screenshot %1: cannot be written").arg(path);
+        return false;
+    }
+    return true;
+}
+
+int HostApplication::runHeadless()
+{
+    ConsoleResponder responder;
+    GTools::DialogResponder* previous = GTools::dialogResponder();
+    GTools::setDialogResponder(&responder);
+    for (QString const& m : messages_)
+        printError(QStringLiteral("note: ") + m);
+
+    // Laid out as on screen, so labels and screenshots have their final places.
+    window_->show();
+    QCoreApplication::processEvents();
+
+    int code = 0;
+    ScriptRunner runner;
+    if (options_.demo) {
+        responder.setQuietErrors(true);
+        Demo demo(this, &runner);
+        code = demo.run(options_.screenshot);
+    } else if (!options_.script.isEmpty()) {
+        QStringList lines;
+        QString message;
+        if (!ScriptRunner::readScript(options_.script, &lines, &message)) {
+            printError(QStringLiteral("error: ") + message);
+            code = 1;
+        } else {
+            responder.setQuietErrors(true);
+            code = runner.run(lines) ? 0 : 1;
+            responder.setQuietErrors(false);
+        }
+    }
+    QCoreApplication::processEvents();
+    if (!options_.screenshot.isEmpty()) {
+        QString message;
+        if (!saveScreenshot(options_.screenshot, &message)) {
+            printError(QStringLiteral("error: ") + message);
+            code = code == 0 ? 1 : code;
+        }
+    }
+    GTools::setDialogResponder(previous);
+    return code;
+}
+
+} // namespace App
+} // namespace Kav

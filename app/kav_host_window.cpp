@@ -1,0 +1,370 @@
+#include "kav_host_window.h"
+
+#include "kav_app_commands.h"
+#include "kav_explorer_widget.h"
+#include "kav_legend_panel.h"
+#include "kav_property_panel.h"
+#include "kav_script_runner.h"
+#include "kav_view3d_widget.h"
+
+#include "cad/kav_record_manager.h"
+#include "core/kav_errors.h"
+#include "core/kav_translate.h"
+#include "gapp/kav_app_status_manager.h"
+#include "gapp/kav_command.h"
+#include "gapp/kav_command_container.h"
+#include "gapp/kav_menu_data.h"
+#include "gapp/kav_special_menu_provider.h"
+#include "gapp/kav_view_widget_container.h"
+#include "gfile/kav_file_dialog.h"
+#include "gtools/kav_dialogs.h"
+#include "io/kav_stream.h"
+#include "mcadcmd/kav_host_session.h"
+#include "mcadcmd/kav_scene.h"
+#include "parse/kav_parse.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <exception>
+
+namespace Kav {
+namespace App {
+
+namespace {
+
+GApp::SpecialMenuProvider* templateMenuProvider()
+{
+    if (GApp::MainWindow::smgr == nullptr)
+        return nullptr;
+    return GApp::MainWindow::smgr->getSpecialMenuProvider(QString::fromLatin1(GApp::MenuData::RESTORE_SNAPSHOT_TEMPLATES));
+}
+
+QAction* newAction(QMenu* menu, QString const& objectName, QString const& text)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(objectName);
+    return action;
+}
+
+} // namespace
+
+HostWindow::HostWindow(MCADCmd::Scene* scene, QWidget* parent) : GApp::MainWindow(parent), scene_(scene)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(Kav::translate("MvpHost", "mvp-host - snapshot visualization"));
+
+    view_ = new View3dWidget(scene_, this);
+    setCentralWidget(view_);
+
+    auto* explorerDock = new QDockWidget(Kav::translate("MvpHost", "Explorer"), this);
+    explorerDock->setObjectName(QStringLiteral("explorerDock"));
+    explorer_ = new ExplorerWidget(scene_, explorerDock);
+    explorerDock->setWidget(explorer_);
+    addDockWidget(Qt::LeftDockWidgetArea, explorerDock);
+
+    auto* propertyDock = new QDockWidget(Kav::translate("MvpHost", "Properties"), this);
+    propertyDock->setObjectName(QStringLiteral("propertyDock"));
+    properties_ = new PropertyPanel(scene_, propertyDock);
+    propertyDock->setWidget(properties_);
+    addDockWidget(Qt::RightDockWidgetArea, propertyDock);
+
+    auto* legendDock = new QDockWidget(Kav::translate("MvpHost", "Legend"), this);
+    legendDock->setObjectName(QStringLiteral("legendDock"));
+    legend_ = new LegendPanel(scene_, legendDock);
+    legendDock->setWidget(legend_);
+    addDockWidget(Qt::RightDockWidgetArea, legendDock);
+
+    for (QDockWidget* dock : {explorerDock, propertyDock, legendDock})
+        dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+
+    buildMenus();
+    statusBar()->showMessage(Kav::translate("MvpHost", "Ready"));
+
+    connect(scene_, &MCADCmd::Scene::structureChanged, this, &HostWindow::refreshAll);
+    connect(scene_, &MCADCmd::Scene::selectionChanged, this, &HostWindow::refreshAll);
+    connect(scene_, &MCADCmd::Scene::changed, this, &HostWindow::refreshAll);
+    connect(this, &GApp::MainWindow::commandExecuted, this, &HostWindow::refreshAll);
+    connect(this, &GApp::MainWindow::drawingUnlocked, view_, QOverload<>::of(&QWidget::update));
+    connect(CAD::RecordManager::_manager->notifier(), &CAD::RecordNotifier::historyChanged, this,
+            &HostWindow::refreshAll);
+    GApp::ViewWidgetContainer::setFrontViewCallback([this](QString const& name) {
+        if (name == MCADCmd::HostSession::mainViewName()) {
+            view_->raise();
+            view_->update();
+        }
+    });
+    // The sample's legend sits at x = 680 of an 800-pixel view: room for that beside the docks.
+    resize(1400, 860);
+    refreshAll();
+}
+
+HostWindow::~HostWindow()
+{
+    GApp::ViewWidgetContainer::setFrontViewCallback(nullptr);
+}
+
+void HostWindow::buildMenus()
+{
+    // File
+    fileMenu_ = menuBar()->addMenu(Kav::translate("MvpHost", "&File"));
+    fileMenu_->setObjectName(QStringLiteral("menuFile"));
+    QAction* open = newAction(fileMenu_, QStringLiteral("actionOpenProject"), Kav::translate("MvpHost", "&Open project..."));
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, &HostWindow::openProject);
+    QAction* save = newAction(fileMenu_, QStringLiteral("actionSaveProject"), Kav::translate("MvpHost", "&Save project..."));
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, &HostWindow::saveProject);
+    fileMenu_->addSeparator();
+    QAction* sample = newAction(fileMenu_, QStringLiteral("actionSampleScene"), Kav::translate("MvpHost", "Load sample scene"));
+    connect(sample, &QAction::triggered, this, [] { runCommand(QStringLiteral("host.sample_scene"), QString()); });
+    fileMenu_->addSeparator();
+    QAction* quit = newAction(fileMenu_, QStringLiteral("actionQuit"), Kav::translate("MvpHost", "&Quit"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    // Edit
+    editMenu_ = menuBar()->addMenu(Kav::translate("MvpHost", "&Edit"));
+    editMenu_->setObjectName(QStringLiteral("menuEdit"));
+    undo_ = newAction(editMenu_, QStringLiteral("actionUndo"), Kav::translate("MvpHost", "Undo"));
+    undo_->setShortcut(QKeySequence::Undo);
+    connect(undo_, &QAction::triggered, this, [] { runCommand(QStringLiteral("edit.undo"), QString()); });
+    redo_ = newAction(editMenu_, QStringLiteral("actionRedo"), Kav::translate("MvpHost", "Redo"));
+    redo_->setShortcut(QKeySequence::Redo);
+    connect(redo_, &QAction::triggered, this, [] { runCommand(QStringLiteral("edit.redo"), QString()); });
+    connect(editMenu_, &QMenu::aboutToShow, this, &HostWindow::updateEditActions);
+
+    // Report
+    reportMenu_ = menuBar()->addMenu(Kav::translate("MvpHost", "&Report"));
+    reportMenu_->setObjectName(QStringLiteral("menuReport"));
+    QAction* snapshot = newAction(reportMenu_, QStringLiteral("actionCreateSnapshot"), Kav::translate("MvpHost", "Create snapshot"));
+    connect(snapshot, &QAction::triggered, this, [this] {
+        runCommand(QStringLiteral("report.create_snapshot"),
+                   Parse::createString(QStringLiteral("name"), scene_->nextReportName()));
+    });
+    restoreWhole_ = newAction(reportMenu_, QStringLiteral("actionRestoreWhole"), Kav::translate("MvpHost", "Restore whole snapshot"));
+    connect(restoreWhole_, &QAction::triggered, this, [] {
+        if (GApp::Command* cmd = GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")))
+            cmd->executeMenu();
+    });
+    templateMenu_ = reportMenu_->addMenu(Kav::translate("MvpHost", "restore visualization from snapshot"));
+    templateMenu_->setObjectName(QStringLiteral("menuRestoreTemplates"));
+    templateMenu_->menuAction()->setObjectName(QStringLiteral("actionRestoreTemplates"));
+    connect(templateMenu_, &QMenu::aboutToShow, this, &HostWindow::fillTemplateMenu);
+    reportMenu_->addSeparator();
+    editTemplates_ = newAction(reportMenu_, QStringLiteral("actionEditTemplates"), Kav::translate("MvpHost", "Edit restore templates..."));
+    connect(editTemplates_, &QAction::triggered, this, [] {
+        if (GApp::Command* cmd = GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates")))
+            cmd->executeMenu();
+    });
+    importTemplates_ = newAction(reportMenu_, QStringLiteral("actionImportTemplates"), Kav::translate("MvpHost", "Import restore templates..."));
+    connect(importTemplates_, &QAction::triggered, this, &HostWindow::importTemplates);
+    connect(reportMenu_, &QMenu::aboutToShow, this, &HostWindow::updateReportActions);
+
+    // Macro
+    macroMenu_ = menuBar()->addMenu(Kav::translate("MvpHost", "&Macro"));
+    macroMenu_->setObjectName(QStringLiteral("menuMacro"));
+    recordMacro_ = newAction(macroMenu_, QStringLiteral("actionRecordMacro"), Kav::translate("MvpHost", "Record"));
+    connect(recordMacro_, &QAction::triggered, this, [this] {
+        startMacro();
+        showStatus(Kav::translate("MvpHost", "Recording a macro"));
+        updateEditActions();
+    });
+    stopMacro_ = newAction(macroMenu_, QStringLiteral("actionStopMacro"), Kav::translate("MvpHost", "Stop recording"));
+    connect(stopMacro_, &QAction::triggered, this, [this] {
+        lastMacro_ = stopMacro();
+        showStatus(Kav::translate("MvpHost", "Macro recorded: %1 commands").arg(lastMacro_.size()));
+        updateEditActions();
+    });
+    saveMacro_ = newAction(macroMenu_, QStringLiteral("actionSaveMacro"), Kav::translate("MvpHost", "Save macro..."));
+    connect(saveMacro_, &QAction::triggered, this, &HostWindow::saveMacro);
+    QAction* run = newAction(macroMenu_, QStringLiteral("actionRunMacro"), Kav::translate("MvpHost", "Run macro..."));
+    connect(run, &QAction::triggered, this, &HostWindow::runMacro);
+    connect(macroMenu_, &QMenu::aboutToShow, this, &HostWindow::updateEditActions);
+}
+
+void HostWindow::refreshAll()
+{
+    explorer_->sync();
+    properties_->refresh();
+    legend_->refresh();
+    view_->update();
+    updateEditActions();
+}
+
+void HostWindow::updateEditActions()
+{
+    CAD::RecordManager const* records = CAD::RecordManager::_manager;
+    undo_->setEnabled(records->canUndo());
+    redo_->setEnabled(records->canRedo());
+    undo_->setText(records->canUndo() ? Kav::translate("MvpHost", "Undo %1").arg(records->undoName())
+                                      : Kav::translate("MvpHost", "Undo"));
+    redo_->setText(records->canRedo() ? Kav::translate("MvpHost", "Redo %1").arg(records->redoName())
+                                      : Kav::translate("MvpHost", "Redo"));
+    recordMacro_->setEnabled(!isRecordingMacro());
+    stopMacro_->setEnabled(isRecordingMacro());
+    saveMacro_->setEnabled(!isRecordingMacro() && !lastMacro_.isEmpty());
+}
+
+void HostWindow::updateReportActions()
+{
+    GApp::Command* whole = GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot"));
+    restoreWhole_->setEnabled(whole != nullptr && whole->isSensitive());
+    GApp::Command* edit = GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates"));
+    editTemplates_->setEnabled(edit != nullptr && edit->isSensitive());
+    importTemplates_->setEnabled(hasCommand(QStringLiteral("report.import_restore_templates")));
+    GApp::SpecialMenuProvider* provider = templateMenuProvider();
+    QAction* sub = templateMenu_->menuAction();
+    if (provider != nullptr) {
+        sub->setText(provider->getMenuTitle());
+        sub->setVisible(provider->isVisible());
+        sub->setEnabled(true);
+    } else {
+        sub->setEnabled(false);
+    }
+}
+
+void HostWindow::fillTemplateMenu()
+{
+    // The provider only appends; the entries of the last opening go first.
+    templateMenu_->clear();
+    GApp::SpecialMenuProvider* provider = templateMenuProvider();
+    if (provider != nullptr) {
+        try {
+            provider->fillMenu(templateMenu_);
+        } catch (IO::StreamException const& e) {
+            GTools::ErrorDialog(QString::fromLatin1(APP_MENU_ERROR), e.getText());
+        } catch (ProgError const& e) {
+            GTools::ErrorDialog(QString::fromLatin1(APP_MENU_ERROR), e.getMessage());
+        } catch (std::exception const& e) {
+            GTools::ErrorDialog(QString::fromLatin1(APP_MENU_ERROR), QString::fromUtf8(e.what()));
+        }
+    }
+    if (templateMenu_->actions().isEmpty()) {
+        QAction* none = templateMenu_->addAction(Kav::translate("MvpHost", "(no restore templates)"));
+        none->setObjectName(QStringLiteral("actionNoTemplates"));
+        none->setEnabled(false);
+    }
+}
+
+void HostWindow::showStatus(QString const& text)
+{
+    statusBar()->showMessage(text);
+}
+
+void HostWindow::openProject()
+{
+    GFile::FileDialog dialog(GFile::WORKING_MODE_PROJECT, FILE_MODE_EXISTING, this);
+    dialog.setWindowTitle(Kav::translate("MvpHost", "Open project"));
+    dialog.setFilters({Kav::translate("MvpHost", "Projects (*.kvp)"), Kav::translate("MvpHost", "All files (*)")});
+    if (!dialog.execFileDialog() || dialog.selectedFiles().isEmpty())
+        return;
+    QString const path = dialog.selectedFiles().first();
+    if (runCommand(QStringLiteral("host.load_project"), Parse::createFile(QStringLiteral("file"), path)))
+        showStatus(Kav::translate("MvpHost", "Opened %1").arg(path));
+}
+
+void HostWindow::saveProject()
+{
+    GFile::FileDialog dialog(GFile::WORKING_MODE_PROJECT, FILE_MODE_SAVE, this);
+    dialog.setWindowTitle(Kav::translate("MvpHost", "Save project"));
+    dialog.setFilters({Kav::translate("MvpHost", "Projects (*.kvp)")});
+    dialog.setEnding(QStringLiteral("kvp"));
+    if (!dialog.execFileDialog() || dialog.selectedFiles().isEmpty())
+        return;
+    QString const path = dialog.selectedFiles().first();
+    if (runCommand(QStringLiteral("host.save_project"), Parse::createFile(QStringLiteral("file"), path)))
+        showStatus(Kav::translate("MvpHost", "Saved %1").arg(path));
+}
+
+void HostWindow::importTemplates()
+{
+    GFile::FileDialog dialog(GFile::WORKING_MODE_DEFAULT, FILE_MODE_EXISTING, this);
+    dialog.setWindowTitle(Kav::translate("MvpHost", "Import restore templates"));
+    dialog.setFilters({Kav::translate("MvpHost", "Restore templates (*.rst)"), Kav::translate("MvpHost", "All files (*)")});
+    if (!dialog.execFileDialog() || dialog.selectedFiles().isEmpty())
+        return;
+    QString const path = dialog.selectedFiles().first();
+    if (runCommand(QStringLiteral("report.import_restore_templates"), Parse::createFile(QStringLiteral("file"), path)))
+        showStatus(Kav::translate("MvpHost", "Imported restore templates from %1").arg(path));
+}
+
+void HostWindow::saveMacro()
+{
+    if (lastMacro_.isEmpty())
+        return;
+    GFile::FileDialog dialog(GFile::WORKING_MODE_DEFAULT, FILE_MODE_SAVE, this);
+    dialog.setWindowTitle(Kav::translate("MvpHost", "Save macro"));
+    dialog.setFilters({Kav::translate("MvpHost", "Macro scripts (*.macro)")});
+    dialog.setEnding(QStringLiteral("macro"));
+    if (!dialog.execFileDialog() || dialog.selectedFiles().isEmpty())
+        return;
+    QString const path = dialog.selectedFiles().first();
+    QFile file(path);
+    QByteArray text = QByteArrayLiteral("# mvp-host macro\n");
+    text += lastMacro_.join(QLatin1Char('\n')).toUtf8() + '\n';
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+        GTools::OkDialog(GTools::DIALOG_ERROR, Kav::translate("MvpHost", "Save macro"),
+                         Kav::translate("MvpHost", "The macro could not be written to %1.").arg(path), file.errorString(),
+                         QString());
+        return;
+    }
+    showStatus(Kav::translate("MvpHost", "Saved macro %1").arg(path));
+}
+
+void HostWindow::runMacro()
+{
+    GFile::FileDialog dialog(GFile::WORKING_MODE_DEFAULT, FILE_MODE_EXISTING, this);
+    dialog.setWindowTitle(Kav::translate("MvpHost", "Run macro"));
+    dialog.setFilters({Kav::translate("MvpHost", "Macro scripts (*.macro)"), Kav::translate("MvpHost", "All files (*)")});
+    if (!dialog.execFileDialog() || dialog.selectedFiles().isEmpty())
+        return;
+    runMacroFile(dialog.selectedFiles().first());
+}
+
+bool HostWindow::runMacroFile(QString const& path)
+{
+    QStringList lines;
+    QString message;
+    if (!ScriptRunner::readScript(path, &lines, &message)) {
+        GTools::OkDialog(GTools::DIALOG_ERROR, Kav::translate("MvpHost", "Run macro"), message, QString(), QString());
+        return false;
+    }
+    QStringList output;
+    ScriptRunner runner([&output](QString const& line) { output << line; },
+                        [&output](QString const& line) { output << line; });
+    if (!runner.run(lines)) {
+        // The command's own error was shown when it failed; this says where the macro stopped.
+        GTools::OkDialog(GTools::DIALOG_WARNING, Kav::translate("MvpHost", "Run macro"),
+                         Kav::translate("MvpHost", "The macro %1 stopped.").arg(path), output.join(QLatin1Char('\n')),
+                         QString());
+        return false;
+    }
+    showStatus(Kav::translate("MvpHost", "Macro %1: %2 commands run").arg(path).arg(runner.commandsRun()));
+    return true;
+}
+
+void HostWindow::showEvent(QShowEvent* event)
+{
+    GApp::MainWindow::showEvent(event);
+    if (docksSized_)
+        return;
+    docksSized_ = true;
+    // Only a shown window lays out its docks; the view gets the rest.
+    resizeDocks({findChild<QDockWidget*>(QStringLiteral("explorerDock")), findChild<QDockWidget*>(QStringLiteral("propertyDock"))},
+                {230, 290}, Qt::Horizontal);
+}
+
+void HostWindow::closeEvent(QCloseEvent* event)
+{
+    view_->flushZoom();
+    event->accept();
+}
+
+} // namespace App
+} // namespace Kav

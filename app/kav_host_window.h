@@ -1,0 +1,87 @@
+#pragma once
+
+#include "gapp/kav_main_window.h"
+
+#include <QStringList>
+
+class QAction;
+class QDockWidget;
+class QMenu;
+
+namespace Kav {
+namespace MCADCmd {
+class Scene;
+}
+namespace App {
+
+class ExplorerWidget;
+class LegendPanel;
+class PropertyPanel;
+class View3dWidget;
+
+// The application's window over one scene: explorer, 3D view, property and legend panels,
+// and the File, Edit, Report and Macro menus. Every change it makes runs a command.
+class HostWindow : public GApp::MainWindow {
+    Q_OBJECT
+public:
+    explicit HostWindow(MCADCmd::Scene* scene, QWidget* parent = nullptr);
+    ~HostWindow() override;
+
+    View3dWidget* view() const { return view_; }
+    ExplorerWidget* explorer() const { return explorer_; }
+    PropertyPanel* propertyPanel() const { return properties_; }
+    LegendPanel* legendPanel() const { return legend_; }
+    QMenu* reportMenu() const { return reportMenu_; }
+    QMenu* restoreTemplateMenu() const { return templateMenu_; }
+
+    // Brings every widget up to the scene.
+    void refreshAll();
+
+    // The lines of the last recorded macro.
+    QStringList const& lastMacro() const { return lastMacro_; }
+
+    // Menu actions, also used by the tests.
+    void openProject();
+    void saveProject();
+    void importTemplates();
+    void saveMacro();
+    void runMacro();
+    // Runs a macro file through the script runner; false (with a message naming the file
+    // and line) when it cannot be read or a command fails.
+    bool runMacroFile(QString const& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenus();
+    void updateEditActions();
+    void updateReportActions();
+    void fillTemplateMenu();
+    void showStatus(QString const& text);
+
+    MCADCmd::Scene* scene_;
+    View3dWidget* view_;
+    ExplorerWidget* explorer_;
+    PropertyPanel* properties_;
+    LegendPanel* legend_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* reportMenu_ = nullptr;
+    QMenu* templateMenu_ = nullptr;
+    QMenu* macroMenu_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QAction* restoreWhole_ = nullptr;
+    QAction* editTemplates_ = nullptr;
+    QAction* importTemplates_ = nullptr;
+    QAction* recordMacro_ = nullptr;
+    QAction* stopMacro_ = nullptr;
+    QAction* saveMacro_ = nullptr;
+    QStringList lastMacro_;
+    bool docksSized_ = false;
+};
+
+} // namespace App
+} // namespace Kav

@@ -1,0 +1,171 @@
+#include "kav_script_runner.h"
+
+#include "gapp/kav_command.h"
+#include "gapp/kav_command_container.h"
+#include "gapp/kav_gapp_errors.h"
+#include "gapp/kav_main_window.h"
+#include "gtools/kav_error_messages.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace Kav {
+namespace App {
+
+namespace {
+
+void printTo(FILE* stream, QString const& text)
+{
+    QByteArray const bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(Printer out, Printer err) : out_(std::move(out)), err_(std::move(err))
+{
+    if (!out_)
+        out_ = [](QString const& text) { printTo(stdout, text); };
+    if (!err_)
+        err_ = [](QString const& text) { printTo(stderr, text); };
+}
+
+bool ScriptRunner::readScript(QString const& path, QStringList* lines, QString* message)
+{
+    QFileInfo const info(path);
+    if (!info.exists()) {
+        *message = QStringLiteral("script %1: no such file").arg(path);
+        return false;
+    }
+    if (!info.isFile()) {
+        *message = QStringLiteral("script %1: not a file").arg(path);
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *message = QStringLiteral("script %1: cannot be opened: %2").arg(path, file.errorString());
+        return false;
+    }
+    if (file.size() > MAX_SCRIPT_BYTES) {
+        *message = QStringLiteral("script %1: too large (%2 bytes, at most %3)")
+                       .arg(path)
+                       .arg(file.size())
+                       .arg(MAX_SCRIPT_BYTES);
+        return false;
+    }
+    // Read at most the limit even if the file grows meanwhile.
+    QByteArray const bytes = file.read(MAX_SCRIPT_BYTES + 1);
+    if (bytes.size() > MAX_SCRIPT_BYTES) {
+        *message = QStringLiteral("script %1: too large (more than %2 bytes)").arg(path).arg(MAX_SCRIPT_BYTES);
+        return false;
+    }
+    if (bytes.contains('\0')) {
+        *message = QStringLiteral("script %1: not a text file (contains a zero byte)").arg(path);
+        return false;
+    }
+    QString const text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes) {
+        *message = QStringLiteral("script %1: not UTF-8 text").arg(path);
+        return false;
+    }
+    QStringList split = text.split(QLatin1Char('\n'));
+    for (QString& line : split) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    *lines = split;
+    return true;
+}
+
+QString ScriptRunner::stripComment(QString const& line)
+{
+    // A "#" inside a quoted value (a colour "#ff0000") is text, not a comment.
+    bool quoted = false;
+    for (int i = 0; i < line.size(); ++i) {
+        QChar const c = line.at(i);
+        if (quoted) {
+            if (c == QLatin1Char('\\'))
+                ++i;
+            else if (c == QLatin1Char('"'))
+                quoted = false;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char('#')) {
+            return line.left(i).trimmed();
+        }
+    }
+    return line.trimmed();
+}
+
+bool ScriptRunner::run(QStringList const& lines)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!runLine(lines.at(i), i + 1))
+            return false;
+    }
+    return true;
+}
+
+bool ScriptRunner::runLine(QString const& line, int lineNumber)
+{
+    QString const command = stripComment(line);
+    if (command.isEmpty())
+        return true;
+    int space = 0;
+    while (space < command.size() && !command.at(space).isSpace())
+        ++space;
+    QString const name = command.left(space);
+    QString const parameters = command.mid(space).trimmed();
+
+    GApp::MainWindow* window = GApp::MainWindow::main_win;
+    if (window == nullptr) {
+        fail(lineNumber, QString::fromLatin1(GApp::COMMAND_NOT_EXECUTABLE_ERROR),
+             QStringLiteral("no main window to run \"%1\"").arg(name));
+        return false;
+    }
+    GApp::Command* cmd = GApp::CommandContainer::getCommand(name);
+    if (cmd == nullptr) {
+        fail(lineNumber, QString::fromLatin1(GApp::COMMAND_NOT_EXECUTABLE_ERROR),
+             QStringLiteral("unknown command \"%1\"").arg(name));
+        return false;
+    }
+    QString result;
+    if (!window->execute(cmd, parameters, &result, false)) {
+        fail(lineNumber, window->lastErrorId(), window->lastErrorText());
+        return false;
+    }
+    ++commandsRun_;
+    lastResult_ = result;
+    out_(result.isEmpty() ? QStringLiteral("ok ") + name : QStringLiteral("ok ") + name + QLatin1Char(' ') + result);
+    return true;
+}
+
+void ScriptRunner::fail(int lineNumber, QString const& errorId, QString const& log)
+{
+    QString text = GTools::ErrorMessageContainer::getText(errorId);
+    if (text.isEmpty())
+        text = errorId;
+    lastError_ = QStringLiteral("error %1: %2: %3").arg(lineNumber).arg(errorId, text);
+    err_(lastError_);
+    QString const details = log.trimmed();
+    if (!details.isEmpty())
+        err_(details);
+}
+
+GTools::DialogAnswer ConsoleResponder::answer(GTools::DialogRequest const& request)
+{
+    if (request.kind == GTools::DialogRequest::ERROR && quietErrors_) {
+        GTools::DialogAnswer answer;
+        answer.result = 1;
+        return answer;
+    }
+    printed_ << formatLines(request);
+    return StderrResponder::answer(request);
+}
+
+} // namespace App
+} // namespace Kav
