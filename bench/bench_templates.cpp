@@ -1,6 +1,6 @@
 #include "templates/mvp_template_names.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 using Kav::PropertyAccess::PropAccTemplate;
@@ -47,7 +47,10 @@ BENCHMARK(BM_AppendBaseline)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The edit dialog benchmark needs widgets; no display is needed for them.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

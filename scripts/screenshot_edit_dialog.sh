@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Screenshots of the edit-templates dialog as it shows on a real X display (Xvfb): sample
+# templates of all three levels, one user template selected, and the same with the template
+# list's context menu open.
+#
+#   scripts/screenshot_edit_dialog.sh [OUT_DIR]      (default: build/screenshots)
+#
+# BUILD_DIR picks the build tree (default build/shot); it is configured with the benchmarks
+# on, since the tool lives in bench/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:-$root/build/screenshots}
+build=${BUILD_DIR:-$root/build/shot}
+
+command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (scripts/bootstrap.sh installs it)" >&2; exit 1; }
+mkdir -p "$out"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMVP_BUILD_BENCH=ON >/dev/null
+else
+  cmake -S "$root" -B "$build" -DMVP_BUILD_BENCH=ON >/dev/null
+fi
+cmake --build "$build" --target shot_edit_dialog >/dev/null
+
+unset QT_QPA_PLATFORM
+xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb \
+  "$build/bench/shot_edit_dialog" "$out/edit_dialog.png" "$out/edit_dialog_menu.png"
