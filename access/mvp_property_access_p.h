@@ -1,0 +1,22 @@
+#pragma once
+// Internal to the accesses: the errors they raise and the check for the command interface.
+
+namespace Kav {
+namespace MCADCmd {
+class CommandInterface;
+}
+namespace MCADVisProp {
+
+// The source name every access error carries.
+extern char const* const PROPERTY_ACCESS_SOURCE;
+extern char const* const NO_COMMAND_INTERFACE;
+extern char const* const NO_CONTAINERS;
+
+// Throws Kav::ProgError(function, PROPERTY_ACCESS_SOURCE, line, message) by value.
+[[noreturn]] void raiseAccessError(char const* function, int line, char const* message);
+
+// The installed command interface; raises NO_COMMAND_INTERFACE for `function` when there is none.
+MCADCmd::CommandInterface* requireInterface(char const* function, int line);
+
+} // namespace MCADVisProp
+} // namespace Kav

@@ -1,0 +1,232 @@
+#include "mvp_access_golden.h"
+
+#include "core/kav_error_log.h"
+#include "io/kav_stream.h"
+
+#include <QStringList>
+
+#include <stdexcept>
+
+using namespace Kav;
+using IO::OutStream;
+using IO::Stream;
+
+namespace MvpGolden {
+
+char const* const STREAM_TYPE = "MVP_ACCESS_GOLDEN";
+
+namespace {
+
+// An OutStream on a buffer that is complete once the stream is closed.
+class Writer {
+public:
+    Writer() : out_(&bytes_, KString(STREAM_TYPE), STREAM_VERSION) {}
+    OutStream* operator->() { return &out_; }
+    OutStream* get() { return &out_; }
+    QByteArray finish()
+    {
+        out_.close();
+        return bytes_;
+    }
+
+private:
+    QByteArray bytes_;
+    OutStream out_;
+};
+
+void check(bool ok, char const* what)
+{
+    if (!ok)
+        throw std::runtime_error(what);
+}
+
+// The element's main block in the layout of `version` (of 6 beyond it).
+void writeElementMain(OutStream* out, unsigned int version, bool usesDefault)
+{
+    ElementValues const v;
+    unsigned int const layout = version > 6 ? 6 : version;
+    unsigned int size = 1 + 1 + 16 + 1; // visible, autoLabelPlacement, labelPosition, labelVisible
+    if (layout >= 2)
+        size += 1;
+    if (layout >= 3)
+        size += 1 + 24 + 1;
+    if (layout >= 4)
+        size += 24;
+    if (layout >= 5)
+        size += 4;
+    if (layout >= 6)
+        size += 1 + 1 + 8;
+    out->beginBlock(size, version);
+    out->writeBool(v.visible);
+    out->writeBool(v.autoLabelPlacement);
+    IO::writeVec2d(out, v.labelPosition);
+    if (layout >= 4)
+        IO::writeVec3d(out, v.manualOriginOffset);
+    out->writeBool(v.labelVisible);
+    if (layout >= 2)
+        out->writeBool(usesDefault);
+    if (layout >= 3) {
+        out->writeBool(v.hasPullOut);
+        IO::writeVec3d(out, v.pullOutPoint);
+        out->writeBool(v.firstKink);
+    }
+    if (layout >= 5)
+        out->writeUInt(v.elementType);
+    if (layout >= 6) {
+        out->writeBool(v.isSectionInsp2d);
+        out->writeBool(v.autoSampling);
+        out->writeDouble(v.sampling);
+    }
+    out->endBlock();
+}
+
+void writeElementRest(OutStream* out, Properties properties)
+{
+    ElementValues const v;
+    ErrorLog log;
+    switch (properties) {
+    case Properties::Default:
+        check(v.defaultProperties.saveStream(out, &log, -1, -1), "default properties not written");
+        break;
+    case Properties::BadProperties:
+        // A properties block of version 0, which no reader of element properties takes.
+        out->beginBlock(4, 0);
+        out->writeUInt(0);
+        out->endBlock();
+        break;
+    case Properties::ElemProp:
+    case Properties::BadLabelTemplate:
+        check(v.elemProp.saveStream(out, &log, -1, -1), "element properties not written");
+        break;
+    }
+    if (properties != Properties::Default) {
+        out->beginBlock(1, 1); // the filler block
+        out->writeBool(true);
+        out->endBlock();
+    }
+    if (properties == Properties::BadLabelTemplate) {
+        // A label template block of version 0.
+        out->beginBlock(4, 0);
+        out->writeUInt(0);
+        out->endBlock();
+    } else {
+        v.labelTemplate.saveStream(out);
+    }
+}
+
+} // namespace
+
+CAD::ElemProp ElementValues::makeElemProp()
+{
+    CAD::ElemProp p;
+    p.selected = 1;
+    p.highlighted = 0;
+    p.color = 0xC04020;
+    p.transparency = 0.5;
+    p.pointSize = 5.0;
+    p.lineWidth = 2.5;
+    p.displayMode = CAD::DISPLAY_WIREFRAME;
+    return p;
+}
+
+GLabel::LabelTemplate ElementValues::makeTemplate()
+{
+    GLabel::LabelTemplate t;
+    t.setContent(QStringLiteral("%name% = %value% \u00b5m"));
+    t.setFontSize(14);
+    t.setFrame(false);
+    return t;
+}
+
+QByteArray viewStream(unsigned int version)
+{
+    ViewValues const v;
+    Writer w;
+    w->beginBlock(24 + 24 + 24 + 8, version);
+    IO::writeVec3d(w.get(), v.rotation);
+    IO::writeVec3d(w.get(), v.translation);
+    IO::writeVec3d(w.get(), v.axisScale);
+    w->writeDouble(v.scale);
+    w->endBlock();
+    return w.finish();
+}
+
+QByteArray legendStream(unsigned int version)
+{
+    LegendValues const v;
+    Writer w;
+    if (version == 1) {
+        w->beginBlock(Stream::sizeOf(v.oldSettings), version);
+        w->writeString(v.oldSettings);
+    } else if (version == 2) {
+        w->beginBlock(Stream::sizeOf(v.oldSettings) + 16, version);
+        w->writeString(v.oldSettings);
+        IO::writeVec2d(w.get(), v.position);
+    } else {
+        w->beginBlock(Stream::sizeOf(v.legendData) + 16, version);
+        w->writeString(v.legendData);
+        IO::writeVec2d(w.get(), v.passedOverPosition);
+    }
+    w->endBlock();
+    return w.finish();
+}
+
+QByteArray elementStream(unsigned int version, Properties properties)
+{
+    Writer w;
+    bool const usesDefault = properties == Properties::Default;
+    writeElementMain(w.get(), version, usesDefault);
+    writeElementRest(w.get(), properties);
+    return w.finish();
+}
+
+QByteArray containerStream(unsigned int version)
+{
+    Writer w;
+    w->beginBlock(1, version);
+    w->writeBool(false);
+    w->endBlock();
+    return w.finish();
+}
+
+QByteArray featureStream(unsigned int version, Properties properties, unsigned int elementVersion)
+{
+    FeatureValues const v;
+    Writer w;
+    if (version == 1) {
+        w->beginBlock(1, version);
+        w->writeBool(v.featureFlag);
+    } else {
+        w->beginBlock(1 + 1 + 4, version);
+        w->writeBool(v.featureFlag);
+        w->writeBool(v.featureFlag2);
+        w->writeUInt(v.featureValue);
+    }
+    w->endBlock();
+    writeElementMain(w.get(), elementVersion, properties == Properties::Default);
+    writeElementRest(w.get(), properties);
+    return w.finish();
+}
+
+std::vector<GoldenFile> goldenFiles()
+{
+    std::vector<GoldenFile> files;
+    auto add = [&files](QString const& name, QByteArray const& bytes) { files.push_back({name, bytes}); };
+    add(QStringLiteral("view_v1.kav"), viewStream(1));
+    for (unsigned int v = 1; v <= 3; ++v)
+        add(QStringLiteral("legend_v%1.kav").arg(v), legendStream(v));
+    // Version 1 has no flag for the form: its properties are always DefaultProperties.
+    add(QStringLiteral("element_v1.kav"), elementStream(1, Properties::Default));
+    for (unsigned int v = 2; v <= 6; ++v) {
+        add(QStringLiteral("element_v%1_elemprop.kav").arg(v), elementStream(v, Properties::ElemProp));
+        add(QStringLiteral("element_v%1_default.kav").arg(v), elementStream(v, Properties::Default));
+    }
+    add(QStringLiteral("element_v6_bad_properties.kav"), elementStream(6, Properties::BadProperties));
+    add(QStringLiteral("element_v6_bad_label_template.kav"), elementStream(6, Properties::BadLabelTemplate));
+    add(QStringLiteral("container_v1.kav"), containerStream(1));
+    add(QStringLiteral("feature_v1.kav"), featureStream(1));
+    add(QStringLiteral("feature_v2.kav"), featureStream(2));
+    return files;
+}
+
+} // namespace MvpGolden

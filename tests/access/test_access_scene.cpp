@@ -1,0 +1,526 @@
+#include "access/mvp_property_access.h"
+#include "cad/kav_element.h"
+#include "cad/kav_element_creator.h"
+#include "core/kav_errors.h"
+#include "gcad/kav_gcad.h"
+#include "gl/kav_view.h"
+#include "glabel/kav_label_element.h"
+#include "glegend2/kav_global_legend.h"
+#include "mcadcmd/kav_host_session.h"
+#include "mvp_access_test_util.h"
+#include "propertyaccess/kav_property_access_factory.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace Kav;
+using namespace Kav::MCADVisProp;
+using namespace MvpAccessTest;
+using CAD::ElementCreator;
+using PropertyAccess::PropertyAccessBase;
+using AccessPtr = std::unique_ptr<PropertyAccessBase>;
+
+namespace {
+
+// A command interface over the same scene that has no 3D view and no render side.
+class BareInterface : public MCADCmd::CommandInterface {
+public:
+    using CommandInterface::CommandInterface;
+    GCAD::RenderCallback* getRenderCallback() const override { return nullptr; }
+    GL::ViewCreator* getGLViewCreator() const override { return nullptr; }
+};
+
+// A small scene: a part with label and pull-out, a sub-element, a section inspection with
+// label; a set view and legend. The creators exist before any access is made, so new
+// accesses carry a flag for every declared property.
+class AccessSceneTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        MCADCmd::Scene& s = host.scene();
+        part = s.addElement(ElementCreator::create(ElementCreator::PART, QStringLiteral("Part A")));
+        CAD::ElemProp* p = part->getElemProperties();
+        p->color = 0x112233;
+        p->transparency = 0.2;
+        p->displayMode = CAD::DISPLAY_WIREFRAME;
+        part->setLabel(std::make_unique<LabelElement>(part));
+        LabelElement* label = part->getLabel();
+        label->setContentTemplate(QStringLiteral("%name%: %value%"));
+        label->setFontSize(12);
+        label->setAutoLabelPlacement(false);
+        label->setManualOriginOffset(BaVec3d<double>(1.0, 1.0, 1.0));
+        label->setPosition(BaVec2d<double>(100.0, 50.0));
+        part->setPullOut(std::make_unique<CAD::DistPullOut>(BaVec3d<double>(1.0, 2.0, 3.0), true));
+
+        child = s.addElement(ElementCreator::create(ElementCreator::POINT, QStringLiteral("Point 1")),
+                             QStringLiteral("Part A"));
+
+        section = static_cast<CAD::SectionInsp2d*>(s.addElement(
+            ElementCreator::create(ElementCreator::SECTION_INSPECTION_2D, QStringLiteral("Section 1"))));
+        section->setSampling(false, 2.0);
+        section->resample(s.stage(), true);
+        section->setLabel(std::make_unique<LabelElement>(section));
+        section->getLabel()->setPosition(BaVec2d<double>(300.0, 20.0));
+        section->getLabel()->setHasConnector(false);
+        section->getLabel()->setManualOriginOffset(BaVec3d<double>(0.0, 0.0, 5.0));
+
+        setView(BaVec3d<double>(30.0, 45.0, 0.0), BaVec3d<double>(1.0, 2.0, 3.0), BaVec3d<double>(1.0, 1.0, 2.0), 2.0);
+        ASSERT_TRUE(s.legend()->setRange(-2.0, 3.0));
+        ASSERT_TRUE(s.legend()->setSteps(20));
+        ASSERT_TRUE(s.legend()->setColorMap(QStringLiteral("grey")));
+    }
+
+    void setView(BaVec3d<double> const& r, BaVec3d<double> const& t, BaVec3d<double> const& a, double scale)
+    {
+        GL::ViewCreator* v = host.scene().viewCreator();
+        GL::RenderObject* o = host.scene().renderObject();
+        v->setRotation(r);
+        v->setTranslation(t);
+        v->setAxisScale(a);
+        v->setScale(scale);
+        o->setRotation(r);
+        o->setTranslation(t);
+        o->setAxisScale(a);
+        o->setScale(scale);
+    }
+
+    QString dump() { return MCADCmd::dumpState(host.scene()); }
+
+    // The view, the legend and every element, extracted as the host does for a snapshot.
+    std::vector<AccessPtr> capture()
+    {
+        std::vector<AccessPtr> out;
+        out.emplace_back(new GLViewPropertyAccess);
+        out.back()->extract(QString());
+        out.emplace_back(new LegendPropertyAccess);
+        out.back()->extract(QString());
+        for (CAD::Element* e : host.scene().elements()) {
+            out.emplace_back(new CADElementPropertyAccess);
+            out.back()->extract(e->getName());
+        }
+        return out;
+    }
+
+    // The accesses written one after the other into one stream and read back into new ones.
+    static std::vector<AccessPtr> throughStream(std::vector<AccessPtr> const& accesses)
+    {
+        QByteArray bytes;
+        {
+            IO::OutStream out(&bytes, KString("SNAPSHOT"), 1);
+            for (AccessPtr const& a : accesses)
+                a->saveStream(&out);
+            out.close();
+        }
+        std::vector<AccessPtr> loaded;
+        IO::InStream in(bytes);
+        for (AccessPtr const& a : accesses) {
+            AccessPtr b(PropertyAccess::PropertyAccessFactory::create(a->getType()));
+            EXPECT_EQ(b->loadStream(&in), b->getNumberOfBlocks());
+            b->setExplorerName(a->getExplorerName());
+            loaded.push_back(std::move(b));
+        }
+        EXPECT_TRUE(in.atEnd());
+        return loaded;
+    }
+
+    static void applyAll(std::vector<AccessPtr> const& accesses)
+    {
+        for (AccessPtr const& a : accesses)
+            a->apply(a->getExplorerName());
+    }
+
+    static void allFlags(std::vector<AccessPtr> const& accesses, bool used)
+    {
+        for (AccessPtr const& a : accesses) {
+            PropertyAccess::UsageFlags flags = a->getUsageFlags();
+            for (auto& f : flags)
+                f.second = used;
+            a->setUsageFlags(flags);
+        }
+    }
+
+    // Every property the accesses restore, changed.
+    void changeEverything()
+    {
+        MCADCmd::Scene& s = host.scene();
+        setView(BaVec3d<double>(90.0, -10.0, 5.0), BaVec3d<double>(-4.0, 0.5, 8.0), BaVec3d<double>(2.0, 2.0, 1.0), 0.5);
+        ASSERT_TRUE(s.legend()->setRange(0.0, 10.0));
+        ASSERT_TRUE(s.legend()->setSteps(5));
+        ASSERT_TRUE(s.legend()->setColorMap(QStringLiteral("signal")));
+
+        part->setElementVisible(false);
+        part->getElemProperties()->color = 0xFFEE00;
+        part->getElemProperties()->transparency = 0.9;
+        part->getElemProperties()->displayMode = CAD::DISPLAY_POINTS;
+        LabelElement* label = part->getLabel();
+        label->setContentTemplate(QStringLiteral("changed"));
+        label->setFontSize(30);
+        label->setFrame(false);
+        label->setVisible(false);
+        label->setAutoLabelPlacement(true);
+        label->setManualOriginOffset(BaVec3d<double>(-7.0, 0.0, 7.0));
+        label->setPosition(BaVec2d<double>(5.0, 5.0));
+        part->getDistPullOut()->setPullOutPoint(BaVec3d<double>(9.0, 9.0, 9.0));
+        part->getDistPullOut()->setFirstKink(false);
+
+        child->setElementVisible(false);
+        section->setSampling(true, 1.0);
+        section->resample(s.stage(), true);
+        section->getLabel()->setPosition(BaVec2d<double>(1.0, 1.0));
+    }
+
+    static void expectProgError(std::function<void()> const& f, char const* function, char const* text)
+    {
+        try {
+            f();
+            ADD_FAILURE() << function << " did not throw";
+        } catch (ProgError const& e) {
+            EXPECT_EQ(e.getFunction(), QString::fromLatin1(function));
+            EXPECT_EQ(e.getSource(), QStringLiteral("mvp_property_access"));
+            EXPECT_EQ(e.getText(), QString::fromLatin1(text));
+            EXPECT_GT(e.getLine(), 0);
+        }
+    }
+
+    GLViewPropertyAccessCreator viewCreator;
+    LegendPropertyAccessCreator legendCreator;
+    CADContainerPropertyAccessCreator containerCreator;
+    CADElementPropertyAccessCreator elementCreator;
+    MCADCmd::HostSession host;
+    CAD::Element* part = nullptr;
+    CAD::Element* child = nullptr;
+    CAD::SectionInsp2d* section = nullptr;
+};
+
+TEST_F(AccessSceneTest, SavedAccessesPutTheVisualStateBack)
+{
+    QString const before = dump();
+    std::vector<AccessPtr> const accesses = throughStream(capture());
+    changeEverything();
+    ASSERT_NE(dump(), before);
+    applyAll(accesses);
+    EXPECT_EQ(dump(), before);
+    // Applying does not use the accesses up.
+    changeEverything();
+    applyAll(accesses);
+    EXPECT_EQ(dump(), before);
+}
+
+TEST_F(AccessSceneTest, WithoutFlagsOnlyTheUngatedStepsRun)
+{
+    std::vector<AccessPtr> const accesses = capture();
+    allFlags(accesses, false);
+    changeEverything();
+    section->getLabel()->setManualOriginOffset(BaVec3d<double>(0.0, 0.0, -5.0));
+    QString const changed = dump();
+    GL::ViewCreator* view = host.scene().viewCreator();
+    GL::ViewCreator expectedDirection;
+    expectedDirection.setRotation(view->getRotation());
+    ASSERT_TRUE(expectedDirection.setMainViewDirectionFromTransformation());
+    ASSERT_NE(view->getMainViewDirection(), expectedDirection.getMainViewDirection());
+    LabelElement* label = part->getLabel();
+    unsigned int const partUpdates = part->getUpdateCount();
+    unsigned int const textUpdates = label->getLabelFigText()->getUpdateCount();
+    std::size_t const samples = section->getSamplePoints().size();
+    // Where the label's anchor lands in the changed view, with the changed origin offset.
+    LabelElement probe(part);
+    probe.setManualOriginOffset(label->getManualOriginOffset());
+    probe.updateFigureElements(host.scene().stage(), 0, host.scene().renderObject()->get3d2dTransformation(), 0.0);
+    ASSERT_NE(label->getAnchor2d(), probe.getAnchor2d());
+
+    applyAll(accesses);
+
+    // The view derives its direction anew, whatever the flags.
+    EXPECT_EQ(view->getMainViewDirection(), expectedDirection.getMainViewDirection());
+    // Gated: all stays as changed.
+    EXPECT_FALSE(part->isVisible(CAD::VISIBLE_OWN));
+    EXPECT_FALSE(child->isVisible(CAD::VISIBLE_OWN));
+    EXPECT_EQ(part->getElemProperties()->color, 0xFFEE00u);
+    EXPECT_EQ(label->getContentTemplate(), QStringLiteral("changed"));
+    EXPECT_FALSE(label->isLabelVisible());
+    EXPECT_TRUE(label->isAutoLabelPlacement());
+    EXPECT_EQ(part->getDistPullOut()->getPullOutPoint(), BaVec3d<double>(9.0, 9.0, 9.0));
+    EXPECT_TRUE(section->isAutoSampling());
+    EXPECT_EQ(section->getSamplePoints().size(), samples);
+    // Ungated: the label goes back to its place and origin, figures and element update.
+    EXPECT_EQ(label->getPosition(), BaVec2d<double>(100.0, 50.0));
+    EXPECT_EQ(label->getManualOriginOffset(), BaVec3d<double>(1.0, 1.0, 1.0));
+    EXPECT_EQ(section->getLabel()->getPosition(), BaVec2d<double>(300.0, 20.0));
+    // The origin offset only matters, and is only restored, for a label with a connector.
+    EXPECT_EQ(section->getLabel()->getManualOriginOffset(), BaVec3d<double>(0.0, 0.0, -5.0));
+    EXPECT_EQ(label->getAnchor2d(), probe.getAnchor2d());
+    EXPECT_EQ(label->getLabelFigText()->getUpdateCount(), textUpdates + 1);
+    EXPECT_EQ(part->getUpdateCount(), partUpdates + 1);
+
+    // Nothing else of the dump moved: only the label positions and the part's origin.
+    QStringList changedLines = changed.split(QLatin1Char('\n'));
+    QStringList afterLines = dump().split(QLatin1Char('\n'));
+    ASSERT_EQ(changedLines.size(), afterLines.size());
+    for (int i = 0; i < afterLines.size(); ++i) {
+        if (!afterLines[i].startsWith(QStringLiteral("element"))) {
+            EXPECT_EQ(afterLines[i], changedLines[i]);
+        }
+    }
+}
+
+TEST_F(AccessSceneTest, EachFlagRestoresItsOwnProperty)
+{
+    using namespace PropertyAccess;
+    LabelElement* label = part->getLabel();
+    GL::ViewCreator* view = host.scene().viewCreator();
+    GL::RenderObject* render = host.scene().renderObject();
+    // Whether each property of the part and the view is back at its captured value.
+    std::vector<std::pair<PropTemplateID_t, std::function<bool()>>> const restored = {
+        {PROP_ELEMENT_VISUALIZATION, [&] { return part->getElemProperties()->color == 0x112233u; }},
+        {PROP_ELEMENT_VISIBILITY, [&] { return part->isVisible(CAD::VISIBLE_OWN); }},
+        {PROP_ELEMENT_PULLOUT_DISTANCE,
+         [&] { return part->getDistPullOut()->getPullOutPoint() == BaVec3d<double>(1.0, 2.0, 3.0); }},
+        {PROP_LABEL_VISIBILITY, [&] { return label->isLabelVisible(); }},
+        {PROP_LABEL_AUTO_PLACEMENT, [&] { return !label->isAutoLabelPlacement(); }},
+        {PROP_LABEL_CONTENT_TEMPLATE, [&] { return label->getContentTemplate() == QStringLiteral("%name%: %value%"); }},
+        {PROP_ROTATION,
+         [&] {
+             BaVec3d<double> const r(30.0, 45.0, 0.0);
+             return view->getRotation() == r && render->getRotation() == r;
+         }},
+        {PROP_TRANSLATION,
+         [&] {
+             BaVec3d<double> const t(1.0, 2.0, 3.0);
+             return view->getTranslation() == t && render->getTranslation() == t;
+         }},
+        {PROP_SCALE, [&] { return view->getScale() == 2.0 && render->getScale() == 2.0; }},
+        {PROP_AXIS_SCALE,
+         [&] {
+             BaVec3d<double> const a(1.0, 1.0, 2.0);
+             return view->getAxisScale() == a && render->getAxisScale() == a;
+         }},
+    };
+    std::vector<AccessPtr> const accesses = capture();
+    PropertyAccessBase* viewAccess = accesses[0].get();
+    PropertyAccessBase* partAccess = accesses[2].get();
+    ASSERT_EQ(partAccess->getExplorerName(), QStringLiteral("Part A"));
+    for (auto const& only : restored) {
+        allFlags(accesses, false);
+        viewAccess->setUsageFlag(only.first, true);
+        partAccess->setUsageFlag(only.first, true);
+        changeEverything();
+        viewAccess->apply(QString());
+        partAccess->apply(QStringLiteral("Part A"));
+        for (auto const& r : restored)
+            EXPECT_EQ(r.second(), r.first == only.first) << "property " << r.first << " with only " << only.first;
+    }
+}
+
+TEST_F(AccessSceneTest, SelectionAndHighlightStayWithTheElement)
+{
+    CADElementPropertyAccess a;
+    a.extract(QStringLiteral("Part A"));
+    EXPECT_EQ(a.getExplorerName(), QStringLiteral("Part A"));
+    EXPECT_EQ(a.getTypeString(), ElementCreator::getTypeName(ElementCreator::PART));
+    CAD::ElemProp* p = part->getElemProperties();
+    p->selected = 1;
+    p->highlighted = 1;
+    p->color = 0x000001;
+    a.apply(QStringLiteral("Part A"));
+    EXPECT_EQ(p->color, 0x112233u);
+    EXPECT_EQ(p->selected, 1);
+    EXPECT_EQ(p->highlighted, 1);
+
+    CADElementPropertyAccess selectedCapture;
+    selectedCapture.extract(QStringLiteral("Part A"));
+    p->selected = 0;
+    p->highlighted = 0;
+    selectedCapture.apply(QStringLiteral("Part A"));
+    EXPECT_EQ(p->selected, 0);
+    EXPECT_EQ(p->highlighted, 0);
+
+    // The older form only carries colour and transparency; the rest stays the element's.
+    CADElementPropertyAccess old;
+    ASSERT_EQ(load(old, golden(QStringLiteral("element_v1.kav"))), 4u);
+    old.apply(QStringLiteral("Part A"));
+    EXPECT_EQ(p->color, 0x336699u);
+    EXPECT_EQ(p->transparency, 0.25);
+    EXPECT_EQ(p->displayMode, static_cast<quint32>(CAD::DISPLAY_WIREFRAME));
+}
+
+TEST_F(AccessSceneTest, SectionResamplingThatRunsOutOfMemoryIsSwallowed)
+{
+    section->setSampling(false, 1e-9); // far beyond the host's sample limit
+    CADElementPropertyAccess a;
+    a.extract(QStringLiteral("Section 1"));
+    ASSERT_TRUE(a.getIsSectionInsp2d());
+    section->setSampling(true, 1.0);
+    unsigned int const updates = section->getUpdateCount();
+    unsigned int const textUpdates = section->getLabel()->getLabelFigText()->getUpdateCount();
+    EXPECT_NO_THROW(a.apply(QStringLiteral("Section 1")));
+    EXPECT_FALSE(section->isAutoSampling());
+    EXPECT_EQ(section->getSampling(), 1e-9);
+    EXPECT_EQ(section->getUpdateCount(), updates + 1);
+    EXPECT_EQ(section->getLabel()->getLabelFigText()->getUpdateCount(), textUpdates + 1);
+}
+
+TEST_F(AccessSceneTest, PullOutOnlyWhenCapturedWithOne)
+{
+    CADElementPropertyAccess a;
+    a.extract(QStringLiteral("Point 1"));
+    EXPECT_FALSE(a.getHasPullOut());
+    child->setPullOut(std::make_unique<CAD::DistPullOut>(BaVec3d<double>(4.0, 5.0, 6.0), false));
+    a.apply(QStringLiteral("Point 1"));
+    EXPECT_EQ(child->getDistPullOut()->getPullOutPoint(), BaVec3d<double>(4.0, 5.0, 6.0));
+    // Without a label, the label fields keep what they had.
+    EXPECT_FALSE(a.getHasManualOriginOffset());
+}
+
+TEST_F(AccessSceneTest, NamesThatAreNotThereChangeNothing)
+{
+    CADElementPropertyAccess a;
+    a.setExplorerName(QStringLiteral("kept"));
+    QByteArray const before = save(a);
+    a.extract(QStringLiteral("no such element"));
+    EXPECT_EQ(a.getExplorerName(), QStringLiteral("kept"));
+    EXPECT_EQ(save(a), before);
+
+    QString const state = dump();
+    CADElementPropertyAccess partAccess;
+    partAccess.extract(QStringLiteral("Part A"));
+    partAccess.apply(QStringLiteral("no such element"));
+    partAccess.setNewInvisible(QStringLiteral("no such element"));
+    EXPECT_EQ(dump(), state);
+
+    // New elements are hidden, except sub-elements, which follow their parent.
+    partAccess.setNewInvisible(QStringLiteral("Point 1"));
+    EXPECT_TRUE(child->isVisible(CAD::VISIBLE_OWN));
+    partAccess.setNewInvisible(QStringLiteral("Part A"));
+    EXPECT_FALSE(part->isVisible(CAD::VISIBLE_OWN));
+
+    // setVisible sets the stored visibility that apply restores.
+    part->setElementVisible(false);
+    partAccess.setVisible(true);
+    partAccess.apply(QStringLiteral("Part A"));
+    EXPECT_TRUE(part->isVisible(CAD::VISIBLE_OWN));
+}
+
+TEST_F(AccessSceneTest, LegendSettingsComeBackButNotItsPosition)
+{
+    GLegend2::GlobalLegend* legend = host.scene().legend();
+    legend->setPosition(BaVec2d<double>(40.0, 60.0));
+    LegendPropertyAccess a;
+    a.extract(QString());
+    EXPECT_EQ(a.getExplorerName(), QStringLiteral("legend"));
+    EXPECT_EQ(a.getLegendPosition(), BaVec2d<double>(40.0, 60.0));
+    EXPECT_FALSE(a.getHasLegendPosition());
+    ASSERT_FALSE(a.getLegendData().isEmpty());
+
+    ASSERT_TRUE(legend->setSteps(7));
+    legend->setPosition(BaVec2d<double>(1.0, 2.0));
+    host.scene().setHasLegendData(false);
+    a.apply(QString());
+    EXPECT_EQ(legend->getSteps(), 7u);
+    host.scene().setHasLegendData(true);
+    a.setUsageFlag(PropertyAccess::PROP_LEGEND_ALL, false);
+    a.apply(QString());
+    EXPECT_EQ(legend->getSteps(), 7u);
+    a.setUsageFlag(PropertyAccess::PROP_LEGEND_ALL, true);
+    a.apply(QString());
+    EXPECT_EQ(legend->getSteps(), 20u);
+    EXPECT_EQ(legend->getPosition(), BaVec2d<double>(1.0, 2.0));
+
+    // Only an access read from a version 2 block moves the legend, and it brings no settings.
+    LegendPropertyAccess old;
+    ASSERT_EQ(load(old, golden(QStringLiteral("legend_v2.kav"))), 1u);
+    ASSERT_TRUE(legend->setSteps(9));
+    old.apply(QString());
+    EXPECT_EQ(legend->getPosition(), MvpGolden::LegendValues().position);
+    EXPECT_EQ(legend->getSteps(), 9u);
+
+    // No data and no position: nothing to apply even with the flag set.
+    LegendPropertyAccess empty;
+    QString const state = dump();
+    empty.apply(QString());
+    EXPECT_EQ(dump(), state);
+
+    // Without legend data extract leaves the settings empty.
+    host.scene().setHasLegendData(false);
+    a.extract(QString());
+    EXPECT_TRUE(a.getLegendData().isEmpty());
+}
+
+TEST_F(AccessSceneTest, MissingViewAndRenderSideAreSkipped)
+{
+    GLViewPropertyAccess view;
+    ASSERT_EQ(load(view, golden(QStringLiteral("view_v1.kav"))), 1u);
+    CADElementPropertyAccess partAccess;
+    partAccess.extract(QStringLiteral("Part A"));
+    {
+        BareInterface bare(&host.scene());
+        MCADCmd::CommandInterface::setInterface(&bare);
+        QString const state = dump();
+        view.apply(QString());
+        EXPECT_EQ(dump(), state);
+        view.extract(QString());
+        EXPECT_EQ(view.getExplorerName(), QStringLiteral("3d view"));
+        EXPECT_EQ(view.getRotation(), BaVec3d<double>(0.0, 0.0, 0.0));
+        EXPECT_EQ(view.getTranslation(), BaVec3d<double>(0.0, 0.0, 0.0));
+        EXPECT_EQ(view.getAxisScale(), BaVec3d<double>(0.0, 0.0, 0.0));
+        EXPECT_EQ(view.getScale(), 1.0);
+
+        // The element's label work goes on without the render side.
+        part->getLabel()->setVisible(false);
+        EXPECT_NO_THROW(partAccess.apply(QStringLiteral("Part A")));
+        EXPECT_TRUE(part->getLabel()->isLabelVisible());
+        MCADCmd::CommandInterface::setInterface(&host.commandInterface());
+    }
+}
+
+TEST_F(AccessSceneTest, EverySceneOperationNeedsTheCommandInterface)
+{
+    GLViewPropertyAccess view;
+    ASSERT_EQ(load(view, golden(QStringLiteral("view_v1.kav"))), 1u);
+    LegendPropertyAccess legend;
+    legend.extract(QString());
+    ASSERT_FALSE(legend.getLegendData().isEmpty());
+    CADElementPropertyAccess element;
+    element.extract(QStringLiteral("Part A"));
+    QByteArray const elementBytes = save(element);
+    QString const state = dump();
+
+    MCADCmd::CommandInterface::setInterface(nullptr);
+    char const* const none = "no command interface";
+    QString const a = QStringLiteral("Part A");
+    expectProgError([&] { view.apply(a); }, "Kav::MCADVisProp::GLViewPropertyAccess::apply", none);
+    expectProgError([&] { legend.apply(a); }, "Kav::MCADVisProp::LegendPropertyAccess::apply", none);
+    expectProgError([&] { element.apply(a); }, "Kav::MCADVisProp::CADElementPropertyAccess::apply", none);
+    expectProgError([&] { element.directApply(part); }, "Kav::MCADVisProp::CADElementPropertyAccess::directApply",
+                    none);
+    expectProgError([&] { element.setNewInvisible(a); },
+                    "Kav::MCADVisProp::CADElementPropertyAccess::setNewInvisible", none);
+    expectProgError([&] { element.extract(a); }, "Kav::MCADVisProp::CADElementPropertyAccess::extract", none);
+    expectProgError([&] { element.directExtract(part); },
+                    "Kav::MCADVisProp::CADElementPropertyAccess::directExtract", none);
+    EXPECT_EQ(save(element), elementBytes);
+    // The view and the legend reset their values before they look for the interface.
+    expectProgError([&] { view.extract(a); }, "Kav::MCADVisProp::GLViewPropertyAccess::extract", none);
+    EXPECT_EQ(view.getRotation(), BaVec3d<double>(0.0, 0.0, 0.0));
+    EXPECT_EQ(view.getScale(), 1.0);
+    expectProgError([&] { legend.extract(a); }, "Kav::MCADVisProp::LegendPropertyAccess::extract", none);
+    EXPECT_TRUE(legend.getLegendData().isEmpty());
+    EXPECT_EQ(dump(), state);
+
+    // The container refuses all scene work, with or without the interface and flags.
+    CADContainerPropertyAccess container;
+    char const* const gone = "no containers for meshes any more";
+    for (bool withInterface : {false, true}) {
+        MCADCmd::CommandInterface::setInterface(withInterface ? &host.commandInterface() : nullptr);
+        container.setUsageFlag(PropertyAccess::PROP_ELEMENT_VISIBILITY, false);
+        expectProgError([&] { container.apply(a); }, "Kav::MCADVisProp::CADContainerPropertyAccess::apply", gone);
+        expectProgError([&] { container.extract(a); }, "Kav::MCADVisProp::CADContainerPropertyAccess::extract", gone);
+        expectProgError([&] { container.setNewInvisible(a); },
+                        "Kav::MCADVisProp::CADContainerPropertyAccess::setNewInvisible", gone);
+    }
+    EXPECT_EQ(dump(), state);
+}
+
+} // namespace

@@ -1,0 +1,503 @@
+#include "access/mvp_property_access.h"
+#include "cad/kav_element_creator.h"
+#include "mvp_access_test_util.h"
+#include "propertyaccess/kav_property_access_factory.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <random>
+
+using namespace Kav;
+using namespace Kav::MCADVisProp;
+using namespace MvpAccessTest;
+using MvpGolden::Properties;
+using PropertyAccess::PropertyAccessBase;
+
+namespace {
+
+// Gives tests access to the base's fields, as a feature library's class would have.
+class TestFeatureAccess : public FeaturePropertyAccessBase {
+public:
+    TestFeatureAccess() : FeaturePropertyAccessBase(static_cast<PropertyAccess::PropAccessType_t>(77)) {}
+    void apply(QString const&) const override {}
+    void extract(QString const&) override {}
+    PropertyAccessBase* copy() const override
+    {
+        auto* a = new TestFeatureAccess;
+        copyTo(a);
+        return a;
+    }
+    QString getTypeString() const override { return QStringLiteral("test_feature"); }
+    QString getTypeDescription() const override { return QStringLiteral("test feature"); }
+
+    bool flag() const { return featureFlag; }
+    bool flag2() const { return featureFlag2; }
+    unsigned int value() const { return featureValue; }
+    void setValue(unsigned int v) { featureValue = v; }
+    CADElementPropertyAccess const& element() const { return elementAccess; }
+    unsigned int mainBlockSize() const { return getMainBlockSize(); }
+};
+
+// Checks an element access against the golden element values as a block of `version`
+// gives them; fields an old block lacks keep the values of a fresh access or get the
+// defaults of their version.
+void expectGoldenElement(CADElementPropertyAccess const& a, unsigned int version, bool usesDefault)
+{
+    MvpGolden::ElementValues const v;
+    CADElementPropertyAccess const fresh;
+    SCOPED_TRACE(testing::Message() << "version " << version << (usesDefault ? " default" : " elemprop"));
+    EXPECT_EQ(a.getVisible(), v.visible);
+    EXPECT_EQ(a.getAutoLabelPlacement(), v.autoLabelPlacement);
+    EXPECT_EQ(a.getLabelPosition(), v.labelPosition);
+    EXPECT_EQ(a.getLabelVisible(), v.labelVisible);
+    EXPECT_EQ(a.getUsesDefaultProperties(), usesDefault);
+    if (version >= 4) {
+        EXPECT_EQ(a.getManualOriginOffset(), v.manualOriginOffset);
+        EXPECT_TRUE(a.getHasManualOriginOffset());
+    } else {
+        EXPECT_EQ(a.getManualOriginOffset(), BaVec3d<double>(0.0, 0.0, 0.0));
+        EXPECT_FALSE(a.getHasManualOriginOffset());
+    }
+    if (version >= 3) {
+        EXPECT_EQ(a.getHasPullOut(), v.hasPullOut);
+        EXPECT_EQ(a.getPullOutPoint(), v.pullOutPoint);
+        EXPECT_EQ(a.getFirstKink(), v.firstKink);
+    } else {
+        EXPECT_FALSE(a.getHasPullOut());
+        EXPECT_EQ(a.getPullOutPoint(), fresh.getPullOutPoint());
+        EXPECT_EQ(a.getFirstKink(), fresh.getFirstKink());
+    }
+    if (version >= 5) {
+        EXPECT_EQ(a.getElementType(), v.elementType);
+        EXPECT_EQ(a.getTypeString(), CAD::ElementCreator::getTypeName(v.elementType));
+        EXPECT_FALSE(a.getTypeString().isEmpty());
+        EXPECT_EQ(a.getTypeDescription(), CAD::ElementCreator::getTypeDescription(v.elementType));
+    } else {
+        EXPECT_EQ(a.getElementType(), 0xFFFFFFFFu);
+        EXPECT_TRUE(a.getTypeString().isEmpty());
+        EXPECT_TRUE(a.getTypeDescription().isEmpty());
+    }
+    if (version >= 6) {
+        EXPECT_EQ(a.getIsSectionInsp2d(), v.isSectionInsp2d);
+        EXPECT_EQ(a.getAutoSampling(), v.autoSampling);
+        EXPECT_EQ(a.getSampling(), v.sampling);
+    } else {
+        EXPECT_FALSE(a.getIsSectionInsp2d());
+        EXPECT_EQ(a.getAutoSampling(), fresh.getAutoSampling());
+        EXPECT_EQ(a.getSampling(), fresh.getSampling());
+    }
+    if (usesDefault) {
+        EXPECT_EQ(a.getDefaultProperties(), v.defaultProperties);
+        EXPECT_EQ(a.getElemProp(), fresh.getElemProp());
+    } else {
+        EXPECT_EQ(a.getElemProp(), v.elemProp);
+        EXPECT_EQ(a.getDefaultProperties(), fresh.getDefaultProperties());
+    }
+    EXPECT_EQ(a.getLabelTemplate(), v.labelTemplate);
+}
+
+TEST(AccessGoldenFiles, AreTheLayoutsTheGeneratorWrites)
+{
+    std::vector<MvpGolden::GoldenFile> const files = MvpGolden::goldenFiles();
+    ASSERT_EQ(files.size(), 20u);
+    for (MvpGolden::GoldenFile const& f : files)
+        EXPECT_EQ(golden(f.name), f.bytes) << f.name.toStdString()
+                                           << " differs from its layout; rerun mvp_access_golden_writer";
+    QStringList const onDisk =
+        QDir(QStringLiteral(MVP_TEST_DATA_DIR "/access")).entryList({QStringLiteral("*.kav")}, QDir::Files);
+    EXPECT_EQ(static_cast<std::size_t>(onDisk.size()), files.size());
+}
+
+TEST(ViewAccessStream, ReadsVersion1AndWritesItBack)
+{
+    MvpGolden::ViewValues const v;
+    QByteArray const bytes = golden(QStringLiteral("view_v1.kav"));
+    GLViewPropertyAccess a;
+    bool atEnd = false;
+    ASSERT_EQ(load(a, bytes, &atEnd), 1u);
+    EXPECT_TRUE(atEnd);
+    EXPECT_EQ(a.getRotation(), v.rotation);
+    EXPECT_EQ(a.getTranslation(), v.translation);
+    EXPECT_EQ(a.getAxisScale(), v.axisScale);
+    EXPECT_EQ(a.getScale(), v.scale);
+
+    QByteArray const written = save(a);
+    EXPECT_EQ(mainBlockSize(written), 80u);
+    EXPECT_EQ(mainBlockVersion(written), 1u);
+    EXPECT_EQ(written, bytes);
+    EXPECT_EQ(a.getNumberOfBlocks(), 1u);
+    EXPECT_EQ(a.memSize(), 80u);
+
+    std::unique_ptr<PropertyAccessBase> copy(a.copy());
+    EXPECT_EQ(copy->getType(), PropertyAccess::PROP_ACC_3D_VIEW);
+    EXPECT_EQ(save(*copy), bytes);
+}
+
+TEST(LegendAccessStream, TakesFromEachVersionWhatItHolds)
+{
+    MvpGolden::LegendValues const v;
+    LegendPropertyAccess a;
+    bool atEnd = false;
+
+    // Version 3: the settings; the position is passed over and never applied.
+    ASSERT_EQ(load(a, golden(QStringLiteral("legend_v3.kav")), &atEnd), 1u);
+    EXPECT_TRUE(atEnd);
+    EXPECT_EQ(a.getLegendData(), v.legendData);
+    EXPECT_FALSE(a.getHasLegendPosition());
+    EXPECT_NE(a.getLegendPosition(), v.passedOverPosition);
+
+    // Version 2: only the position; the settings read before stay.
+    ASSERT_EQ(load(a, golden(QStringLiteral("legend_v2.kav")), &atEnd), 1u);
+    EXPECT_TRUE(atEnd);
+    EXPECT_EQ(a.getLegendData(), v.legendData);
+    EXPECT_TRUE(a.getHasLegendPosition());
+    EXPECT_EQ(a.getLegendPosition(), v.position);
+
+    // The position of a version 2 access is not written back: a reload drops its flag.
+    QByteArray const written = save(a);
+    EXPECT_EQ(mainBlockVersion(written), 3u);
+    EXPECT_EQ(mainBlockSize(written), IO::Stream::sizeOf(v.legendData) + 16);
+    LegendPropertyAccess reloaded;
+    ASSERT_EQ(load(reloaded, written), 1u);
+    EXPECT_EQ(reloaded.getLegendData(), v.legendData);
+    EXPECT_FALSE(reloaded.getHasLegendPosition());
+
+    // Version 1: nothing that apply uses.
+    ASSERT_EQ(load(a, golden(QStringLiteral("legend_v1.kav")), &atEnd), 1u);
+    EXPECT_TRUE(atEnd);
+    EXPECT_EQ(a.getLegendData(), v.legendData);
+    EXPECT_FALSE(a.getHasLegendPosition());
+    LegendPropertyAccess fresh;
+    ASSERT_EQ(load(fresh, golden(QStringLiteral("legend_v1.kav"))), 1u);
+    EXPECT_TRUE(fresh.getLegendData().isEmpty());
+    EXPECT_FALSE(fresh.getHasLegendPosition());
+
+    EXPECT_EQ(a.memSize(), v.legendData.size() + 17);
+    EXPECT_EQ(fresh.memSize(), 17u);
+    EXPECT_EQ(mainBlockSize(save(fresh)), 4u + 16u);
+}
+
+TEST(LegendAccessStream, MemSizeCountsTheLegendData)
+{
+    KString const hundred(std::string(100, 'x'));
+    QByteArray bytes;
+    {
+        IO::OutStream out(&bytes, KString(MvpGolden::STREAM_TYPE), 1);
+        out.beginBlock(IO::Stream::sizeOf(hundred) + 16, 3);
+        out.writeString(hundred);
+        IO::writeVec2d(&out, BaVec2d<double>(1.0, 2.0));
+        out.endBlock();
+        out.close();
+    }
+    LegendPropertyAccess a;
+    ASSERT_EQ(load(a, bytes), 1u);
+    EXPECT_EQ(a.memSize(), 117u);
+    EXPECT_EQ(mainBlockSize(save(a)), 4u + 100u + 16u);
+}
+
+TEST(ElementAccessStream, ReadsEveryVersionInBothForms)
+{
+    struct Case {
+        unsigned int version;
+        bool usesDefault;
+    };
+    std::vector<Case> cases = {{1, true}};
+    for (unsigned int v = 2; v <= 6; ++v) {
+        cases.push_back({v, false});
+        cases.push_back({v, true});
+    }
+    for (Case const& c : cases) {
+        QString const file = c.version == 1 ? QStringLiteral("element_v1.kav")
+                                            : QStringLiteral("element_v%1_%2.kav")
+                                                  .arg(c.version)
+                                                  .arg(c.usesDefault ? QStringLiteral("default")
+                                                                     : QStringLiteral("elemprop"));
+        CADElementPropertyAccess a;
+        bool atEnd = false;
+        EXPECT_EQ(load(a, golden(file), &atEnd), 4u) << file.toStdString();
+        EXPECT_TRUE(atEnd) << file.toStdString();
+        expectGoldenElement(a, c.version, c.usesDefault);
+    }
+}
+
+TEST(ElementAccessStream, WritesTheVersion6LayoutOfBothForms)
+{
+    for (char const* file : {"element_v6_elemprop.kav", "element_v6_default.kav"}) {
+        QByteArray const bytes = golden(QString::fromLatin1(file));
+        CADElementPropertyAccess a;
+        ASSERT_EQ(load(a, bytes), 4u) << file;
+        QByteArray const written = save(a);
+        EXPECT_EQ(mainBlockSize(written), 84u) << file;
+        EXPECT_EQ(mainBlockVersion(written), 6u) << file;
+        EXPECT_EQ(written, bytes) << file;
+        std::unique_ptr<PropertyAccessBase> copy(a.copy());
+        EXPECT_EQ(save(*copy), bytes) << file;
+        EXPECT_EQ(a.getNumberOfBlocks(), 4u);
+        EXPECT_EQ(a.memSize(), 2437u);
+    }
+    // Older versions come back in the newest layout, with their defaults.
+    CADElementPropertyAccess old;
+    ASSERT_EQ(load(old, golden(QStringLiteral("element_v3_elemprop.kav"))), 4u);
+    CADElementPropertyAccess again;
+    ASSERT_EQ(load(again, save(old)), 4u);
+    EXPECT_EQ(again.getElementType(), 0xFFFFFFFFu);
+    EXPECT_FALSE(again.getIsSectionInsp2d());
+    EXPECT_EQ(again.getPullOutPoint(), MvpGolden::ElementValues().pullOutPoint);
+    // A version 6 block always holds the offset, so it counts as set from then on.
+    EXPECT_EQ(again.getManualOriginOffset(), BaVec3d<double>(0.0, 0.0, 0.0));
+    EXPECT_TRUE(again.getHasManualOriginOffset());
+}
+
+TEST(ElementAccessStream, ReportsWhichPartCouldNotBeRead)
+{
+    MvpGolden::ElementValues const v;
+    CADElementPropertyAccess a;
+    EXPECT_EQ(load(a, golden(QStringLiteral("element_v6_bad_properties.kav"))), 1u);
+    // The main block is read; the label template after the properties is not.
+    EXPECT_EQ(a.getLabelPosition(), v.labelPosition);
+    EXPECT_EQ(a.getLabelTemplate(), GLabel::LabelTemplate());
+
+    CADElementPropertyAccess b;
+    EXPECT_EQ(load(b, golden(QStringLiteral("element_v6_bad_label_template.kav"))), 3u);
+    EXPECT_EQ(b.getElemProp(), v.elemProp);
+    EXPECT_EQ(b.getLabelTemplate(), GLabel::LabelTemplate());
+
+    // A version 1 block holds no form flag: its properties are read as DefaultProperties,
+    // so ElemProp data after it cannot be read.
+    CADElementPropertyAccess c;
+    EXPECT_EQ(load(c, MvpGolden::elementStream(1, Properties::ElemProp)), 1u);
+    EXPECT_TRUE(c.getUsesDefaultProperties());
+}
+
+TEST(ContainerAccessStream, KeepsItsFlag)
+{
+    QByteArray const bytes = golden(QStringLiteral("container_v1.kav"));
+    CADContainerPropertyAccess a;
+    bool atEnd = false;
+    ASSERT_EQ(load(a, bytes, &atEnd), 1u);
+    EXPECT_TRUE(atEnd);
+    EXPECT_FALSE(a.isVisible());
+    a.setVisible(true); // the host base's: the stored flag stays
+    EXPECT_FALSE(a.isVisible());
+    std::unique_ptr<PropertyAccessBase> copy(a.copy());
+    EXPECT_FALSE(copy->isVisible());
+    EXPECT_EQ(copy->getType(), PropertyAccess::PROP_ACC_CAD_CONTAINER);
+
+    QByteArray const written = save(a);
+    EXPECT_EQ(mainBlockSize(written), 1u);
+    EXPECT_EQ(written, bytes);
+    EXPECT_EQ(a.memSize(), 1u);
+    EXPECT_EQ(CADContainerPropertyAccess().memSize(), 1u);
+}
+
+TEST(FeatureAccessStream, ReadsBothVersionsBeforeTheElementBlocks)
+{
+    MvpGolden::FeatureValues const f;
+    // Read over a version 2 access: version 1 clears the second flag and keeps the value.
+    TestFeatureAccess v1;
+    ASSERT_EQ(load(v1, golden(QStringLiteral("feature_v2.kav"))), 5u);
+    ASSERT_TRUE(v1.flag2());
+    v1.setValue(4711);
+    bool atEnd = false;
+    ASSERT_EQ(load(v1, golden(QStringLiteral("feature_v1.kav")), &atEnd), 5u);
+    EXPECT_TRUE(atEnd);
+    EXPECT_EQ(v1.flag(), f.featureFlag);
+    EXPECT_FALSE(v1.flag2());
+    EXPECT_EQ(v1.value(), 4711u);
+    expectGoldenElement(v1.element(), 6, false);
+
+    QByteArray const bytes = golden(QStringLiteral("feature_v2.kav"));
+    TestFeatureAccess v2;
+    ASSERT_EQ(load(v2, bytes, &atEnd), 5u);
+    EXPECT_TRUE(atEnd);
+    EXPECT_EQ(v2.flag(), f.featureFlag);
+    EXPECT_EQ(v2.flag2(), f.featureFlag2);
+    EXPECT_EQ(v2.value(), f.featureValue);
+    expectGoldenElement(v2.element(), 6, false);
+
+    QByteArray const written = save(v2);
+    EXPECT_EQ(mainBlockSize(written), 6u);
+    EXPECT_EQ(mainBlockVersion(written), 2u);
+    EXPECT_EQ(written, bytes);
+    EXPECT_EQ(v2.mainBlockSize(), 6u);
+    EXPECT_EQ(v2.getNumberOfBlocks(), 5u);
+    EXPECT_EQ(v2.memSize(), 2443u);
+
+    // copyTo carries the base's data and every field.
+    TestFeatureAccess target;
+    target.setExplorerName(QStringLiteral("other"));
+    v2.setExplorerName(QStringLiteral("Hole 3"));
+    v2.setUsageFlag(PropertyAccess::PROP_LABEL_VISIBILITY, false);
+    v2.copyTo(&target);
+    EXPECT_EQ(save(target), bytes);
+    EXPECT_EQ(target.getExplorerName(), QStringLiteral("Hole 3"));
+    EXPECT_EQ(target.getUsageFlags(), v2.getUsageFlags());
+    std::unique_ptr<PropertyAccessBase> copy(v2.copy());
+    EXPECT_EQ(save(*copy), bytes);
+}
+
+TEST(FeatureAccessStream, CountsTheBlocksReadWhenTheElementStops)
+{
+    TestFeatureAccess a;
+    EXPECT_EQ(load(a, MvpGolden::featureStream(2, Properties::ElemProp, 0)), 1u);
+    EXPECT_EQ(load(a, MvpGolden::featureStream(2, Properties::ElemProp, 7)), 1u);
+    EXPECT_EQ(load(a, MvpGolden::featureStream(2, Properties::BadProperties)), 2u);
+    EXPECT_EQ(load(a, MvpGolden::featureStream(2, Properties::BadLabelTemplate)), 4u);
+    EXPECT_EQ(load(a, MvpGolden::featureStream(1, Properties::Default)), 5u);
+    EXPECT_TRUE(a.element().getUsesDefaultProperties());
+}
+
+// A block of version 0 or of the first version past the newest is refused before any of
+// its fields is read.
+TEST(AccessStreams, RefuseUnsupportedVersions)
+{
+    struct Kind {
+        char const* name;
+        std::function<PropertyAccessBase*()> make;
+        std::function<QByteArray(unsigned int)> stream;
+        unsigned int newest;
+    };
+    std::vector<Kind> const kinds = {
+        {"view", [] { return new GLViewPropertyAccess; }, MvpGolden::viewStream, 1},
+        {"legend", [] { return new LegendPropertyAccess; }, MvpGolden::legendStream, 3},
+        {"element", [] { return new CADElementPropertyAccess; },
+         [](unsigned int v) { return MvpGolden::elementStream(v, Properties::ElemProp); }, 6},
+        {"container", [] { return new CADContainerPropertyAccess; }, MvpGolden::containerStream, 1},
+        {"feature", [] { return new TestFeatureAccess; },
+         [](unsigned int v) { return MvpGolden::featureStream(v); }, 2},
+    };
+    for (Kind const& k : kinds) {
+        for (unsigned int version : {0u, k.newest + 1}) {
+            std::unique_ptr<PropertyAccessBase> a(k.make());
+            QByteArray const before = save(*a);
+            QByteArray const bytes = k.stream(version);
+            IO::InStream in(bytes);
+            EXPECT_EQ(a->loadStream(&in), 0u) << k.name << " version " << version;
+            // Only the block header was read, and the block is left open.
+            EXPECT_EQ(in.getOffset(), static_cast<quint64>(firstBlockOffset() + 8)) << k.name;
+            EXPECT_EQ(in.getBlockDepth(), 1) << k.name;
+            if (std::string(k.name) != "element") { // the element resets three flags first
+                EXPECT_EQ(save(*a), before) << k.name << " changed by a refused block";
+            }
+        }
+    }
+
+    // The element access resets its form and two flags before it looks at the version.
+    CADElementPropertyAccess e;
+    ASSERT_EQ(load(e, golden(QStringLiteral("element_v6_elemprop.kav"))), 4u);
+    ASSERT_TRUE(e.getHasPullOut());
+    EXPECT_EQ(load(e, MvpGolden::elementStream(7, Properties::ElemProp)), 0u);
+    EXPECT_TRUE(e.getUsesDefaultProperties());
+    EXPECT_FALSE(e.getHasPullOut());
+    EXPECT_FALSE(e.getIsSectionInsp2d());
+}
+
+// Every cut and many corruptions of the golden streams end in StreamException or in a
+// smaller block count, never in a crash or another exception.
+TEST(AccessStreams, RejectMalformedStreams)
+{
+    struct Kind {
+        char const* prefix;
+        std::function<PropertyAccessBase*()> make;
+    };
+    std::vector<Kind> const kinds = {
+        {"view", [] { return new GLViewPropertyAccess; }},
+        {"legend", [] { return new LegendPropertyAccess; }},
+        {"element", [] { return new CADElementPropertyAccess; }},
+        {"container", [] { return new CADContainerPropertyAccess; }},
+        {"feature", [] { return new TestFeatureAccess; }},
+    };
+    auto kindOf = [&kinds](QString const& file) -> Kind const* {
+        for (Kind const& k : kinds)
+            if (file.startsWith(QString::fromLatin1(k.prefix)))
+                return &k;
+        return nullptr;
+    };
+    std::mt19937 random(20261206);
+    int rejected = 0;
+    for (MvpGolden::GoldenFile const& f : MvpGolden::goldenFiles()) {
+        Kind const* k = kindOf(f.name);
+        ASSERT_NE(k, nullptr) << f.name.toStdString();
+        std::unique_ptr<PropertyAccessBase> full(k->make());
+        unsigned int const complete = full->getNumberOfBlocks();
+        auto tryLoad = [&](QByteArray const& bytes, char const* what) {
+            std::unique_ptr<PropertyAccessBase> a(k->make());
+            try {
+                IO::InStream in(bytes);
+                if (a->loadStream(&in) < complete)
+                    ++rejected;
+            } catch (IO::StreamException const&) {
+                ++rejected;
+            } catch (std::exception const& e) {
+                ADD_FAILURE() << f.name.toStdString() << " " << what << ": " << e.what();
+            }
+        };
+        for (int cut = firstBlockOffset(); cut < f.bytes.size(); ++cut)
+            tryLoad(f.bytes.left(cut), "cut");
+        for (int i = 0; i < 200; ++i) {
+            QByteArray bytes = f.bytes;
+            int const at = firstBlockOffset() + static_cast<int>(random() % (bytes.size() - firstBlockOffset()));
+            bytes[at] = static_cast<char>(random() & 0xFF);
+            tryLoad(bytes, "corrupted");
+        }
+    }
+    // Every cut is rejected; corruptions mostly are (a changed value can still be valid).
+    EXPECT_GT(rejected, 1000);
+}
+
+TEST(AccessCreators, DeclareTheirPropertiesInOrder)
+{
+    using namespace PropertyAccess;
+    GLViewPropertyAccessCreator view;
+    LegendPropertyAccessCreator legend;
+    CADContainerPropertyAccessCreator container;
+    CADElementPropertyAccessCreator element;
+
+    auto ids = [](PropertyDescriptions const& d) {
+        std::vector<int> out;
+        for (auto const& p : d)
+            out.push_back(p.first);
+        return out;
+    };
+    PropertyDescriptions d;
+    EXPECT_EQ(view.getPropertyDescriptions(&d), CAT_RESTORE_3D);
+    EXPECT_EQ(ids(d), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(d[3].second, QStringLiteral("axis scale"));
+    // Appends without clearing.
+    EXPECT_EQ(view.getPropertyDescriptions(&d), CAT_RESTORE_3D);
+    EXPECT_EQ(ids(d), (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3}));
+
+    d.clear();
+    EXPECT_EQ(legend.getPropertyDescriptions(&d), CAT_RESTORE_GENERAL);
+    EXPECT_EQ(ids(d), (std::vector<int>{4}));
+    d.clear();
+    EXPECT_EQ(container.getPropertyDescriptions(&d), CAT_RESTORE_EXPLORER_ELEMENTS);
+    EXPECT_EQ(ids(d), (std::vector<int>{6}));
+    d.clear();
+    EXPECT_EQ(element.getPropertyDescriptions(&d), CAT_RESTORE_EXPLORER_ELEMENTS);
+    EXPECT_EQ(ids(d), (std::vector<int>{6, 5, 35, 7, 9, 8}));
+    EXPECT_EQ(d[2].second, QStringLiteral("element pullout distance"));
+
+    // The factory knows them, and new accesses come with every declared flag set.
+    std::unique_ptr<PropertyAccessBase> a(PropertyAccessFactory::create(PROP_ACC_CAD_ELEMENT));
+    ASSERT_NE(dynamic_cast<CADElementPropertyAccess*>(a.get()), nullptr);
+    EXPECT_EQ(a->getUsageFlags().size(), 6u);
+    EXPECT_TRUE(a->getUsageFlag(PROP_ELEMENT_PULLOUT_DISTANCE));
+
+    EXPECT_EQ(GLViewPropertyAccess().getTypeString(), QStringLiteral("3d_view"));
+    EXPECT_EQ(LegendPropertyAccess().getTypeString(), QStringLiteral("legend"));
+    EXPECT_EQ(CADContainerPropertyAccess().getTypeString(), QStringLiteral("cad_container"));
+    EXPECT_TRUE(CADElementPropertyAccess().getTypeString().isEmpty());
+    EXPECT_EQ(GLViewPropertyAccess().getTypeDescription(), QStringLiteral("3d view properties #type for error msg"));
+    EXPECT_EQ(CADContainerPropertyAccess().getTypeDescription(), QStringLiteral("container #type for error msg"));
+
+    EXPECT_EQ(categoryText(CAT_UNKNOWN), QStringLiteral("unknown"));
+    EXPECT_EQ(categoryText(CAT_RESTORE_PROJECTS), QStringLiteral("restore projects"));
+    EXPECT_TRUE(categoryText(static_cast<PropTemplateCat_t>(6)).isEmpty());
+    EXPECT_TRUE(categoryText(static_cast<PropTemplateCat_t>(-1)).isEmpty());
+}
+
+} // namespace
