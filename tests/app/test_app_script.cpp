@@ -1,0 +1,170 @@
+// Runs the mvp-host executable the way a user's script would: two separate runs share a
+// project file, and broken input gives a message naming the file instead of a crash.
+
+#include "mvp_temp_dir.h"
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct HostRun {
+    int exitCode = -1;
+    bool crashed = false;
+    QString out;
+    QString err;
+};
+
+HostRun runHost(QStringList const& arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(QString::fromUtf8(MVP_HOST_EXECUTABLE), arguments);
+    HostRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "mvp-host did not finish";
+        return run;
+    }
+    run.crashed = process.exitStatus() != QProcess::NormalExit;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+HostRun runScript(MvpTest::TempDir const& dir, QString const& name, QByteArray const& script)
+{
+    QString const path = dir.path(name);
+    EXPECT_TRUE(MvpTest::writeAll(path, script));
+    return runHost({QStringLiteral("--script"), path, QStringLiteral("--config-root"), dir.path(QStringLiteral("cfg"))});
+}
+
+QByteArray fileBytes(QString const& path)
+{
+    return MvpTest::readAll(path);
+}
+
+} // namespace
+
+TEST(AppScript, SavedSnapshotsRestoreInALaterRunToTheStateTheyRecorded)
+{
+    MvpTest::TempDir dir;
+    QByteArray const project = dir.path(QStringLiteral("p.kvp")).toUtf8();
+    QByteArray const first = "# first run: two snapshots, saved\n"
+                             "host.sample_scene\n"
+                             "report.create_snapshot name=\"Original\"\n"
+                             "host.dump_state file=\"" + dir.path(QStringLiteral("original.txt")).toUtf8() + "\"\n"
+                             "view.set rotation=[\"10\", \"20\", \"30\"] scale=\"2.5\"   # turned and zoomed\n"
+                             "element.set name=\"Bracket\" color=\"#123456\" transparency=\"0.5\"\n"
+                             "element.set name=\"Datum A\" visible=\"0\"\n"
+                             "legend.set range=[\"-2\", \"3\"] steps=\"7\"\n"
+                             "report.create_snapshot name=\"Changed\"\n"
+                             "host.dump_state file=\"" + dir.path(QStringLiteral("changed.txt")).toUtf8() + "\"\n"
+                             "host.save_project file=\"" + project + "\"\n";
+    HostRun const a = runScript(dir, QStringLiteral("first.macro"), first);
+    ASSERT_EQ(a.exitCode, 0) << a.err.toStdString();
+    EXPECT_EQ(a.out.count(QStringLiteral("ok ")), 10) << a.out.toStdString();
+    EXPECT_TRUE(a.out.contains(QStringLiteral("ok host.save_project")));
+
+    QByteArray const second = "host.load_project file=\"" + project + "\"\n"
+                              "element.set name=\"Bracket\" color=\"#ff0000\"\n"
+                              "report.restore_whole_snapshot snapshot=\"Original\"\n"
+                              "host.dump_state file=\"" + dir.path(QStringLiteral("restored-original.txt")).toUtf8() + "\"\n"
+                              "report.restore_whole_snapshot snapshot=\"Changed\"\n"
+                              "host.dump_state file=\"" + dir.path(QStringLiteral("restored-changed.txt")).toUtf8() + "\"\n"
+                              "edit.undo\n"
+                              "host.dump_state file=\"" + dir.path(QStringLiteral("undone.txt")).toUtf8() + "\"\n";
+    HostRun const b = runScript(dir, QStringLiteral("second.macro"), second);
+    ASSERT_EQ(b.exitCode, 0) << b.err.toStdString();
+
+    QByteArray const original = fileBytes(dir.path(QStringLiteral("original.txt")));
+    QByteArray const changed = fileBytes(dir.path(QStringLiteral("changed.txt")));
+    ASSERT_FALSE(original.isEmpty());
+    ASSERT_NE(original, changed);
+    // The dumps name the reports present; the first dump was made before "Changed" existed.
+    auto withoutReports = [](QByteArray const& state) {
+        QList<QByteArray> lines = state.split('\n');
+        QByteArray kept;
+        for (QByteArray const& line : lines) {
+            if (!line.startsWith("report"))
+                kept += line + '\n';
+        }
+        return kept;
+    };
+    EXPECT_EQ(withoutReports(fileBytes(dir.path(QStringLiteral("restored-original.txt")))), withoutReports(original));
+    EXPECT_EQ(fileBytes(dir.path(QStringLiteral("restored-changed.txt"))), changed);
+    // Undo takes back the second restore only.
+    EXPECT_EQ(fileBytes(dir.path(QStringLiteral("undone.txt"))), fileBytes(dir.path(QStringLiteral("restored-original.txt"))));
+}
+
+TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
+{
+    MvpTest::TempDir dir;
+
+    // A failing line: the lines before it ran, the error names the line and the id.
+    HostRun const bad = runScript(dir, QStringLiteral("bad.macro"),
+                              "host.sample_scene\nelement.set name=\"Bracket\" transparency=\"7\"\nhost.sample_scene\n");
+    EXPECT_FALSE(bad.crashed);
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.out.count(QStringLiteral("ok ")), 1) << bad.out.toStdString();
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("error 2: KavHost-Param-0001: "))) << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("transparency"))) << bad.err.toStdString();
+
+    HostRun const unknown = runScript(dir, QStringLiteral("unknown.macro"), "\n# nothing yet\nno.such_command x=\"1\"\n");
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("error 3: "))) << unknown.err.toStdString();
+    EXPECT_TRUE(unknown.err.contains(QStringLiteral("no.such_command")));
+
+    // Missing script, not UTF-8.
+    QString const missing = dir.path(QStringLiteral("missing.macro"));
+    HostRun const none = runHost({QStringLiteral("--script"), missing, QStringLiteral("--config-root"), dir.path(QStringLiteral("cfg"))});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.err.contains(missing)) << none.err.toStdString();
+    HostRun const binary = runScript(dir, QStringLiteral("binary.macro"), QByteArray("host.sample_scene\n\xff\xfe\x00\x01", 22));
+    EXPECT_EQ(binary.exitCode, 1);
+    EXPECT_TRUE(binary.err.contains(dir.path(QStringLiteral("binary.macro")))) << binary.err.toStdString();
+
+    // A corrupt project and a corrupt template exchange file: the error names the file.
+    QString const corrupt = dir.path(QStringLiteral("corrupt.kvp"));
+    ASSERT_TRUE(MvpTest::writeAll(corrupt, QByteArray("KAVB\x05\x00\x00\x00junk and more junk", 27)));
+    HostRun const project = runScript(dir, QStringLiteral("load.macro"), "host.load_project file=\"" + corrupt.toUtf8() + "\"\n");
+    EXPECT_FALSE(project.crashed);
+    EXPECT_EQ(project.exitCode, 1);
+    EXPECT_TRUE(project.err.contains(corrupt)) << project.err.toStdString();
+
+    QString const templates = dir.path(QStringLiteral("corrupt.rst"));
+    ASSERT_TRUE(MvpTest::writeAll(templates, "{\"format\": \"kav-restore-templates\", \"templates\": 5"));
+    HostRun const import = runScript(dir, QStringLiteral("import.macro"),
+                                 "report.import_restore_templates file=\"" + templates.toUtf8() + "\"\n");
+    EXPECT_FALSE(import.crashed);
+    EXPECT_EQ(import.exitCode, 1);
+    EXPECT_TRUE(import.err.contains(QStringLiteral("corrupt.rst"))) << import.err.toStdString();
+
+    // A corrupt template store in the user level: the run goes on without its templates.
+    MvpTest::writeAll(dir.path(QStringLiteral("cfg/user/mvp-host_rstmpls.rst")), "not a block stream");
+    HostRun const store = runScript(dir, QStringLiteral("store.macro"), "host.sample_scene\nreport.create_snapshot\n");
+    EXPECT_FALSE(store.crashed);
+    EXPECT_EQ(store.exitCode, 0) << store.err.toStdString();
+}
+
+TEST(AppScript, DemoRunsEveryStepAndItsChecksHold)
+{
+    MvpTest::TempDir dir;
+    QString const shot = dir.path(QStringLiteral("shots/demo.png"));
+    HostRun const demo = runHost({QStringLiteral("--demo"), QStringLiteral("--screenshot"), shot, QStringLiteral("--config-root"),
+                              dir.path(QStringLiteral("cfg"))});
+    EXPECT_EQ(demo.exitCode, 0) << demo.out.toStdString() << demo.err.toStdString();
+    EXPECT_FALSE(demo.out.contains(QStringLiteral(": NO"))) << demo.out.toStdString();
+    EXPECT_TRUE(demo.out.contains(QStringLiteral("restored picture is pixel-identical to the one before the change: yes")));
+    for (char const* name : {"demo.png", "demo-1-before.png", "demo-2-changed.png", "demo-3-restored.png"})
+        EXPECT_FALSE(MvpTest::readAll(dir.path(QStringLiteral("shots/") + QString::fromLatin1(name))).isEmpty()) << name;
+}

@@ -1,0 +1,169 @@
+// The application's window on the offscreen platform, driven the way a person drives it:
+// clicks in the explorer, a drag in the 3D view, and the Report menu opened with the mouse.
+
+#include "kav_app_commands.h"
+#include "kav_explorer_widget.h"
+#include "kav_host_app.h"
+#include "kav_host_window.h"
+#include "kav_property_panel.h"
+#include "kav_view3d_widget.h"
+
+#include "mvp_responder.h"
+#include "mvp_temp_dir.h"
+
+#include "cad/kav_element.h"
+#include "cad/kav_record_manager.h"
+#include "mcadcmd/kav_host_session.h"
+#include "mcadcmd/kav_scene.h"
+#include "parse/kav_parse.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+using Kav::BaVec3d;
+
+bool waitFor(std::function<bool()> const& condition, int ms = 3000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > ms)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+void clickItem(Kav::App::ExplorerWidget* explorer, QString const& name, Qt::KeyboardModifiers modifiers = {})
+{
+    QTreeWidgetItem* item = explorer->findItem(name);
+    ASSERT_NE(item, nullptr) << name.toStdString();
+    explorer->scrollToItem(item);
+    QTest::mouseClick(explorer->viewport(), Qt::LeftButton, modifiers, explorer->visualItemRect(item).center());
+}
+
+QAction* entryNamed(QMenu* menu, QString const& text)
+{
+    for (QAction* a : menu->actions()) {
+        if (a->text() == text)
+            return a;
+    }
+    return nullptr;
+}
+
+// One exchange file with the template "View only": the view's four properties, nothing else.
+QByteArray viewOnlyExchangeFile()
+{
+    return "{\"format\": \"kav-restore-templates\", \"version\": 1, \"templates\": [{\"name\": \"View only\","
+           " \"new_invisible\": false, \"invalid_invisible\": false, \"parts\": ["
+           "{\"type\": 0, \"usage\": {\"0\": true, \"1\": true, \"2\": true, \"3\": true}},"
+           "{\"type\": 1, \"usage\": {\"4\": false}},"
+           "{\"type\": 3, \"usage\": {\"5\": false, \"6\": false, \"7\": false, \"8\": false, \"9\": false, \"35\": false}}]}]}";
+}
+
+} // namespace
+
+TEST(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
+{
+    MvpTest::TempDir dir;
+    MvpTest::ResponderGuard responder;
+    Kav::App::AppOptions options;
+    options.configRoot = dir.root();
+    Kav::App::HostApplication app(options);
+    app.start();
+    ASSERT_TRUE(app.plugin().isLoaded()) << app.messages().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(app.plugin().hasInitDefaults()) << app.messages().join(QLatin1Char('\n')).toStdString();
+    Kav::App::HostWindow* win = app.window();
+    win->show();
+    QApplication::processEvents();
+    Kav::MCADCmd::Scene& scene = app.session().scene();
+
+    QString const file = dir.path(QStringLiteral("view.rst"));
+    ASSERT_TRUE(MvpTest::writeAll(file, viewOnlyExchangeFile()));
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("report.import_restore_templates"),
+                                     Kav::Parse::createFile(QStringLiteral("file"), file)))
+        << win->lastErrorText().toStdString();
+
+    win->findChild<QAction*>(QStringLiteral("actionCreateSnapshot"))->trigger();
+    ASSERT_EQ(scene.reports().size(), 1u);
+    QString const snapshot = scene.reports().front()->getName();
+    BaVec3d<double> const rotation = scene.viewCreator()->getRotation();
+
+    // A drag in the view turns it, as one undo step.
+    Kav::App::View3dWidget* view = win->view();
+    QPoint const from = view->rect().center();
+    QTest::mousePress(view, Qt::LeftButton, {}, from);
+    QTest::mouseMove(view, from + QPoint(60, 30));
+    QTest::mouseRelease(view, Qt::LeftButton, {}, from + QPoint(60, 30));
+    ASSERT_NE(scene.viewCreator()->getRotation(), rotation);
+    EXPECT_EQ(scene.renderObject()->getRotation(), scene.viewCreator()->getRotation());
+    int const stepsAfterDrag = Kav::CAD::RecordManager::_manager->undoCount();
+
+    // A new colour through the property panel's colour dialog.
+    clickItem(win->explorer(), QStringLiteral("Bracket"));
+    ASSERT_EQ(scene.selection(), QStringList{QStringLiteral("Bracket")});
+    EXPECT_EQ(win->propertyPanel()->elementName(), QStringLiteral("Bracket"));
+    responder->push([](Kav::GTools::DialogRequest const& request) {
+        auto* dialog = qobject_cast<QColorDialog*>(request.dialog);
+        Kav::GTools::DialogAnswer answer;
+        answer.result = QDialog::Rejected;
+        if (dialog != nullptr) {
+            dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
+            answer.result = QDialog::Accepted;
+        }
+        return answer;
+    });
+    win->propertyPanel()->chooseColor();
+    ASSERT_EQ(scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color, 0x123456u);
+
+    // With the snapshot selected in the explorer: Report -> the template menu -> "View only".
+    clickItem(win->explorer(), snapshot);
+    ASSERT_EQ(scene.selection(), QStringList{snapshot});
+    QMenuBar* bar = win->menuBar();
+    QMenu* report = win->reportMenu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(report->menuAction()).center());
+    ASSERT_TRUE(waitFor([report] { return report->isVisible(); }));
+    QMenu* templates = win->restoreTemplateMenu();
+    EXPECT_EQ(templates->menuAction()->text(), QStringLiteral("restore visualization from snapshot"));
+    QTest::mouseClick(report, Qt::LeftButton, {}, report->actionGeometry(templates->menuAction()).center());
+    ASSERT_TRUE(waitFor([templates] { return templates->isVisible(); }));
+    QAction* entry = entryNamed(templates, QStringLiteral("View only"));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(entry->isEnabled());
+    QTest::mouseClick(templates, Qt::LeftButton, {}, templates->actionGeometry(entry).center());
+    ASSERT_TRUE(waitFor([templates, report] { return !templates->isVisible() && !report->isVisible(); }));
+
+    // The view is the snapshot's again; the element keeps the colour the template left out.
+    EXPECT_EQ(scene.viewCreator()->getRotation(), rotation);
+    EXPECT_EQ(scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color, 0x123456u);
+    EXPECT_EQ(Kav::CAD::RecordManager::_manager->undoCount(), stepsAfterDrag + 2);
+
+    // Undo from the Edit menu names the step and brings the turned view back.
+    QAction* undo = win->findChild<QAction*>(QStringLiteral("actionUndo"));
+    win->refreshAll();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_NE(undo->text(), QStringLiteral("Undo"));
+    undo->trigger();
+    EXPECT_NE(scene.viewCreator()->getRotation(), rotation);
+
+    // Two snapshots selected: the entries are there but cannot be chosen.
+    win->findChild<QAction*>(QStringLiteral("actionCreateSnapshot"))->trigger();
+    ASSERT_EQ(scene.reports().size(), 2u);
+    clickItem(win->explorer(), scene.reports().at(0)->getName());
+    clickItem(win->explorer(), scene.reports().at(1)->getName(), Qt::ControlModifier);
+    ASSERT_EQ(scene.selection().size(), 2);
+    emit templates->aboutToShow();
+    ASSERT_NE(entryNamed(templates, QStringLiteral("View only")), nullptr);
+    EXPECT_FALSE(entryNamed(templates, QStringLiteral("View only"))->isEnabled());
+    EXPECT_EQ(entryNamed(templates, QStringLiteral("View only"))->parent(), templates);
+}
