@@ -13,10 +13,11 @@ struct AppOptions {
     QString screenshot;   // PNG of the main window after the script or demo
     QString configRoot;   // holds the installation/, shared/ and user/ level directories
     QString lang;         // "de", ... ; empty: the system's
+    bool printMenus = false;   // list the menus' texts after the demo or script
     bool help = false;
 
     // The runner works without showing a window.
-    bool isHeadless() const { return demo || !script.isEmpty(); }
+    bool isHeadless() const { return demo || !script.isEmpty() || printMenus; }
 };
 
 // Parses argv (without touching any Qt application object, so it can run before one

@@ -164,6 +164,11 @@ int HostApplication::runHeadless()
         }
     }
     QCoreApplication::processEvents();
+    if (options_.printMenus) {
+        for (QString const& line : window_->menuTexts())
+            std::printf("%s\n", line.toUtf8().constData());
+        std::fflush(stdout);
+    }
     if (!options_.screenshot.isEmpty()) {
         QString message;
         if (!saveScreenshot(options_.screenshot, &message)) {

@@ -32,6 +32,7 @@
 #include <QStatusBar>
 
 #include <exception>
+#include <functional>
 
 namespace Kav {
 namespace App {
@@ -186,6 +187,27 @@ void HostWindow::buildMenus()
     QAction* run = newAction(macroMenu_, QStringLiteral("actionRunMacro"), Kav::translate("MvpHost", "Run macro..."));
     connect(run, &QAction::triggered, this, &HostWindow::runMacro);
     connect(macroMenu_, &QMenu::aboutToShow, this, &HostWindow::updateEditActions);
+}
+
+QStringList HostWindow::menuTexts()
+{
+    QStringList lines;
+    std::function<void(QMenu*, QString const&)> list = [&](QMenu* menu, QString const& indent) {
+        // Filled the way they are before they show.
+        emit menu->aboutToShow();
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator() || !action->isVisible())
+                continue;
+            lines << indent + action->text();
+            if (action->menu() != nullptr)
+                list(action->menu(), indent + QStringLiteral("    "));
+        }
+    };
+    for (QMenu* menu : {fileMenu_, editMenu_, reportMenu_, macroMenu_}) {
+        lines << menu->title();
+        list(menu, QStringLiteral("    "));
+    }
+    return lines;
 }
 
 void HostWindow::refreshAll()

@@ -34,6 +34,9 @@ public:
     QMenu* reportMenu() const { return reportMenu_; }
     QMenu* restoreTemplateMenu() const { return templateMenu_; }
 
+    // The menu bar's menus and their entries (sub-menus indented), as about to be shown.
+    QStringList menuTexts();
+
     // Brings every widget up to the scene.
     void refreshAll();
 

@@ -25,6 +25,9 @@ HostRun runHost(QStringList const& arguments)
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // English unless --lang says otherwise.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     process.setProcessEnvironment(env);
     process.start(QString::fromUtf8(MVP_HOST_EXECUTABLE), arguments);
     HostRun run;
@@ -167,4 +170,24 @@ TEST(AppScript, DemoRunsEveryStepAndItsChecksHold)
     EXPECT_TRUE(demo.out.contains(QStringLiteral("restored picture is pixel-identical to the one before the change: yes")));
     for (char const* name : {"demo.png", "demo-1-before.png", "demo-2-changed.png", "demo-3-restored.png"})
         EXPECT_FALSE(MvpTest::readAll(dir.path(QStringLiteral("shots/") + QString::fromLatin1(name))).isEmpty()) << name;
+}
+
+TEST(AppScript, LangDeShowsGermanMenusOfTheApplicationAndThePlugIn)
+{
+    MvpTest::TempDir dir;
+    QString const cfg = dir.path(QStringLiteral("cfg"));
+    HostRun const german = runHost({QStringLiteral("--print-menus"), QStringLiteral("--lang"), QStringLiteral("de"),
+                                    QStringLiteral("--config-root"), cfg});
+    ASSERT_EQ(german.exitCode, 0) << german.err.toStdString();
+    QStringList const lines = german.out.split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Be&richt"))) << german.out.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("    Ganzen Snapshot wiederherstellen"))) << german.out.toStdString();
+    // The sub-menu's title comes from the plug-in and its own catalogue.
+    EXPECT_TRUE(lines.contains(QStringLiteral("    Darstellung aus Snapshot wiederherstellen"))) << german.out.toStdString();
+    EXPECT_FALSE(german.out.contains(QStringLiteral("Report"))) << german.out.toStdString();
+
+    HostRun const english = runHost({QStringLiteral("--print-menus"), QStringLiteral("--config-root"), cfg});
+    ASSERT_EQ(english.exitCode, 0) << english.err.toStdString();
+    EXPECT_TRUE(english.out.split(QLatin1Char('\n')).contains(QStringLiteral("&Report"))) << english.out.toStdString();
+    EXPECT_TRUE(english.out.contains(QStringLiteral("restore visualization from snapshot")));
 }

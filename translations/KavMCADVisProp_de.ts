@@ -1,0 +1,349 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Kav_MCADVisPropEditRestoreTemplates_dlg</name>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dlg.ui" line="14"/>
+        <source>edit templates</source>
+        <translation>Vorlagen bearbeiten</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dlg.ui" line="70"/>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dlg.ui" line="126"/>
+        <source>ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dlg.ui" line="133"/>
+        <source>cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="81"/>
+        <source>template content</source>
+        <translation>Vorlageninhalt</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="84"/>
+        <source>template list</source>
+        <translation>Vorlagenliste</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="92"/>
+        <source>new</source>
+        <translation>neu</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="95"/>
+        <source>rename</source>
+        <translation>umbenennen</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="99"/>
+        <source>delete</source>
+        <translation>löschen</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="103"/>
+        <source>import</source>
+        <translation>importieren</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="106"/>
+        <source>export selected</source>
+        <translation>Auswahl exportieren</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="212"/>
+        <source>restore template files</source>
+        <translation>Wiederherstellungsvorlagen-Dateien</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="235"/>
+        <source>new template</source>
+        <translation>neue Vorlage</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="236"/>
+        <source>restore template</source>
+        <translation>Wiederherstellungsvorlage</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="255"/>
+        <source>rename template</source>
+        <translation>Vorlage umbenennen</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="273"/>
+        <source>remove templates</source>
+        <translation>Vorlagen entfernen</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="274"/>
+        <source>remove selected templates. are you really sure?</source>
+        <translation>Ausgewählte Vorlagen entfernen. Sind Sie wirklich sicher?</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="290"/>
+        <source>import file</source>
+        <translation>Datei importieren</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="319"/>
+        <source>export file</source>
+        <translation>Datei exportieren</translation>
+    </message>
+</context>
+<context>
+    <name>MCADVisProp</name>
+    <message>
+        <location filename="../access/mvp_container_property_access.cpp" line="100"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="349"/>
+        <source>element visibility</source>
+        <translation>Elementsichtbarkeit</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="350"/>
+        <source>element visualization</source>
+        <translation>Elementdarstellung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="351"/>
+        <source>element pullout distance</source>
+        <translation>Herauszugsabstand des Elements</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="352"/>
+        <source>label visibility</source>
+        <translation>Sichtbarkeit der Beschriftung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="353"/>
+        <source>label auto placement</source>
+        <translation>automatische Platzierung der Beschriftung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="354"/>
+        <source>label content template</source>
+        <translation>Inhaltsvorlage der Beschriftung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="139"/>
+        <source>rotation</source>
+        <translation>Drehung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="140"/>
+        <source>translation</source>
+        <translation>Verschiebung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="141"/>
+        <source>scale</source>
+        <translation>Maßstab</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="142"/>
+        <source>axis scale</source>
+        <translation>Achsenmaßstab</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_legend_property_access.cpp" line="134"/>
+        <source>all legend parameters</source>
+        <translation>alle Legendenparameter</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_property_access.cpp" line="34"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="67"/>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_property_access.cpp" line="36"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="69"/>
+        <source>restore general</source>
+        <translation>Allgemeines wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_property_access.cpp" line="38"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="71"/>
+        <source>restore explorer elements</source>
+        <translation>Explorer-Elemente wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_property_access.cpp" line="40"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="73"/>
+        <source>restore 3d</source>
+        <translation>3D wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_property_access.cpp" line="42"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="75"/>
+        <source>restore features</source>
+        <translation>Features wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_property_access.cpp" line="44"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="77"/>
+        <source>restore projects</source>
+        <translation>Projekte wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="131"/>
+        <source>new and invalid elements</source>
+        <translation>neue und ungültige Elemente</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="132"/>
+        <source>set new elements invisible</source>
+        <translation>neue Elemente ausblenden</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="134"/>
+        <source>set invalid elements invisible</source>
+        <translation>ungültige Elemente ausblenden</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_restore_template_file.cpp" line="30"/>
+        <source>snapshot restore templates</source>
+        <translation>Vorlagen zur Snapshot-Wiederherstellung</translation>
+    </message>
+</context>
+<context>
+    <name>MCADVisProp_cmd</name>
+    <message>
+        <location filename="../restore/mvp_cmd_restore_from_template.cpp" line="27"/>
+        <source>restore snapshot by template</source>
+        <translation>Snapshot mit Vorlage wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_restore_snapshot.cpp" line="23"/>
+        <source>restore whole snapshot</source>
+        <translation>ganzen Snapshot wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_restore_common.cpp" line="100"/>
+        <source>and %1 further properties</source>
+        <translation>und %1 weitere Eigenschaften</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_restore_common.cpp" line="101"/>
+        <source>warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_restore_common.cpp" line="102"/>
+        <source>there are %1 properties, who could not be applied:</source>
+        <translation>%1 Eigenschaften konnten nicht angewendet werden:</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_cmd_edit_templates.cpp" line="18"/>
+        <source>edit restore templates</source>
+        <translation>Wiederherstellungsvorlagen bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>MCADVisProp_err</name>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="31"/>
+        <source>error saving the file</source>
+        <translation>Fehler beim Speichern der Datei</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="32"/>
+        <source>error saving the file wt</source>
+        <translation>Fehler beim Speichern der Datei wt</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="34"/>
+        <source>error opening the file</source>
+        <translation>Fehler beim Öffnen der Datei</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="35"/>
+        <source>error opening the file wt</source>
+        <translation>Fehler beim Öffnen der Datei wt</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="37"/>
+        <source>error saving project</source>
+        <translation>Fehler beim Speichern des Projekts</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="38"/>
+        <source>error saving project wt</source>
+        <translation>Fehler beim Speichern des Projekts wt</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="40"/>
+        <source>error saving templates</source>
+        <translation>Fehler beim Speichern der Vorlagen</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="41"/>
+        <source>error saving templates wt</source>
+        <translation>Fehler beim Speichern der Vorlagen wt</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="43"/>
+        <source>error the element in the parameterstring is not a snapshot</source>
+        <translation>Fehler: das Element im Parameterstring ist kein Snapshot</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="44"/>
+        <source>error the element in the parameterstring is not a snapshot wt</source>
+        <translation>Fehler: das Element im Parameterstring ist kein Snapshot wt</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="46"/>
+        <source>error snapshot has no restore information (maybe the snapshot was created with an older version than v6.0.0 or by an image file</source>
+        <translation>Fehler: der Snapshot enthält keine Wiederherstellungsinformation (vielleicht wurde er mit einer älteren Version als v6.0.0 oder aus einer Bilddatei erstellt</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="49"/>
+        <source>error snapshot has no restore information (maybe the snapshot was created with an older version than v6.0.0 or by an image file wt</source>
+        <translation>Fehler: der Snapshot enthält keine Wiederherstellungsinformation (vielleicht wurde er mit einer älteren Version als v6.0.0 oder aus einer Bilddatei erstellt wt</translation>
+    </message>
+</context>
+<context>
+    <name>MCADVisProp_menu</name>
+    <message>
+        <location filename="../menu/mvp_menu_handler.cpp" line="47"/>
+        <source>restore visualization from snapshot</source>
+        <translation>Darstellung aus Snapshot wiederherstellen</translation>
+    </message>
+</context>
+<context>
+    <name>MCADVisProp_prop_acc</name>
+    <message>
+        <location filename="../access/mvp_container_property_access.cpp" line="76"/>
+        <source>container #type for error msg</source>
+        <translation>Container</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="69"/>
+        <source>3d view</source>
+        <translation>3D-Ansicht</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="122"/>
+        <source>3d view properties #type for error msg</source>
+        <translation>3D-Ansicht</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_legend_property_access.cpp" line="80"/>
+        <source>legend</source>
+        <translation>Legende</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_legend_property_access.cpp" line="117"/>
+        <source>legend properties #type for error msg</source>
+        <translation>Legende</translation>
+    </message>
+</context>
+</TS>
