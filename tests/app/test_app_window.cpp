@@ -23,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -71,22 +72,48 @@ QByteArray viewOnlyExchangeFile()
            "{\"type\": 3, \"usage\": {\"5\": false, \"6\": false, \"7\": false, \"8\": false, \"9\": false, \"35\": false}}]}]}";
 }
 
+// The plug-in is initialised once per process, so the tests share one application.
+class AppWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        configDir_ = new QTemporaryDir();
+        Kav::App::AppOptions options;
+        options.configRoot = configDir_->path();
+        app_ = new Kav::App::HostApplication(options);
+        app_->start();
+        app_->window()->show();
+        QApplication::processEvents();
+    }
+    static void TearDownTestSuite()
+    {
+        delete app_;
+        app_ = nullptr;
+        delete configDir_;
+        configDir_ = nullptr;
+    }
+    void SetUp() override
+    {
+        ASSERT_TRUE(app_->plugin().isLoaded()) << app_->messages().join(QLatin1Char('\n')).toStdString();
+        ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("host.sample_scene"), QString()));
+    }
+
+    static QTemporaryDir* configDir_;
+    static Kav::App::HostApplication* app_;
+};
+
+QTemporaryDir* AppWindow::configDir_ = nullptr;
+Kav::App::HostApplication* AppWindow::app_ = nullptr;
+
 } // namespace
 
-TEST(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
+TEST_F(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
 {
     MvpTest::TempDir dir;
     MvpTest::ResponderGuard responder;
-    Kav::App::AppOptions options;
-    options.configRoot = dir.root();
-    Kav::App::HostApplication app(options);
-    app.start();
-    ASSERT_TRUE(app.plugin().isLoaded()) << app.messages().join(QLatin1Char('\n')).toStdString();
-    ASSERT_TRUE(app.plugin().hasInitDefaults()) << app.messages().join(QLatin1Char('\n')).toStdString();
-    Kav::App::HostWindow* win = app.window();
-    win->show();
-    QApplication::processEvents();
-    Kav::MCADCmd::Scene& scene = app.session().scene();
+    ASSERT_TRUE(app_->plugin().hasInitDefaults()) << app_->messages().join(QLatin1Char('\n')).toStdString();
+    Kav::App::HostWindow* win = app_->window();
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
 
     QString const file = dir.path(QStringLiteral("view.rst"));
     ASSERT_TRUE(MvpTest::writeAll(file, viewOnlyExchangeFile()));
@@ -166,4 +193,88 @@ TEST(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
     ASSERT_NE(entryNamed(templates, QStringLiteral("View only")), nullptr);
     EXPECT_FALSE(entryNamed(templates, QStringLiteral("View only"))->isEnabled());
     EXPECT_EQ(entryNamed(templates, QStringLiteral("View only"))->parent(), templates);
+}
+
+TEST_F(AppWindow, RecordedMacroReplaysToTheSameState)
+{
+    MvpTest::TempDir dir;
+    MvpTest::ResponderGuard responder;
+    Kav::App::HostWindow* win = app_->window();
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
+
+    win->findChild<QAction*>(QStringLiteral("actionRecordMacro"))->trigger();
+    ASSERT_TRUE(win->isRecordingMacro());
+    clickItem(win->explorer(), QStringLiteral("Bracket"));
+    responder->push([](Kav::GTools::DialogRequest const& request) {
+        Kav::GTools::DialogAnswer answer;
+        if (auto* dialog = qobject_cast<QColorDialog*>(request.dialog)) {
+            dialog->setCurrentColor(QColor(0x22, 0x88, 0x44));
+            answer.result = QDialog::Accepted;
+        }
+        return answer;
+    });
+    win->propertyPanel()->chooseColor();
+    // Unchecking an element in the explorer hides it.
+    QTreeWidgetItem* datum = win->explorer()->findItem(QStringLiteral("Datum A"));
+    ASSERT_NE(datum, nullptr);
+    datum->setCheckState(0, Qt::Unchecked);
+    ASSERT_FALSE(scene.findElement(QStringLiteral("Datum A"))->isVisible(Kav::CAD::VISIBLE_OWN));
+    Kav::App::View3dWidget* view = win->view();
+    QPoint const from = view->rect().center();
+    QTest::mousePress(view, Qt::RightButton, {}, from);
+    QTest::mouseMove(view, from + QPoint(-40, 25));
+    QTest::mouseRelease(view, Qt::RightButton, {}, from + QPoint(-40, 25));
+    win->findChild<QAction*>(QStringLiteral("actionCreateSnapshot"))->trigger();
+    win->findChild<QAction*>(QStringLiteral("actionStopMacro"))->trigger();
+    ASSERT_FALSE(win->isRecordingMacro());
+    ASSERT_EQ(win->lastMacro().size(), 4) << win->lastMacro().join(QLatin1Char('\n')).toStdString();
+    QString const recorded = Kav::MCADCmd::dumpState(scene);
+
+    QString const path = dir.path(QStringLiteral("recorded.macro"));
+    responder->pushFiles({path});
+    win->saveMacro();
+    QByteArray const text = MvpTest::readAll(path);
+    EXPECT_TRUE(text.startsWith("# mvp-host macro\n"));
+    EXPECT_TRUE(text.contains("element.set name=\"Bracket\" color=\"#228844\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("view.set translation=")) << text.toStdString();
+
+    // From the sample scene again, the macro makes the same scene.
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("host.sample_scene"), QString()));
+    ASSERT_NE(Kav::MCADCmd::dumpState(scene), recorded);
+    ASSERT_TRUE(win->runMacroFile(path));
+    EXPECT_EQ(Kav::MCADCmd::dumpState(scene), recorded);
+}
+
+TEST_F(AppWindow, CorruptProjectIsReportedByNameAndTheSceneStays)
+{
+    MvpTest::TempDir dir;
+    MvpTest::ResponderGuard responder;
+    Kav::App::HostWindow* win = app_->window();
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
+    QString const before = Kav::MCADCmd::dumpState(scene);
+    QString const path = dir.path(QStringLiteral("broken.kvp"));
+    ASSERT_TRUE(MvpTest::writeAll(path, QByteArray("KAVB\x10\x00\x00\x00not a project", 22)));
+
+    responder->pushFiles({path});
+    QString details;
+    responder->push([&details](Kav::GTools::DialogRequest const& request) {
+        details = request.details;
+        EXPECT_EQ(request.kind, Kav::GTools::DialogRequest::ERROR);
+        return Kav::GTools::DialogAnswer{QDialog::Accepted, {}};
+    });
+    win->findChild<QAction*>(QStringLiteral("actionOpenProject"))->trigger();
+    EXPECT_TRUE(details.contains(path)) << details.toStdString();
+    EXPECT_EQ(Kav::MCADCmd::dumpState(scene), before);
+
+    // A macro file that is no text: named in the message, nothing run.
+    QString const macro = dir.path(QStringLiteral("binary.macro"));
+    ASSERT_TRUE(MvpTest::writeAll(macro, QByteArray("\x00\x01\x02", 3)));
+    QString text;
+    responder->push([&text](Kav::GTools::DialogRequest const& request) {
+        text = request.text;
+        return Kav::GTools::DialogAnswer{QDialog::Accepted, {}};
+    });
+    EXPECT_FALSE(win->runMacroFile(macro));
+    EXPECT_TRUE(text.contains(macro)) << text.toStdString();
+    EXPECT_EQ(Kav::MCADCmd::dumpState(scene), before);
 }
