@@ -1,0 +1,298 @@
+#include "access/mvp_property_access.h"
+#include "cad/kav_element.h"
+#include "cad/kav_record_manager.h"
+#include "cfg/kav_cfg_settings.h"
+#include "core/kav_init.h"
+#include "gapp/kav_app_status_manager.h"
+#include "gapp/kav_main_window.h"
+#include "gapp/kav_menu_data.h"
+#include "gicon/kav_icon_cache.h"
+#include "gtools/kav_dialogs.h"
+#include "io/kav_stream.h"
+#include "library/mvp_defaults.h"
+#include "mcadcmd/kav_host_session.h"
+#include "menu/mvp_menu_handler.h"
+#include "mvp_responder.h"
+#include "mvp_temp_dir.h"
+#include "restore/mvp_cmd_restore_from_template.h"
+#include "templates/mvp_restore_template_file.h"
+
+#include <QDir>
+#include <QImage>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace Kav;
+using namespace Kav::MCADVisProp;
+using PropertyAccess::PropAccTemplate;
+using PropertyAccess::PropAccTemplateContainer;
+using PropertyAccess::PropAccTemplatePart;
+
+namespace {
+
+QString const SNAPSHOT = QStringLiteral("Snapshot 1");
+
+// A scene with two elements and one snapshot of them, the store on three temporary levels,
+// the plug-in's creators and the by-template command, and the menu provider.
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        KavInit::setApplicationName("mvpmenu");
+        for (int level = 0; level < 3; ++level) {
+            QString const d = root.path(QStringLiteral("level%1").arg(level));
+            QDir().mkpath(d);
+            Cfg::Settings::setLevelDirectory(static_cast<Cfg::Level>(level), d);
+        }
+        store = std::make_unique<RestoreSnapshotTemplateFile>();
+        auto& scene = session.scene();
+        scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("Plate"), CAD::ElementCreator::PLANE));
+        scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("Bore"), CAD::ElementCreator::CIRCLE));
+        addSnapshot(SNAPSHOT, session.printInterface().extractPropertyAccess());
+        InitDefaults();
+        CAD::RecordManager::_manager->clearHistory();
+    }
+
+    void TearDown() override
+    {
+        CloseDefaults();
+        store.reset();
+        Cfg::Settings::reset();
+    }
+
+    void addSnapshot(QString const& name, MCADCmd::AccessList accesses)
+    {
+        auto report = std::make_unique<CAD::Report>(name);
+        report->setCreationPropertyAccess(std::move(accesses));
+        session.scene().addReport(std::move(report));
+    }
+
+    QString levelFile(int level) const
+    {
+        return root.path(QStringLiteral("level%1/mvpmenu_rstmpls.rst").arg(level));
+    }
+
+    static void writeStore(QString const& path, QStringList const& names)
+    {
+        PropAccTemplateContainer c;
+        for (QString const& n : names)
+            c.add(PropAccTemplate(n));
+        IO::OutStream out(path, KString("RESTORE_SNAPSHOT_TEMPLATE"), 1);
+        c.saveStream(&out);
+        out.close();
+    }
+
+    // Fills a fresh menu through the registered provider, as the host does before showing it.
+    QList<QAction*> fill(QMenu* menu)
+    {
+        GApp::SpecialMenuProvider* provider = GApp::MainWindow::smgr->getSpecialMenuProvider(
+            QString::fromLatin1(GApp::MenuData::RESTORE_SNAPSHOT_TEMPLATES));
+        EXPECT_NE(provider, nullptr);
+        menu->clear();
+        if (provider)
+            provider->fillMenu(menu);
+        return menu->actions();
+    }
+
+    static QStringList texts(QList<QAction*> const& actions)
+    {
+        QStringList out;
+        for (QAction* a : actions)
+            out << a->text();
+        return out;
+    }
+
+    static bool allEnabled(QList<QAction*> const& actions, bool enabled)
+    {
+        for (QAction* a : actions) {
+            if (a->isEnabled() != enabled)
+                return false;
+        }
+        return !actions.isEmpty();
+    }
+
+    CAD::Element* element(QString const& name) { return session.scene().findElement(name); }
+
+    MvpTest::TempDir root;
+    GApp::MainWindow window;
+    MCADCmd::HostSession session;
+    std::unique_ptr<RestoreSnapshotTemplateFile> store;
+    CADElementPropertyAccessCreator elementCreator;
+    CADContainerPropertyAccessCreator containerCreator;
+    GLViewPropertyAccessCreator viewCreator;
+    LegendPropertyAccessCreator legendCreator;
+    RestoreSnapshotTemplateCommand byTemplate;
+    MvpTest::ResponderGuard responder;
+};
+
+TEST_F(MenuTest, ProviderIsRegisteredOnceAndWithdrawnOnClose)
+{
+    QString const key = QString::fromLatin1(GApp::MenuData::RESTORE_SNAPSHOT_TEMPLATES);
+    MenuHandler* first = menuProvider();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(GApp::MainWindow::smgr->getSpecialMenuProvider(key), first);
+    EXPECT_EQ(first->getMenuTitle(), QStringLiteral("restore visualization from snapshot"));
+
+    InitDefaults();
+    EXPECT_EQ(menuProvider(), first);
+    EXPECT_EQ(GApp::MainWindow::smgr->getSpecialMenuProviderKeys(), QStringList{key});
+
+    CloseDefaults();
+    EXPECT_EQ(menuProvider(), nullptr);
+    EXPECT_EQ(GApp::MainWindow::smgr->getSpecialMenuProvider(key), nullptr);
+    CloseDefaults();
+    EXPECT_EQ(menuProvider(), nullptr);
+
+    InitDefaults();
+    ASSERT_NE(menuProvider(), nullptr);
+    EXPECT_EQ(GApp::MainWindow::smgr->getSpecialMenuProvider(key), menuProvider());
+}
+
+TEST_F(MenuTest, EntriesFollowTheStoreAtEveryFillWithLevelIcons)
+{
+    QMenu menu;
+    EXPECT_TRUE(fill(&menu).isEmpty());
+
+    writeStore(levelFile(0), {QStringLiteral("Factory")});
+    writeStore(levelFile(1), {QStringLiteral("Site A"), QStringLiteral("Site B")});
+    writeStore(levelFile(2), {QStringLiteral("Mine")});
+    QList<QAction*> actions = fill(&menu);
+    ASSERT_EQ(texts(actions), (QStringList{QStringLiteral("Factory"), QStringLiteral("Site A"),
+                                           QStringLiteral("Site B"), QStringLiteral("Mine")}));
+    Cfg::Level const levels[] = {Cfg::LEVEL_INSTALLATION, Cfg::LEVEL_SHARED, Cfg::LEVEL_SHARED, Cfg::LEVEL_USER};
+    for (int i = 0; i < actions.size(); ++i) {
+        QImage const shown = actions[i]->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+        QImage const level =
+            GIcon::Cache::getConfigLevelIcon(levels[i])->toImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(shown, level) << "entry " << i;
+    }
+    // Each entry owns a copy: a template saved after the fill changes nothing in it, and
+    // shows at the next fill without any restart.
+    auto* mine = dynamic_cast<RestoreByTemplateAction*>(actions[3]);
+    ASSERT_NE(mine, nullptr);
+    PropAccTemplateContainer stored = loadAllTemplates();
+    PropAccTemplate changed = stored.getTemplate(3);
+    changed.setNewInvisibleFlag(!changed.newInvisible());
+    stored.set(3, changed);
+    stored.add(PropAccTemplate(QStringLiteral("Newer")));
+    saveTemplates(stored);
+    EXPECT_NE(mine->restoreTemplate().newInvisible(), changed.newInvisible());
+    EXPECT_EQ(texts(fill(&menu)).last(), QStringLiteral("Newer"));
+}
+
+TEST_F(MenuTest, EntriesAreEnabledOnlyForExactlyOneSelectedSnapshot)
+{
+    writeStore(levelFile(2), {QStringLiteral("T1"), QStringLiteral("T2")});
+    addSnapshot(QStringLiteral("Snapshot 2"), session.printInterface().extractPropertyAccess());
+    auto& scene = session.scene();
+    QMenu menu;
+
+    scene.setSelection({});
+    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "nothing selected";
+    scene.setSelection({QStringLiteral("Plate"), SNAPSHOT});
+    EXPECT_TRUE(allEnabled(fill(&menu), true)) << "one snapshot among other elements";
+    scene.setSelection({SNAPSHOT, QStringLiteral("Snapshot 2")});
+    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "two snapshots";
+    scene.setSelection({QStringLiteral("Plate")});
+    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "an element that is no snapshot";
+    scene.setSelection({SNAPSHOT});
+    window.setSelectCommandMode(GApp::Command::SELECT_COMMAND_SINGLE);
+    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "select-command mode";
+    window.setSelectCommandMode(GApp::Command::SELECT_COMMAND_NONE);
+    EXPECT_TRUE(allEnabled(fill(&menu), true));
+}
+
+TEST_F(MenuTest, TriggeringRestoresTheSnapshotThroughItsTemplateAsOneUndoStep)
+{
+    // Only the visibility of elements comes back; colours stay as changed.
+    PropAccTemplate visibilityOnly(QStringLiteral("Visibility only"));
+    PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
+    for (auto const& [id, used] : part.getUsages())
+        part.setUsage(id, id == PropertyAccess::PROP_ELEMENT_VISIBILITY);
+    visibilityOnly.set(part);
+    PropAccTemplateContainer c;
+    c.add(visibilityOnly);
+    saveTemplates(c);
+
+    CAD::Element* plate = element(QStringLiteral("Plate"));
+    quint32 const originalColor = plate->getElemProperties()->color;
+    plate->setElementVisible(false);
+    plate->getElemProperties()->color = originalColor ^ 0xFFFFFFu;
+    QString const changed = MCADCmd::dumpState(session.scene());
+
+    session.scene().setSelection({SNAPSHOT});
+    QMenu menu;
+    QList<QAction*> actions = fill(&menu);
+    ASSERT_EQ(actions.size(), 1);
+    actions[0]->trigger();
+
+    EXPECT_TRUE(plate->isVisible(CAD::VISIBLE_OWN));
+    EXPECT_EQ(plate->getElemProperties()->color, originalColor ^ 0xFFFFFFu);
+    QString const restored = MCADCmd::dumpState(session.scene());
+    EXPECT_NE(restored, changed);
+
+    ASSERT_TRUE(CAD::RecordManager::_manager->undo());
+    EXPECT_EQ(MCADCmd::dumpState(session.scene()), changed);
+    ASSERT_TRUE(CAD::RecordManager::_manager->redo());
+    EXPECT_EQ(MCADCmd::dumpState(session.scene()), restored);
+}
+
+TEST_F(MenuTest, WarningListsUnappliedPropertiesUpToFortyLines)
+{
+    PropAccTemplate visibilityOnly(QStringLiteral("Visibility only"));
+    PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
+    for (auto const& [id, used] : part.getUsages())
+        part.setUsage(id, id == PropertyAccess::PROP_ELEMENT_VISIBILITY);
+    visibilityOnly.set(part);
+    PropAccTemplateContainer c;
+    c.add(visibilityOnly);
+    saveTemplates(c);
+
+    // A snapshot of `count` elements that are gone: one unapplied property each.
+    auto ghosts = [this](QString const& snapshot, int count) {
+        MCADCmd::AccessList accesses;
+        for (int i = 1; i <= count; ++i) {
+            auto* a = new CADElementPropertyAccess();
+            a->setExplorerName(QStringLiteral("Ghost %1").arg(i, 2, 10, QLatin1Char('0')));
+            accesses.push_back(a);
+        }
+        addSnapshot(snapshot, accesses);
+    };
+    ghosts(QStringLiteral("Forty"), 40);
+    ghosts(QStringLiteral("Fortyone"), 41);
+    QMenu menu;
+
+    GTools::DialogRequest asked;
+    auto capture = [&asked](GTools::DialogRequest const& r) {
+        asked = r;
+        return GTools::DialogAnswer{1, {}};
+    };
+
+    session.scene().setSelection({QStringLiteral("Forty")});
+    responder->push(capture);
+    fill(&menu).at(0)->trigger();
+    QStringList lines = asked.details.split(QStringLiteral(",\n"));
+    ASSERT_EQ(lines.size(), 40);
+    EXPECT_EQ(lines.first(), QStringLiteral("Ghost 01 (element visibility)"));
+    EXPECT_EQ(lines.last(), QStringLiteral("Ghost 40 (element visibility)"));
+    EXPECT_EQ(asked.title, QStringLiteral("warning"));
+    EXPECT_EQ(asked.text, QStringLiteral("there are 40 properties, who could not be applied:"));
+    EXPECT_EQ(asked.dialogType, GTools::DIALOG_WARNING);
+
+    session.scene().setSelection({QStringLiteral("Fortyone")});
+    responder->push(capture);
+    fill(&menu).at(0)->trigger();
+    lines = asked.details.split(QStringLiteral(",\n"));
+    ASSERT_EQ(lines.size(), 36);
+    EXPECT_EQ(lines[34], QStringLiteral("Ghost 35 (element visibility)"));
+    EXPECT_EQ(lines[35], QStringLiteral("and 6 further properties"));
+    EXPECT_EQ(asked.text, QStringLiteral("there are 41 properties, who could not be applied:"));
+
+    // Everything applied: no dialog at all (the guard fails on any unexpected one).
+    session.scene().setSelection({SNAPSHOT});
+    fill(&menu).at(0)->trigger();
+}
+
+} // namespace
