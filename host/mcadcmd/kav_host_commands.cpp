@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -79,6 +80,84 @@ private:
     QStringList only_;
     bool all_;
 };
+
+// Elements added or removed by a step. Undo and redo toggle: when the elements are there
+// they are copied and taken out, else the copies go back at their places.
+class StructureRecord : public CAD::CustomRecord {
+public:
+    StructureRecord(QString const& name, Scene* scene, std::vector<Detail::ElementCopy> copies, bool present)
+        : CAD::CustomRecord(name), scene_(scene), copies_(std::move(copies)), present_(present)
+    {
+    }
+    unsigned int memSize() const override
+    {
+        std::size_t size = sizeof(*this);
+        for (Detail::ElementCopy const& c : copies_)
+            size += sizeof(c) + 2 * static_cast<std::size_t>(c.state.name.size() + c.state.label.content.size());
+        return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
+    }
+    void print() const override
+    {
+        std::printf("    %s:   size: %u kb\n", qUtf8Printable(getName()), memSize() / 1024);
+        std::fflush(stdout);
+    }
+    void undoRedo(bool) override
+    {
+        if (scene_.isNull() || copies_.empty())
+            return;
+        if (present_) {
+            // Their state may have changed since: take it along.
+            std::vector<Detail::ElementCopy> now;
+            QStringList roots;
+            for (Detail::ElementCopy const& c : copies_) {
+                bool const root = std::none_of(copies_.begin(), copies_.end(), [&c](Detail::ElementCopy const& o) {
+                    return o.state.name == c.parent;
+                });
+                if (!root)
+                    continue;
+                std::vector<Detail::ElementCopy> part = Detail::copySubtree(*scene_, c.state.name);
+                if (!part.empty()) {
+                    roots << c.state.name;
+                    now.insert(now.end(), part.begin(), part.end());
+                }
+            }
+            std::sort(now.begin(), now.end(),
+                      [](Detail::ElementCopy const& a, Detail::ElementCopy const& b) { return a.index < b.index; });
+            for (QString const& r : roots)
+                scene_->removeElement(r);
+            copies_ = std::move(now);
+        } else {
+            Detail::restoreCopies(*scene_, copies_);
+        }
+        present_ = !present_;
+        scene_->overlay()->repositionLabels();
+        scene_->notifyChanged();
+    }
+    void clear(bool) override
+    {
+        copies_.clear();
+        scene_.clear();
+    }
+    void collectRecords(std::vector<RecordBase*>* list) override
+    {
+        if (list != nullptr)
+            list->push_back(this);
+    }
+
+private:
+    QPointer<Scene> scene_;
+    std::vector<Detail::ElementCopy> copies_;
+    bool present_;
+};
+
+void recordStructure(Scene& scene, QString const& stepName, std::vector<Detail::ElementCopy> copies, bool present)
+{
+    CAD::RecordManager* manager = CAD::RecordManager::_manager;
+    manager->startRecording(stepName, RECORD_MODE_STRUCTURE);
+    if (manager->isRecording())
+        new StructureRecord(stepName, &scene, std::move(copies), present);
+    manager->stopRecording();
+}
 
 // Runs `change` on the scene as one undo step named `stepName`; nothing is recorded when it
 // throws.
@@ -427,6 +506,7 @@ public:
         if (!parent_.isEmpty() && (scene->findElement(parent_) == nullptr || scene->isReport(parent_)))
             return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no parent element \"%1\"").arg(parent_));
         scene->addElement(CAD::ElementCreator::create(code, name_), parent_);
+        recordStructure(*scene, getMenuName(), Detail::copySubtree(*scene, name_), true);
         scene->notifyChanged();
         if (result != nullptr)
             *result = Parse::createString(QStringLiteral("name"), name_);
@@ -458,8 +538,12 @@ public:
         Scene* scene = activeScene();
         if (scene == nullptr)
             return false;
+        // A report's accesses are not copied: removing one is not undone.
+        std::vector<Detail::ElementCopy> copies = Detail::copySubtree(*scene, name_);
         if (!scene->removeElement(name_))
             return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no element \"%1\"").arg(name_));
+        if (!copies.empty())
+            recordStructure(*scene, getMenuName(), std::move(copies), false);
         scene->notifyChanged();
         if (result != nullptr)
             *result = Parse::createString(QStringLiteral("name"), name_);

@@ -71,6 +71,22 @@ void Scene::clear()
 
 CAD::Element* Scene::addElement(std::unique_ptr<CAD::Element> element, QString const& parentName)
 {
+    return insertElement(std::move(element), parentName, elements_.size());
+}
+
+long Scene::indexOf(QString const& name) const
+{
+    CAD::Element* e = findElement(name);
+    if (e == nullptr)
+        return -1;
+    auto it = std::find(elements_.begin(), elements_.end(), e);
+    return it != elements_.end() ? static_cast<long>(it - elements_.begin()) : -1;
+}
+
+CAD::Element* Scene::insertElement(std::unique_ptr<CAD::Element> element, QString const& parentName, std::size_t index)
+{
+    if (index > elements_.size())
+        index = elements_.size();
     if (!element)
         refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("no element"));
     QString const name = element->getName();
@@ -88,11 +104,14 @@ CAD::Element* Scene::addElement(std::unique_ptr<CAD::Element> element, QString c
             refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
                    QStringLiteral("the parent \"%1\" of \"%2\" is no element").arg(parentName, name));
         parent = it->second;
+        if (indexOf(parentName) >= static_cast<long>(index))
+            refuse("Kav::MCADCmd::Scene::insertElement", __LINE__,
+                   QStringLiteral("the parent \"%1\" must come before \"%2\"").arg(parentName, name));
     }
     element->setParent(parent);
     CAD::Element* raw = element.get();
-    owned_.push_back(std::move(element));
-    elements_.push_back(raw);
+    owned_.insert(owned_.begin() + static_cast<std::ptrdiff_t>(index), std::move(element));
+    elements_.insert(elements_.begin() + static_cast<std::ptrdiff_t>(index), raw);
     byName_[name] = raw;
     emit structureChanged();
     return raw;

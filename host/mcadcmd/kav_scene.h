@@ -33,6 +33,10 @@ public:
 
     // Takes the element. Throws ProgError for a taken or empty name, or an unknown parent.
     CAD::Element* addElement(std::unique_ptr<CAD::Element> element, QString const& parentName = QString());
+    // The same at a scene position (clamped to the end). The parent must come before it.
+    CAD::Element* insertElement(std::unique_ptr<CAD::Element> element, QString const& parentName, std::size_t index);
+    // Scene position of an element; -1 for a report or an unknown name.
+    long indexOf(QString const& name) const;
     // Removes the element with its children (and from the selection); false when unknown.
     bool removeElement(QString const& name);
     CAD::Element* findElement(QString const& name) const;  // elements and reports

@@ -144,6 +144,60 @@ void applyElement(CAD::Element& e, ElementState const& s)
     }
 }
 
+std::vector<ElementCopy> copySubtree(Scene& scene, QString const& name)
+{
+    std::vector<ElementCopy> out;
+    CAD::Element* root = scene.findElement(name);
+    if (root == nullptr || scene.isReport(name))
+        return out;
+    std::set<CAD::Element const*> inside{root};
+    long index = 0;
+    for (CAD::Element* e : scene.elements()) {
+        bool const take = e == root || (e->getParent() != nullptr && inside.count(e->getParent()) != 0);
+        if (take) {
+            inside.insert(e);
+            ElementCopy c;
+            c.type = e->getElementType();
+            c.parent = e->getParent() != nullptr ? e->getParent()->getName() : QString();
+            c.index = index;
+            c.center = e->getCenter();
+            c.halfExtent = e->getHalfExtent();
+            if (auto const* s = dynamic_cast<CAD::SectionInsp2d const*>(e))
+                c.radius = s->getRadius();
+            c.state = captureElement(*e);
+            out.push_back(c);
+        }
+        ++index;
+    }
+    return out;
+}
+
+void restoreCopies(Scene& scene, std::vector<ElementCopy> const& copies)
+{
+    for (ElementCopy const& c : copies) {
+        std::unique_ptr<CAD::Element> e = CAD::ElementCreator::create(c.type, c.state.name);
+        if (!e)
+            continue;
+        e->setGeometry(c.center, c.halfExtent);
+        if (c.state.hasPullOut)
+            e->setPullOut(std::make_unique<CAD::DistPullOut>());
+        if (c.state.hasLabel)
+            e->setLabel(std::make_unique<LabelElement>(e.get()));
+        applyElement(*e, c.state);
+        // Back out of the scene, so out of the selection.
+        e->getElemProperties()->selected = 0;
+        if (auto* s = dynamic_cast<CAD::SectionInsp2d*>(e.get())) {
+            s->setRadius(c.radius);
+            try {
+                s->resample(scene.stage(), true);
+                s->updateDistances(scene.stage(), -1, -1);
+            } catch (std::bad_alloc const&) {
+            }
+        }
+        scene.insertElement(std::move(e), c.parent, static_cast<std::size_t>(c.index));
+    }
+}
+
 VisualState capture(Scene& scene, QStringList const* only)
 {
     VisualState v;

@@ -67,7 +67,22 @@ struct VisualState {
     std::vector<ElementState> elements;
 };
 
+// Everything needed to make an element again: its kind, place and state.
+struct ElementCopy {
+    unsigned int type = 0;
+    QString parent;
+    long index = 0;
+    BaVec3d<double> center;
+    BaVec3d<double> halfExtent;
+    double radius = 0.0;
+    ElementState state;
+};
+
 ElementState captureElement(CAD::Element const& e);
+// The element and its sub-elements, in scene order.
+std::vector<ElementCopy> copySubtree(Scene& scene, QString const& name);
+// Puts copies back at their places (in the order given: parents first).
+void restoreCopies(Scene& scene, std::vector<ElementCopy> const& copies);
 // Sub-objects the element does not have (any more) are left alone; sections resample.
 void applyElement(CAD::Element& e, ElementState const& s);
 // All elements, or only the named ones (unknown names are passed over).

@@ -189,6 +189,48 @@ TEST_F(HostCommands, SnapshotSelectionStructureAndFiles)
     EXPECT_EQ(r.result, saved);
 }
 
+TEST_F(HostCommands, AddingAndRemovingElementsIsUndoneInPlace)
+{
+    auto order = [this] {
+        QStringList names;
+        for (CAD::Element* e : session.scene().elements())
+            names << e->getName();
+        return names;
+    };
+    QString const start = dump();
+    QStringList const startOrder = order();
+    // A changed element inside the removed part comes back as it was when removed.
+    ASSERT_TRUE(run("element.set", QStringLiteral(R"(name="Hole 3" color="#010203" label_auto="0")")).ok);
+    QString const changed = dump();
+    ASSERT_TRUE(run("element.add", QStringLiteral(R"(name="Extra" type="circle" parent="Bracket")")).ok);
+    QString const added = dump();
+    ASSERT_TRUE(run("element.remove", QStringLiteral(R"(name="Bracket")")).ok);
+    EXPECT_EQ(element("Hole 3"), nullptr);
+    QString const removed = dump();
+
+    Outcome r = run("edit.undo");
+    ASSERT_TRUE(r.ok) << r.log.toStdString();
+    EXPECT_EQ(Parse::getString(r.result, QStringLiteral("step")), QStringLiteral("remove element"));
+    EXPECT_EQ(dump(), added);
+    QStringList withExtra = startOrder;
+    withExtra << QStringLiteral("Extra");
+    EXPECT_EQ(order(), withExtra);
+    QString parent;
+    EXPECT_TRUE(session.commandInterface().getParentElement(QStringLiteral("Hole 3"), &parent));
+    EXPECT_EQ(parent, QStringLiteral("Bracket"));
+    ASSERT_TRUE(run("edit.undo").ok);
+    EXPECT_EQ(dump(), changed);
+    ASSERT_TRUE(run("edit.undo").ok);
+    EXPECT_EQ(dump(), start);
+    EXPECT_EQ(order(), startOrder);
+
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(run("edit.redo").ok);
+    EXPECT_EQ(dump(), removed);
+    ASSERT_TRUE(run("edit.undo").ok);
+    EXPECT_EQ(dump(), added);
+}
+
 TEST(HostCommandsWithoutInterface, AreNotExecutable)
 {
     MCADCmd::registerHostCommands();
