@@ -211,6 +211,39 @@ TEST_F(Project, TruncatedOrForeignFileFailsClearlyAndLeavesTheSceneAlone)
     EXPECT_EQ(MvpTest::readAll(path), whole);
 }
 
+TEST_F(Project, DamagedBytesNeverEscapeAsAnExceptionOrHalfLoadedScene)
+{
+    snapshot(QStringLiteral("Snapshot 1"));
+    QString const path = dir.path(QStringLiteral("p.kavproj"));
+    ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+    QByteArray const whole = MvpTest::readAll(path);
+    QString const damaged = dir.path(QStringLiteral("d.kavproj"));
+    MCADCmd::HostSession other;
+    quint32 seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    int loaded = 0;
+    for (int i = 0; i < 250; ++i) {
+        QByteArray bytes = whole;
+        int const flips = 1 + static_cast<int>(next() % 3);
+        for (int f = 0; f < flips; ++f)
+            bytes[static_cast<int>(next() % static_cast<quint32>(bytes.size()))] = static_cast<char>(next() & 0xff);
+        ASSERT_TRUE(MvpTest::writeAll(damaged, bytes));
+        QString const before = MCADCmd::dumpState(other.scene());
+        ErrorLog log;
+        bool ok = false;
+        EXPECT_NO_THROW(ok = MCADCmd::loadProject(other.scene(), damaged, &log)) << i;
+        if (ok)
+            ++loaded;
+        else
+            EXPECT_EQ(MCADCmd::dumpState(other.scene()), before) << i;
+    }
+    // Most flips land in data that still reads (names, numbers, access bytes).
+    EXPECT_GT(loaded, 0);
+}
+
 TEST_F(Project, SampleFileOfExamplesIsTheBuiltInScene)
 {
     MCADCmd::Scene fromFile;
