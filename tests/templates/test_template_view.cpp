@@ -1,3 +1,4 @@
+#include "access/mvp_property_access.h"
 #include "cfg/kav_cfg_settings.h"
 #include "mvp_editing_fixture.h"
 #include "propertyaccess/kav_property_access_factory.h"
@@ -29,19 +30,21 @@ Qt::ItemFlags const propertyFlags = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
 
 } // namespace
 
+QStringList const libraryTree{QStringLiteral("restore general"), QStringLiteral("  all legend parameters"),
+                              QStringLiteral("restore 3d"), QStringLiteral("  rotation"),
+                              QStringLiteral("  translation"), QStringLiteral("  scale"),
+                              QStringLiteral("  axis scale"), QStringLiteral("restore explorer elements"),
+                              QStringLiteral("  element visibility"), QStringLiteral("  element visualization"),
+                              QStringLiteral("  element pullout distance"), QStringLiteral("  label visibility"),
+                              QStringLiteral("  label auto placement"), QStringLiteral("  label content template"),
+                              QStringLiteral("new and invalid elements"),
+                              QStringLiteral("  set new elements invisible"),
+                              QStringLiteral("  set invalid elements invisible")};
+
 TEST_F(TemplateViewTest, TreeFollowsTheCreatorsInCategoryOrder)
 {
     auto view = makeView();
-    EXPECT_EQ(MvpTest::treeText(view.get()),
-              (QStringList{QStringLiteral("restore general"), QStringLiteral("  all legend parameters"),
-                           QStringLiteral("restore 3d"), QStringLiteral("  rotation"), QStringLiteral("  translation"),
-                           QStringLiteral("  scale"), QStringLiteral("  axis scale"),
-                           QStringLiteral("restore explorer elements"), QStringLiteral("  element visibility"),
-                           QStringLiteral("  element visualization"), QStringLiteral("  element pullout distance"),
-                           QStringLiteral("  label visibility"), QStringLiteral("  label auto placement"),
-                           QStringLiteral("  label content template"), QStringLiteral("new and invalid elements"),
-                           QStringLiteral("  set new elements invisible"),
-                           QStringLiteral("  set invalid elements invisible")}));
+    EXPECT_EQ(MvpTest::treeText(view.get()), libraryTree);
 
     // Nothing shown: every box unchecked and greyed.
     for (QTreeWidgetItem* item : view->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive)) {
@@ -187,4 +190,22 @@ TEST_F(TemplateViewTest, ReadOnlyTemplatesShowTheirUsageAndIgnoreClicks)
     view->setTemplate(nullptr);
     clickBox(view.get(), row(view.get(), QStringLiteral("rotation")));
     EXPECT_EQ(row(view.get(), QStringLiteral("rotation"))->checkState(0), Qt::Unchecked);
+}
+
+TEST_F(TemplateViewTest, TheLibrarysOwnCreatorsGiveTheSameTree)
+{
+    // Newer creators of a type answer for it, in the order the library registers them.
+    MCADVisProp::CADElementPropertyAccessCreator element;
+    MCADVisProp::CADContainerPropertyAccessCreator container;
+    MCADVisProp::GLViewPropertyAccessCreator view3d;
+    MCADVisProp::LegendPropertyAccessCreator legend;
+    auto view = makeView();
+    EXPECT_EQ(MvpTest::treeText(view.get()), libraryTree);
+
+    PropAccTemplate t(QStringLiteral("user"));
+    view->setTemplate(&t);
+    clickBox(view.get(), row(view.get(), QStringLiteral("element visibility")));
+    EXPECT_FALSE(t.getTemplatePart(PROP_ACC_CAD_ELEMENT).getUsage(PROP_ELEMENT_VISIBILITY));
+    EXPECT_FALSE(t.getTemplatePart(PROP_ACC_CAD_CONTAINER).getUsage(PROP_ELEMENT_VISIBILITY));
+    EXPECT_TRUE(t.getTemplatePart(PROP_ACC_CAD_ELEMENT).getUsage(PROP_ELEMENT_VISUALIZATION));
 }
