@@ -1,8 +1,8 @@
 // Shows the edit dialog over sample templates of all three levels, with one user template
 // selected, and saves what the screen shows. A second file, when given, gets the dialog
-// with the template list's context menu open.
+// with the template list's context menu open; a third, a read-only template selected.
 //
-//   shot_edit_dialog DIALOG.png [MENU.png]
+//   shot_edit_dialog DIALOG.png [MENU.png [READONLY.png]]
 #include "access/mvp_property_access.h"
 #include "cfg/kav_cfg_settings.h"
 #include "core/kav_init.h"
@@ -73,6 +73,15 @@ QPixmap screenshot(QWidget* window, QRect const& area)
     return window->grab();
 }
 
+// Lets the window system map and paint the window.
+void settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+}
+
 bool save(QPixmap const& pixmap, QString const& path)
 {
     if (pixmap.isNull() || !pixmap.save(path)) {
@@ -90,7 +99,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QStringList const args = QCoreApplication::arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: shot_edit_dialog DIALOG.png [MENU.png]\n");
+        std::fprintf(stderr, "usage: shot_edit_dialog DIALOG.png [MENU.png [READONLY.png]]\n");
         return 2;
     }
     QTemporaryDir root;
@@ -124,11 +133,7 @@ int main(int argc, char** argv)
         return 1;
     }
     dialog._list_w->setCurrentItem(chosen);
-    // Let the window system map and paint the window.
-    for (int i = 0; i < 20; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
+    settle();
     if (!save(screenshot(&dialog, dialog.frameGeometry()), args.at(1)))
         return 1;
     if (args.size() < 3)
@@ -146,5 +151,12 @@ int main(int argc, char** argv)
     QPoint const at = dialog._list_w->visualItemRect(chosen).center();
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
     QApplication::sendEvent(viewport, &event);
-    return saved ? 0 : 1;
+    if (!saved)
+        return 1;
+    if (args.size() < 4)
+        return 0;
+
+    dialog._list_w->setCurrentItem(dialog._list_w->topLevelItem(1));
+    settle();
+    return save(screenshot(&dialog, dialog.frameGeometry()), args.at(3)) ? 0 : 1;
 }

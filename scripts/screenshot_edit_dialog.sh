@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the edit-templates dialog as it shows on a real X display (Xvfb): sample
-# templates of all three levels, one user template selected, and the same with the template
-# list's context menu open.
+# templates of all three levels, one user template selected, the same with the template
+# list's context menu open, and a read-only (shared level) template selected.
 #
 #   scripts/screenshot_edit_dialog.sh [OUT_DIR]      (default: build/screenshots)
 #
@@ -23,4 +23,4 @@ cmake --build "$build" --target shot_edit_dialog >/dev/null
 
 unset QT_QPA_PLATFORM
 xvfb-run -a -s "-screen 0 1024x768x24" env QT_QPA_PLATFORM=xcb \
-  "$build/bench/shot_edit_dialog" "$out/edit_dialog.png" "$out/edit_dialog_menu.png"
+  "$build/bench/shot_edit_dialog" "$out/edit_dialog.png" "$out/edit_dialog_menu.png" "$out/edit_dialog_readonly.png"
