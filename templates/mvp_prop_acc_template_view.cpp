@@ -1,5 +1,6 @@
 #include "mvp_prop_acc_template_view.h"
 
+#include "access/mvp_property_access.h"
 #include "core/kav_translate.h"
 #include "mvp_restore_template_file.h"
 #include "propertyaccess/kav_property_access_factory.h"
@@ -62,21 +63,7 @@ PropAccTemplateView::~PropAccTemplateView() = default;
 
 QString PropAccTemplateView::categoryCaption(PropTemplateCat_t category)
 {
-    switch (category) {
-    case PropertyAccess::CAT_UNKNOWN:
-        return translate("MCADVisProp", "unknown");
-    case PropertyAccess::CAT_RESTORE_GENERAL:
-        return translate("MCADVisProp", "restore general");
-    case PropertyAccess::CAT_RESTORE_EXPLORER_ELEMENTS:
-        return translate("MCADVisProp", "restore explorer elements");
-    case PropertyAccess::CAT_RESTORE_3D:
-        return translate("MCADVisProp", "restore 3d");
-    case PropertyAccess::CAT_RESTORE_FEATURES:
-        return translate("MCADVisProp", "restore features");
-    case PropertyAccess::CAT_RESTORE_PROJECTS:
-        return translate("MCADVisProp", "restore projects");
-    }
-    return QString();
+    return categoryText(category);
 }
 
 void PropAccTemplateView::setTemplate(PropertyAccess::PropAccTemplate* t)
