@@ -1,9 +1,14 @@
 #include "mvp_library.h"
 
+#include "access/mvp_container_property_access.h"
+#include "access/mvp_element_property_access.h"
+#include "access/mvp_glview_property_access.h"
+#include "access/mvp_legend_property_access.h"
 #include "core/kav_translate.h"
 #include "mvp_errors.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "restore/mvp_cmd_restore_snapshot.h"
+#include "templates/mvp_cmd_edit_templates.h"
 #include "templates/mvp_cmd_import_templates.h"
 #include "templates/mvp_restore_template_file.h"
 
@@ -19,7 +24,14 @@ void InitLibrary(GApp::AppStatusManager*, CfgNode*)
     // Each object joins its host registry when it is constructed and lives as long as the
     // process; the library keeps no pointer to it.
     new RestoreSnapshotTemplateFile();
+
+    new CADElementPropertyAccessCreator();
+    new CADContainerPropertyAccessCreator();
+    new GLViewPropertyAccessCreator();
+    new LegendPropertyAccessCreator();
+
     new RestorePropertyFromSnapshotCommand();
+    new EditRestoreTemplateCommand();
     new RestoreSnapshotTemplateCommand();
     new ImportResTemCommand();
 }

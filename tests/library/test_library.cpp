@@ -2,12 +2,14 @@
 #include "library/mvp_library.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "restore/mvp_cmd_restore_snapshot.h"
+#include "templates/mvp_cmd_edit_templates.h"
 #include "templates/mvp_cmd_import_templates.h"
 #include "templates/mvp_restore_template_file.h"
 
 #include "core/kav_translate.h"
 #include "gapp/kav_command_container.h"
 #include "gtools/kav_error_messages.h"
+#include "propertyaccess/kav_property_access_factory.h"
 
 #include <QLibrary>
 #include <gtest/gtest.h>
@@ -66,6 +68,23 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
     }
 
     EXPECT_NE(MCADVisProp::RestoreSnapshotTemplateFile::instance(), nullptr);
+    using Types = std::vector<PropertyAccess::PropAccessType_t>;
+    EXPECT_EQ(PropertyAccess::PropertyAccessFactory::getRegisteredTypes(),
+              (Types{PropertyAccess::PROP_ACC_CAD_ELEMENT, PropertyAccess::PROP_ACC_CAD_CONTAINER,
+                     PropertyAccess::PROP_ACC_3D_VIEW, PropertyAccess::PROP_ACC_LEGEND}));
+    QStringList const ourCommands{QStringLiteral("report.restore_whole_snapshot"),
+                                  QStringLiteral("report.change_restore_templates"),
+                                  QStringLiteral("report.restore_by_template"),
+                                  QStringLiteral("report.import_restore_templates")};
+    QStringList registered;
+    for (QString const& name : GApp::CommandContainer::getCommandNames()) {
+        if (ourCommands.contains(name))
+            registered << name;
+    }
+    EXPECT_EQ(registered, ourCommands);
+    EXPECT_NE(dynamic_cast<MCADVisProp::EditRestoreTemplateCommand*>(
+                  GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates"))),
+              nullptr);
     auto* whole = dynamic_cast<MCADVisProp::RestorePropertyFromSnapshotCommand*>(
         GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")));
     ASSERT_NE(whole, nullptr);
