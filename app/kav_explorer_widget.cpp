@@ -145,7 +145,9 @@ void ExplorerWidget::onSelectionChanged()
         if (!name.isEmpty())
             names << name;
     }
-    scene_->setSelection(names);
+    // A command, so that a recorded macro selects what the user selected.
+    if (names != scene_->selection())
+        runCommand(QStringLiteral("select"), Parse::createStringVector(QStringLiteral("names"), names));
 }
 
 } // namespace App

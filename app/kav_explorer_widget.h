@@ -11,7 +11,7 @@ namespace App {
 
 // The explorer: the scene's elements as a tree (parents above children), the snapshots in
 // the documentation folder, a check box per element for its visibility. Checking runs
-// "element.set"; selecting sets the scene's selection.
+// "element.set", selecting runs "select".
 class ExplorerWidget : public QTreeWidget {
     Q_OBJECT
 public:

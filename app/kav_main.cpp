@@ -5,10 +5,12 @@
 #include "kav_host_window.h"
 
 #include "core/kav_errors.h"
+#include "gapp/kav_gapp_errors.h"
 #include "gtools/kav_dialogs.h"
 #include "io/kav_stream.h"
 
 #include <QApplication>
+#include <QStatusBar>
 
 #include <cstdio>
 #include <exception>
@@ -34,7 +36,7 @@ public:
         } catch (...) {
             text = QStringLiteral("unknown exception");
         }
-        Kav::GTools::ErrorDialog(QStringLiteral("KavHost-Exception-0001"), text);
+        Kav::GTools::ErrorDialog(QString::fromLatin1(Kav::GApp::EXCEPTION_ERROR), text);
         return false;
     }
 };
@@ -73,6 +75,8 @@ int main(int argc, char** argv)
         } else {
             for (QString const& m : host.messages())
                 std::fprintf(stderr, "mvp-host: %s\n", m.toLocal8Bit().constData());
+            if (!host.messages().isEmpty())
+                host.window()->statusBar()->showMessage(host.messages().first());
             host.window()->show();
             code = app.exec();
         }
