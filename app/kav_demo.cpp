@@ -188,7 +188,7 @@ int Demo::run(QString const& screenshot)
     quint32 const changedColor = scene.findElement(part)->getElemProperties()->color;
 
     if (!step(QStringLiteral("6. restore with the template \"View only\""),
-              {QStringLiteral("report.restore_by_template ") + str("snapshot", snapshot)
+              {QStringLiteral("report.restore_by_template ") + str("snapshot", snapshot) + QLatin1Char(' ')
                    + viewOnlyTemplate().createParameterString(QStringLiteral("template"))}))
         return 1;
     QString const afterTemplate = state();

@@ -225,6 +225,28 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
         p.drawEllipse(QPointF(to.x, to.y), 4.0, 4.0);
     }
 
+    // The colour legend, under the labels so that none is hidden.
+    GLegend2::GlobalLegend const* legend = scene_->legend();
+    if (legend != nullptr && scene_->hasLegendData() && legend->isLegendVisible()) {
+        BaVec2d<double> const pos = legend->getPosition();
+        unsigned int const steps = std::max(1u, legend->getSteps());
+        double const stepHeight = std::clamp(200.0 / steps, 2.0, 24.0);
+        double const span = legend->getMaximum() - legend->getMinimum();
+        p.setFont(small);
+        QFontMetrics const fm(small);
+        for (unsigned int i = 0; i < steps; ++i) {
+            // Highest values on top.
+            double const value = legend->getMaximum() - span * (i + 0.5) / steps;
+            QRectF const cell(pos.x, pos.y + i * stepHeight, 22.0, stepHeight);
+            p.setPen(QPen(QColor(0x30, 0x30, 0x30), 0.5));
+            p.setBrush(rgbColor(legend->colorFor(value)));
+            p.drawRect(cell);
+        }
+        p.setPen(QColor(0x10, 0x10, 0x10));
+        p.drawText(QPointF(pos.x + 26.0, pos.y + fm.ascent()), QString::number(legend->getMaximum(), 'g', 4));
+        p.drawText(QPointF(pos.x + 26.0, pos.y + steps * stepHeight), QString::number(legend->getMinimum(), 'g', 4));
+    }
+
     // Labels on the overlay, with their connector lines.
     QFont labelFont = p.font();
     for (CAD::Element* e : scene_->elements()) {
@@ -251,28 +273,6 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
         p.drawRect(box);
         p.setPen(e->isValid() ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
         p.drawText(box, Qt::AlignCenter, text);
-    }
-
-    // The colour legend.
-    GLegend2::GlobalLegend const* legend = scene_->legend();
-    if (legend != nullptr && scene_->hasLegendData() && legend->isLegendVisible()) {
-        BaVec2d<double> const pos = legend->getPosition();
-        unsigned int const steps = std::max(1u, legend->getSteps());
-        double const stepHeight = std::clamp(200.0 / steps, 2.0, 24.0);
-        double const span = legend->getMaximum() - legend->getMinimum();
-        p.setFont(small);
-        QFontMetrics const fm(small);
-        for (unsigned int i = 0; i < steps; ++i) {
-            // Highest values on top.
-            double const value = legend->getMaximum() - span * (i + 0.5) / steps;
-            QRectF const cell(pos.x, pos.y + i * stepHeight, 22.0, stepHeight);
-            p.setPen(QPen(QColor(0x30, 0x30, 0x30), 0.5));
-            p.setBrush(rgbColor(legend->colorFor(value)));
-            p.drawRect(cell);
-        }
-        p.setPen(QColor(0x10, 0x10, 0x10));
-        p.drawText(QPointF(pos.x + 26.0, pos.y + fm.ascent()), QString::number(legend->getMaximum(), 'g', 4));
-        p.drawText(QPointF(pos.x + 26.0, pos.y + steps * stepHeight), QString::number(legend->getMinimum(), 'g', 4));
     }
 
     // Axis triad in the lower left corner: shows the rotation alone.
