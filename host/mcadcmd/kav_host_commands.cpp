@@ -636,19 +636,13 @@ void registerHostCommands()
                                          QStringLiteral("there is no step to undo or redo"));
     ErrorMessageContainer::registerError(ERROR_SAMPLE_SCENE, QStringLiteral("the sample scene cannot be read"),
                                          QStringLiteral("the sample scene cannot be read"));
-    new SampleSceneCommand;
-    new LoadProjectCommand;
-    new SaveProjectCommand;
-    new CreateSnapshotCommand;
-    new SelectCommand;
-    new ViewSetCommand;
-    new LegendSetCommand;
-    new ElementSetCommand;
-    new ElementAddCommand;
-    new ElementRemoveCommand;
-    new UndoRedoCommand(true);
-    new UndoRedoCommand(false);
-    new DumpStateCommand;
+    // Never deleted (the command registry may be gone at exit); kept here so they stay
+    // reachable.
+    static auto* const commands = new std::vector<GApp::Command*>;
+    *commands = {new SampleSceneCommand, new LoadProjectCommand, new SaveProjectCommand, new CreateSnapshotCommand,
+                new SelectCommand,      new ViewSetCommand,     new LegendSetCommand,   new ElementSetCommand,
+                new ElementAddCommand,  new ElementRemoveCommand, new UndoRedoCommand(true), new UndoRedoCommand(false),
+                new DumpStateCommand};
 }
 
 } // namespace MCADCmd
