@@ -114,7 +114,8 @@ EditRestoreTemplatesDialog::EditRestoreTemplatesDialog() : QDialog(GApp::MainWin
 
 EditRestoreTemplatesDialog::~EditRestoreTemplatesDialog()
 {
-    // The view must not read the shown copy while the list goes down.
+    // The members go before the child widgets: the view must not keep pointing at the shown
+    // copy, and the list's signals must not reach a half-destroyed dialog.
     templateView->setTemplate(nullptr);
     disconnect(_list_w, nullptr, this, nullptr);
 }
