@@ -288,3 +288,30 @@ TEST_F(AppWindow, CorruptProjectIsReportedByNameAndTheSceneStays)
     EXPECT_TRUE(text.contains(macro)) << text.toStdString();
     EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), before.toStdString());
 }
+
+TEST_F(AppWindow, ReportMenuRestoresTheWholeSelectedSnapshot)
+{
+    MvpTest::ResponderGuard responder;
+    Kav::App::HostWindow* win = app_->window();
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
+    win->findChild<QAction*>(QStringLiteral("actionCreateSnapshot"))->trigger();
+    ASSERT_EQ(scene.reports().size(), 1u);
+    QString const recorded = Kav::MCADCmd::dumpState(scene);
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"),
+                                     QStringLiteral("name=\"Bracket\" color=\"#ff00ff\" transparency=\"0.9\"")));
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("steps=\"3\" visible=\"0\"")));
+
+    clickItem(win->explorer(), scene.reports().front()->getName());
+    QMenuBar* bar = win->menuBar();
+    QMenu* report = win->reportMenu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(report->menuAction()).center());
+    ASSERT_TRUE(waitFor([report] { return report->isVisible(); }));
+    QAction* whole = win->findChild<QAction*>(QStringLiteral("actionRestoreWhole"));
+    ASSERT_TRUE(whole->isEnabled());
+    QTest::mouseClick(report, Qt::LeftButton, {}, report->actionGeometry(whole).center());
+    ASSERT_TRUE(waitFor([report] { return !report->isVisible(); }));
+
+    // Only the selection differs from when the snapshot was made (it is not part of a snapshot).
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("select"), QStringLiteral("names=[]")));
+    EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), recorded.toStdString());
+}
