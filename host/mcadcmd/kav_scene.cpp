@@ -104,7 +104,8 @@ CAD::Element* Scene::insertElement(std::unique_ptr<CAD::Element> element, QStrin
             refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
                    QStringLiteral("the parent \"%1\" of \"%2\" is no element").arg(parentName, name));
         parent = it->second;
-        if (indexOf(parentName) >= static_cast<long>(index))
+        // Appending keeps every present parent before; only an insertion needs the look.
+        if (index < elements_.size() && indexOf(parentName) >= static_cast<long>(index))
             refuse("Kav::MCADCmd::Scene::insertElement", __LINE__,
                    QStringLiteral("the parent \"%1\" must come before \"%2\"").arg(parentName, name));
     }

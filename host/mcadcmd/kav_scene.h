@@ -110,6 +110,12 @@ KAVHOST_EXPORT bool loadProject(Scene& scene, QString const& path, ErrorLog* log
 // Creates the host's own script commands (host.*, report.create_snapshot, select, view.set,
 // legend.set, element.*, edit.undo/redo); they work on the installed command interface's
 // scene and live until the process ends. Safe to call again (nothing new is made).
+// Beyond the documented keys, element.set also takes point_size, line_width, first_kink,
+// label_position (2), label_origin (3), label_font, label_frame, label_connector, center,
+// extent and radius; legend.set takes map and data; host.sample_scene takes file.
+// label_offset places the label that far (pixels) from its projected anchor. view.set,
+// legend.set, element.set, element.add and element.remove are undo steps (removing a
+// report is not); host.sample_scene and host.load_project clear the undo history.
 KAVHOST_EXPORT void registerHostCommands();
 
 } // namespace MCADCmd
