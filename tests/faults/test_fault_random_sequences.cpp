@@ -1,0 +1,332 @@
+// Random sequences of edits, restores (whole and by template), undo and redo on a generated
+// scene, each step compared with a model of the state it must leave: an edit changes exactly
+// the fields it names, a restore brings back the snapshot's values of what it restores,
+// undo brings back the state before the step, redo the state after it, and a new step ends
+// the redo history.
+#include "access/mvp_property_access.h"
+#include "restore/mvp_cmd_restore_from_template.h"
+#include "restore/mvp_cmd_restore_snapshot.h"
+
+#include "cad/kav_record_manager.h"
+#include "gapp/kav_command_container.h"
+#include "gapp/kav_main_window.h"
+#include "gtools/kav_dialog_responder.h"
+#include "mcadcmd/kav_host_session.h"
+#include "mcadcmd/kav_scene.h"
+#include "parse/kav_parse.h"
+#include "propertyaccess/kav_prop_acc_template.h"
+#include "propertyaccess/kav_property_access_factory.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+
+using namespace Kav;
+using PropertyAccess::PropAccTemplate;
+using PropertyAccess::PropAccTemplatePart;
+
+namespace {
+
+// A dump's lines by object: "view", "render", "legend", "element name=\"E000001\"", "report ...".
+using State = std::map<QString, QString>;
+
+QString withField(QString const& line, QString const& key, QString const& value);
+QString field(QString const& line, QString const& key);
+
+// The place of an automatically placed label follows the view and the other labels; only a
+// manually placed label's place is state of its own.
+State parse(QString const& dump)
+{
+    State s;
+    for (QString line : dump.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        if (field(line, QStringLiteral("label_auto")) == QStringLiteral("1"))
+            line = withField(line, QStringLiteral("label_position"), QStringLiteral("auto"));
+        int end = line.indexOf(QLatin1Char(' '));
+        if (line.startsWith(QStringLiteral("element ")))
+            end = line.indexOf(QStringLiteral(" type="));
+        else if (line.startsWith(QStringLiteral("report ")))
+            end = line.indexOf(QStringLiteral(" view="));
+        s[line.left(end)] = line;
+    }
+    return s;
+}
+
+QRegularExpression const nextField(QStringLiteral(" [a-z_]+="));
+
+// The value of ` key=` in a line, up to the next field.
+QString field(QString const& line, QString const& key)
+{
+    QString const tag = QLatin1Char(' ') + key + QLatin1Char('=');
+    int const at = line.indexOf(tag);
+    if (at < 0)
+        return QString();
+    int const start = at + tag.size();
+    QRegularExpressionMatch const m = nextField.match(line, start);
+    return line.mid(start, m.hasMatch() ? m.capturedStart() - start : -1);
+}
+
+QString withField(QString const& line, QString const& key, QString const& value)
+{
+    QString const tag = QLatin1Char(' ') + key + QLatin1Char('=');
+    int const at = line.indexOf(tag);
+    if (at < 0)
+        return line;
+    int const start = at + tag.size();
+    QRegularExpressionMatch const m = nextField.match(line, start);
+    int const end = m.hasMatch() ? m.capturedStart() : line.size();
+    return line.left(start) + value + line.mid(end);
+}
+
+QString differences(State const& expected, State const& actual)
+{
+    QString text;
+    std::set<QString> keys;
+    for (auto const& e : expected)
+        keys.insert(e.first);
+    for (auto const& a : actual)
+        keys.insert(a.first);
+    for (QString const& k : keys) {
+        auto const e = expected.find(k);
+        auto const a = actual.find(k);
+        QString const ev = e == expected.end() ? QStringLiteral("(none)") : e->second;
+        QString const av = a == actual.end() ? QStringLiteral("(none)") : a->second;
+        if (ev != av)
+            text += QStringLiteral("  expected: %1\n  actual:   %2\n").arg(ev, av);
+    }
+    return text;
+}
+
+// Undo and redo with nothing to do are expected here: they are answered without a word.
+class SilentResponder : public GTools::DialogResponder {
+public:
+    GTools::DialogAnswer answer(GTools::DialogRequest const&) override
+    {
+        GTools::DialogAnswer a;
+        a.result = 1;
+        return a;
+    }
+};
+
+class RandomSequences : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { MCADCmd::registerHostCommands(); }
+
+    void SetUp() override
+    {
+        GTools::setDialogResponder(&responder);
+        using namespace PropertyAccess;
+        everything = PropAccTemplate(QStringLiteral("everything"));
+        for (PropAccessType_t type : PropertyAccessFactory::getRegisteredTypes())
+            everything.set(PropAccTemplatePart(type));
+        everything.setNewInvisibleFlag(true);
+        // A type without a part is restored as it was stored: the others get parts that are off.
+        viewOnly = PropAccTemplate(QStringLiteral("view only"));
+        colours = PropAccTemplate(QStringLiteral("colours"));
+        for (PropAccessType_t type : PropertyAccessFactory::getRegisteredTypes()) {
+            PropAccTemplatePart view(type), colour(type);
+            UsageFlags const declared = view.getUsages();
+            for (auto const& usage : declared) {
+                view.setUsage(usage.first, type == PROP_ACC_3D_VIEW);
+                colour.setUsage(usage.first, type == PROP_ACC_CAD_ELEMENT && usage.first == PROP_ELEMENT_VISUALIZATION);
+            }
+            viewOnly.set(view);
+            colours.set(colour);
+        }
+    }
+    void TearDown() override
+    {
+        GTools::setDialogResponder(nullptr);
+        CAD::RecordManager::_manager->clearHistory();
+    }
+
+    bool run(QString const& command, QString const& params)
+    {
+        QString result;
+        GApp::Command* c = GApp::CommandContainer::getCommand(command);
+        EXPECT_NE(c, nullptr) << command.toStdString();
+        return c != nullptr && window.execute(c, params, &result, false);
+    }
+    State now() { return parse(MCADCmd::dumpState(session.scene())); }
+
+    GApp::MainWindow window;
+    MCADCmd::HostSession session;
+    MCADVisProp::CADElementPropertyAccessCreator elementCreator;
+    MCADVisProp::CADContainerPropertyAccessCreator containerCreator;
+    MCADVisProp::GLViewPropertyAccessCreator viewCreator;
+    MCADVisProp::LegendPropertyAccessCreator legendCreator;
+    MCADVisProp::RestorePropertyFromSnapshotCommand whole;
+    MCADVisProp::RestoreSnapshotTemplateCommand byTemplate;
+    SilentResponder responder;
+    PropAccTemplate everything, viewOnly, colours;
+};
+
+// One step of the model: the state before it and the state after it.
+struct Step {
+    State before, after;
+};
+
+TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
+{
+    constexpr int sequences = 1000;
+    constexpr int steps = 10;
+    constexpr unsigned int elements = 20;
+    QStringList const snapshots{QStringLiteral("S1"), QStringLiteral("S2")};
+    int failures = 0;
+
+    for (int sequence = 0; sequence < sequences && failures < 3; ++sequence) {
+        std::mt19937 random(static_cast<unsigned int>(sequence));
+        auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned int>(n)); };
+
+        // The scene, a snapshot of it, some changes, a second snapshot.
+        ASSERT_TRUE(run(QStringLiteral("host.sample_scene"), Parse::createUInt(QStringLiteral("elements"), elements)));
+        ASSERT_TRUE(run(QStringLiteral("report.create_snapshot"), Parse::createString(QStringLiteral("name"), snapshots[0])));
+        std::map<QString, State> snapshotStates;
+        snapshotStates[snapshots[0]] = now();
+        ASSERT_TRUE(run(QStringLiteral("element.set"), QStringLiteral("name=\"E000003\" color=\"#102030\" visible=\"0\"")));
+        ASSERT_TRUE(run(QStringLiteral("view.set"), QStringLiteral("rotation=[\"5\", \"6\", \"7\"]")));
+        ASSERT_TRUE(run(QStringLiteral("report.create_snapshot"), Parse::createString(QStringLiteral("name"), snapshots[1])));
+        snapshotStates[snapshots[1]] = now();
+        CAD::RecordManager::_manager->clearHistory();
+
+        State model = now();
+        std::vector<Step> undo, redo;
+        QStringList elementNames, labelled;
+        for (auto const& line : model) {
+            if (!line.first.startsWith(QStringLiteral("element ")))
+                continue;
+            QString const name = field(line.second, QStringLiteral("name")).mid(1).chopped(1);
+            elementNames << name;
+            if (!field(line.second, QStringLiteral("label_visible")).isEmpty())
+                labelled << name;
+        }
+
+        for (int step = 0; step < steps; ++step) {
+            State const before = model;
+            State expected = model;
+            QString what;
+            bool ok = true;
+            int const kind = pick(100);
+            if (kind < 40) {
+                // An edit of one field.
+                int const edit = pick(labelled.isEmpty() ? 6 : 8);
+                if (edit < 5) {
+                    QString const name = elementNames[pick(static_cast<int>(elementNames.size()))];
+                    QString const key = QStringLiteral("element name=\"%1\"").arg(name);
+                    QString field_, value, shown;
+                    switch (edit) {
+                    case 0: field_ = QStringLiteral("color"); value = QStringLiteral("#%1").arg(random() & 0xFFFFFFu, 6, 16, QLatin1Char('0')); shown = value; break;
+                    case 1: field_ = QStringLiteral("transparency"); value = QString::number(pick(4) * 0.25); shown = value; break;
+                    case 2: field_ = QStringLiteral("display_mode"); value = QString::number(pick(3)); shown = value; break;
+                    default: field_ = QStringLiteral("visible"); value = QString::number(pick(2)); shown = value; break;
+                    }
+                    what = QStringLiteral("element.set name=\"%1\" %2=\"%3\"").arg(name, field_, value);
+                    ok = run(QStringLiteral("element.set"), QStringLiteral("name=\"%1\" %2=\"%3\"").arg(name, field_, value));
+                    expected[key] = withField(expected[key], field_, shown);
+                } else if (edit == 5) {
+                    double const r[] = {0.0, 15.0, 30.5, -45.0};
+                    QString const a = QString::number(r[pick(4)]), b = QString::number(r[pick(4)]),
+                                  c = QString::number(r[pick(4)]);
+                    what = QStringLiteral("view.set rotation=[%1 %2 %3]").arg(a, b, c);
+                    ok = run(QStringLiteral("view.set"), Parse::createStringVector(QStringLiteral("rotation"), {a, b, c}));
+                    for (char const* object : {"view", "render"})
+                        expected[QString::fromLatin1(object)] = withField(expected[QString::fromLatin1(object)], QStringLiteral("rotation"),
+                                                                QStringLiteral("(%1 %2 %3)").arg(a, b, c));
+                } else {
+                    QString const name = labelled[pick(static_cast<int>(labelled.size()))];
+                    QString const key = QStringLiteral("element name=\"%1\"").arg(name);
+                    if (edit == 6) {
+                        QString const v = QString::number(pick(2));
+                        what = QStringLiteral("element.set name=\"%1\" label_visible=%2").arg(name, v);
+                        ok = run(QStringLiteral("element.set"), QStringLiteral("name=\"%1\" label_visible=\"%2\"").arg(name, v));
+                        expected[key] = withField(expected[key], QStringLiteral("label_visible"), v);
+                    } else {
+                        QString const v = QStringLiteral("T%1-%2").arg(pick(100)).arg(QStringLiteral("%name%"));
+                        what = QStringLiteral("element.set name=\"%1\" label_template=%2").arg(name, v);
+                        ok = run(QStringLiteral("element.set"), Parse::createString(QStringLiteral("name"), name) +
+                                                                    Parse::createString(QStringLiteral("label_template"), v));
+                        expected[key] = withField(expected[key], QStringLiteral("label_template"), QStringLiteral("\"%1\"").arg(v));
+                    }
+                }
+            } else if (kind < 70) {
+                // A restore, whole or by one of three templates.
+                QString const snapshot = snapshots[pick(2)];
+                State const& shot = snapshotStates[snapshot];
+                int const how = kind < 55 ? 0 : 1 + pick(3);
+                if (how == 0) {
+                    what = QStringLiteral("restore whole %1").arg(snapshot);
+                    ok = run(QStringLiteral("report.restore_whole_snapshot"), Parse::createString(QStringLiteral("snapshot"), snapshot));
+                } else {
+                    PropAccTemplate const& t = how == 1 ? everything : how == 2 ? viewOnly : colours;
+                    what = QStringLiteral("restore %1 by template %2").arg(snapshot, t.getName());
+                    ok = run(QStringLiteral("report.restore_by_template"),
+                             byTemplate.createTemplateParameterString(snapshot, t));
+                }
+                for (auto& line : expected) {
+                    QString const& object = line.first;
+                    if (object.startsWith(QStringLiteral("report ")))
+                        continue;
+                    QString const& old = shot.at(object);
+                    if (how <= 1) {
+                        line.second = old;
+                    } else if (how == 2) {
+                        if (object == QStringLiteral("view") || object == QStringLiteral("render"))
+                            line.second = old;
+                    } else if (object.startsWith(QStringLiteral("element "))) {
+                        // The visualisation, and the label's recorded place, which a restore
+                        // always puts back.
+                        for (char const* f : {"color", "transparency", "point_size", "line_width", "display_mode",
+                                              "sampling", "samples", "label_position"})
+                            line.second = withField(line.second, QString::fromLatin1(f), field(old, QString::fromLatin1(f)));
+                    }
+                }
+            } else if (kind < 85) {
+                what = QStringLiteral("undo");
+                ok = run(QStringLiteral("edit.undo"), QString());
+                if (undo.empty()) {
+                    EXPECT_FALSE(ok) << "undo with nothing to undo, sequence " << sequence << " step " << step;
+                    ok = true;
+                } else {
+                    expected = undo.back().before;
+                    redo.push_back(undo.back());
+                    undo.pop_back();
+                }
+            } else {
+                what = QStringLiteral("redo");
+                ok = run(QStringLiteral("edit.redo"), QString());
+                if (redo.empty()) {
+                    EXPECT_FALSE(ok) << "redo with nothing to redo, sequence " << sequence << " step " << step;
+                    ok = true;
+                } else {
+                    expected = redo.back().after;
+                    undo.push_back(redo.back());
+                    redo.pop_back();
+                }
+            }
+            if (!ok) {
+                ADD_FAILURE() << "sequence " << sequence << " step " << step << ": " << what.toStdString()
+                              << " failed: " << window.lastErrorText().toStdString();
+                ++failures;
+                break;
+            }
+            if (kind < 70) {
+                undo.push_back({before, expected});
+                redo.clear();
+            }
+            State const actual = now();
+            if (actual != expected) {
+                ADD_FAILURE() << "sequence " << sequence << " step " << step << ": " << what.toStdString() << "\n"
+                              << differences(expected, actual).toStdString();
+                ++failures;
+                break;
+            }
+            model = actual;
+            EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), static_cast<int>(undo.size()));
+            EXPECT_EQ(CAD::RecordManager::_manager->redoCount(), static_cast<int>(redo.size()));
+        }
+    }
+}
+
+} // namespace
