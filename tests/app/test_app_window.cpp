@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -314,4 +315,24 @@ TEST_F(AppWindow, ReportMenuRestoresTheWholeSelectedSnapshot)
     // Only the selection differs from when the snapshot was made (it is not part of a snapshot).
     ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("select"), QStringLiteral("names=[]")));
     EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), recorded.toStdString());
+}
+
+TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
+{
+    MvpTest::ResponderGuard responder;
+    Kav::App::View3dWidget* view = app_->window()->view();
+    auto picture = [view] {
+        QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        view->renderScene(painter, view->size());
+        return image;
+    };
+    QImage const before = picture();
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"), QStringLiteral("name=\"Bracket\" visible=\"0\"")));
+    QImage const hidden = picture();
+    EXPECT_NE(hidden, before);
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("edit.undo"), QString()));
+    EXPECT_EQ(picture(), before);
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("visible=\"0\"")));
+    EXPECT_NE(picture(), before);
 }
