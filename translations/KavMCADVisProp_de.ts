@@ -59,42 +59,42 @@
         <translation>Auswahl exportieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="212"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="213"/>
         <source>restore template files</source>
         <translation>Wiederherstellungsvorlagen-Dateien</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="235"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="236"/>
         <source>new template</source>
         <translation>neue Vorlage</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="236"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="237"/>
         <source>restore template</source>
         <translation>Wiederherstellungsvorlage</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="255"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="256"/>
         <source>rename template</source>
         <translation>Vorlage umbenennen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="273"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="274"/>
         <source>remove templates</source>
         <translation>Vorlagen entfernen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="274"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="275"/>
         <source>remove selected templates. are you really sure?</source>
         <translation>Ausgewählte Vorlagen entfernen. Sind Sie wirklich sicher?</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="290"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="291"/>
         <source>import file</source>
         <translation>Datei importieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="319"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="320"/>
         <source>export file</source>
         <translation>Datei exportieren</translation>
     </message>
@@ -159,52 +159,46 @@
     </message>
     <message>
         <location filename="../access/mvp_property_access.cpp" line="34"/>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="67"/>
         <source>unknown</source>
         <translation>unbekannt</translation>
     </message>
     <message>
         <location filename="../access/mvp_property_access.cpp" line="36"/>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="69"/>
         <source>restore general</source>
         <translation>Allgemeines wiederherstellen</translation>
     </message>
     <message>
         <location filename="../access/mvp_property_access.cpp" line="38"/>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="71"/>
         <source>restore explorer elements</source>
         <translation>Explorer-Elemente wiederherstellen</translation>
     </message>
     <message>
         <location filename="../access/mvp_property_access.cpp" line="40"/>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="73"/>
         <source>restore 3d</source>
         <translation>3D wiederherstellen</translation>
     </message>
     <message>
         <location filename="../access/mvp_property_access.cpp" line="42"/>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="75"/>
         <source>restore features</source>
         <translation>Features wiederherstellen</translation>
     </message>
     <message>
         <location filename="../access/mvp_property_access.cpp" line="44"/>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="77"/>
         <source>restore projects</source>
         <translation>Projekte wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="131"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="118"/>
         <source>new and invalid elements</source>
         <translation>neue und ungültige Elemente</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="132"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="119"/>
         <source>set new elements invisible</source>
         <translation>neue Elemente ausblenden</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="134"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="121"/>
         <source>set invalid elements invisible</source>
         <translation>ungültige Elemente ausblenden</translation>
     </message>

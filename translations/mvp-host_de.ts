@@ -167,236 +167,236 @@
         <translation>Dokumentation</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="60"/>
+        <location filename="../app/kav_host_window.cpp" line="61"/>
         <source>mvp-host - snapshot visualization</source>
         <translation>mvp-host - Snapshot-Darstellung</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="65"/>
+        <location filename="../app/kav_host_window.cpp" line="66"/>
         <source>Explorer</source>
         <translation>Explorer</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="71"/>
+        <location filename="../app/kav_host_window.cpp" line="72"/>
         <source>Properties</source>
         <translation>Eigenschaften</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="77"/>
+        <location filename="../app/kav_host_window.cpp" line="78"/>
         <source>Legend</source>
         <translation>Legende</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="87"/>
+        <location filename="../app/kav_host_window.cpp" line="88"/>
         <source>Ready</source>
         <translation>Bereit</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="115"/>
+        <location filename="../app/kav_host_window.cpp" line="116"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="117"/>
+        <location filename="../app/kav_host_window.cpp" line="118"/>
         <source>&amp;Open project...</source>
         <translation>Projekt ö&amp;ffnen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="120"/>
+        <location filename="../app/kav_host_window.cpp" line="121"/>
         <source>&amp;Save project...</source>
         <translation>Projekt &amp;speichern...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="124"/>
+        <location filename="../app/kav_host_window.cpp" line="125"/>
         <source>Load sample scene</source>
         <translation>Beispielszene laden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="127"/>
+        <location filename="../app/kav_host_window.cpp" line="128"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="132"/>
+        <location filename="../app/kav_host_window.cpp" line="133"/>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="134"/>
-        <location filename="../app/kav_host_window.cpp" line="206"/>
+        <location filename="../app/kav_host_window.cpp" line="135"/>
+        <location filename="../app/kav_host_window.cpp" line="228"/>
         <source>Undo</source>
         <translation>Rückgängig</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="137"/>
-        <location filename="../app/kav_host_window.cpp" line="208"/>
+        <location filename="../app/kav_host_window.cpp" line="138"/>
+        <location filename="../app/kav_host_window.cpp" line="230"/>
         <source>Redo</source>
         <translation>Wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="143"/>
+        <location filename="../app/kav_host_window.cpp" line="144"/>
         <source>&amp;Report</source>
         <translation>Be&amp;richt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="145"/>
+        <location filename="../app/kav_host_window.cpp" line="146"/>
         <source>Create snapshot</source>
         <translation>Snapshot erstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="150"/>
+        <location filename="../app/kav_host_window.cpp" line="151"/>
         <source>Restore whole snapshot</source>
         <translation>Ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="155"/>
+        <location filename="../app/kav_host_window.cpp" line="156"/>
         <source>restore visualization from snapshot</source>
         <translation>Darstellung aus Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="160"/>
+        <location filename="../app/kav_host_window.cpp" line="161"/>
         <source>Edit restore templates...</source>
         <translation>Wiederherstellungsvorlagen bearbeiten...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="165"/>
+        <location filename="../app/kav_host_window.cpp" line="166"/>
         <source>Import restore templates...</source>
         <translation>Wiederherstellungsvorlagen importieren...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="170"/>
+        <location filename="../app/kav_host_window.cpp" line="171"/>
         <source>&amp;Macro</source>
         <translation>&amp;Makro</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="172"/>
+        <location filename="../app/kav_host_window.cpp" line="173"/>
         <source>Record</source>
         <translation>Aufzeichnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="175"/>
+        <location filename="../app/kav_host_window.cpp" line="176"/>
         <source>Recording a macro</source>
         <translation>Makro wird aufgezeichnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="178"/>
+        <location filename="../app/kav_host_window.cpp" line="179"/>
         <source>Stop recording</source>
         <translation>Aufzeichnung beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="181"/>
+        <location filename="../app/kav_host_window.cpp" line="182"/>
         <source>Macro recorded: %1 commands</source>
         <translation>Makro aufgezeichnet: %1 Befehle</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="184"/>
+        <location filename="../app/kav_host_window.cpp" line="185"/>
         <source>Save macro...</source>
         <translation>Makro speichern...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="186"/>
+        <location filename="../app/kav_host_window.cpp" line="187"/>
         <source>Run macro...</source>
         <translation>Makro ausführen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="205"/>
+        <location filename="../app/kav_host_window.cpp" line="227"/>
         <source>Undo %1</source>
         <translation>%1 rückgängig machen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="207"/>
+        <location filename="../app/kav_host_window.cpp" line="229"/>
         <source>Redo %1</source>
         <translation>%1 wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="249"/>
+        <location filename="../app/kav_host_window.cpp" line="271"/>
         <source>(no restore templates)</source>
         <translation>(keine Wiederherstellungsvorlagen)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="263"/>
+        <location filename="../app/kav_host_window.cpp" line="285"/>
         <source>Open project</source>
         <translation>Projekt öffnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="264"/>
-        <location filename="../app/kav_host_window.cpp" line="276"/>
+        <location filename="../app/kav_host_window.cpp" line="286"/>
+        <location filename="../app/kav_host_window.cpp" line="298"/>
         <source>Projects (*.kvp)</source>
         <translation>Projekte (*.kvp)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="264"/>
-        <location filename="../app/kav_host_window.cpp" line="289"/>
-        <location filename="../app/kav_host_window.cpp" line="324"/>
+        <location filename="../app/kav_host_window.cpp" line="286"/>
+        <location filename="../app/kav_host_window.cpp" line="311"/>
+        <location filename="../app/kav_host_window.cpp" line="346"/>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="269"/>
+        <location filename="../app/kav_host_window.cpp" line="291"/>
         <source>Opened %1</source>
         <translation>%1 geöffnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="275"/>
+        <location filename="../app/kav_host_window.cpp" line="297"/>
         <source>Save project</source>
         <translation>Projekt speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="282"/>
+        <location filename="../app/kav_host_window.cpp" line="304"/>
         <source>Saved %1</source>
         <translation>%1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="288"/>
+        <location filename="../app/kav_host_window.cpp" line="310"/>
         <source>Import restore templates</source>
         <translation>Wiederherstellungsvorlagen importieren</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="289"/>
+        <location filename="../app/kav_host_window.cpp" line="311"/>
         <source>Restore templates (*.rst)</source>
         <translation>Wiederherstellungsvorlagen (*.rst)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="294"/>
+        <location filename="../app/kav_host_window.cpp" line="316"/>
         <source>Imported restore templates from %1</source>
         <translation>Wiederherstellungsvorlagen aus %1 importiert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="302"/>
-        <location filename="../app/kav_host_window.cpp" line="312"/>
+        <location filename="../app/kav_host_window.cpp" line="324"/>
+        <location filename="../app/kav_host_window.cpp" line="334"/>
         <source>Save macro</source>
         <translation>Makro speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="303"/>
-        <location filename="../app/kav_host_window.cpp" line="324"/>
+        <location filename="../app/kav_host_window.cpp" line="325"/>
+        <location filename="../app/kav_host_window.cpp" line="346"/>
         <source>Macro scripts (*.macro)</source>
         <translation>Makroskripte (*.macro)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="313"/>
+        <location filename="../app/kav_host_window.cpp" line="335"/>
         <source>The macro could not be written to %1.</source>
         <translation>Das Makro konnte nicht nach %1 geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="317"/>
+        <location filename="../app/kav_host_window.cpp" line="339"/>
         <source>Saved macro %1</source>
         <translation>Makro %1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="323"/>
-        <location filename="../app/kav_host_window.cpp" line="335"/>
-        <location filename="../app/kav_host_window.cpp" line="343"/>
+        <location filename="../app/kav_host_window.cpp" line="345"/>
+        <location filename="../app/kav_host_window.cpp" line="357"/>
+        <location filename="../app/kav_host_window.cpp" line="365"/>
         <source>Run macro</source>
         <translation>Makro ausführen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="344"/>
+        <location filename="../app/kav_host_window.cpp" line="366"/>
         <source>The macro %1 stopped.</source>
         <translation>Das Makro %1 wurde abgebrochen.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="348"/>
+        <location filename="../app/kav_host_window.cpp" line="370"/>
         <source>Macro %1: %2 commands run</source>
         <translation>Makro %1: %2 Befehle ausgeführt</translation>
     </message>
