@@ -358,8 +358,9 @@ void applyElementSettings(Scene& scene, CAD::Element* element, QString& params)
         throw ParamError(QStringLiteral("point_size must be positive"));
     if (lineWidth && *lineWidth <= 0.0)
         throw ParamError(QStringLiteral("line_width must be positive"));
-    if (labelFont && (*labelFont < 1.0 || *labelFont > 400.0 || std::floor(*labelFont) != *labelFont))
-        throw ParamError(QStringLiteral("label_font must be a whole number in 1..400"));
+    if (labelFont && (*labelFont < 1.0 || *labelFont > GLabel::LabelTemplate::MAX_FONT_SIZE ||
+                      std::floor(*labelFont) != *labelFont))
+        throw ParamError(QStringLiteral("label_font must be a whole number in 1..%1").arg(GLabel::LabelTemplate::MAX_FONT_SIZE));
     auto* section = dynamic_cast<CAD::SectionInsp2d*>(element);
     bool autoSampling = true;
     double samplingValue = section != nullptr ? section->getSampling() : 1.0;
@@ -460,7 +461,9 @@ void applyLegendSettings(Scene& scene, QString& params)
     probe.setStreamData(scene.legend()->getStreamData());
     if (range && !probe.setRange(range->x, range->y))
         throw ParamError(QStringLiteral("range: the first value must be below the second"));
-    if (steps && (std::floor(*steps) != *steps || *steps < 0 || !probe.setSteps(static_cast<unsigned int>(*steps))))
+    // Range first: a double beyond unsigned int must not be converted.
+    if (steps && (std::floor(*steps) != *steps || *steps < 2.0 || *steps > GLegend2::GlobalLegend::MAX_STEPS ||
+                  !probe.setSteps(static_cast<unsigned int>(*steps))))
         throw ParamError(QStringLiteral("steps: a whole number in 2..%1").arg(GLegend2::GlobalLegend::MAX_STEPS));
     if (map && !probe.setColorMap(*map))
         throw ParamError(QStringLiteral("map: \"%1\" is not rainbow, grey or signal").arg(*map));
