@@ -20,6 +20,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
@@ -335,4 +338,32 @@ TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
     EXPECT_EQ(picture(), before);
     ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("visible=\"0\"")));
     EXPECT_NE(picture(), before);
+}
+
+TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
+{
+    QString const store = configDir_->filePath(QStringLiteral("user/mvp-host_rstmpls.rst"));
+    QByteArray const kept = MvpTest::readAll(store);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(store).absolutePath()));
+    ASSERT_TRUE(MvpTest::writeAll(store, QByteArray("KAVB\x03\x00\x00\x00RES\xff\xff\xff\xff", 16)));
+
+    // Whatever the store's reader decides, a dialog may only name the file; nothing blocks.
+    Kav::GTools::ScriptedResponder responder;
+    std::vector<Kav::GTools::DialogRequest> asked;
+    responder.setOnUnexpected([&asked](Kav::GTools::DialogRequest const& r) { asked.push_back(r); });
+    Kav::GTools::DialogResponder* previous = Kav::GTools::dialogResponder();
+    Kav::GTools::setDialogResponder(&responder);
+    QMenu* templates = app_->window()->restoreTemplateMenu();
+    emit templates->aboutToShow();
+    Kav::GTools::setDialogResponder(previous);
+    for (auto const& r : asked)
+        EXPECT_TRUE(r.details.contains(QStringLiteral("mvp-host_rstmpls.rst")) || r.text.contains(QStringLiteral("mvp-host_rstmpls.rst")))
+            << Kav::GTools::describeRequest(r).toStdString();
+    EXPECT_FALSE(templates->actions().isEmpty());
+    EXPECT_TRUE(Kav::App::runCommand(QStringLiteral("report.create_snapshot"), QString()));
+
+    if (kept.isEmpty())
+        QFile::remove(store);
+    else
+        MvpTest::writeAll(store, kept);
 }
