@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -14,10 +15,30 @@ namespace {
 
 char const Magic[4] = {'K', 'A', 'V', 'B'};
 constexpr quint64 MaxLength = std::numeric_limits<quint32>::max();
+// What a file stream collects before it writes to the file.
+constexpr qsizetype FileChunk = 1 << 20;
 
 QString hexBytes(char const* data, int size)
 {
     return QString::fromLatin1(QByteArray(data, size).toHex(' '));
+}
+
+// Many small appends: grow by doubling and copy straight in.
+inline void appendTo(QByteArray& bytes, char const* data, quint64 size)
+{
+    qsizetype const used = bytes.size();
+    qsizetype const needed = used + static_cast<qsizetype>(size);
+    if (needed > bytes.capacity())
+        bytes.reserve(std::max<qsizetype>(needed, 2 * bytes.capacity()));
+    bytes.resize(needed);
+    std::memcpy(bytes.data() + used, data, size);
+}
+
+// The name of a stream item for an error message; %1 in `what` stands for `count`.
+QString describe(char const* what, quint64 count)
+{
+    QString const text = QString::fromLatin1(what);
+    return text.contains(QLatin1String("%1")) ? text.arg(count) : text;
 }
 
 } // namespace
@@ -109,7 +130,7 @@ void OutStream::checkWritable(char const* what) const
                                                            : QStringLiteral("discarded")));
 }
 
-void OutStream::checkRoom(quint64 size, QString const& what)
+void OutStream::checkRoom(quint64 size, char const* what, quint64 count)
 {
     if (blocks_.empty())
         return;
@@ -118,7 +139,7 @@ void OutStream::checkRoom(quint64 size, QString const& what)
     if (size > left)
         fail(where(offset_, QStringLiteral("%1 (%2 bytes) overflows the block of %3 bytes begun at offset %4: "
                                            "only %5 bytes are left in it")
-                                .arg(what)
+                                .arg(describe(what, count))
                                 .arg(size)
                                 .arg(block.size)
                                 .arg(block.end - block.size)
@@ -127,13 +148,20 @@ void OutStream::checkRoom(quint64 size, QString const& what)
 
 void OutStream::put(char const* data, quint64 size)
 {
-    if (file_) {
-        if (file_->write(data, static_cast<qint64>(size)) != static_cast<qint64>(size))
-            fail(where(offset_, QStringLiteral("write failed: %1").arg(file_->errorString())));
-    } else {
-        pending_.append(data, static_cast<int>(size));
-    }
+    appendTo(pending_, data, size);
     offset_ += size;
+    if (file_ && pending_.size() >= FileChunk)
+        flush();
+}
+
+void OutStream::flush()
+{
+    // A file stream collects its bytes in pending_ and hands them on in large pieces.
+    if (pending_.isEmpty())
+        return;
+    if (file_->write(pending_) != pending_.size())
+        fail(where(offset_, QStringLiteral("write failed: %1").arg(file_->errorString())));
+    pending_.resize(0);
 }
 
 void OutStream::fail(QString const& text)
@@ -153,7 +181,7 @@ void OutStream::drop()
 void OutStream::beginBlock(unsigned int size, unsigned int version)
 {
     checkWritable("a block");
-    checkRoom(SizeBlockHeader + quint64(size), QStringLiteral("a block of %1 bytes with its header").arg(size));
+    checkRoom(SizeBlockHeader + quint64(size), "a block of %1 bytes with its header", size);
     char header[8];
     qToLittleEndian<quint32>(size, header);
     qToLittleEndian<quint32>(version, header + 4);
@@ -179,31 +207,40 @@ void OutStream::endBlock()
 
 void OutStream::writeBool(bool value)
 {
-    checkWritable("a bool");
-    checkRoom(SizeBool, QStringLiteral("a bool"));
     char const byte = value ? 1 : 0;
-    put(&byte, 1);
+    writeSmall(&byte, SizeBool, "a bool");
 }
 
 void OutStream::writeUInt(unsigned int value)
 {
-    checkWritable("an unsigned int");
-    checkRoom(SizeUInt, QStringLiteral("an unsigned int"));
     char bytes[4];
     qToLittleEndian<quint32>(value, bytes);
-    put(bytes, sizeof bytes);
+    writeSmall(bytes, SizeUInt, "an unsigned int");
 }
 
 void OutStream::writeDouble(double value)
 {
-    checkWritable("a double");
-    checkRoom(SizeDouble, QStringLiteral("a double"));
     quint64 bits;
     static_assert(sizeof bits == sizeof value, "double must be 64 bits");
     std::memcpy(&bits, &value, sizeof bits);
     char bytes[8];
     qToLittleEndian<quint64>(bits, bytes);
-    put(bytes, sizeof bytes);
+    writeSmall(bytes, SizeDouble, "a double");
+}
+
+void OutStream::writeSmall(char const* data, unsigned int size, char const* what)
+{
+    // The common case in one piece: with -fPIC, calls between the stream's own exported
+    // functions go through the PLT, which costs more than the few bytes written here.
+    if (state_ == State::Open && (blocks_.empty() || size <= blocks_.back().end - offset_) &&
+        (!file_ || pending_.size() + size < FileChunk)) {
+        appendTo(pending_, data, size);
+        offset_ += size;
+        return;
+    }
+    checkWritable(what);
+    checkRoom(size, what);
+    put(data, size);
 }
 
 void OutStream::writeString(KString const& text)
@@ -211,7 +248,7 @@ void OutStream::writeString(KString const& text)
     checkWritable("a string");
     if (text.size() > MaxLength)
         fail(where(offset_, QStringLiteral("a string of %1 bytes is too long for a stream").arg(text.size())));
-    checkRoom(4 + quint64(text.size()), QStringLiteral("a string of %1 bytes with its length").arg(text.size()));
+    checkRoom(4 + quint64(text.size()), "a string of %1 bytes with its length", text.size());
     char length[4];
     qToLittleEndian<quint32>(static_cast<quint32>(text.size()), length);
     put(length, sizeof length);
@@ -238,13 +275,17 @@ void OutStream::close()
     if (!blocks_.empty())
         fail(where(offset_, QStringLiteral("close with %1 block(s) still open").arg(blocks_.size())));
     if (file_) {
+        flush();
         if (!file_->commit()) {
             QString const error = file_->errorString();
             fail(QStringLiteral("%1: cannot save: %2").arg(name_, error));
         }
         file_.reset();
     } else {
-        buffer_->append(pending_);
+        if (buffer_->isEmpty())
+            std::swap(*buffer_, pending_); // the usual case: no copy of many megabytes
+        else
+            buffer_->append(pending_);
         pending_.clear();
     }
     state_ = State::Closed;
@@ -286,18 +327,18 @@ InStream::~InStream() = default;
 void InStream::readHeader()
 {
     char magic[4];
-    readRaw(magic, sizeof magic, QStringLiteral("the stream magic (4 bytes)"));
+    readRaw(magic, sizeof magic, "the stream magic (4 bytes)");
     if (std::memcmp(magic, Magic, sizeof magic) != 0)
         throw StreamException(where(0, QStringLiteral("not a block stream: expected the magic \"KAVB\" (%1), found %2")
                                            .arg(hexBytes(Magic, 4), hexBytes(magic, 4))));
-    quint32 const length = readU32(QStringLiteral("the length of the stream type (4 bytes)"));
+    quint32 const length = readU32("the length of the stream type (4 bytes)");
     std::string type;
-    QString const what = QStringLiteral("a stream type of %1 bytes").arg(length);
-    require(length, what);
+    char const* const what = "a stream type of %1 bytes";
+    require(length, what, length);
     type.resize(length);
-    readRaw(&type[0], length, what);
+    readRaw(&type[0], length, what, length);
     type_ = KString(std::move(type));
-    version_ = readU32(QStringLiteral("the stream version (4 bytes)"));
+    version_ = readU32("the stream version (4 bytes)");
 }
 
 quint64 InStream::bytesLeft() const
@@ -306,28 +347,28 @@ quint64 InStream::bytesLeft() const
     return limit > offset_ ? limit - offset_ : 0;
 }
 
-void InStream::require(quint64 size, QString const& what) const
+void InStream::require(quint64 size, char const* what, quint64 count) const
 {
     quint64 const left = bytesLeft();
     if (size > left)
         throw StreamException(where(offset_, QStringLiteral("%1 exceeds the %2 bytes left in the %3")
-                                                 .arg(what)
+                                                 .arg(describe(what, count))
                                                  .arg(left)
                                                  .arg(blocks_.empty() ? QStringLiteral("stream")
                                                                       : QStringLiteral("block"))));
 }
 
-void InStream::readRaw(char* data, quint64 size, QString const& what)
+void InStream::readRaw(char* data, quint64 size, char const* what, quint64 count)
 {
-    require(size, what);
+    require(size, what, count);
     if (size == 0)
         return;
     if (device_) {
         qint64 const got = device_->read(data, static_cast<qint64>(size));
         if (got != static_cast<qint64>(size)) {
             QString const text = got < 0
-                ? QStringLiteral("%1: read failed: %2").arg(what, device_->errorString())
-                : QStringLiteral("%1: the stream is truncated, only %2 bytes could be read").arg(what).arg(got);
+                ? QStringLiteral("%1: read failed: %2").arg(describe(what, count), device_->errorString())
+                : QStringLiteral("%1: the stream is truncated, only %2 bytes could be read").arg(describe(what, count)).arg(got);
             throw StreamException(where(offset_, text));
         }
     } else {
@@ -336,7 +377,7 @@ void InStream::readRaw(char* data, quint64 size, QString const& what)
     offset_ += size;
 }
 
-quint32 InStream::readU32(QString const& what)
+quint32 InStream::readU32(char const* what)
 {
     char bytes[4];
     readRaw(bytes, sizeof bytes, what);
@@ -355,10 +396,10 @@ void InStream::seekTo(quint64 offset)
 InStream::OpenBlock InStream::readBlockHeader()
 {
     char header[8];
-    readRaw(header, sizeof header, QStringLiteral("a block header (8 bytes)"));
+    readRaw(header, sizeof header, "a block header (8 bytes)");
     quint32 const size = qFromLittleEndian<quint32>(header);
     quint32 const version = qFromLittleEndian<quint32>(header + 4);
-    require(size, QStringLiteral("a block of %1 bytes").arg(size));
+    require(size, "a block of %1 bytes", size);
     return {offset_ + size, version};
 }
 
@@ -390,7 +431,7 @@ void InStream::skipBlock()
 bool InStream::readBool()
 {
     char byte;
-    readRaw(&byte, 1, QStringLiteral("a bool (1 byte)"));
+    readRaw(&byte, 1, "a bool (1 byte)");
     if (byte != 0 && byte != 1)
         throw StreamException(where(offset_ - 1, QStringLiteral("a bool byte must be 0 or 1, found %1")
                                                      .arg(static_cast<unsigned char>(byte))));
@@ -399,13 +440,13 @@ bool InStream::readBool()
 
 unsigned int InStream::readUInt()
 {
-    return readU32(QStringLiteral("an unsigned int (4 bytes)"));
+    return readU32("an unsigned int (4 bytes)");
 }
 
 double InStream::readDouble()
 {
     char bytes[8];
-    readRaw(bytes, sizeof bytes, QStringLiteral("a double (8 bytes)"));
+    readRaw(bytes, sizeof bytes, "a double (8 bytes)");
     quint64 const bits = qFromLittleEndian<quint64>(bytes);
     double value;
     std::memcpy(&value, &bits, sizeof value);
@@ -414,11 +455,11 @@ double InStream::readDouble()
 
 KString InStream::readString()
 {
-    quint32 const length = readU32(QStringLiteral("a string length (4 bytes)"));
-    QString const what = QStringLiteral("a string of %1 bytes").arg(length);
-    require(length, what); // before allocating anything
+    quint32 const length = readU32("a string length (4 bytes)");
+    char const* const what = "a string of %1 bytes";
+    require(length, what, length); // before allocating anything
     std::string text(length, '\0');
-    readRaw(&text[0], length, what);
+    readRaw(&text[0], length, what, length);
     return KString(std::move(text));
 }
 

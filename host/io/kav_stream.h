@@ -126,15 +126,20 @@ private:
 
     void writeHeader(KString const& type, unsigned int version);
     void checkWritable(char const* what) const;
-    // Fails unless `size` more bytes fit in the innermost open block.
-    void checkRoom(quint64 size, QString const& what);
+    // Fails unless `size` more bytes fit in the innermost open block. `what` names the item
+    // for the message, with %1 standing for `count`; the text is only made on failure.
+    void checkRoom(quint64 size, char const* what, quint64 count = 0);
     void put(char const* data, quint64 size);
+    // Writes what a file stream has collected.
+    void flush();
+    // A checked write of a primitive of at most 8 bytes.
+    void writeSmall(char const* data, unsigned int size, char const* what);
     [[noreturn]] void fail(QString const& text);
     void drop();
 
     std::unique_ptr<QSaveFile> file_;
     QByteArray* buffer_ = nullptr;
-    QByteArray pending_; // the bytes of a memory stream until commit
+    QByteArray pending_; // a memory stream's bytes until commit, a file stream's until flush
     std::vector<OpenBlock> blocks_;
     quint64 offset_ = 0;
     int uncaughtAtStart_ = 0;
@@ -192,10 +197,11 @@ private:
     };
 
     void readHeader();
-    // Throws unless `size` bytes are left; `what` names the item for the message.
-    void require(quint64 size, QString const& what) const;
-    void readRaw(char* data, quint64 size, QString const& what);
-    quint32 readU32(QString const& what);
+    // Throws unless `size` bytes are left; `what` names the item for the message, with %1
+    // standing for `count`. The text is only made on failure: reads are hot.
+    void require(quint64 size, char const* what, quint64 count = 0) const;
+    void readRaw(char* data, quint64 size, char const* what, quint64 count = 0);
+    quint32 readU32(char const* what);
     void seekTo(quint64 offset);
     // Reads a block header and checks its size fits; returns {end, version}.
     OpenBlock readBlockHeader();
