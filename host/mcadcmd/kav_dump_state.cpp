@@ -4,11 +4,13 @@
 #include "io/kav_stream.h"
 #include "mcadcmd/kav_scene_state_p.h"
 #include "propertyaccess/kav_property_access_base.h"
+#include "propertyaccess/kav_property_access_factory.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>
 
 #include <algorithm>
+#include <memory>
 
 namespace Kav {
 namespace MCADCmd {
@@ -57,8 +59,33 @@ QString elementLine(CAD::Element& e)
     return line;
 }
 
-// The accesses a report holds, as their types, explorer names and a digest of their
-// stream form, so that a changed or lost access shows.
+QByteArray streamBytes(PropertyAccess::PropertyAccessBase const& a)
+{
+    QByteArray bytes;
+    IO::OutStream out(&bytes, KString("ACCESS"), 1);
+    a.saveStream(&out);
+    out.close();
+    return bytes;
+}
+
+// What an access keeps across a save and a load: its stream form read back into a fresh
+// access of its type and written again. A format may write a field it never reads back
+// (the legend's position), so the bytes of the access itself would tell a reloaded project
+// from the one that was saved although both restore the same.
+QByteArray keptBytes(PropertyAccess::PropertyAccessBase const& a)
+{
+    QByteArray const first = streamBytes(a);
+    std::unique_ptr<PropertyAccess::PropertyAccessBase> fresh(PropertyAccess::PropertyAccessFactory::create(a.getType()));
+    if (!fresh)
+        return first;
+    IO::InStream in(first);
+    if (fresh->loadStream(&in) != fresh->getNumberOfBlocks())
+        return first;
+    return streamBytes(*fresh);
+}
+
+// The accesses a report holds, as their types, explorer names and a digest of what they
+// keep, so that a changed or lost access shows.
 QString reportLine(CAD::Report& r)
 {
     QString line = QStringLiteral("report name=%1 view=%2 dont_update=%3 accesses=%4")
@@ -72,9 +99,7 @@ QString reportLine(CAD::Report& r)
         kinds << QStringLiteral("%1:%2").arg(a->getType()).arg(quoted(a->getExplorerName()));
         QByteArray bytes;
         try {
-            IO::OutStream out(&bytes, KString("ACCESS"), 1);
-            a->saveStream(&out);
-            out.close();
+            bytes = keptBytes(*a);
         } catch (IO::StreamException const& e) {
             bytes = QByteArrayLiteral("unsaveable: ") + e.getText().toUtf8();
         }
