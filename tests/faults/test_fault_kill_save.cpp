@@ -55,10 +55,10 @@ protected:
     // Saves both files of the given variant; the content of each variant is fixed.
     void save(int variant, QString const& project)
     {
-        MCADCmd::generateScene(session.scene(), 400 + 100 * static_cast<unsigned int>(variant));
+        MCADCmd::generateScene(session.scene(), 150 + 50 * static_cast<unsigned int>(variant));
         ErrorLog log(false);
         ASSERT_TRUE(MCADCmd::saveProject(session.scene(), project, &log)) << log.getLog().toStdString();
-        MCADVisProp::saveTemplates(templates(300 + 50 * variant, variant));
+        MCADVisProp::saveTemplates(templates(100 + 50 * variant, variant));
     }
 
     MvpTest::TempDir dir;
@@ -101,10 +101,10 @@ TEST_F(KillWhileSaving, leavesThePreviousOrTheCompleteNewFiles)
         ASSERT_GE(child, 0);
         if (child == 0) {
             // Only the save runs here; _exit skips everything the parent would tear down.
-            MCADCmd::generateScene(session.scene(), 400 + 100 * static_cast<unsigned int>(next));
+            MCADCmd::generateScene(session.scene(), 150 + 50 * static_cast<unsigned int>(next));
             ErrorLog log(false);
             MCADCmd::saveProject(session.scene(), project, &log);
-            MCADVisProp::saveTemplates(templates(300 + 50 * next, next));
+            MCADVisProp::saveTemplates(templates(100 + 50 * next, next));
             _exit(0);
         }
         std::this_thread::sleep_for(std::chrono::nanoseconds(delay(random)));
@@ -138,7 +138,7 @@ TEST_F(KillWhileSaving, leavesThePreviousOrTheCompleteNewFiles)
     MCADCmd::Scene loaded;
     ErrorLog log(false);
     EXPECT_TRUE(MCADCmd::loadProject(loaded, project, &log)) << log.getLog().toStdString();
-    EXPECT_EQ(MCADVisProp::loadAllTemplates(), templates(300 + 50 * current, current));
+    EXPECT_EQ(MCADVisProp::loadAllTemplates(), templates(100 + 50 * current, current));
 }
 
 } // namespace

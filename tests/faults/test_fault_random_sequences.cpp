@@ -171,8 +171,8 @@ struct Step {
 TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
 {
     constexpr int sequences = 1000;
-    constexpr int steps = 10;
-    constexpr unsigned int elements = 20;
+    constexpr int steps = 8;
+    constexpr unsigned int elements = 12;
     QStringList const snapshots{QStringLiteral("S1"), QStringLiteral("S2")};
     int failures = 0;
 
