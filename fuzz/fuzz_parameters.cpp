@@ -96,11 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(uint8_t const* data, std::size_t size)
     read(params, [&](QString& p) { Parse::getBool(p, k); });
     read(params, [&](QString& p) { Parse::getUInt(p, k); });
     read(params, [&](QString& p) { Parse::getDouble(p, k); });
-    read(params, [&](QString& p) {
-        // A group's content is a parameter string of its own.
-        QString inner = Parse::getGroup(p, k);
-        Parse::getString(inner, QStringLiteral("name"));
-    });
+    // A group's content is a parameter string of its own.
+    QString rest = params;
+    try {
+        QString const inner = Parse::getGroup(rest, k);
+        read(inner, [&](QString& p) { Parse::getString(p, QStringLiteral("name")); });
+    } catch (ParamError const&) {
+    }
     try {
         Parse::checkEmptyParameters(params);
     } catch (ParamError const&) {

@@ -58,7 +58,17 @@ struct ElementRecord {
     double radius = 10.0;
 };
 
-unsigned int elementBlockSize(ElementRecord const& r)
+// The element's texts in their stream form, converted once for both the size and the write.
+struct ElementTexts {
+    KString name, parent, labelContent;
+    explicit ElementTexts(ElementRecord const& r)
+        : name(KString::fromQString(r.name)), parent(KString::fromQString(r.parent)),
+          labelContent(KString::fromQString(r.labelContent))
+    {
+    }
+};
+
+unsigned int elementBlockSize(ElementTexts const& r)
 {
     return Stream::sizeOf(r.name) + Stream::SizeUInt + Stream::sizeOf(r.parent) + 2 * Stream::SizeBool +
            2 * Stream::SizeVec3d +                                            // geometry
@@ -104,10 +114,11 @@ ElementRecord toRecord(CAD::Element& e)
 
 void writeElement(IO::OutStream& out, ElementRecord const& r)
 {
-    out.beginBlock(elementBlockSize(r), 1);
-    out.writeString(r.name);
+    ElementTexts const texts(r);
+    out.beginBlock(elementBlockSize(texts), 1);
+    out.writeString(texts.name);
     out.writeUInt(r.type);
-    out.writeString(r.parent);
+    out.writeString(texts.parent);
     out.writeBool(r.visible);
     out.writeBool(r.valid);
     IO::writeVec3d(&out, r.center);
@@ -121,7 +132,7 @@ void writeElement(IO::OutStream& out, ElementRecord const& r)
     out.writeBool(r.labelConnector);
     IO::writeVec3d(&out, r.labelOrigin);
     IO::writeVec2d(&out, r.labelPosition);
-    out.writeString(r.labelContent);
+    out.writeString(texts.labelContent);
     out.writeUInt(r.labelFont);
     out.writeBool(r.labelFrame);
     out.writeBool(r.autoSampling);
@@ -349,15 +360,16 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             out.endBlock();
             for (PropertyAccess::PropertyAccessBase const* a : accesses) {
                 KString const bytes(packAccess(*a));
-                QString const typeString = a->getTypeString();
+                KString const typeString = KString::fromQString(a->getTypeString());
+                KString const explorerName = KString::fromQString(a->getExplorerName());
                 PropertyAccess::UsageFlags const& flags = a->getUsageFlags();
-                out.beginBlock(Stream::SizeUInt + Stream::sizeOf(typeString) + Stream::sizeOf(a->getExplorerName()) +
+                out.beginBlock(Stream::SizeUInt + Stream::sizeOf(typeString) + Stream::sizeOf(explorerName) +
                                    Stream::SizeUInt + static_cast<unsigned int>(flags.size()) * (Stream::SizeUInt + Stream::SizeBool) +
                                    Stream::sizeOf(bytes),
                                1);
                 out.writeUInt(static_cast<unsigned int>(a->getType()));
                 out.writeString(typeString);
-                out.writeString(a->getExplorerName());
+                out.writeString(explorerName);
                 out.writeUInt(static_cast<unsigned int>(flags.size()));
                 for (auto const& f : flags) {
                     out.writeUInt(static_cast<unsigned int>(f.first));
