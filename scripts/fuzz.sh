@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (preset fuzz, clang + libFuzzer) and runs each for the given number
-# of seconds (default 60) on its corpus: the generated seeds, the golden files of tests/data,
-# the inputs earlier runs kept (build/fuzz/corpus) and the regression inputs in fuzz/regressions.
+# Builds the fuzz targets (preset fuzz, clang + libFuzzer) and runs each of them, or those
+# named after the seconds (e.g. "60 project script"), for the given number of seconds
+# (default 60) on its corpus: the generated seeds, the golden files of tests/data, the
+# inputs earlier runs kept (build/fuzz/corpus) and the regression inputs in fuzz/regressions.
 # A crash, a sanitizer report, an input slower than 1 s or an allocation over 64 MiB fails the
 # run; the input lands in build/fuzz/artifacts/.
 set -euo pipefail
 seconds=${1:-60}
-case "$seconds" in ''|*[!0-9]*) echo "usage: $0 [seconds]" >&2; exit 2;; esac
+case "$seconds" in ''|*[!0-9]*) echo "usage: $0 [seconds [target...]]" >&2; exit 2;; esac
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 targets="access_stream template_store exchange_file parameters project script"
+if [ $# -gt 1 ]; then shift; targets="$*"; fi
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target mvp_fuzz_seeds $(printf "fuzz_%s " $targets)

@@ -193,6 +193,8 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
 {
     QSet<QString> changed;
     QSet<QString> named;
+    changed.reserve(static_cast<int>(accesses.size()));
+    named.reserve(static_cast<int>(accesses.size()));
     for (PropertyAccessBase* access : accesses) {
         if (access == nullptr)
             continue;

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace Kav {
@@ -78,7 +79,8 @@ private:
     std::vector<std::unique_ptr<CAD::Element>> owned_;
     std::vector<CAD::Element*> elements_;
     std::vector<std::unique_ptr<CAD::Report>> reports_;
-    std::map<QString, CAD::Element*> byName_;
+    // Looked up for every element a restore touches, several times: hashed, not ordered.
+    std::unordered_map<QString, CAD::Element*> byName_;
     QStringList selection_;
     QSet<QString> modified_;
     GL::ViewCreator viewCreator_;
