@@ -6,8 +6,8 @@
 namespace Kav {
 namespace App {
 
-extern char const* const HOST_TABLE_TEXTS[][2];
-char const* const HOST_TABLE_TEXTS[][2] = {
+extern char const* const HOST_TABLE_TEXTS[];
+char const* const HOST_TABLE_TEXTS[] = {
     QT_TRANSLATE_NOOP("KavHost_element_type", "part"),
     QT_TRANSLATE_NOOP("KavHost_element_type", "assembly"),
     QT_TRANSLATE_NOOP("KavHost_element_type", "point"),

@@ -20,7 +20,7 @@ corpus="$build/corpus"
 artifacts="$build/artifacts"
 mkdir -p "$artifacts"
 export QT_QPA_PLATFORM=offscreen
-export LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$build/fuzz/mvp_fuzz_seeds" "$corpus/seeds"
 cp tests/data/access/*.kav "$corpus/seeds/access_stream/"
 
