@@ -84,6 +84,19 @@ protected:
         out.close();
     }
 
+    // The only stored template: it restores elements' visibility and nothing else of them.
+    static void storeVisibilityOnlyTemplate()
+    {
+        PropAccTemplate visibilityOnly(QStringLiteral("Visibility only"));
+        PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
+        for (auto const& [id, used] : part.getUsages())
+            part.setUsage(id, id == PropertyAccess::PROP_ELEMENT_VISIBILITY);
+        visibilityOnly.set(part);
+        PropAccTemplateContainer c;
+        c.add(visibilityOnly);
+        saveTemplates(c);
+    }
+
     // Fills a fresh menu through the registered provider, as the host does before showing it.
     QList<QAction*> fill(QMenu* menu)
     {
@@ -207,14 +220,7 @@ TEST_F(MenuTest, EntriesAreEnabledOnlyForExactlyOneSelectedSnapshot)
 TEST_F(MenuTest, TriggeringRestoresTheSnapshotThroughItsTemplateAsOneUndoStep)
 {
     // Only the visibility of elements comes back; colours stay as changed.
-    PropAccTemplate visibilityOnly(QStringLiteral("Visibility only"));
-    PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
-    for (auto const& [id, used] : part.getUsages())
-        part.setUsage(id, id == PropertyAccess::PROP_ELEMENT_VISIBILITY);
-    visibilityOnly.set(part);
-    PropAccTemplateContainer c;
-    c.add(visibilityOnly);
-    saveTemplates(c);
+    storeVisibilityOnlyTemplate();
 
     CAD::Element* plate = element(QStringLiteral("Plate"));
     quint32 const originalColor = plate->getElemProperties()->color;
@@ -241,14 +247,7 @@ TEST_F(MenuTest, TriggeringRestoresTheSnapshotThroughItsTemplateAsOneUndoStep)
 
 TEST_F(MenuTest, WarningListsUnappliedPropertiesUpToFortyLines)
 {
-    PropAccTemplate visibilityOnly(QStringLiteral("Visibility only"));
-    PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
-    for (auto const& [id, used] : part.getUsages())
-        part.setUsage(id, id == PropertyAccess::PROP_ELEMENT_VISIBILITY);
-    visibilityOnly.set(part);
-    PropAccTemplateContainer c;
-    c.add(visibilityOnly);
-    saveTemplates(c);
+    storeVisibilityOnlyTemplate();
 
     // A snapshot of `count` elements that are gone: one unapplied property each.
     auto ghosts = [this](QString const& snapshot, int count) {
