@@ -323,12 +323,9 @@ void EditRestoreTemplatesDialog::exportRestoreTemplates()
 
     PropAccTemplateContainer chosen;
     for (std::size_t i = 0; i < listItems.size() && i < templates.getNumberOfTemplates(); ++i) {
-        if (!listItems[i]->isSelected())
-            continue;
-        // The shown template goes out as the user sees it, pending changes included.
-        if (static_cast<int>(i) == currentIndex)
-            chosen.add(currentTemplate);
-        else
+        // The working copy as it stands: changes to the shown template join it only when
+        // the selection changes or the dialog is accepted.
+        if (listItems[i]->isSelected())
             chosen.add(templates.getTemplate(static_cast<unsigned int>(i)));
     }
     QString const firstName = chosen.isEmpty() ? QString() : chosen.getTemplate(0).getName();
