@@ -4,7 +4,8 @@
 # (default 60) on its corpus: the generated seeds, the golden files of tests/data, the
 # inputs earlier runs kept (build/fuzz/corpus) and the regression inputs in fuzz/regressions.
 # A crash, a sanitizer report, an input slower than 1 s or an allocation over 64 MiB fails the
-# run; the input lands in build/fuzz/artifacts/.
+# run; the input lands in build/fuzz/artifacts/. FUZZ_SEED fixes libFuzzer's seed (CI does, so
+# that a run can be repeated); unset, every run draws its own.
 set -euo pipefail
 seconds=${1:-60}
 case "$seconds" in ''|*[!0-9]*) echo "usage: $0 [seconds [target...]]" >&2; exit 2;; esac
@@ -32,7 +33,7 @@ for t in $targets; do
   log="$build/fuzz_$t.log"
   echo "fuzz_$t: ${seconds}s"
   if "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=1 -malloc_limit_mb=64 -rss_limit_mb=2048 \
-      -print_final_stats=1 -artifact_prefix="$artifacts/$t-" "${dirs[@]}" >"$log" 2>&1; then
+      -seed="${FUZZ_SEED:-0}" -print_final_stats=1 -artifact_prefix="$artifacts/$t-" "${dirs[@]}" >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units|^#[0-9]+.*DONE' "$log" | tail -2 | sed 's/^/  /'
   else
     echo "  FAILED, see $log:"
