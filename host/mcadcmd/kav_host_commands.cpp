@@ -259,10 +259,21 @@ private:
     QString file_;
 };
 
-class LoadProjectCommand : public HostCommand {
+// The project commands: one required "file" parameter.
+class ProjectFileCommand : public HostCommand {
 public:
-    LoadProjectCommand() : HostCommand("host.load_project", "load project") {}
+    using HostCommand::HostCommand;
     QString createParameterString() override { return Parse::createFile(QStringLiteral("file"), QStringLiteral("FILE")); }
+
+protected:
+    void read(QString& params) override { file_ = Parse::getFile(params, QStringLiteral("file")); }
+
+    QString file_;
+};
+
+class LoadProjectCommand : public ProjectFileCommand {
+public:
+    LoadProjectCommand() : ProjectFileCommand("host.load_project", "load project") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         Scene* scene = activeScene();
@@ -282,18 +293,11 @@ public:
                       Parse::createStringVector(QStringLiteral("skipped"), own.getEntries());
         return true;
     }
-
-protected:
-    void read(QString& params) override { file_ = Parse::getFile(params, QStringLiteral("file")); }
-
-private:
-    QString file_;
 };
 
-class SaveProjectCommand : public HostCommand {
+class SaveProjectCommand : public ProjectFileCommand {
 public:
-    SaveProjectCommand() : HostCommand("host.save_project", "save project") {}
-    QString createParameterString() override { return Parse::createFile(QStringLiteral("file"), QStringLiteral("FILE")); }
+    SaveProjectCommand() : ProjectFileCommand("host.save_project", "save project") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         Scene* scene = activeScene();
@@ -308,12 +312,6 @@ public:
             *result = Parse::createFile(QStringLiteral("file"), file_);
         return true;
     }
-
-protected:
-    void read(QString& params) override { file_ = Parse::getFile(params, QStringLiteral("file")); }
-
-private:
-    QString file_;
 };
 
 class CreateSnapshotCommand : public HostCommand {
