@@ -191,16 +191,18 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
                                                           AccessList const& accesses, QStringList* names,
                                                           QStringList* types, QStringList* descriptions)
 {
-    QSet<QString> changed;
-    QSet<QString> named;
+    // Elements by pointer: a name would be hashed again for every set and every test.
+    QSet<CAD::Element*> changed;
+    QSet<CAD::Element*> named;
     changed.reserve(static_cast<int>(accesses.size()));
-    named.reserve(static_cast<int>(accesses.size()));
+    if (newInvisible)
+        named.reserve(static_cast<int>(accesses.size()));
     for (PropertyAccessBase* access : accesses) {
         if (access == nullptr)
             continue;
         QString target;
+        CAD::Element* element = nullptr;
         bool found = false;
-        bool element = false;
         switch (access->getType()) {
         case PropertyAccess::PROP_ACC_3D_VIEW:
             found = getGLViewCreator() != nullptr;
@@ -209,10 +211,11 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
             found = GLegend2::GlobalLegend::getInstance() != nullptr;
             break;
         default:
-            element = true;
             target = access->getExplorerName();
-            named.insert(target);
-            found = scene_ != nullptr && scene_->findElement(target) != nullptr;
+            element = scene_ != nullptr ? scene_->findElement(target) : nullptr;
+            found = element != nullptr;
+            if (newInvisible && element != nullptr)
+                named.insert(element);
             break;
         }
         if (!found) {
@@ -228,30 +231,29 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
             reportNotApplied(access, reason, names, types, descriptions);
             continue;
         }
-        if (element)
-            changed.insert(target);
+        if (element != nullptr)
+            changed.insert(element);
     }
 
     if (scene_ != nullptr && (newInvisible || invalidInvisible)) {
         std::vector<CAD::Element*> const elements = scene_->elements();
         for (CAD::Element* e : elements) {
-            QString const name = e->getName();
-            if (newInvisible && !named.contains(name)) {
+            if (newInvisible && !named.contains(e)) {
                 bool const before = e->isVisible(CAD::VISIBLE_OWN);
                 std::unique_ptr<PropertyAccessBase> fresh(
                     PropertyAccessFactory::create(PropertyAccess::PROP_ACC_CAD_ELEMENT));
                 if (fresh) {
-                    fresh->setNewInvisible(name);
+                    fresh->setNewInvisible(e->getName());
                 } else if (e->getParent() == nullptr) {
                     // No element access is registered: hide it the way one would.
                     e->setElementVisible(false);
                 }
                 if (before != e->isVisible(CAD::VISIBLE_OWN))
-                    changed.insert(name);
+                    changed.insert(e);
             }
             if (invalidInvisible && !e->isValid()) {
                 e->setElementVisible(false);
-                changed.insert(name);
+                changed.insert(e);
             }
         }
     }
@@ -259,12 +261,13 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
     QStringList out;
     if (scene_ == nullptr)
         return out;
+    out.reserve(changed.size());
     for (CAD::Element* e : scene_->elements()) {
-        if (changed.contains(e->getName()))
+        if (changed.contains(e))
             out << e->getName();
     }
     for (CAD::Report* r : scene_->reports()) {
-        if (changed.contains(r->getName()))
+        if (changed.contains(r))
             out << r->getName();
     }
     return out;

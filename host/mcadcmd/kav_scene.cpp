@@ -53,6 +53,7 @@ void Scene::clear()
         owned_.pop_back();
     reports_.clear();
     byName_.clear();
+    forgetLastFound();
     selection_.clear();
     modified_.clear();
     viewCreator_ = GL::ViewCreator();
@@ -92,7 +93,7 @@ CAD::Element* Scene::insertElement(std::unique_ptr<CAD::Element> element, QStrin
     QString const name = element->getName();
     if (name.isEmpty())
         refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("an element needs a name"));
-    if (byName_.count(name) != 0)
+    if (byName_.contains(name))
         refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("the name \"%1\" is taken").arg(name));
     if (dynamic_cast<CAD::Report*>(element.get()) != nullptr)
         refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
@@ -103,7 +104,7 @@ CAD::Element* Scene::insertElement(std::unique_ptr<CAD::Element> element, QStrin
         if (it == byName_.end() || isReport(parentName))
             refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
                    QStringLiteral("the parent \"%1\" of \"%2\" is no element").arg(parentName, name));
-        parent = it->second;
+        parent = it.value();
         // Appending keeps every present parent before; only an insertion needs the look.
         if (index < elements_.size() && indexOf(parentName) >= static_cast<long>(index))
             refuse("Kav::MCADCmd::Scene::insertElement", __LINE__,
@@ -123,13 +124,14 @@ bool Scene::removeElement(QString const& name)
     auto it = byName_.find(name);
     if (it == byName_.end())
         return false;
-    CAD::Element* target = it->second;
+    CAD::Element* target = it.value();
+    forgetLastFound();
     std::set<CAD::Element*> gone;
     if (auto* report = dynamic_cast<CAD::Report*>(target)) {
         gone.insert(report);
         for (auto r = reports_.begin(); r != reports_.end(); ++r) {
             if (r->get() == report) {
-                byName_.erase(name);
+                byName_.remove(name);
                 reports_.erase(r);
                 break;
             }
@@ -142,7 +144,7 @@ bool Scene::removeElement(QString const& name)
                 gone.insert(e);
         }
         for (CAD::Element* e : gone)
-            byName_.erase(e->getName());
+            byName_.remove(e->getName());
         elements_.erase(std::remove_if(elements_.begin(), elements_.end(),
                                        [&gone](CAD::Element* e) { return gone.count(e) != 0; }),
                         elements_.end());
@@ -159,7 +161,7 @@ bool Scene::removeElement(QString const& name)
     modified_.remove(name);
     QStringList kept;
     for (QString const& s : selection_) {
-        if (byName_.count(s) != 0)
+        if (byName_.contains(s))
             kept << s;
     }
     bool const selectionChangedNow = kept != selection_;
@@ -170,10 +172,22 @@ bool Scene::removeElement(QString const& name)
     return true;
 }
 
+void Scene::forgetLastFound()
+{
+    lastFoundName_.clear();
+    lastFound_ = nullptr;
+}
+
 CAD::Element* Scene::findElement(QString const& name) const
 {
-    auto it = byName_.find(name);
-    return it != byName_.end() ? it->second : nullptr;
+    if (lastFound_ != nullptr && name == lastFoundName_)
+        return lastFound_;
+    CAD::Element* const found = byName_.value(name, nullptr);
+    if (found != nullptr) {
+        lastFoundName_ = name;
+        lastFound_ = found;
+    }
+    return found;
 }
 
 CAD::Report* Scene::addReport(std::unique_ptr<CAD::Report> report)
@@ -183,7 +197,7 @@ CAD::Report* Scene::addReport(std::unique_ptr<CAD::Report> report)
     QString const name = report->getName();
     if (name.isEmpty())
         refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("a report needs a name"));
-    if (byName_.count(name) != 0)
+    if (byName_.contains(name))
         refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("the name \"%1\" is taken").arg(name));
     CAD::Report* raw = report.get();
     reports_.push_back(std::move(report));

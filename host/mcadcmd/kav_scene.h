@@ -5,12 +5,12 @@
 #include "gl/kav_view.h"
 #include "glegend2/kav_global_legend.h"
 #include <QObject>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <map>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace Kav {
@@ -76,11 +76,18 @@ signals:
     void structureChanged();
 
 private:
+    void forgetLastFound();
+
     std::vector<std::unique_ptr<CAD::Element>> owned_;
     std::vector<CAD::Element*> elements_;
     std::vector<std::unique_ptr<CAD::Report>> reports_;
     // Looked up for every element a restore touches, several times: hashed, not ordered.
-    std::unordered_map<QString, CAD::Element*> byName_;
+    // QHash and not std::unordered_map: the latter rehashes every QString it passes in a
+    // bucket chain, which made the lookups a quarter of a whole restore.
+    QHash<QString, CAD::Element*> byName_;
+    // The last name found: an access looks up the element its caller has just looked up.
+    mutable QString lastFoundName_;
+    mutable CAD::Element* lastFound_ = nullptr;
     QStringList selection_;
     QSet<QString> modified_;
     GL::ViewCreator viewCreator_;

@@ -6,8 +6,10 @@ namespace Kav {
 namespace PropertyAccess {
 
 PropertyAccessBase::PropertyAccessBase(PropAccessType_t type)
-    : type_(type), usage_(PropertyAccessFactory::getDefaultUsage(type))
+    : type_(type), usage_(std::const_pointer_cast<UsageFlags>(PropertyAccessFactory::getSharedDefaultUsage(type)))
 {
+    if (!usage_)
+        usage_ = std::make_shared<UsageFlags>();
 }
 
 PropertyAccessBase::PropertyAccessBase(PropertyAccessBase const& other) = default;
@@ -34,10 +36,26 @@ void PropertyAccessBase::copyTo(PropertyAccessBase* target) const
         *target = *this;
 }
 
+void PropertyAccessBase::setUsageFlags(UsageFlags const& flags)
+{
+    usage_ = std::make_shared<UsageFlags>(flags);
+}
+
+void PropertyAccessBase::setUsageFlag(PropTemplateID_t id, bool used)
+{
+    auto it = usage_->find(id);
+    if (it != usage_->end() && it->second == used)
+        return;
+    // The factory's cache keeps a share of the defaults, so they are never changed in place.
+    if (usage_.use_count() > 1)
+        usage_ = std::make_shared<UsageFlags>(*usage_);
+    (*usage_)[id] = used;
+}
+
 bool PropertyAccessBase::getUsageFlag(PropTemplateID_t id) const
 {
-    auto it = usage_.find(id);
-    return it != usage_.end() && it->second;
+    auto it = usage_->find(id);
+    return it != usage_->end() && it->second;
 }
 
 } // namespace PropertyAccess

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <map>
+#include <memory>
 
 namespace Kav {
 namespace IO {
@@ -53,16 +54,18 @@ public:
     void setExplorerName(QString const& name) { explorerName_ = name; }
     QString const& getExplorerName() const { return explorerName_; }
 
-    UsageFlags const& getUsageFlags() const { return usage_; }
-    void setUsageFlags(UsageFlags const& flags) { usage_ = flags; }
-    void setUsageFlag(PropTemplateID_t id, bool used) { usage_[id] = used; }
+    UsageFlags const& getUsageFlags() const { return *usage_; }
+    void setUsageFlags(UsageFlags const& flags);
+    void setUsageFlag(PropTemplateID_t id, bool used);
     // False for an id without a flag.
     bool getUsageFlag(PropTemplateID_t id) const;
 
 private:
     PropAccessType_t type_;
     QString explorerName_;
-    UsageFlags usage_;
+    // Shared between copies and with every new access of the type until one changes a flag:
+    // a snapshot holds one access per element, and most never differ from the defaults.
+    std::shared_ptr<UsageFlags> usage_;
     bool visible_ = true;
 };
 

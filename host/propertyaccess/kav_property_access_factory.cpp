@@ -11,7 +11,7 @@ struct Registry {
     std::vector<PropertyAccessCreator*> creators; // in registration order
     std::vector<PropAccessType_t> typeOrder;      // first registration of each type
     // Declared ids per type: every new access needs them, and asking the creator translates.
-    std::map<PropAccessType_t, UsageFlags> defaultUsage;
+    std::map<PropAccessType_t, std::shared_ptr<UsageFlags const>> defaultUsage;
 };
 
 Registry& registry()
@@ -100,18 +100,24 @@ PropTemplateCat_t PropertyAccessFactory::getPropertyDescriptions(PropAccessType_
 
 UsageFlags PropertyAccessFactory::getDefaultUsage(PropAccessType_t type)
 {
+    std::shared_ptr<UsageFlags const> const shared = getSharedDefaultUsage(type);
+    return shared ? *shared : UsageFlags();
+}
+
+std::shared_ptr<UsageFlags const> PropertyAccessFactory::getSharedDefaultUsage(PropAccessType_t type)
+{
     PropertyAccessCreator const* creator = getCreator(type);
     if (!creator)
-        return UsageFlags();
+        return nullptr;
     auto& cache = registry().defaultUsage;
     auto cached = cache.find(type);
     if (cached != cache.end())
         return cached->second;
-    UsageFlags flags;
+    auto flags = std::make_shared<UsageFlags>();
     PropertyDescriptions descriptions;
     creator->getPropertyDescriptions(&descriptions);
     for (auto const& d : descriptions)
-        flags[d.first] = true;
+        (*flags)[d.first] = true;
     cache.emplace(type, flags);
     return flags;
 }

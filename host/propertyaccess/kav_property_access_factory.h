@@ -4,6 +4,7 @@
 #include "kav_property_access_creator.h"
 #include "kavhost_export.h"
 
+#include <memory>
 #include <vector>
 
 namespace Kav {
@@ -24,6 +25,8 @@ public:
     static PropTemplateCat_t getPropertyDescriptions(PropAccessType_t type, PropertyDescriptions* out);
     // A flag for each declared id of the type, all true.
     static UsageFlags getDefaultUsage(PropAccessType_t type);
+    // The same flags as one object every new access of the type shares until it changes one.
+    static std::shared_ptr<UsageFlags const> getSharedDefaultUsage(PropAccessType_t type);
 
 private:
     friend class PropertyAccessCreator;

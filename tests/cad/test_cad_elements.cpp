@@ -102,10 +102,17 @@ TEST(CadElement, VisibilityFollowsTheParents)
                  ProgError);
     scene.setSelection(QStringList{QStringLiteral("C"), QStringLiteral("Nobody"), QStringLiteral("A")});
     EXPECT_EQ(scene.selection(), (QStringList{QStringLiteral("C"), QStringLiteral("A")}));
+    EXPECT_EQ(scene.findElement(QStringLiteral("C")), c);
     EXPECT_TRUE(scene.removeElement(QStringLiteral("B")));
-    EXPECT_EQ(scene.findElement(QStringLiteral("C")), nullptr);
+    EXPECT_EQ(scene.findElement(QStringLiteral("C")), nullptr) << "a removed child is not found";
     EXPECT_EQ(scene.selection(), QStringList{QStringLiteral("A")});
     EXPECT_FALSE(scene.removeElement(QStringLiteral("B")));
+    // The same name again is the new element, whatever was looked up before.
+    CAD::Element* newC = scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("C"), CAD::ElementCreator::PLANE));
+    EXPECT_EQ(scene.findElement(QStringLiteral("C")), newC);
+    EXPECT_EQ(scene.findElement(QStringLiteral("A")), a);
+    scene.clear();
+    EXPECT_EQ(scene.findElement(QStringLiteral("A")), nullptr);
 }
 
 TEST(CadElement, ElemPropStreamsRoundTripAndRefuseBadData)

@@ -122,6 +122,20 @@ TEST_F(TemplatesTest, NewAccessesAndPartsStartWithEveryDeclaredIdTrue)
     EXPECT_EQ(other.getUsageFlags(), access->getUsageFlags());
 
     // A part writes its flags into an access of its own type only.
+    // New accesses share their defaults; a changed flag stays with the access it was set on.
+    std::unique_ptr<PropertyAccessBase> fresh(PropertyAccessFactory::create(PROP_ACC_CAD_ELEMENT));
+    std::unique_ptr<PropertyAccessBase> freshCopy(fresh->copy());
+    fresh->setUsageFlag(PROP_LABEL_VISIBILITY, false);
+    EXPECT_FALSE(fresh->getUsageFlag(PROP_LABEL_VISIBILITY));
+    EXPECT_TRUE(freshCopy->getUsageFlag(PROP_LABEL_VISIBILITY));
+    EXPECT_TRUE(access->getUsageFlag(PROP_LABEL_VISIBILITY));
+    EXPECT_TRUE(PropertyAccessFactory::getDefaultUsage(PROP_ACC_CAD_ELEMENT).at(PROP_LABEL_VISIBILITY));
+    std::unique_ptr<PropertyAccessBase> later(PropertyAccessFactory::create(PROP_ACC_CAD_ELEMENT));
+    EXPECT_TRUE(later->getUsageFlag(PROP_LABEL_VISIBILITY));
+    later->setUsageFlags({{PROP_ELEMENT_VISIBILITY, false}});
+    EXPECT_EQ(later->getUsageFlags().size(), 1u);
+    EXPECT_EQ(PropertyAccessFactory::getDefaultUsage(PROP_ACC_CAD_ELEMENT).size(), 6u);
+
     PropAccTemplatePart part(PROP_ACC_CAD_ELEMENT);
     EXPECT_EQ(part.getUsages().size(), 6u);
     part.setUsage(PROP_ELEMENT_VISUALIZATION, false);
