@@ -17,6 +17,7 @@
 #include "mcadcmd/kav_scene.h"
 #include "parse/kav_parse.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
@@ -30,6 +31,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -75,10 +78,11 @@ QAction* entryNamed(QMenu* menu, QString const& text)
     return nullptr;
 }
 
-// One exchange file with the template "View only": the view's four properties, nothing else.
-QByteArray viewOnlyExchangeFile()
+// One exchange file with the template `name` (by default "View only"): the view's four
+// properties, nothing else.
+QByteArray viewOnlyExchangeFile(QByteArray const& name = "View only")
 {
-    return "{\"format\": \"kav-restore-templates\", \"version\": 1, \"templates\": [{\"name\": \"View only\","
+    return "{\"format\": \"kav-restore-templates\", \"version\": 1, \"templates\": [{\"name\": \"" + name + "\","
            " \"new_invisible\": false, \"invalid_invisible\": false, \"parts\": ["
            "{\"type\": 0, \"usage\": {\"0\": true, \"1\": true, \"2\": true, \"3\": true}},"
            "{\"type\": 1, \"usage\": {\"4\": false}},"
@@ -293,6 +297,76 @@ TEST_F(AppWindow, CorruptProjectIsReportedByNameAndTheSceneStays)
     EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), before.toStdString());
 }
 
+// Opens the report menu from the menu bar and clicks `entry` in it.
+void chooseReportEntry(Kav::App::HostWindow* win, QAction* entry)
+{
+    QMenuBar* bar = win->menuBar();
+    QMenu* report = win->reportMenu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(report->menuAction()).center());
+    ASSERT_TRUE(waitFor([report] { return report->isVisible(); }));
+    ASSERT_TRUE(entry->isEnabled()) << entry->text().toStdString();
+    QTest::mouseClick(report, Qt::LeftButton, {}, report->actionGeometry(entry).center());
+    ASSERT_TRUE(waitFor([report] { return !report->isVisible(); }));
+}
+
+TEST_F(AppWindow, EditTemplatesEntryRenamesInTheDialogAndTheMenuFollows)
+{
+    MvpTest::TempDir dir;
+    MvpTest::ResponderGuard responder;
+    Kav::App::HostWindow* win = app_->window();
+    QString const file = dir.path(QStringLiteral("named.rst"));
+    ASSERT_TRUE(MvpTest::writeAll(file, viewOnlyExchangeFile("Before rename")));
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("report.import_restore_templates"),
+                                     Kav::Parse::createFile(QStringLiteral("file"), file)))
+        << win->lastErrorText().toStdString();
+
+    // In the dialog: pick the template, "rename" from the list's context menu, then OK.
+    bool renamed = false;
+    responder->push([&renamed](Kav::GTools::DialogRequest const& request) {
+        Kav::GTools::DialogAnswer answer;
+        answer.result = QDialog::Rejected;
+        QDialog* dialog = request.dialog;
+        auto* list = dialog != nullptr ? dialog->findChild<QTreeWidget*>(QStringLiteral("_list_w")) : nullptr;
+        auto* ok = dialog != nullptr ? dialog->findChild<QAbstractButton*>(QStringLiteral("_ok_w")) : nullptr;
+        if (list == nullptr || ok == nullptr) {
+            ADD_FAILURE() << "not the edit dialog: " << Kav::GTools::describeRequest(request).toStdString();
+            return answer;
+        }
+        dialog->show();
+        QList<QTreeWidgetItem*> const rows = list->findItems(QStringLiteral("Before rename"), Qt::MatchExactly);
+        if (rows.size() != 1) {
+            ADD_FAILURE() << "the imported template is not listed once";
+            return answer;
+        }
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(rows.front()).center());
+        QTimer::singleShot(0, [&renamed] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QAction* rename = menu != nullptr ? entryNamed(menu, QStringLiteral("rename")) : nullptr;
+            if (rename != nullptr && rename->isEnabled()) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(rename).center());
+                renamed = true;
+            }
+            if (menu != nullptr && menu->isVisible())
+                menu->close();
+        });
+        QPoint const at = list->visualItemRect(rows.front()).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(list->viewport(), &event);
+        QApplication::processEvents();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        answer.result = dialog->result();
+        return answer;
+    });
+    responder->pushAcceptName(QStringLiteral("After rename"));
+    chooseReportEntry(win, win->findChild<QAction*>(QStringLiteral("actionEditTemplates")));
+    EXPECT_TRUE(renamed);
+
+    QMenu* templates = win->restoreTemplateMenu();
+    emit templates->aboutToShow();
+    EXPECT_NE(entryNamed(templates, QStringLiteral("After rename")), nullptr);
+    EXPECT_EQ(entryNamed(templates, QStringLiteral("Before rename")), nullptr);
+}
+
 TEST_F(AppWindow, ReportMenuRestoresTheWholeSelectedSnapshot)
 {
     MvpTest::ResponderGuard responder;
@@ -306,14 +380,7 @@ TEST_F(AppWindow, ReportMenuRestoresTheWholeSelectedSnapshot)
     ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("steps=\"3\" visible=\"0\"")));
 
     clickItem(win->explorer(), scene.reports().front()->getName());
-    QMenuBar* bar = win->menuBar();
-    QMenu* report = win->reportMenu();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(report->menuAction()).center());
-    ASSERT_TRUE(waitFor([report] { return report->isVisible(); }));
-    QAction* whole = win->findChild<QAction*>(QStringLiteral("actionRestoreWhole"));
-    ASSERT_TRUE(whole->isEnabled());
-    QTest::mouseClick(report, Qt::LeftButton, {}, report->actionGeometry(whole).center());
-    ASSERT_TRUE(waitFor([report] { return !report->isVisible(); }));
+    chooseReportEntry(win, win->findChild<QAction*>(QStringLiteral("actionRestoreWhole")));
 
     // Only the selection differs from when the snapshot was made (it is not part of a snapshot).
     ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("select"), QStringLiteral("names=[]")));
