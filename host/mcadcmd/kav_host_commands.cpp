@@ -159,6 +159,72 @@ void recordStructure(Scene& scene, QString const& stepName, std::vector<Detail::
     manager->stopRecording();
 }
 
+// A report made or removed by a step. Undo and redo toggle: a report in the scene is taken
+// out and kept here with its accesses, a kept one goes back at its place in the folder.
+class ReportRecord : public CAD::CustomRecord {
+public:
+    ReportRecord(QString const& stepName, Scene* scene, QString const& report, std::unique_ptr<CAD::Report> kept,
+                 std::size_t index)
+        : CAD::CustomRecord(stepName), scene_(scene), report_(report), kept_(std::move(kept)), index_(index)
+    {
+    }
+    unsigned int memSize() const override
+    {
+        std::size_t size = sizeof(*this) + 2 * static_cast<std::size_t>(report_.size());
+        if (kept_) {
+            for (PropertyAccess::PropertyAccessBase const* a : kept_->getCreationPropertyAccess())
+                size += a != nullptr ? a->memSize() : 0;
+        }
+        return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
+    }
+    void print() const override
+    {
+        std::printf("    %s:   size: %u kb\n", qUtf8Printable(getName()), memSize() / 1024);
+        std::fflush(stdout);
+    }
+    void undoRedo(bool) override
+    {
+        if (scene_.isNull())
+            return;
+        if (kept_) {
+            // Something else by that name now: the report stays here rather than replace it.
+            if (scene_->findElement(report_) != nullptr)
+                return;
+            scene_->insertReport(std::move(kept_), index_);
+        } else {
+            kept_ = scene_->takeReport(report_, &index_);
+        }
+        scene_->notifyChanged();
+    }
+    void clear(bool) override
+    {
+        kept_.reset();
+        scene_.clear();
+    }
+    void collectRecords(std::vector<RecordBase*>* list) override
+    {
+        if (list != nullptr)
+            list->push_back(this);
+    }
+
+private:
+    QPointer<Scene> scene_;
+    QString report_;
+    std::unique_ptr<CAD::Report> kept_; // null while the report is in the scene
+    std::size_t index_;
+};
+
+// `kept` is the removed report, or null for one just added.
+void recordReport(Scene& scene, QString const& stepName, QString const& report, std::unique_ptr<CAD::Report> kept,
+                  std::size_t index)
+{
+    CAD::RecordManager* manager = CAD::RecordManager::_manager;
+    manager->startRecording(stepName, RECORD_MODE_STRUCTURE);
+    if (manager->isRecording())
+        new ReportRecord(stepName, &scene, report, std::move(kept), index);
+    manager->stopRecording();
+}
+
 // Runs `change` on the scene as one undo step named `stepName`; nothing is recorded when it
 // throws.
 void recordChange(Scene& scene, QString const& stepName, QStringList const* only, std::function<void()> const& change)
@@ -339,6 +405,7 @@ public:
         report->setViewName(source->getViewName());
         report->setCreationPropertyAccess(source->extractPropertyAccess());
         scene->addReport(std::move(report));
+        recordReport(*scene, getMenuName(), name, nullptr, 0);
         if (result != nullptr)
             *result = Parse::createString(QStringLiteral("name"), name);
         return true;
@@ -536,7 +603,15 @@ public:
         Scene* scene = activeScene();
         if (scene == nullptr)
             return false;
-        // A report's accesses are not copied: removing one is not undone.
+        if (scene->isReport(name_)) {
+            std::size_t index = 0;
+            std::unique_ptr<CAD::Report> taken = scene->takeReport(name_, &index);
+            recordReport(*scene, getMenuName(), name_, std::move(taken), index);
+            scene->notifyChanged();
+            if (result != nullptr)
+                *result = Parse::createString(QStringLiteral("name"), name_);
+            return true;
+        }
         std::vector<Detail::ElementCopy> copies = Detail::copySubtree(*scene, name_);
         if (!scene->removeElement(name_))
             return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no element \"%1\"").arg(name_));

@@ -125,40 +125,52 @@ bool Scene::removeElement(QString const& name)
     if (it == byName_.end())
         return false;
     CAD::Element* target = it.value();
+    if (dynamic_cast<CAD::Report*>(target) != nullptr)
+        return takeReport(name) != nullptr;
     forgetLastFound();
-    std::set<CAD::Element*> gone;
-    if (auto* report = dynamic_cast<CAD::Report*>(target)) {
-        gone.insert(report);
-        for (auto r = reports_.begin(); r != reports_.end(); ++r) {
-            if (r->get() == report) {
-                byName_.remove(name);
-                reports_.erase(r);
-                break;
-            }
-        }
-    } else {
-        // Parents come before their children, so one pass in scene order finds them all.
-        gone.insert(target);
-        for (CAD::Element* e : elements_) {
-            if (e->getParent() != nullptr && gone.count(e->getParent()) != 0)
-                gone.insert(e);
-        }
-        for (CAD::Element* e : gone)
-            byName_.remove(e->getName());
-        elements_.erase(std::remove_if(elements_.begin(), elements_.end(),
-                                       [&gone](CAD::Element* e) { return gone.count(e) != 0; }),
-                        elements_.end());
-        // Children before parents, so no child ever points at a deleted parent.
-        for (auto o = owned_.rbegin(); o != owned_.rend(); ++o) {
-            if (gone.count(o->get()) != 0) {
-                QString const n = (*o)->getName();
-                modified_.remove(n);
-                o->reset();
-            }
-        }
-        owned_.erase(std::remove(owned_.begin(), owned_.end(), nullptr), owned_.end());
+    // Parents come before their children, so one pass in scene order finds them all.
+    std::set<CAD::Element*> gone{target};
+    for (CAD::Element* e : elements_) {
+        if (e->getParent() != nullptr && gone.count(e->getParent()) != 0)
+            gone.insert(e);
     }
+    for (CAD::Element* e : gone)
+        byName_.remove(e->getName());
+    elements_.erase(std::remove_if(elements_.begin(), elements_.end(),
+                                   [&gone](CAD::Element* e) { return gone.count(e) != 0; }),
+                    elements_.end());
+    // Children before parents, so no child ever points at a deleted parent.
+    for (auto o = owned_.rbegin(); o != owned_.rend(); ++o) {
+        if (gone.count(o->get()) != 0) {
+            modified_.remove((*o)->getName());
+            o->reset();
+        }
+    }
+    owned_.erase(std::remove(owned_.begin(), owned_.end(), nullptr), owned_.end());
+    afterRemoval();
+    return true;
+}
+
+std::unique_ptr<CAD::Report> Scene::takeReport(QString const& name, std::size_t* index)
+{
+    auto* report = dynamic_cast<CAD::Report*>(findElement(name));
+    if (report == nullptr)
+        return nullptr;
+    forgetLastFound();
+    auto r = std::find_if(reports_.begin(), reports_.end(),
+                          [report](std::unique_ptr<CAD::Report> const& p) { return p.get() == report; });
+    if (index != nullptr)
+        *index = static_cast<std::size_t>(r - reports_.begin());
+    std::unique_ptr<CAD::Report> taken = std::move(*r);
+    reports_.erase(r);
+    byName_.remove(name);
     modified_.remove(name);
+    afterRemoval();
+    return taken;
+}
+
+void Scene::afterRemoval()
+{
     QStringList kept;
     for (QString const& s : selection_) {
         if (byName_.contains(s))
@@ -169,7 +181,6 @@ bool Scene::removeElement(QString const& name)
     emit structureChanged();
     if (selectionChangedNow)
         emit selectionChanged();
-    return true;
 }
 
 void Scene::forgetLastFound()
@@ -192,6 +203,11 @@ CAD::Element* Scene::findElement(QString const& name) const
 
 CAD::Report* Scene::addReport(std::unique_ptr<CAD::Report> report)
 {
+    return insertReport(std::move(report), reports_.size());
+}
+
+CAD::Report* Scene::insertReport(std::unique_ptr<CAD::Report> report, std::size_t index)
+{
     if (!report)
         refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("no report"));
     QString const name = report->getName();
@@ -200,7 +216,8 @@ CAD::Report* Scene::addReport(std::unique_ptr<CAD::Report> report)
     if (byName_.contains(name))
         refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("the name \"%1\" is taken").arg(name));
     CAD::Report* raw = report.get();
-    reports_.push_back(std::move(report));
+    index = std::min(index, reports_.size());
+    reports_.insert(reports_.begin() + static_cast<std::ptrdiff_t>(index), std::move(report));
     byName_[name] = raw;
     emit structureChanged();
     return raw;

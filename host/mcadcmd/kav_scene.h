@@ -45,6 +45,11 @@ public:
     std::vector<CAD::Element*> const& elements() const { return elements_; }
     // Adds a report to the documentation folder; same rules as addElement.
     CAD::Report* addReport(std::unique_ptr<CAD::Report> report);
+    // The same at a place in the folder (clamped to the end), for putting a taken one back.
+    CAD::Report* insertReport(std::unique_ptr<CAD::Report> report, std::size_t index);
+    // Takes a report out of the scene (and the selection) without deleting it, for undo;
+    // `index` gets its place. Null when `name` is no report.
+    std::unique_ptr<CAD::Report> takeReport(QString const& name, std::size_t* index = nullptr);
     std::vector<CAD::Report*> reports() const;
     bool isReport(QString const& name) const;
     // "Snapshot 1", "Snapshot 2", ...: the first not taken.
@@ -77,6 +82,8 @@ signals:
 
 private:
     void forgetLastFound();
+    // Drops what is gone from the selection and tells the views.
+    void afterRemoval();
 
     std::vector<std::unique_ptr<CAD::Element>> owned_;
     std::vector<CAD::Element*> elements_;

@@ -234,6 +234,60 @@ TEST_F(HostCommands, AddingAndRemovingElementsIsUndoneInPlace)
     EXPECT_EQ(dump(), added);
 }
 
+TEST_F(HostCommands, MakingAndRemovingSnapshotsAreUndoneInPlace)
+{
+    auto reportNames = [this] {
+        QStringList names;
+        for (CAD::Report* r : session.scene().reports())
+            names << r->getName();
+        return names;
+    };
+    ASSERT_TRUE(run("report.create_snapshot", QStringLiteral(R"(name="First")")).ok);
+    ASSERT_TRUE(run("element.set", QStringLiteral(R"(name="Hole 3" color="#010203")")).ok);
+    ASSERT_TRUE(run("report.create_snapshot", QStringLiteral(R"(name="Second")")).ok);
+    ASSERT_TRUE(run("report.create_snapshot", QStringLiteral(R"(name="Third")")).ok);
+    auto* second = dynamic_cast<CAD::Report*>(element("Second"));
+    ASSERT_NE(second, nullptr);
+    std::size_t const accesses = second->getCreationPropertyAccess().size();
+    QString const withAll = dump();
+
+    // The middle one, selected, goes; undo puts the same report back between the others.
+    ASSERT_TRUE(run("select", QStringLiteral(R"(names=["Second", "P1"])")).ok);
+    Outcome r = run("element.remove", QStringLiteral(R"(name="Second")"));
+    ASSERT_TRUE(r.ok) << r.log.toStdString();
+    EXPECT_EQ(reportNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Third")}));
+    EXPECT_EQ(session.scene().selection(), QStringList{QStringLiteral("P1")});
+    r = run("edit.undo");
+    ASSERT_TRUE(r.ok) << r.log.toStdString();
+    EXPECT_EQ(Parse::getString(r.result, QStringLiteral("step")), QStringLiteral("remove element"));
+    EXPECT_EQ(reportNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Second"), QStringLiteral("Third")}));
+    ASSERT_EQ(element("Second"), second);
+    EXPECT_EQ(second->getCreationPropertyAccess().size(), accesses);
+    ASSERT_TRUE(run("select", QStringLiteral("names=[]")).ok);
+    EXPECT_EQ(dump(), withAll);
+
+    // Making one is a step of its own: undone it is gone, redone it is back.
+    r = run("edit.undo");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(Parse::getString(r.result, QStringLiteral("step")), QStringLiteral("create snapshot"));
+    EXPECT_EQ(reportNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Second")}));
+    ASSERT_TRUE(run("edit.redo").ok);
+    EXPECT_EQ(reportNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Second"), QStringLiteral("Third")}));
+    ASSERT_TRUE(run("edit.redo").ok);
+    EXPECT_EQ(reportNames(), (QStringList{QStringLiteral("First"), QStringLiteral("Third")}));
+
+    // A report kept by a step never replaces what took its name in the meantime.
+    ASSERT_TRUE(run("edit.undo").ok);
+    ASSERT_TRUE(run("edit.undo").ok);
+    ASSERT_TRUE(run("edit.undo").ok);
+    ASSERT_EQ(element("Second"), nullptr);
+    ASSERT_TRUE(session.scene().addElement(
+        std::make_unique<CAD::Element>(QStringLiteral("Second"), CAD::ElementCreator::POINT)));
+    ASSERT_TRUE(run("edit.redo").ok);
+    EXPECT_EQ(dynamic_cast<CAD::Report*>(element("Second")), nullptr);
+    EXPECT_EQ(reportNames(), QStringList{QStringLiteral("First")});
+}
+
 TEST(HostCommandsWithoutInterface, AreNotExecutable)
 {
     MCADCmd::registerHostCommands();
