@@ -39,20 +39,46 @@ Scene* activeScene()
     return ci != nullptr ? ci->getScene() : nullptr;
 }
 
-// The visual state of the scene (all of it, or some elements) before a change; undo and
-// redo exchange it with the state on screen.
-class SceneStateRecord : public CAD::CustomRecord {
+// The host's own undo records: each keeps what its step changed in one scene, which may be
+// gone by the time the step is undone.
+class SceneRecord : public CAD::CustomRecord {
 public:
-    SceneStateRecord(QString const& name, Scene* scene, Detail::VisualState state, QStringList only, bool all)
-        : CAD::CustomRecord(name), scene_(scene), state_(std::move(state)), only_(std::move(only)), all_(all)
-    {
-    }
-    unsigned int memSize() const override { return Detail::memSize(state_); }
+    SceneRecord(QString const& name, Scene* scene) : CAD::CustomRecord(name), scene_(scene) {}
     void print() const override
     {
         std::printf("    %s:   size: %u kb\n", qUtf8Printable(getName()), memSize() / 1024);
         std::fflush(stdout);
     }
+    void collectRecords(std::vector<RecordBase*>* list) override
+    {
+        if (list != nullptr)
+            list->push_back(this);
+    }
+
+protected:
+    QPointer<Scene> scene_;
+};
+
+// One undo step named `stepName` holding the record `make` creates; the step owns it.
+template <typename Make>
+void recordStep(QString const& stepName, StructRecordVectorMode_t mode, Make const& make)
+{
+    CAD::RecordManager* manager = CAD::RecordManager::_manager;
+    manager->startRecording(stepName, mode);
+    if (manager->isRecording())
+        make();
+    manager->stopRecording();
+}
+
+// The visual state of the scene (all of it, or some elements) before a change; undo and
+// redo exchange it with the state on screen.
+class SceneStateRecord : public SceneRecord {
+public:
+    SceneStateRecord(QString const& name, Scene* scene, Detail::VisualState state, QStringList only, bool all)
+        : SceneRecord(name, scene), state_(std::move(state)), only_(std::move(only)), all_(all)
+    {
+    }
+    unsigned int memSize() const override { return Detail::memSize(state_); }
     void undoRedo(bool) override
     {
         if (scene_.isNull())
@@ -68,14 +94,8 @@ public:
         state_ = Detail::VisualState();
         scene_.clear();
     }
-    void collectRecords(std::vector<RecordBase*>* list) override
-    {
-        if (list != nullptr)
-            list->push_back(this);
-    }
 
 private:
-    QPointer<Scene> scene_;
     Detail::VisualState state_;
     QStringList only_;
     bool all_;
@@ -83,10 +103,10 @@ private:
 
 // Elements added or removed by a step. Undo and redo toggle: when the elements are there
 // they are copied and taken out, else the copies go back at their places.
-class StructureRecord : public CAD::CustomRecord {
+class StructureRecord : public SceneRecord {
 public:
     StructureRecord(QString const& name, Scene* scene, std::vector<Detail::ElementCopy> copies, bool present)
-        : CAD::CustomRecord(name), scene_(scene), copies_(std::move(copies)), present_(present)
+        : SceneRecord(name, scene), copies_(std::move(copies)), present_(present)
     {
     }
     unsigned int memSize() const override
@@ -95,11 +115,6 @@ public:
         for (Detail::ElementCopy const& c : copies_)
             size += sizeof(c) + 2 * static_cast<std::size_t>(c.state.name.size() + c.state.label.content.size());
         return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
-    }
-    void print() const override
-    {
-        std::printf("    %s:   size: %u kb\n", qUtf8Printable(getName()), memSize() / 1024);
-        std::fflush(stdout);
     }
     void undoRedo(bool) override
     {
@@ -138,34 +153,25 @@ public:
         copies_.clear();
         scene_.clear();
     }
-    void collectRecords(std::vector<RecordBase*>* list) override
-    {
-        if (list != nullptr)
-            list->push_back(this);
-    }
 
 private:
-    QPointer<Scene> scene_;
     std::vector<Detail::ElementCopy> copies_;
     bool present_;
 };
 
 void recordStructure(Scene& scene, QString const& stepName, std::vector<Detail::ElementCopy> copies, bool present)
 {
-    CAD::RecordManager* manager = CAD::RecordManager::_manager;
-    manager->startRecording(stepName, RECORD_MODE_STRUCTURE);
-    if (manager->isRecording())
-        new StructureRecord(stepName, &scene, std::move(copies), present);
-    manager->stopRecording();
+    recordStep(stepName, RECORD_MODE_STRUCTURE,
+               [&] { new StructureRecord(stepName, &scene, std::move(copies), present); });
 }
 
 // A report made or removed by a step. Undo and redo toggle: a report in the scene is taken
 // out and kept here with its accesses, a kept one goes back at its place in the folder.
-class ReportRecord : public CAD::CustomRecord {
+class ReportRecord : public SceneRecord {
 public:
     ReportRecord(QString const& stepName, Scene* scene, QString const& report, std::unique_ptr<CAD::Report> kept,
                  std::size_t index)
-        : CAD::CustomRecord(stepName), scene_(scene), report_(report), kept_(std::move(kept)), index_(index)
+        : SceneRecord(stepName, scene), report_(report), kept_(std::move(kept)), index_(index)
     {
     }
     unsigned int memSize() const override
@@ -176,11 +182,6 @@ public:
                 size += a != nullptr ? a->memSize() : 0;
         }
         return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
-    }
-    void print() const override
-    {
-        std::printf("    %s:   size: %u kb\n", qUtf8Printable(getName()), memSize() / 1024);
-        std::fflush(stdout);
     }
     void undoRedo(bool) override
     {
@@ -201,14 +202,8 @@ public:
         kept_.reset();
         scene_.clear();
     }
-    void collectRecords(std::vector<RecordBase*>* list) override
-    {
-        if (list != nullptr)
-            list->push_back(this);
-    }
 
 private:
-    QPointer<Scene> scene_;
     QString report_;
     std::unique_ptr<CAD::Report> kept_; // null while the report is in the scene
     std::size_t index_;
@@ -218,11 +213,8 @@ private:
 void recordReport(Scene& scene, QString const& stepName, QString const& report, std::unique_ptr<CAD::Report> kept,
                   std::size_t index)
 {
-    CAD::RecordManager* manager = CAD::RecordManager::_manager;
-    manager->startRecording(stepName, RECORD_MODE_STRUCTURE);
-    if (manager->isRecording())
-        new ReportRecord(stepName, &scene, report, std::move(kept), index);
-    manager->stopRecording();
+    recordStep(stepName, RECORD_MODE_STRUCTURE,
+               [&] { new ReportRecord(stepName, &scene, report, std::move(kept), index); });
 }
 
 // Runs `change` on the scene as one undo step named `stepName`; nothing is recorded when it
@@ -231,11 +223,9 @@ void recordChange(Scene& scene, QString const& stepName, QStringList const* only
 {
     Detail::VisualState before = Detail::capture(scene, only);
     change();
-    CAD::RecordManager* manager = CAD::RecordManager::_manager;
-    manager->startRecording(stepName, RECORD_MODE_PROPERTIES);
-    if (manager->isRecording())
+    recordStep(stepName, RECORD_MODE_PROPERTIES, [&] {
         new SceneStateRecord(stepName, &scene, std::move(before), only != nullptr ? *only : QStringList(), only == nullptr);
-    manager->stopRecording();
+    });
     scene.overlay()->repositionLabels();
     scene.notifyChanged();
 }
