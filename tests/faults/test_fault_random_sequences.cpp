@@ -1,8 +1,9 @@
-// Random sequences of edits, restores (whole and by template), undo and redo on a generated
-// scene, each step compared with a model of the state it must leave: an edit changes exactly
-// the fields it names, a restore brings back the snapshot's values of what it restores,
-// undo brings back the state before the step, redo the state after it, and a new step ends
-// the redo history.
+// Random sequences of edits, restores (whole and by template), removed snapshots, undo and
+// redo on a generated scene, each step compared with a model of the state it must leave: an
+// edit changes exactly the fields it names, a restore brings back the snapshot's values of
+// what it restores, a restore from a removed snapshot fails and changes nothing, undo brings
+// back the state before the step, redo the state after it, and a new step ends the redo
+// history.
 #include "access/mvp_property_access.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "restore/mvp_cmd_restore_snapshot.h"
@@ -208,7 +209,9 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
             State expected = model;
             QString what;
             bool ok = true;
+            bool recorded = true;
             int const kind = pick(100);
+            auto reportKey = [](QString const& name) { return QStringLiteral("report name=\"%1\"").arg(name); };
             if (kind < 40) {
                 // An edit of one field.
                 int const edit = pick(labelled.isEmpty() ? 6 : 8);
@@ -255,6 +258,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                 QString const snapshot = snapshots[pick(2)];
                 State const& shot = snapshotStates[snapshot];
                 int const how = kind < 55 ? 0 : 1 + pick(3);
+                bool const present = model.count(reportKey(snapshot)) != 0;
                 if (how == 0) {
                     what = QStringLiteral("restore whole %1").arg(snapshot);
                     ok = run(QStringLiteral("report.restore_whole_snapshot"), Parse::createString(QStringLiteral("snapshot"), snapshot));
@@ -264,9 +268,14 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                     ok = run(QStringLiteral("report.restore_by_template"),
                              byTemplate.createTemplateParameterString(snapshot, t));
                 }
+                if (!present) {
+                    EXPECT_FALSE(ok) << what.toStdString() << " of a removed snapshot, sequence " << sequence;
+                    ok = true;
+                    recorded = false;
+                }
                 for (auto& line : expected) {
                     QString const& object = line.first;
-                    if (object.startsWith(QStringLiteral("report ")))
+                    if (!present || object.startsWith(QStringLiteral("report ")))
                         continue;
                     QString const& old = shot.at(object);
                     if (how <= 1) {
@@ -282,8 +291,18 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                             line.second = withField(line.second, QString::fromLatin1(f), field(old, QString::fromLatin1(f)));
                     }
                 }
-            } else if (kind < 85) {
+            } else if (kind < 76) {
+                QString const snapshot = snapshots[pick(2)];
+                what = QStringLiteral("element.remove %1").arg(snapshot);
+                ok = run(QStringLiteral("element.remove"), Parse::createString(QStringLiteral("name"), snapshot));
+                if (expected.erase(reportKey(snapshot)) == 0) {
+                    EXPECT_FALSE(ok) << "removing a removed snapshot, sequence " << sequence;
+                    ok = true;
+                    recorded = false;
+                }
+            } else if (kind < 88) {
                 what = QStringLiteral("undo");
+                recorded = false;
                 ok = run(QStringLiteral("edit.undo"), QString());
                 if (undo.empty()) {
                     EXPECT_FALSE(ok) << "undo with nothing to undo, sequence " << sequence << " step " << step;
@@ -295,6 +314,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                 }
             } else {
                 what = QStringLiteral("redo");
+                recorded = false;
                 ok = run(QStringLiteral("edit.redo"), QString());
                 if (redo.empty()) {
                     EXPECT_FALSE(ok) << "redo with nothing to redo, sequence " << sequence << " step " << step;
@@ -311,7 +331,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                 ++failures;
                 break;
             }
-            if (kind < 70) {
+            if (recorded) {
                 undo.push_back({before, expected});
                 redo.clear();
             }
