@@ -54,6 +54,7 @@ public:
     void setExplorerName(QString const& name) { explorerName_ = name; }
     QString const& getExplorerName() const { return explorerName_; }
 
+    // Valid until a flag of this access is set.
     UsageFlags const& getUsageFlags() const { return *usage_; }
     void setUsageFlags(UsageFlags const& flags);
     void setUsageFlag(PropTemplateID_t id, bool used);
