@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -122,12 +123,16 @@ bool RestoreSnapshotTemplateCommand::execute(QString* result, QString* errorId, 
         copies.emplace_back(access->copy());
         working.push_back(copies.back().get());
     }
+    // Parts by type, asked for once: a snapshot holds thousands of accesses of a few types.
+    std::map<PropertyAccess::PropAccessType_t, PropertyAccess::PropAccTemplatePart> parts;
     for (PropertyAccess::PropertyAccessBase* copy : working) {
         PropertyAccess::PropAccessType_t const type = copy->getType();
-        PropertyAccess::PropAccTemplatePart const part = restoreTemplate.getTemplatePart(type);
+        auto part = parts.find(type);
+        if (part == parts.end())
+            part = parts.emplace(type, restoreTemplate.getTemplatePart(type)).first;
         // Without a part for its type an access is restored with the flags it was stored with.
-        if (part.getType() == type)
-            part.apply(copy);
+        if (part->second.getType() == type)
+            part->second.apply(copy);
     }
 
     QStringList names, types, descriptions;
