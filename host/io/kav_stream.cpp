@@ -386,6 +386,9 @@ quint32 InStream::readU32(char const* what)
 
 void InStream::seekTo(quint64 offset)
 {
+    // Most blocks are read to their end: a file seek is a system call, even one that stays put.
+    if (offset == offset_)
+        return;
     if (device_ && !device_->seek(static_cast<qint64>(offset)))
         throw StreamException(where(offset_, QStringLiteral("cannot seek to offset %1: %2")
                                                  .arg(offset)
