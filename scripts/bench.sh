@@ -93,9 +93,10 @@ reasons = {
         "the two are within a few per cent and trade places from run to run on a busy machine; "
         "what is left per value is the checks every write makes (state, room in the block)",
     "restore whole, 100,000 elements":
-        "about 30 per cent is the undo record's capture, which makes a new access per element, "
-        "each with its own copy of the usage-flag map (one heap node per flag); most of the rest "
-        "is heap allocation; the figure moves between about 240 and 400 ms from run to run",
+        "the ratio is met; the time follows the machine: the undo record's capture makes a new "
+        "access per element (about a third of the time, much of it first touches of new heap "
+        "pages), and on the shared development machine the direct baseline itself moved between "
+        "61 and 88 ms from run to run, the whole restore with it between 202 and 299 ms",
 }
 missed = [r[0] for r in rows if r[6] is False]
 unrun = [r[0] for r in rows if r[6] is None]
