@@ -597,16 +597,13 @@ public:
             std::size_t index = 0;
             std::unique_ptr<CAD::Report> taken = scene->takeReport(name_, &index);
             recordReport(*scene, getMenuName(), name_, std::move(taken), index);
-            scene->notifyChanged();
-            if (result != nullptr)
-                *result = Parse::createString(QStringLiteral("name"), name_);
-            return true;
+        } else {
+            std::vector<Detail::ElementCopy> copies = Detail::copySubtree(*scene, name_);
+            if (!scene->removeElement(name_))
+                return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no element \"%1\"").arg(name_));
+            if (!copies.empty())
+                recordStructure(*scene, getMenuName(), std::move(copies), false);
         }
-        std::vector<Detail::ElementCopy> copies = Detail::copySubtree(*scene, name_);
-        if (!scene->removeElement(name_))
-            return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no element \"%1\"").arg(name_));
-        if (!copies.empty())
-            recordStructure(*scene, getMenuName(), std::move(copies), false);
         scene->notifyChanged();
         if (result != nullptr)
             *result = Parse::createString(QStringLiteral("name"), name_);
