@@ -1,0 +1,208 @@
+// The undo steps of the host's script commands. Each keeps what its step changed in one
+// scene, which may be gone by the time the step is undone.
+#include "mcadcmd/kav_host_command_p.h"
+
+#include "cad/kav_record.h"
+
+#include <QPointer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace Kav {
+namespace MCADCmd {
+namespace HostCommands {
+namespace {
+
+class SceneRecord : public CAD::CustomRecord {
+public:
+    SceneRecord(QString const& name, Scene* scene) : CAD::CustomRecord(name), scene_(scene) {}
+    void print() const override
+    {
+        std::printf("    %s:   size: %u kb\n", qUtf8Printable(getName()), memSize() / 1024);
+        std::fflush(stdout);
+    }
+    void collectRecords(std::vector<RecordBase*>* list) override
+    {
+        if (list != nullptr)
+            list->push_back(this);
+    }
+
+protected:
+    QPointer<Scene> scene_;
+};
+
+// One undo step named `stepName` holding the record `make` creates; the step owns it.
+template <typename Make>
+void recordStep(QString const& stepName, StructRecordVectorMode_t mode, Make const& make)
+{
+    CAD::RecordManager* manager = CAD::RecordManager::_manager;
+    manager->startRecording(stepName, mode);
+    if (manager->isRecording())
+        make();
+    manager->stopRecording();
+}
+
+// The visual state of the scene (all of it, or some elements) before a change; undo and
+// redo exchange it with the state on screen.
+class SceneStateRecord : public SceneRecord {
+public:
+    SceneStateRecord(QString const& name, Scene* scene, Detail::VisualState state, QStringList only, bool all)
+        : SceneRecord(name, scene), state_(std::move(state)), only_(std::move(only)), all_(all)
+    {
+    }
+    unsigned int memSize() const override { return Detail::memSize(state_); }
+    void undoRedo(bool) override
+    {
+        if (scene_.isNull())
+            return;
+        Detail::VisualState now = Detail::capture(*scene_, all_ ? nullptr : &only_);
+        Detail::apply(*scene_, state_);
+        state_ = std::move(now);
+        scene_->overlay()->repositionLabels();
+        scene_->notifyChanged();
+    }
+    void clear(bool) override
+    {
+        state_ = Detail::VisualState();
+        scene_.clear();
+    }
+
+private:
+    Detail::VisualState state_;
+    QStringList only_;
+    bool all_;
+};
+
+// Elements added or removed by a step. Undo and redo toggle: when the elements are there
+// they are copied and taken out, else the copies go back at their places.
+class StructureRecord : public SceneRecord {
+public:
+    StructureRecord(QString const& name, Scene* scene, std::vector<Detail::ElementCopy> copies, bool present)
+        : SceneRecord(name, scene), copies_(std::move(copies)), present_(present)
+    {
+    }
+    unsigned int memSize() const override
+    {
+        std::size_t size = sizeof(*this);
+        for (Detail::ElementCopy const& c : copies_)
+            size += sizeof(c) + 2 * static_cast<std::size_t>(c.state.name.size() + c.state.label.content.size());
+        return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
+    }
+    void undoRedo(bool) override
+    {
+        if (scene_.isNull() || copies_.empty())
+            return;
+        if (present_) {
+            // Their state may have changed since: take it along.
+            std::vector<Detail::ElementCopy> now;
+            QStringList roots;
+            for (Detail::ElementCopy const& c : copies_) {
+                bool const root = std::none_of(copies_.begin(), copies_.end(), [&c](Detail::ElementCopy const& o) {
+                    return o.state.name == c.parent;
+                });
+                if (!root)
+                    continue;
+                std::vector<Detail::ElementCopy> part = Detail::copySubtree(*scene_, c.state.name);
+                if (!part.empty()) {
+                    roots << c.state.name;
+                    now.insert(now.end(), part.begin(), part.end());
+                }
+            }
+            std::sort(now.begin(), now.end(),
+                      [](Detail::ElementCopy const& a, Detail::ElementCopy const& b) { return a.index < b.index; });
+            for (QString const& r : roots)
+                scene_->removeElement(r);
+            copies_ = std::move(now);
+        } else {
+            Detail::restoreCopies(*scene_, copies_);
+        }
+        present_ = !present_;
+        scene_->overlay()->repositionLabels();
+        scene_->notifyChanged();
+    }
+    void clear(bool) override
+    {
+        copies_.clear();
+        scene_.clear();
+    }
+
+private:
+    std::vector<Detail::ElementCopy> copies_;
+    bool present_;
+};
+
+
+// A report made or removed by a step. Undo and redo toggle: a report in the scene is taken
+// out and kept here with its accesses, a kept one goes back at its place in the folder.
+class ReportRecord : public SceneRecord {
+public:
+    ReportRecord(QString const& stepName, Scene* scene, QString const& report, std::unique_ptr<CAD::Report> kept,
+                 std::size_t index)
+        : SceneRecord(stepName, scene), report_(report), kept_(std::move(kept)), index_(index)
+    {
+    }
+    unsigned int memSize() const override
+    {
+        std::size_t size = sizeof(*this) + 2 * static_cast<std::size_t>(report_.size());
+        if (kept_) {
+            for (PropertyAccess::PropertyAccessBase const* a : kept_->getCreationPropertyAccess())
+                size += a != nullptr ? a->memSize() : 0;
+        }
+        return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
+    }
+    void undoRedo(bool) override
+    {
+        if (scene_.isNull())
+            return;
+        if (kept_) {
+            // Something else by that name now: the report stays here rather than replace it.
+            if (scene_->findElement(report_) != nullptr)
+                return;
+            scene_->insertReport(std::move(kept_), index_);
+        } else {
+            kept_ = scene_->takeReport(report_, &index_);
+        }
+        scene_->notifyChanged();
+    }
+    void clear(bool) override
+    {
+        kept_.reset();
+        scene_.clear();
+    }
+
+private:
+    QString report_;
+    std::unique_ptr<CAD::Report> kept_; // null while the report is in the scene
+    std::size_t index_;
+};
+
+} // namespace
+
+void recordStructure(Scene& scene, QString const& stepName, std::vector<Detail::ElementCopy> copies, bool present)
+{
+    recordStep(stepName, RECORD_MODE_STRUCTURE,
+               [&] { new StructureRecord(stepName, &scene, std::move(copies), present); });
+}
+
+void recordReport(Scene& scene, QString const& stepName, QString const& report, std::unique_ptr<CAD::Report> kept,
+                  std::size_t index)
+{
+    recordStep(stepName, RECORD_MODE_STRUCTURE,
+               [&] { new ReportRecord(stepName, &scene, report, std::move(kept), index); });
+}
+
+void recordChange(Scene& scene, QString const& stepName, QStringList const* only, std::function<void()> const& change)
+{
+    Detail::VisualState before = Detail::capture(scene, only);
+    change();
+    recordStep(stepName, RECORD_MODE_PROPERTIES, [&] {
+        new SceneStateRecord(stepName, &scene, std::move(before), only != nullptr ? *only : QStringList(), only == nullptr);
+    });
+    scene.overlay()->repositionLabels();
+    scene.notifyChanged();
+}
+
+} // namespace HostCommands
+} // namespace MCADCmd
+} // namespace Kav

@@ -1,0 +1,132 @@
+// The host's commands changing settings: the view, the legend, an element.
+#include "mcadcmd/kav_host_command_p.h"
+
+
+namespace Kav {
+namespace MCADCmd {
+namespace HostCommands {
+namespace {
+
+// view.set, legend.set and element.set: the settings are checked when applied, so a bad
+// value is reported with the parameter error and changes nothing.
+class SettingsCommand : public HostCommand {
+public:
+    using HostCommand::HostCommand;
+
+protected:
+    bool applySettings(Scene& scene, QString const& step, QStringList const* only,
+                       std::function<void(QString&)> const& apply, QString* errorId, ErrorLog* log)
+    {
+        QString rest = settings_;
+        try {
+            recordChange(scene, step, only, [&]() {
+                apply(rest);
+                Parse::checkEmptyParameters(rest);
+            });
+        } catch (ParamError const& e) {
+            return paramFail(errorId, log, e.getText() + QStringLiteral("\n\n") + createErrorString(settings_));
+        }
+        return true;
+    }
+    void read(QString& params) override
+    {
+        readKeys(params);
+        settings_ = params;
+        // The settings are taken as a whole; their syntax is checked here.
+        Parse::hasKey(settings_, QStringLiteral("x"));
+        params.clear();
+    }
+    virtual void readKeys(QString&) {}
+
+    QString settings_;
+};
+
+class ViewSetCommand : public SettingsCommand {
+public:
+    ViewSetCommand() : SettingsCommand("view.set", "change view") {}
+    bool execute(QString* result, QString* errorId, ErrorLog* log) override
+    {
+        Scene* scene = activeScene();
+        if (scene == nullptr)
+            return false;
+        QStringList const none;
+        if (!applySettings(*scene, getMenuName(), &none, [scene](QString& p) { Detail::applyViewSettings(*scene, p); },
+                           errorId, log))
+            return false;
+        if (result != nullptr)
+            result->clear();
+        return true;
+    }
+};
+
+class LegendSetCommand : public SettingsCommand {
+public:
+    LegendSetCommand() : SettingsCommand("legend.set", "change legend") {}
+    bool execute(QString* result, QString* errorId, ErrorLog* log) override
+    {
+        Scene* scene = activeScene();
+        if (scene == nullptr)
+            return false;
+        QStringList const none;
+        if (!applySettings(*scene, getMenuName(), &none,
+                           [scene](QString& p) { Detail::applyLegendSettings(*scene, p); }, errorId, log))
+            return false;
+        if (result != nullptr)
+            result->clear();
+        return true;
+    }
+};
+
+class ElementSetCommand : public SettingsCommand {
+public:
+    ElementSetCommand() : SettingsCommand("element.set", "change element") {}
+    QString createParameterString() override
+    {
+        return Parse::createString(QStringLiteral("name"), QStringLiteral("ELEMENT")) +
+               Parse::createBool(QStringLiteral("visible"), true);
+    }
+    bool execute(QString* result, QString* errorId, ErrorLog* log) override
+    {
+        Scene* scene = activeScene();
+        if (scene == nullptr)
+            return false;
+        CAD::Element* element = scene->findElement(name_);
+        if (element == nullptr)
+            return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no element \"%1\"").arg(name_));
+        QStringList const only{name_};
+        if (!applySettings(*scene, getMenuName(), &only,
+                           [scene, element](QString& p) { Detail::applyElementSettings(*scene, element, p); }, errorId,
+                           log))
+            return false;
+        if (result != nullptr)
+            *result = Parse::createString(QStringLiteral("name"), name_);
+        return true;
+    }
+
+protected:
+    void readKeys(QString& params) override { name_ = Parse::getString(params, QStringLiteral("name")); }
+
+private:
+    QString name_;
+};
+
+} // namespace
+
+GApp::Command* newViewSetCommand()
+{
+    return new ViewSetCommand;
+}
+
+GApp::Command* newLegendSetCommand()
+{
+    return new LegendSetCommand;
+}
+
+GApp::Command* newElementSetCommand()
+{
+    return new ElementSetCommand;
+}
+
+} // namespace HostCommands
+} // namespace MCADCmd
+} // namespace Kav

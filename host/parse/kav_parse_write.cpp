@@ -1,0 +1,113 @@
+#include "parse/kav_parse.h"
+
+#include "core/kav_errors.h"
+#include "parse/kav_parse_p.h"
+
+#include <cmath>
+
+namespace Kav {
+namespace ParseDetail {
+
+QString quoted(QString const& text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out.append(QLatin1Char('"'));
+    for (QChar const c : text) {
+        switch (c.unicode()) {
+        case '"':
+            out.append(QLatin1String("\\\""));
+            break;
+        case '\\':
+            out.append(QLatin1String("\\\\"));
+            break;
+        case '\n':
+            out.append(QLatin1String("\\n"));
+            break;
+        case '\t':
+            out.append(QLatin1String("\\t"));
+            break;
+        default:
+            out.append(c);
+        }
+    }
+    out.append(QLatin1Char('"'));
+    return out;
+}
+
+} // namespace ParseDetail
+
+namespace Parse {
+
+using ParseDetail::checkKey;
+using ParseDetail::quoted;
+using ParseDetail::scan;
+using ParseDetail::tr;
+
+QString createString(QString const& key, QString const& value)
+{
+    checkKey(key, __func__, __LINE__);
+    return key + QLatin1Char('=') + quoted(value);
+}
+
+QString createStringVector(QString const& key, QStringList const& values)
+{
+    checkKey(key, __func__, __LINE__);
+    QString out = key + QLatin1String("=[");
+    for (int i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            out.append(QLatin1String(", "));
+        out.append(quoted(values[i]));
+    }
+    out.append(QLatin1Char(']'));
+    return out;
+}
+
+QString createFile(QString const& key, QString const& path)
+{
+    checkKey(key, __func__, __LINE__);
+    return key + QLatin1Char('=') + quoted(path);
+}
+
+QString createGroup(QString const& key, QString const& content)
+{
+    checkKey(key, __func__, __LINE__);
+    try {
+        scan(content, nullptr);
+    } catch (ParamError const& e) {
+        throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+                                              "parameter \"%1\": invalid group content: %2"))
+                             .arg(key, e.getText()));
+    }
+    return key + QLatin1String("={") + content + QLatin1Char('}');
+}
+
+QString createBool(QString const& key, bool value)
+{
+    checkKey(key, __func__, __LINE__);
+    return key + (value ? QLatin1String("=\"1\"") : QLatin1String("=\"0\""));
+}
+
+QString createUInt(QString const& key, unsigned int value)
+{
+    checkKey(key, __func__, __LINE__);
+    return key + QLatin1String("=\"") + QString::number(value) + QLatin1Char('"');
+}
+
+QString createDouble(QString const& key, double value)
+{
+    checkKey(key, __func__, __LINE__);
+    QString text;
+    if (std::isnan(value))
+        text = QStringLiteral("nan");
+    else if (std::isinf(value))
+        text = value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
+    else if (value == 0 && std::signbit(value))
+        text = QStringLiteral("-0"); // QString::number drops the sign of zero
+    else
+        text = QString::number(value, 'g', 17);
+    return key + QLatin1String("=\"") + text + QLatin1Char('"');
+}
+
+} // namespace Parse
+} // namespace Kav
