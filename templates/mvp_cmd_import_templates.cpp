@@ -76,10 +76,10 @@ bool ImportResTemCommand::execute(QString*, QString* errorId, ErrorLog* log)
 {
     PropertyAccess::PropAccTemplateContainer stored = loadAllTemplates();
     PropertyAccess::PropAccTemplateContainer incoming;
+    // A stream that never opened still answers good(): the open must be checked itself.
     std::ifstream in;
-    if (OS::openStdStream(&in, file, OS::READ))
-        in >> incoming;
-    if (!in.good()) {
+    bool const read = OS::openStdStream(&in, file, OS::READ) && (in >> incoming).good();
+    if (!read) {
         *errorId = QStringLiteral("MCADVisProp-0002");
         *log << file << END_LOG;
         return false;

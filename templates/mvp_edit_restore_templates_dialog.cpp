@@ -296,10 +296,10 @@ void EditRestoreTemplatesDialog::importRestoreTemplates()
     QString const path = fileDialog.selectedFiles().first();
 
     PropAccTemplateContainer incoming;
+    // A stream that never opened still answers good(): the open must be checked itself.
     std::ifstream in;
-    if (OS::openStdStream(&in, path, OS::READ))
-        in >> incoming;
-    if (!in.good()) {
+    bool const read = OS::openStdStream(&in, path, OS::READ) && (in >> incoming).good();
+    if (!read) {
         GTools::ErrorDialog(QString::fromLatin1(MCADCmd::ERROR_OPEN_FILE), QString());
         return;
     }
@@ -335,11 +335,13 @@ void EditRestoreTemplatesDialog::exportRestoreTemplates()
     QString const path = fileDialog.selectedFiles().first();
 
     std::ofstream out;
+    bool written = false;
     if (OS::openStdStream(&out, path, OS::WRITE)) {
         out << chosen;
         out.close();
+        written = out.good();
     }
-    if (!out.good())
+    if (!written)
         GTools::ErrorDialog(QString::fromLatin1(MCADCmd::ERROR_SAVE_FILE), QString());
 }
 
