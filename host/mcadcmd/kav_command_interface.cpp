@@ -1,5 +1,7 @@
 #include "mcadcmd/kav_command_interface.h"
 
+#include "cad/kav_element.h"
+#include "cad/kav_element_creator.h"
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
 #include "glegend2/kav_global_legend.h"
@@ -213,6 +215,10 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
         default:
             target = access->getExplorerName();
             element = scene_ != nullptr ? scene_->findElement(target) : nullptr;
+            // Element and container accesses target scene elements: a snapshot that took a
+            // removed element's name does not stand in for it.
+            if (element != nullptr && element->getElementType() == CAD::ElementCreator::REPORT)
+                element = nullptr;
             found = element != nullptr;
             if (newInvisible && element != nullptr)
                 named.insert(element);
@@ -251,7 +257,7 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
                 if (before != e->isVisible(CAD::VISIBLE_OWN))
                     changed.insert(e);
             }
-            if (invalidInvisible && !e->isValid()) {
+            if (invalidInvisible && !e->isValid() && e->isVisible(CAD::VISIBLE_OWN)) {
                 e->setElementVisible(false);
                 changed.insert(e);
             }
@@ -265,10 +271,6 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
     for (CAD::Element* e : scene_->elements()) {
         if (changed.contains(e))
             out << e->getName();
-    }
-    for (CAD::Report* r : scene_->reports()) {
-        if (changed.contains(r))
-            out << r->getName();
     }
     return out;
 }

@@ -78,6 +78,9 @@ TEST_F(ApplyComplete, AppliesToTargetsAndAnswersChangedNamesInSceneOrder)
 
 TEST_F(ApplyComplete, MissingTargetListsEveryEnabledPropertyAndThrowingAccessItsMessage)
 {
+    // A snapshot that took the name of a removed element is no target for its access.
+    CAD::Report* snapshot = session.scene().addReport(std::make_unique<CAD::Report>(QStringLiteral("Gone")));
+    snapshot->setElementVisible(false);
     TestElementAccess* gone = elementAccess(QStringLiteral("Gone"), 0x010203, true);
     gone->setUsageFlag(PropertyAccess::PROP_ELEMENT_VISUALIZATION, false);
     auto* thrower = new MvpTest::ThrowingAccess;
@@ -96,6 +99,8 @@ TEST_F(ApplyComplete, MissingTargetListsEveryEnabledPropertyAndThrowingAccessIts
     // The access after the thrower still ran.
     EXPECT_EQ(element("B")->getElemProperties()->color, 0x0000ffu);
     EXPECT_EQ(changed, QStringList{QStringLiteral("B")});
+    EXPECT_FALSE(snapshot->isVisible(CAD::VISIBLE_OWN));
+    EXPECT_NE(snapshot->getElemProperties()->color, 0x010203u);
 }
 
 TEST_F(ApplyComplete, NewInvisibleHidesExactlyTheTopLevelElementsNoAccessNames)
@@ -119,6 +124,8 @@ TEST_F(ApplyComplete, InvalidInvisibleHidesTheInvalidOnes)
 {
     element("B")->setValid(false);
     element("Child")->setValid(false);
+    element("C")->setValid(false);
+    element("C")->setElementVisible(false);  // hidden already: not changed
     elementAccess(QStringLiteral("B"), 0x808080, true);  // shown by its access, hidden as invalid
 
     QStringList const changed = apply(false, true);
