@@ -64,7 +64,8 @@ RestoreByTemplateAction::RestoreByTemplateAction(PropertyAccess::PropAccTemplate
 {
     if (QPixmap const* pixmap = GIcon::Cache::getConfigLevelIcon(template_.configLevel()))
         setIcon(QIcon(*pixmap));
-    setText(template_.getName());
+    // A menu reads a single '&' as the mark of a shortcut key; the name is shown as it is.
+    setText(QString(template_.getName()).replace(QLatin1Char('&'), QStringLiteral("&&")));
     connect(this, &QAction::triggered, this, &RestoreByTemplateAction::restore);
 }
 

@@ -112,8 +112,9 @@ protected:
     static QStringList texts(QList<QAction*> const& actions)
     {
         QStringList out;
+        // What the menu shows: a single '&' would be a shortcut mark, not part of the name.
         for (QAction* a : actions)
-            out << a->text();
+            out << a->iconText();
         return out;
     }
 
@@ -169,11 +170,11 @@ TEST_F(MenuTest, EntriesFollowTheStoreAtEveryFillWithLevelIcons)
     EXPECT_TRUE(fill(&menu).isEmpty());
 
     writeStore(levelFile(0), {QStringLiteral("Factory")});
-    writeStore(levelFile(1), {QStringLiteral("Site A"), QStringLiteral("Site B")});
+    writeStore(levelFile(1), {QStringLiteral("Site A"), QStringLiteral("Site A&B")});
     writeStore(levelFile(2), {QStringLiteral("Mine")});
     QList<QAction*> actions = fill(&menu);
     ASSERT_EQ(texts(actions), (QStringList{QStringLiteral("Factory"), QStringLiteral("Site A"),
-                                           QStringLiteral("Site B"), QStringLiteral("Mine")}));
+                                           QStringLiteral("Site A&B"), QStringLiteral("Mine")}));
     Cfg::Level const levels[] = {Cfg::LEVEL_INSTALLATION, Cfg::LEVEL_SHARED, Cfg::LEVEL_SHARED, Cfg::LEVEL_USER};
     for (int i = 0; i < actions.size(); ++i) {
         QImage const shown = actions[i]->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
