@@ -39,8 +39,10 @@ unsigned int CADContainerPropertyAccess::loadStream(IO::InStream* in)
     in->openBlock();
     if (in->getBlockVersion() != VERSION)
         return 0;
-    in->readBool(&visible);
+    bool flag = visible;
+    in->readBool(&flag);
     in->closeBlock();
+    visible = flag;
     return 1;
 }
 

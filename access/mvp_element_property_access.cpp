@@ -115,55 +115,71 @@ unsigned int CADElementPropertyAccess::loadStream(IO::InStream* in)
 {
     in->openBlock();
     unsigned int const version = in->getBlockVersion();
-    usesDefaultProperties = true;
-    hasPullOut = false;
-    isSectionInsp2d = false;
-    if (version < OLDEST_VERSION || version > VERSION)
+    if (version < OLDEST_VERSION || version > VERSION) {
+        usesDefaultProperties = true;
+        hasPullOut = false;
+        isSectionInsp2d = false;
         return 0;
-
-    in->readBool(&visible);
-    in->readBool(&autoLabelPlacement);
-    IO::readVec2d(in, &labelPosition);
-    if (version >= ORIGIN_OFFSET_VERSION) {
-        IO::readVec3d(in, &manualOriginOffset);
-        hasManualOriginOffset = true;
-    } else {
-        manualOriginOffset = BaVec3d<double>(0.0, 0.0, 0.0);
-        hasManualOriginOffset = false;
     }
-    in->readBool(&labelVisible);
+    // Read into a copy: a block that ends early throws, and must leave this access as it
+    // was. Each result below takes over what was read up to there.
+    CADElementPropertyAccess next(*this);
+    next.usesDefaultProperties = true;
+    next.hasPullOut = false;
+    next.isSectionInsp2d = false;
+    in->readBool(&next.visible);
+    in->readBool(&next.autoLabelPlacement);
+    IO::readVec2d(in, &next.labelPosition);
+    next.hasManualOriginOffset = version >= ORIGIN_OFFSET_VERSION;
+    if (next.hasManualOriginOffset)
+        IO::readVec3d(in, &next.manualOriginOffset);
+    else
+        next.manualOriginOffset = BaVec3d<double>(0.0, 0.0, 0.0);
+    in->readBool(&next.labelVisible);
     if (version >= USES_DEFAULT_VERSION)
-        in->readBool(&usesDefaultProperties);
+        in->readBool(&next.usesDefaultProperties);
     if (version >= PULL_OUT_VERSION) {
-        in->readBool(&hasPullOut);
-        IO::readVec3d(in, &pullOutPoint);
-        in->readBool(&firstKink);
+        in->readBool(&next.hasPullOut);
+        IO::readVec3d(in, &next.pullOutPoint);
+        in->readBool(&next.firstKink);
     }
-    elementType = version >= ELEMENT_TYPE_VERSION ? in->readUInt() : UNKNOWN_ELEMENT_TYPE;
+    next.elementType = version >= ELEMENT_TYPE_VERSION ? in->readUInt() : UNKNOWN_ELEMENT_TYPE;
     if (version >= SECTION_VERSION) {
-        in->readBool(&isSectionInsp2d);
-        in->readBool(&autoSampling);
-        in->readDouble(&sampling);
+        in->readBool(&next.isSectionInsp2d);
+        in->readBool(&next.autoSampling);
+        in->readDouble(&next.sampling);
     }
     in->closeBlock();
 
     ErrorLog log(false);
-    if (usesDefaultProperties) {
-        if (!defaultProperties.loadStream(in, &log, -1, -1))
-            return 1;
+    bool propertiesRead = false;
+    if (next.usesDefaultProperties) {
+        propertiesRead = next.defaultProperties.loadStream(in, &log, -1, -1);
     } else {
-        if (!elemProp.loadStream(in, &log, -1, -1))
-            return 1;
-        in->openBlock();
-        in->closeBlock();
+        propertiesRead = next.elemProp.loadStream(in, &log, -1, -1);
+        if (propertiesRead) {
+            in->openBlock();
+            in->closeBlock();
+        }
+    }
+    if (!propertiesRead) {
+        // The main block is read; properties that failed part way are not taken over.
+        next.defaultProperties = defaultProperties;
+        next.elemProp = elemProp;
+        *this = next;
+        return 1;
     }
 
+    unsigned int blocks = BLOCK_COUNT;
     try {
-        labelTemplate.loadStream(in);
+        GLabel::LabelTemplate label = next.labelTemplate;
+        label.loadStream(in);
+        next.labelTemplate = label;
     } catch (IO::StreamException const&) {
-        return 3;
+        blocks = 3;
     }
-    return BLOCK_COUNT;
+    *this = next;
+    return blocks;
 }
 
 void CADElementPropertyAccess::extract(QString const& name)

@@ -42,14 +42,22 @@ unsigned int FeaturePropertyAccessBase::loadStream(IO::InStream* in)
     unsigned int const version = in->getBlockVersion();
     if (version < OLDEST_VERSION || version > VERSION)
         return 0;
-    in->readBool(&featureFlag);
-    featureFlag2 = false;
+    // Into locals: a stream that ends early, here or in the element's blocks, must leave
+    // the feature's values as they were (the element access keeps its own the same way).
+    bool flag = false;
+    bool flag2 = false;
+    unsigned int value = featureValue;
+    in->readBool(&flag);
     if (version >= VERSION) {
-        in->readBool(&featureFlag2);
-        in->readUInt(&featureValue);
+        in->readBool(&flag2);
+        in->readUInt(&value);
     }
     in->closeBlock();
-    return elementAccess.loadStream(in) + 1;
+    unsigned int const elementBlocks = elementAccess.loadStream(in);
+    featureFlag = flag;
+    featureFlag2 = flag2;
+    featureValue = value;
+    return elementBlocks + 1;
 }
 
 unsigned int FeaturePropertyAccessBase::memSize() const
