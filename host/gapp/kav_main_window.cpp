@@ -20,10 +20,19 @@ namespace {
 
 // Keeps the nesting depth right however execute() leaves.
 struct DepthGuard {
-    explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
-    ~DepthGuard() { --depth_; }
+    DepthGuard(MainWindow* window, int& depth) : window_(window), depth_(depth)
+    {
+        if (depth_++ == 0)
+            emit window_->executionStarted();
+    }
+    ~DepthGuard()
+    {
+        if (--depth_ == 0)
+            emit window_->executionFinished();
+    }
     DepthGuard(DepthGuard const&) = delete;
     DepthGuard& operator=(DepthGuard const&) = delete;
+    MainWindow* window_;
     int& depth_;
 };
 
@@ -76,7 +85,7 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
     bool ok = false;
     bool recordable = false;
     {
-        DepthGuard depth(executeDepth_);
+        DepthGuard depth(this, executeDepth_);
         try {
             if (!cmd->isExecutable()) {
                 errorId = QString::fromLatin1(COMMAND_NOT_EXECUTABLE_ERROR);

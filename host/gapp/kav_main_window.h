@@ -68,6 +68,10 @@ public:
 signals:
     void drawingUnlocked();
     void commandExecuted(QString name);
+    // Around the outermost execute() (commands a command runs are inside it), before its
+    // error is reported: observers collect the changes of one command.
+    void executionStarted();
+    void executionFinished();
 
 private:
     bool ownsSmgr_ = false;

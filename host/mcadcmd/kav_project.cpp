@@ -9,6 +9,8 @@
 
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
+#include "core/kav_progress.h"
+#include "core/kav_translate.h"
 #include "glabel/kav_label_element.h"
 #include "io/kav_stream.h"
 #include "mcadcmd/kav_scene_state_p.h"
@@ -337,18 +339,23 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         out.endBlock();
 
         std::vector<CAD::Report*> const reports = scene.reports();
+        Progress progress(Kav::translate("KavHost", "Saving the project"),
+                          static_cast<long long>(scene.elements().size() + reports.size()));
+        long long done = 0;
         out.beginBlock(2 * Stream::SizeUInt, 1);
         out.writeUInt(static_cast<unsigned int>(scene.elements().size()));
         out.writeUInt(static_cast<unsigned int>(reports.size()));
         out.endBlock();
 
         for (CAD::Element* e : scene.elements()) {
+            progress.advance(++done);
             writeElement(out, toRecord(*e));
             ErrorLog propLog(false);
             if (!e->getElemProperties()->saveStream(&out, &propLog, -1, -1))
                 throw IO::StreamException(QStringLiteral("element \"%1\": %2").arg(e->getName(), propLog.getLog()));
         }
         for (CAD::Report* r : reports) {
+            progress.advance(++done);
             CAD::Report::AccessList const& accesses = r->getCreationPropertyAccess();
             out.beginBlock(Stream::sizeOf(r->getName()) + Stream::sizeOf(r->getViewName()) + Stream::SizeBool +
                                Stream::SizeUInt,
@@ -400,6 +407,8 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
     std::vector<std::pair<std::unique_ptr<CAD::Element>, QString>> elements;
     std::vector<LoadedReport> reports;
     ErrorLog skipped(false);
+    // Reading is most of the work; putting it into the scene is the last part.
+    std::unique_ptr<Progress> progress;
     try {
         IO::InStream in(path);
         if (in.getType() != KString(PROJECT_TYPE))
@@ -440,10 +449,14 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         unsigned int const elementCount = in.readUInt();
         unsigned int const reportCount = in.readUInt();
         in.closeBlock();
+        progress = std::make_unique<Progress>(Kav::translate("KavHost", "Loading the project"),
+                                              static_cast<long long>(elementCount) + reportCount);
+        long long done = 0;
 
         std::set<QString> names;
         std::map<QString, CAD::Element*> byName;
         for (unsigned int i = 0; i < elementCount; ++i) {
+            progress->advance(++done);
             ElementRecord const r = readElement(in);
             ErrorLog propLog(false);
             CAD::ElemProp prop;
@@ -458,6 +471,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             elements.emplace_back(std::move(e), r.parent);
         }
         for (unsigned int i = 0; i < reportCount; ++i) {
+            progress->advance(++done);
             in.openBlock();
             if (in.getBlockVersion() != 1)
                 bad(in, QStringLiteral("report block of version %1").arg(in.getBlockVersion()));
@@ -487,6 +501,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         return false;
     }
 
+    Scene::Batch batch(scene);
     scene.clear();
     for (auto& e : elements)
         scene.addElement(std::move(e.first), e.second);

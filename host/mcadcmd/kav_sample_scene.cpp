@@ -2,6 +2,8 @@
 
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
+#include "core/kav_progress.h"
+#include "core/kav_translate.h"
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_scene_state_p.h"
 #include "parse/kav_parse.h"
@@ -59,6 +61,7 @@ void settle(Scene& scene)
 // Builds the scene from the text; throws ParamError naming the line on bad input.
 void build(Scene& scene, QString const& text)
 {
+    Scene::Batch batch(scene);
     scene.clear();
     QStringList const lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
@@ -148,8 +151,11 @@ void generateScene(Scene& scene, unsigned int elementCount)
         CAD::ElementCreator::CYLINDER, CAD::ElementCreator::DISTANCE, CAD::ElementCreator::SURFACE_INSPECTION,
         CAD::ElementCreator::SECTION_INSPECTION_2D};
     constexpr unsigned int typeCount = sizeof types / sizeof types[0];
+    Scene::Batch batch(scene);
+    Progress progress(Kav::translate("KavHost", "Generating the scene"), elementCount);
     scene.clear();
     for (unsigned int i = 1; i <= elementCount; ++i) {
+        progress.advance(i);
         QString const name = QStringLiteral("E%1").arg(i, 6, 10, QLatin1Char('0'));
         unsigned int const type = types[(i - 1) % typeCount];
         std::unique_ptr<CAD::Element> e = CAD::ElementCreator::create(type, name);

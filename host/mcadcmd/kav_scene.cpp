@@ -18,6 +18,17 @@ namespace {
 
 } // namespace
 
+bool SceneChanges::isEmpty() const
+{
+    return !reset && inserted.isEmpty() && removed.isEmpty() && changed.isEmpty() && !allChanged && !selection
+           && !view && !legend;
+}
+
+bool SceneChanges::touches(QString const& name) const
+{
+    return reset || allChanged || changed.contains(name) || inserted.contains(name) || removed.contains(name);
+}
+
 QString Scene::documentationFolderName()
 {
     return QStringLiteral("Documentation");
@@ -65,9 +76,10 @@ void Scene::clear()
     legend_.setStreamData(defaults.getStreamData());
     legend_.setPosition(BaVec2d<double>(16.0, 16.0));
     hasLegend_ = true;
-    emit structureChanged();
-    emit selectionChanged();
-    emit changed();
+    // Whatever was collected refers to the old scene.
+    pending_ = SceneChanges();
+    pending_.reset = true;
+    flushIfIdle();
 }
 
 CAD::Element* Scene::addElement(std::unique_ptr<CAD::Element> element, QString const& parentName)
@@ -115,7 +127,8 @@ CAD::Element* Scene::insertElement(std::unique_ptr<CAD::Element> element, QStrin
     owned_.insert(owned_.begin() + static_cast<std::ptrdiff_t>(index), std::move(element));
     elements_.insert(elements_.begin() + static_cast<std::ptrdiff_t>(index), raw);
     byName_[name] = raw;
-    emit structureChanged();
+    noteInserted(name);
+    flushIfIdle();
     return raw;
 }
 
@@ -134,8 +147,10 @@ bool Scene::removeElement(QString const& name)
         if (e->getParent() != nullptr && gone.count(e->getParent()) != 0)
             gone.insert(e);
     }
-    for (CAD::Element* e : gone)
+    for (CAD::Element* e : gone) {
         byName_.remove(e->getName());
+        noteRemoved(e->getName());
+    }
     elements_.erase(std::remove_if(elements_.begin(), elements_.end(),
                                    [&gone](CAD::Element* e) { return gone.count(e) != 0; }),
                     elements_.end());
@@ -165,6 +180,7 @@ std::unique_ptr<CAD::Report> Scene::takeReport(QString const& name, std::size_t*
     reports_.erase(r);
     byName_.remove(name);
     modified_.remove(name);
+    noteRemoved(name);
     afterRemoval();
     return taken;
 }
@@ -176,11 +192,11 @@ void Scene::afterRemoval()
         if (byName_.contains(s))
             kept << s;
     }
-    bool const selectionChangedNow = kept != selection_;
-    selection_ = kept;
-    emit structureChanged();
-    if (selectionChangedNow)
-        emit selectionChanged();
+    if (kept != selection_) {
+        selection_ = kept;
+        noteSelection();
+    }
+    flushIfIdle();
 }
 
 void Scene::forgetLastFound()
@@ -219,7 +235,8 @@ CAD::Report* Scene::insertReport(std::unique_ptr<CAD::Report> report, std::size_
     index = std::min(index, reports_.size());
     reports_.insert(reports_.begin() + static_cast<std::ptrdiff_t>(index), std::move(report));
     byName_[name] = raw;
-    emit structureChanged();
+    noteInserted(name);
+    flushIfIdle();
     return raw;
 }
 
@@ -261,15 +278,19 @@ void Scene::setSelection(QStringList const& names)
     if (kept == selection_)
         return;
     selection_ = kept;
-    emit selectionChanged();
+    noteSelection();
+    flushIfIdle();
 }
 
 void Scene::setModified(QString const& name, bool modified)
 {
+    if (modified == modified_.contains(name))
+        return;
     if (modified)
         modified_.insert(name);
     else
         modified_.remove(name);
+    elementChanged(name);
 }
 
 QStringList Scene::modifiedElements() const
@@ -284,6 +305,102 @@ QStringList Scene::modifiedElements() const
             out << r->getName();
     }
     return out;
+}
+
+void Scene::notifyChanged()
+{
+    pending_.allChanged = true;
+    pending_.changed.clear();
+    pending_.view = true;
+    pending_.legend = true;
+    flushIfIdle();
+}
+
+void Scene::elementChanged(QString const& name)
+{
+    if (!pending_.allChanged) {
+        pending_.changed.insert(name);
+        if (pending_.changed.size() > SceneChanges::MAX_NAMES) {
+            pending_.allChanged = true;
+            pending_.changed.clear();
+        }
+    }
+    flushIfIdle();
+}
+
+void Scene::elementsChanged(QStringList const& names)
+{
+    beginBatch();
+    for (QString const& n : names)
+        elementChanged(n);
+    endBatch();
+}
+
+void Scene::viewChanged()
+{
+    pending_.view = true;
+    flushIfIdle();
+}
+
+void Scene::legendChanged()
+{
+    pending_.legend = true;
+    flushIfIdle();
+}
+
+void Scene::noteInserted(QString const& name)
+{
+    if (pending_.reset)
+        return;
+    pending_.inserted << name;
+    if (pending_.inserted.size() > SceneChanges::MAX_NAMES) {
+        pending_ = SceneChanges();
+        pending_.reset = true;
+    }
+}
+
+void Scene::noteRemoved(QString const& name)
+{
+    if (pending_.reset)
+        return;
+    pending_.removed << name;
+    pending_.changed.remove(name);
+    if (pending_.removed.size() > SceneChanges::MAX_NAMES) {
+        pending_ = SceneChanges();
+        pending_.reset = true;
+    }
+}
+
+void Scene::noteSelection()
+{
+    pending_.selection = true;
+}
+
+void Scene::beginBatch()
+{
+    ++batchDepth_;
+}
+
+void Scene::endBatch()
+{
+    if (batchDepth_ > 0)
+        --batchDepth_;
+    flushIfIdle();
+}
+
+void Scene::flushIfIdle()
+{
+    if (batchDepth_ > 0 || pending_.isEmpty())
+        return;
+    SceneChanges const done = std::move(pending_);
+    pending_ = SceneChanges();
+    // Observers may change the scene again: that is a batch of its own.
+    emit changes(done);
+    if (done.structure())
+        emit structureChanged();
+    if (done.selection || done.reset)
+        emit selectionChanged();
+    emit changed();
 }
 
 } // namespace MCADCmd

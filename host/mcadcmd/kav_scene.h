@@ -17,6 +17,27 @@ namespace Kav {
 class ErrorLog;
 namespace MCADCmd {
 
+// What one batch of changes did to the scene, so that observers redo only that.
+struct KAVHOST_EXPORT SceneChanges {
+    // Lists longer than this turn into `reset` or `allChanged`: past it, redoing
+    // everything once is cheaper than following each name.
+    static constexpr int MAX_NAMES = 512;
+
+    bool reset = false;         // the scene was replaced: elements, reports, view and legend
+    QStringList inserted;       // elements and reports, in the order they came
+    QStringList removed;        // with their sub-elements
+    QSet<QString> changed;      // properties (visibility, colour, label, modified mark, ...)
+    bool allChanged = false;    // properties of any element
+    bool selection = false;
+    bool view = false;
+    bool legend = false;
+
+    bool isEmpty() const;
+    bool structure() const { return reset || !inserted.isEmpty() || !removed.isEmpty(); }
+    // Whether what is shown of `name` may differ now.
+    bool touches(QString const& name) const;
+};
+
 // The CAD model the host shows: elements in scene order (parents before children), the
 // documentation folder with the snapshot reports, the selection, the main view, the
 // overlay and the global legend. Names are unique across elements and reports.
@@ -72,15 +93,42 @@ public:
     bool isModified(QString const& name) const { return modified_.contains(name); }
     QStringList modifiedElements() const;
 
-    // Views connect here to redraw.
-    void notifyChanged() { emit changed(); }
+    // Something visual changed that the caller does not name: every element, view, legend.
+    void notifyChanged();
+    void elementChanged(QString const& name);
+    void elementsChanged(QStringList const& names);
+    void viewChanged();
+    void legendChanged();
+
+    // While a batch is open, changes are collected; closing the outermost one emits
+    // `changes` once (with changed(), structureChanged() and selectionChanged() after it
+    // as they apply). A change outside any batch is a batch of its own.
+    void beginBatch();
+    void endBatch();
+    bool inBatch() const { return batchDepth_ > 0; }
+    class Batch {
+    public:
+        explicit Batch(Scene& scene) : scene_(scene) { scene_.beginBatch(); }
+        ~Batch() { scene_.endBatch(); }
+        Batch(Batch const&) = delete;
+        Batch& operator=(Batch const&) = delete;
+
+    private:
+        Scene& scene_;
+    };
 
 signals:
+    void changes(Kav::MCADCmd::SceneChanges const& changes);
+    // Views connect here to redraw: once per batch that changed anything.
     void changed();
     void selectionChanged();
     void structureChanged();
 
 private:
+    void noteInserted(QString const& name);
+    void noteRemoved(QString const& name);
+    void noteSelection();
+    void flushIfIdle();
     void forgetLastFound();
     // Drops what is gone from the selection and tells the views.
     void afterRemoval();
@@ -104,6 +152,8 @@ private:
     GLegend2::GlobalLegend legend_;
     bool hasLegend_ = true;
     StageIdentifier stage_{1};
+    int batchDepth_ = 0;
+    SceneChanges pending_;
 };
 
 // The canonical text of the whole visual state: one line per object, sorted, numbers

@@ -243,9 +243,14 @@ void apply(Scene& scene, VisualState const& v)
     scene.legend()->setStreamData(v.legendData);
     scene.legend()->setPosition(v.legendPosition);
     scene.setHasLegendData(v.hasLegendData);
+    Scene::Batch batch(scene);
+    scene.viewChanged();
+    scene.legendChanged();
     for (ElementState const& s : v.elements) {
-        if (CAD::Element* e = scene.findElement(s.name))
+        if (CAD::Element* e = scene.findElement(s.name)) {
             applyElement(*e, s);
+            scene.elementChanged(s.name);
+        }
     }
 }
 
@@ -446,6 +451,7 @@ void applyElementSettings(Scene& scene, CAD::Element* element, QString& params)
         section->resample(scene.stage(), true);
         section->updateDistances(scene.stage(), -1, -1);
     }
+    scene.elementChanged(element->getName());
 }
 
 void applyLegendSettings(Scene& scene, QString& params)
@@ -474,6 +480,7 @@ void applyLegendSettings(Scene& scene, QString& params)
         scene.legend()->setPosition(*position);
     if (data)
         scene.setHasLegendData(*data);
+    scene.legendChanged();
 }
 
 void applyViewSettings(Scene& scene, QString& params)
@@ -503,6 +510,7 @@ void applyViewSettings(Scene& scene, QString& params)
         render->setScale(*scale);
     }
     view->setMainViewDirectionFromTransformation();
+    scene.viewChanged();
 }
 
 } // namespace Detail
