@@ -1,147 +1,88 @@
 #include "kav_explorer_widget.h"
 
 #include "kav_app_commands.h"
+#include "kav_explorer_model.h"
 
-#include "cad/kav_element.h"
-#include "cad/kav_element_creator.h"
-#include "core/kav_translate.h"
 #include "mcadcmd/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 
-#include <map>
+#include <algorithm>
 
 namespace Kav {
 namespace App {
 
-namespace {
-constexpr int NAME_ROLE = Qt::UserRole + 1;
-
-// Every element and report name in explorer order.
-QStringList sceneNames(MCADCmd::Scene* scene)
-{
-    QStringList names;
-    for (CAD::Element* e : scene->elements())
-        names << e->getName() + QLatin1Char('\n') + (e->getParent() ? e->getParent()->getName() : QString());
-    for (CAD::Report* r : scene->reports())
-        names << QStringLiteral("report\n") + r->getName();
-    return names;
-}
-} // namespace
-
-ExplorerWidget::ExplorerWidget(MCADCmd::Scene* scene, QWidget* parent) : QTreeWidget(parent), scene_(scene)
+ExplorerWidget::ExplorerWidget(MCADCmd::Scene* scene, QWidget* parent)
+    : QTreeView(parent), scene_(scene), model_(new ExplorerModel(scene, this))
 {
     setObjectName(QStringLiteral("explorer"));
-    setColumnCount(2);
-    setHeaderLabels({Kav::translate("MvpHost", "Element"), Kav::translate("MvpHost", "Type")});
+    setModel(model_);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Lets the view place a hundred thousand rows without asking each for its height.
+    setUniformRowHeights(true);
     header()->setStretchLastSection(true);
     setColumnWidth(0, 130);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(this, &QTreeWidget::itemChanged, this, &ExplorerWidget::onItemChanged);
-    connect(this, &QTreeWidget::itemSelectionChanged, this, &ExplorerWidget::onSelectionChanged);
-    sync();
-}
-
-QTreeWidgetItem* ExplorerWidget::findItem(QString const& name) const
-{
-    for (QTreeWidgetItemIterator it(const_cast<ExplorerWidget*>(this)); *it; ++it) {
-        if ((*it)->data(0, NAME_ROLE).toString() == name)
-            return *it;
-    }
-    return nullptr;
-}
-
-void ExplorerWidget::rebuild()
-{
-    clear();
-    std::map<QString, QTreeWidgetItem*> items;
-    for (CAD::Element* e : scene_->elements()) {
-        QTreeWidgetItem* parentItem = nullptr;
-        if (e->getParent() != nullptr) {
-            auto it = items.find(e->getParent()->getName());
-            if (it != items.end())
-                parentItem = it->second;
-        }
-        auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
-        item->setText(0, e->getName());
-        item->setText(1, CAD::ElementCreator::getTypeDescription(e->getElementType()));
-        item->setData(0, NAME_ROLE, e->getName());
-        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        items[e->getName()] = item;
-    }
-    std::vector<CAD::Report*> const reports = scene_->reports();
-    QString const folderName = MCADCmd::Scene::documentationFolderName();
-    QTreeWidgetItem* folder = nullptr;
-    auto existing = items.find(folderName);
-    if (existing != items.end()) {
-        folder = existing->second;
-    } else {
-        folder = new QTreeWidgetItem(this);
-        folder->setText(0, folderName);
-        folder->setText(1, Kav::translate("MvpHost", "documentation"));
-        folder->setFlags(Qt::ItemIsEnabled);
-    }
-    for (CAD::Report* r : reports) {
-        auto* item = new QTreeWidgetItem(folder);
-        item->setText(0, r->getName());
-        item->setText(1, CAD::ElementCreator::getTypeDescription(r->getElementType()));
-        item->setData(0, NAME_ROLE, r->getName());
-    }
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ExplorerWidget::onSelectionChanged);
     expandAll();
+    showSelection();
 }
 
-void ExplorerWidget::sync()
+QModelIndex ExplorerWidget::indexOf(QString const& name) const
+{
+    return model_->indexOf(name);
+}
+
+void ExplorerWidget::apply(MCADCmd::SceneChanges const& changes)
 {
     syncing_ = true;
-    QStringList const names = sceneNames(scene_);
-    if (names != shownNames_) {
-        rebuild();
-        shownNames_ = names;
-    }
-    QStringList const& selection = scene_->selection();
-    for (QTreeWidgetItemIterator it(this); *it; ++it) {
-        QTreeWidgetItem* item = *it;
-        QString const name = item->data(0, NAME_ROLE).toString();
-        if (name.isEmpty())
-            continue;
-        CAD::Element* e = scene_->findElement(name);
-        if (e != nullptr && (item->flags() & Qt::ItemIsUserCheckable))
-            item->setCheckState(0, e->isVisible(CAD::VISIBLE_OWN) ? Qt::Checked : Qt::Unchecked);
-        bool const selected = selection.contains(name);
-        if (item->isSelected() != selected)
-            item->setSelected(selected);
+    model_->apply(changes);
+    if (changes.reset) {
+        expandAll();
+    } else {
+        for (QString const& name : changes.inserted) {
+            QModelIndex const index = model_->indexOf(name);
+            if (index.parent().isValid())
+                expand(index.parent());
+        }
     }
     syncing_ = false;
+    if (changes.structure() || changes.selection)
+        showSelection();
 }
 
-void ExplorerWidget::onItemChanged(QTreeWidgetItem* item, int column)
+void ExplorerWidget::resync()
 {
-    if (syncing_ || column != 0)
-        return;
-    QString const name = item->data(0, NAME_ROLE).toString();
-    CAD::Element* e = scene_->findElement(name);
-    if (e == nullptr)
-        return;
-    bool const visible = item->checkState(0) == Qt::Checked;
-    if (visible == e->isVisible(CAD::VISIBLE_OWN))
-        return;
-    runCommand(QStringLiteral("element.set"),
-               Parse::createString(QStringLiteral("name"), name) + QLatin1Char(' ')
-                   + Parse::createBool(QStringLiteral("visible"), visible));
-    // A failed command leaves the element as it was; show that.
-    sync();
+    MCADCmd::SceneChanges all;
+    all.reset = true;
+    apply(all);
+}
+
+void ExplorerWidget::showSelection()
+{
+    QItemSelection chosen;
+    for (QString const& name : scene_->selection()) {
+        QModelIndex const index = model_->indexOf(name);
+        if (index.isValid())
+            chosen.select(index, index.sibling(index.row(), 1));
+    }
+    syncing_ = true;
+    selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
+    syncing_ = false;
 }
 
 void ExplorerWidget::onSelectionChanged()
 {
     if (syncing_)
         return;
+    QModelIndexList rows = selectionModel()->selectedRows(0);
+    std::sort(rows.begin(), rows.end(), &ExplorerModel::lessInTree);
     QStringList names;
-    // Tree order, so the selection does not depend on the order of clicks.
-    for (QTreeWidgetItemIterator it(this, QTreeWidgetItemIterator::Selected); *it; ++it) {
-        QString const name = (*it)->data(0, NAME_ROLE).toString();
+    for (QModelIndex const& index : rows) {
+        QString const name = model_->nameAt(index);
         if (!name.isEmpty())
             names << name;
     }

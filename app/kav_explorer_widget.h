@@ -1,34 +1,41 @@
 #pragma once
 
+#include <QModelIndex>
 #include <QStringList>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace Kav {
 namespace MCADCmd {
 class Scene;
-}
+struct SceneChanges;
+} // namespace MCADCmd
 namespace App {
+
+class ExplorerModel;
 
 // The explorer: the scene's elements as a tree (parents above children), the snapshots in
 // the documentation folder, a check box per element for its visibility. Checking runs
 // "element.set", selecting runs "select".
-class ExplorerWidget : public QTreeWidget {
+class ExplorerWidget : public QTreeView {
     Q_OBJECT
 public:
     explicit ExplorerWidget(MCADCmd::Scene* scene, QWidget* parent = nullptr);
 
-    // Brings the tree up to the scene: rebuilt when elements came or went, else only check
-    // states and selection are updated.
-    void sync();
-    QTreeWidgetItem* findItem(QString const& name) const;
+    ExplorerModel* explorerModel() const { return model_; }
+    // Column 0 of the element or report; invalid for an unknown name.
+    QModelIndex indexOf(QString const& name) const;
+
+    // Follows one batch of scene changes: rows in and out, rows changed, the selection.
+    void apply(MCADCmd::SceneChanges const& changes);
+    // Everything again from the scene.
+    void resync();
 
 private:
-    void rebuild();
-    void onItemChanged(QTreeWidgetItem* item, int column);
+    void showSelection();
     void onSelectionChanged();
 
     MCADCmd::Scene* scene_;
-    QStringList shownNames_;
+    ExplorerModel* model_;
     bool syncing_ = false;
 };
 

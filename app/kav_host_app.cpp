@@ -141,6 +141,8 @@ int HostApplication::runHeadless()
     for (QString const& m : messages_)
         printError(QStringLiteral("note: ") + m);
 
+    // Nobody would see a progress dialog, and it would only cost time.
+    window_->setShowsProgress(false);
     // Laid out as on screen, so labels and screenshots have their final places.
     window_->show();
     QCoreApplication::processEvents();

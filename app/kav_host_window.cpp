@@ -9,6 +9,7 @@
 
 #include "cad/kav_record_manager.h"
 #include "core/kav_errors.h"
+#include "core/kav_progress.h"
 #include "core/kav_translate.h"
 #include "gapp/kav_app_status_manager.h"
 #include "gapp/kav_command.h"
@@ -17,6 +18,7 @@
 #include "gapp/kav_special_menu_provider.h"
 #include "gapp/kav_view_widget_container.h"
 #include "gfile/kav_file_dialog.h"
+#include "glegend2/kav_global_legend.h"
 #include "gtools/kav_dialogs.h"
 #include "io/kav_stream.h"
 #include "mcadcmd/kav_host_session.h"
@@ -29,8 +31,10 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <exception>
 #include <functional>
 
@@ -87,13 +91,24 @@ HostWindow::HostWindow(MCADCmd::Scene* scene, QWidget* parent) : GApp::MainWindo
     buildMenus();
     statusBar()->showMessage(Kav::translate("MvpHost", "Ready"));
 
-    connect(scene_, &MCADCmd::Scene::structureChanged, this, &HostWindow::refreshAll);
-    connect(scene_, &MCADCmd::Scene::selectionChanged, this, &HostWindow::refreshAll);
-    connect(scene_, &MCADCmd::Scene::changed, this, &HostWindow::refreshAll);
-    connect(this, &GApp::MainWindow::commandExecuted, this, &HostWindow::refreshAll);
+    // One command, however many elements it changes, is one batch of changes.
+    connect(this, &GApp::MainWindow::executionStarted, scene_, &MCADCmd::Scene::beginBatch);
+    connect(this, &GApp::MainWindow::executionFinished, scene_, &MCADCmd::Scene::endBatch);
+    connect(scene_, &MCADCmd::Scene::changes, this, &HostWindow::applyChanges);
+    connect(this, &GApp::MainWindow::commandExecuted, this, &HostWindow::updateEditActions);
     connect(this, &GApp::MainWindow::drawingUnlocked, view_, QOverload<>::of(&QWidget::update));
     connect(CAD::RecordManager::_manager->notifier(), &CAD::RecordNotifier::historyChanged, this,
-            &HostWindow::refreshAll);
+            &HostWindow::updateEditActions);
+    // The plug-in tells of a legend it changed (a restore) this way, not through the scene.
+    if (GApp::MainWindow::smgr != nullptr) {
+        unsigned int const legendId = GApp::MainWindow::smgr->getUniqueId(QString::fromLatin1(GLegend2::APP_NAME));
+        connect(GApp::MainWindow::smgr, &GApp::AppStatusManager::dataChanged, this,
+                [this, legendId](unsigned int id, unsigned int) {
+                    if (id == legendId)
+                        scene_->legendChanged();
+                });
+    }
+    Progress::setHandler([this](QString const& what, long long done, long long total) { showProgress(what, done, total); });
     GApp::ViewWidgetContainer::setFrontViewCallback([this](QString const& name) {
         if (name == MCADCmd::HostSession::mainViewName()) {
             view_->raise();
@@ -107,6 +122,7 @@ HostWindow::HostWindow(MCADCmd::Scene* scene, QWidget* parent) : GApp::MainWindo
 
 HostWindow::~HostWindow()
 {
+    Progress::setHandler(nullptr);
     GApp::ViewWidgetContainer::setFrontViewCallback(nullptr);
 }
 
@@ -212,11 +228,44 @@ QStringList HostWindow::menuTexts()
 
 void HostWindow::refreshAll()
 {
-    explorer_->sync();
+    explorer_->resync();
     properties_->refresh();
     legend_->refresh();
     view_->update();
     updateEditActions();
+}
+
+void HostWindow::applyChanges(MCADCmd::SceneChanges const& changes)
+{
+    explorer_->apply(changes);
+    if (changes.reset || changes.selection || changes.touches(properties_->elementName()))
+        properties_->refresh();
+    if (changes.reset || changes.legend)
+        legend_->refresh();
+    view_->update();
+}
+
+void HostWindow::showProgress(QString const& what, long long done, long long total)
+{
+    if (!showsProgress_)
+        return;
+    if (progress_ == nullptr) {
+        progress_ = new QProgressDialog(this);
+        progress_->setObjectName(QStringLiteral("progressDialog"));
+        progress_->setCancelButton(nullptr);
+        // Modal so that nothing else starts while it runs; shown only for long work.
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setMinimumDuration(500);
+        progress_->setRange(0, 1000);
+        progress_->reset();
+    }
+    int const value = static_cast<int>(total > 0 ? done * 1000 / total : 1000);
+    if (done == 0) {
+        progress_->reset();
+        progress_->setLabelText(what);
+    }
+    // At the maximum it resets, that is closes.
+    progress_->setValue(std::min(value, 1000));
 }
 
 void HostWindow::updateEditActions()

@@ -7,11 +7,13 @@
 class QAction;
 class QDockWidget;
 class QMenu;
+class QProgressDialog;
 
 namespace Kav {
 namespace MCADCmd {
 class Scene;
-}
+struct SceneChanges;
+} // namespace MCADCmd
 namespace App {
 
 class ExplorerWidget;
@@ -39,6 +41,13 @@ public:
 
     // Brings every widget up to the scene.
     void refreshAll();
+    // Brings the widgets up to one batch of scene changes: only what it touched.
+    void applyChanges(MCADCmd::SceneChanges const& changes);
+
+    // Whether long work (a scene generated, a project loaded or saved) shows a progress
+    // dialog; on by default, off for the headless runner.
+    void setShowsProgress(bool shows) { showsProgress_ = shows; }
+    QProgressDialog* progressDialog() const { return progress_; }
 
     // The lines of the last recorded macro.
     QStringList const& lastMacro() const { return lastMacro_; }
@@ -63,6 +72,7 @@ private:
     void updateReportActions();
     void fillTemplateMenu();
     void showStatus(QString const& text);
+    void showProgress(QString const& what, long long done, long long total);
 
     MCADCmd::Scene* scene_;
     View3dWidget* view_;
@@ -84,6 +94,8 @@ private:
     QAction* saveMacro_ = nullptr;
     QStringList lastMacro_;
     bool docksSized_ = false;
+    bool showsProgress_ = true;
+    QProgressDialog* progress_ = nullptr;
 };
 
 } // namespace App

@@ -99,7 +99,6 @@ public:
             return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no parent element \"%1\"").arg(parent_));
         scene->addElement(CAD::ElementCreator::create(code, name_), parent_);
         recordStructure(*scene, getMenuName(), Detail::copySubtree(*scene, name_), true);
-        scene->notifyChanged();
         if (result != nullptr)
             *result = Parse::createString(QStringLiteral("name"), name_);
         return true;
@@ -141,7 +140,6 @@ public:
             if (!copies.empty())
                 recordStructure(*scene, getMenuName(), std::move(copies), false);
         }
-        scene->notifyChanged();
         if (result != nullptr)
             *result = Parse::createString(QStringLiteral("name"), name_);
         return true;

@@ -60,7 +60,6 @@ public:
         Detail::apply(*scene_, state_);
         state_ = std::move(now);
         scene_->overlay()->repositionLabels();
-        scene_->notifyChanged();
     }
     void clear(bool) override
     {
@@ -119,7 +118,6 @@ public:
         }
         present_ = !present_;
         scene_->overlay()->repositionLabels();
-        scene_->notifyChanged();
     }
     void clear(bool) override
     {
@@ -163,7 +161,6 @@ public:
         } else {
             kept_ = scene_->takeReport(report_, &index_);
         }
-        scene_->notifyChanged();
     }
     void clear(bool) override
     {
@@ -200,7 +197,6 @@ void recordChange(Scene& scene, QString const& stepName, QStringList const* only
         new SceneStateRecord(stepName, &scene, std::move(before), only != nullptr ? *only : QStringList(), only == nullptr);
     });
     scene.overlay()->repositionLabels();
-    scene.notifyChanged();
 }
 
 } // namespace HostCommands

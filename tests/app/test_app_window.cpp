@@ -55,10 +55,10 @@ bool waitFor(std::function<bool()> const& condition, int ms = 3000)
 
 void clickItem(Kav::App::ExplorerWidget* explorer, QString const& name, Qt::KeyboardModifiers modifiers = {})
 {
-    QTreeWidgetItem* item = explorer->findItem(name);
-    ASSERT_NE(item, nullptr) << name.toStdString();
-    explorer->scrollToItem(item);
-    QTest::mouseClick(explorer->viewport(), Qt::LeftButton, modifiers, explorer->visualItemRect(item).center());
+    QModelIndex const index = explorer->indexOf(name);
+    ASSERT_TRUE(index.isValid()) << name.toStdString();
+    explorer->scrollTo(index);
+    QTest::mouseClick(explorer->viewport(), Qt::LeftButton, modifiers, explorer->visualRect(index).center());
 }
 
 // QTest::mouseMove only moves the cursor with Qt 5; a drag needs the event itself.
@@ -232,9 +232,9 @@ TEST_F(AppWindow, RecordedMacroReplaysToTheSameState)
     });
     win->propertyPanel()->chooseColor();
     // Unchecking an element in the explorer hides it.
-    QTreeWidgetItem* datum = win->explorer()->findItem(QStringLiteral("Datum A"));
-    ASSERT_NE(datum, nullptr);
-    datum->setCheckState(0, Qt::Unchecked);
+    QModelIndex const datum = win->explorer()->indexOf(QStringLiteral("Datum A"));
+    ASSERT_TRUE(datum.isValid());
+    ASSERT_TRUE(win->explorer()->model()->setData(datum, Qt::Unchecked, Qt::CheckStateRole));
     ASSERT_FALSE(scene.findElement(QStringLiteral("Datum A"))->isVisible(Kav::CAD::VISIBLE_OWN));
     Kav::App::View3dWidget* view = win->view();
     QPoint const from = view->rect().center();
