@@ -1,7 +1,6 @@
 #include "mvp_cmd_restore_from_template.h"
 
 #include "cad/kav_element.h"
-#include "cad/kav_record_manager.h"
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
 #include "core/kav_translate.h"
@@ -10,7 +9,6 @@
 #include "library/mvp_errors.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "mvp_restore_common.h"
-#include "mvp_restore_record.h"
 #include "parse/kav_parse.h"
 #include "propertyaccess/kav_property_access_base.h"
 
@@ -112,9 +110,7 @@ bool RestoreSnapshotTemplateCommand::execute(QString* result, QString* errorId, 
         return false;
     }
 
-    UndoRecording recording(getMenuName());
-    if (CAD::RecordManager::_manager->isRecording())
-        new RestorePropsElementRecord();  // the open step owns it
+    RestoreStep recording(getMenuName());
 
     // The template sets the usage flags of copies; the report's own accesses stay as recorded.
     std::vector<std::unique_ptr<PropertyAccess::PropertyAccessBase>> copies;

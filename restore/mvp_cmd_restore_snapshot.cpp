@@ -1,7 +1,6 @@
 #include "mvp_cmd_restore_snapshot.h"
 
 #include "cad/kav_element.h"
-#include "cad/kav_record_manager.h"
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
 #include "core/kav_translate.h"
@@ -10,7 +9,6 @@
 #include "library/mvp_errors.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "mvp_restore_common.h"
-#include "mvp_restore_record.h"
 #include "parse/kav_parse.h"
 
 #include <QCoreApplication>
@@ -121,9 +119,7 @@ bool RestorePropertyFromSnapshotCommand::execute(QString* result, QString* error
         return false;
     }
 
-    UndoRecording recording(getMenuName());
-    if (CAD::RecordManager::_manager->isRecording())
-        new RestorePropsElementRecord();  // the open step owns it
+    RestoreStep recording(getMenuName());
 
     QStringList names, types, descriptions;
     QStringList const changed = ci->applyPropertyAccessComplete(true, false, accesses, &names, &types, &descriptions);

@@ -11,6 +11,7 @@
 #include "gtools/kav_dialogs.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "mprinter/kav_print_interface.h"
+#include "mvp_restore_record.h"
 #include "parse/kav_parse.h"
 
 namespace Kav {
@@ -121,19 +122,33 @@ void DrawingLock::release()
     }
 }
 
-UndoRecording::UndoRecording(QString const& stepName)
+RestoreStep::RestoreStep(QString const& stepName)
 {
     CAD::RecordManager::_manager->startRecording(stepName, RECORD_MODE_PROPERTIES);
+    if (CAD::RecordManager::_manager->isRecording())
+        record_ = new RestorePropsElementRecord();
 }
 
-UndoRecording::~UndoRecording()
+RestoreStep::~RestoreStep()
 {
-    // stopRecording throws only when no step is open, which cannot be while open_ is set.
+    if (!open_)
+        return;
+    // Only an exception ends a restore before stop(): undo what was applied, drop the record.
+    if (record_ != nullptr) {
+        try {
+            record_->undoRedo(true);
+        } catch (...) {
+            // The exception on its way to the host is the one to report; the scene keeps
+            // what the failed restore applied.
+        }
+        delete record_;  // leaves the open step, which is then empty and dropped
+    }
     stop();
 }
 
-void UndoRecording::stop()
+void RestoreStep::stop()
 {
+    // stopRecording throws only when no step is open, which cannot be while open_ is set.
     if (open_) {
         open_ = false;
         CAD::RecordManager::_manager->stopRecording();

@@ -51,16 +51,22 @@ private:
     bool held_ = true;
 };
 
-// The same for the record manager's undo step.
-class UndoRecording {
+class RestorePropsElementRecord;
+
+// The undo step of one restore and its record, which captures the state before it. Closed
+// with stop(), the step joins the history. A restore that an exception ends before that
+// leaves no step: the record puts the captured state back and is dropped, so the scene is
+// as it was and Edit offers nothing to undo for the failure.
+class RestoreStep {
 public:
-    explicit UndoRecording(QString const& stepName);
-    ~UndoRecording();
-    UndoRecording(UndoRecording const&) = delete;
-    UndoRecording& operator=(UndoRecording const&) = delete;
+    explicit RestoreStep(QString const& stepName);
+    ~RestoreStep();
+    RestoreStep(RestoreStep const&) = delete;
+    RestoreStep& operator=(RestoreStep const&) = delete;
     void stop();
 
 private:
+    RestorePropsElementRecord* record_ = nullptr;  // owned by the open step
     bool open_ = true;
 };
 

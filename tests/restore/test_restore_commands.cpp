@@ -68,10 +68,12 @@ public:
         seenFlags.clear();
         for (auto* a : accesses)
             seenFlags.push_back(a->getUsageFlags());
-        if (throwOnApply)
-            throw std::runtime_error("apply failed");
         QStringList const changed = CommandInterface::applyPropertyAccessComplete(
             newInvisible, invalidInvisible, accesses, names, types, descriptions);
+        if (throwOnApply) {
+            throwOnApply = false;  // once, after applying: the scene is half restored
+            throw std::runtime_error("apply failed");
+        }
         for (int i = 1; i <= unapplied; ++i) {
             names->append(QStringLiteral("P%1").arg(i));
             types->append(QStringLiteral("probe element"));
@@ -269,22 +271,37 @@ TEST_F(RestoreCommands, NothingChangedMeansNoChangeNotice)
     EXPECT_EQ(types.count(QStringLiteral("probe element")), 6);
 }
 
-TEST_F(RestoreCommands, AnExceptionFromTheApplyLeavesNoLockAndNoOpenStep)
+TEST_F(RestoreCommands, AnExceptionFromTheApplyLeavesTheSceneNoLockAndNoUndoStep)
 {
     snapshot(QStringLiteral("Snap"));
-    ScriptedInterface ci(&session.scene());
-    ci.throwOnApply = true;
+    disturb();
+    QString const disturbed = state();
+    // A redo waiting in the history stays there through the failures.
     QString result, errorId;
     ErrorLog log;
-    EXPECT_THROW(runWhole(QStringLiteral("Snap"), &result, &errorId, &log), std::runtime_error);
-    EXPECT_EQ(window.drawingLockCount(), 0);
-    EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
+    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
+    ASSERT_TRUE(CAD::RecordManager::_manager->undo());
+    ASSERT_EQ(state(), disturbed);
+
+    ScriptedInterface ci(&session.scene());
     int const live = ProbeAccess::live;
-    EXPECT_THROW(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log),
-                 std::runtime_error);
-    EXPECT_EQ(window.drawingLockCount(), 0);
-    EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
-    EXPECT_EQ(ProbeAccess::live, live + 3) << "the copies are freed; only the undo record's capture stays";
+    for (bool byTemplateRun : {false, true}) {
+        SCOPED_TRACE(byTemplateRun ? "by template" : "whole");
+        ci.throwOnApply = true;
+        if (byTemplateRun) {
+            EXPECT_THROW(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId,
+                                     &log),
+                         std::runtime_error);
+        } else {
+            EXPECT_THROW(runWhole(QStringLiteral("Snap"), &result, &errorId, &log), std::runtime_error);
+        }
+        EXPECT_EQ(s(state()), s(disturbed)) << "what the failed restore applied is taken back";
+        EXPECT_EQ(window.drawingLockCount(), 0);
+        EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
+        EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 0) << "no undo step for a failed restore";
+        EXPECT_EQ(CAD::RecordManager::_manager->redoCount(), 1);
+        EXPECT_EQ(ProbeAccess::live, live) << "the copies and the undo record's capture are freed";
+    }
 }
 
 TEST_F(RestoreCommands, ParameterErrorsNameTheProblemAndTheExpectedForm)
