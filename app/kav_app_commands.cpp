@@ -1,13 +1,17 @@
 #include "kav_app_commands.h"
 
+#include "core/kav_errors.h"
 #include "core/kav_translate.h"
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
 #include "gapp/kav_gapp_errors.h"
 #include "gapp/kav_main_window.h"
 #include "gtools/kav_error_messages.h"
+#include "io/kav_stream.h"
 
 #include <QLocale>
+
+#include <exception>
 
 namespace Kav {
 namespace App {
@@ -34,6 +38,30 @@ bool runCommand(QString const& name, QString const& parameters, QString* result)
     }
     QString local;
     return window->execute(cmd, parameters, result ? result : &local, false);
+}
+
+bool runMenuCommand(QString const& name)
+{
+    GApp::MainWindow* window = GApp::MainWindow::main_win;
+    GApp::Command* cmd = GApp::CommandContainer::getCommand(name);
+    if (window == nullptr || cmd == nullptr)
+        return false;
+    QString text;
+    try {
+        return cmd->executeMenu();
+    } catch (ProgError const& e) {
+        text = e.getMessage();
+    } catch (IO::StreamException const& e) {
+        text = e.getText();
+    } catch (ParamError const& e) {
+        text = e.getText();
+    } catch (std::exception const& e) {
+        text = QString::fromUtf8(e.what());
+    } catch (...) {
+        text = QStringLiteral("command \"%1\" threw an unknown exception").arg(name);
+    }
+    window->reportError(QString::fromLatin1(GApp::EXCEPTION_ERROR), text);
+    return false;
 }
 
 bool hasCommand(QString const& name)

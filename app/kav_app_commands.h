@@ -17,6 +17,10 @@ void registerAppErrors();
 // lands in a recorded macro. Runs `name` with `parameters` through the main window; false
 // (the failure already shown to the user) when it failed or does not exist.
 bool runCommand(QString const& name, QString const& parameters, QString* result = nullptr);
+// Runs the menu form of `name` (its executeMenu), as a menu entry does. What it throws is
+// reported like a failed command, with the exception's text, so that nothing escapes into
+// the event loop. False when it failed, threw or does not exist.
+bool runMenuCommand(QString const& name);
 // True when a command of that name is registered.
 bool hasCommand(QString const& name);
 

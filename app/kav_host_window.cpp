@@ -165,20 +165,14 @@ void HostWindow::buildMenus()
                    Parse::createString(QStringLiteral("name"), scene_->nextReportName()));
     });
     restoreWhole_ = newAction(reportMenu_, QStringLiteral("actionRestoreWhole"), Kav::translate("MvpHost", "Restore whole snapshot"));
-    connect(restoreWhole_, &QAction::triggered, this, [] {
-        if (GApp::Command* cmd = GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")))
-            cmd->executeMenu();
-    });
+    connect(restoreWhole_, &QAction::triggered, this, [] { runMenuCommand(QStringLiteral("report.restore_whole_snapshot")); });
     templateMenu_ = reportMenu_->addMenu(Kav::translate("MvpHost", "restore visualization from snapshot"));
     templateMenu_->setObjectName(QStringLiteral("menuRestoreTemplates"));
     templateMenu_->menuAction()->setObjectName(QStringLiteral("actionRestoreTemplates"));
     connect(templateMenu_, &QMenu::aboutToShow, this, &HostWindow::fillTemplateMenu);
     reportMenu_->addSeparator();
     editTemplates_ = newAction(reportMenu_, QStringLiteral("actionEditTemplates"), Kav::translate("MvpHost", "Edit restore templates..."));
-    connect(editTemplates_, &QAction::triggered, this, [] {
-        if (GApp::Command* cmd = GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates")))
-            cmd->executeMenu();
-    });
+    connect(editTemplates_, &QAction::triggered, this, [] { runMenuCommand(QStringLiteral("report.change_restore_templates")); });
     importTemplates_ = newAction(reportMenu_, QStringLiteral("actionImportTemplates"), Kav::translate("MvpHost", "Import restore templates..."));
     connect(importTemplates_, &QAction::triggered, this, &HostWindow::importTemplates);
     connect(reportMenu_, &QMenu::aboutToShow, this, &HostWindow::updateReportActions);

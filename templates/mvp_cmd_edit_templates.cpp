@@ -5,7 +5,6 @@
 #include "core/kav_translate.h"
 #include "gapp/kav_gapp_errors.h"
 #include "gtools/kav_dialogs.h"
-#include "io/kav_stream.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "mvp_edit_restore_templates_dialog.h"
 #include "parse/kav_parse.h"
@@ -63,14 +62,9 @@ bool EditRestoreTemplateCommand::executeMenu()
 {
     if (MCADCmd::CommandInterface::getInterface() == nullptr)
         return false;
-    try {
-        EditRestoreTemplatesDialog dialog;
-        GTools::execDialog(dialog);
-    } catch (IO::StreamException const& e) {
-        // A corrupt store file: menu actions run from the event loop, nothing may escape.
-        GTools::ErrorDialog(QStringLiteral("MCADVisProp-0002"), e.getText());
-        return false;
-    }
+    // A store file that cannot be read throws from here to the host, which reports it.
+    EditRestoreTemplatesDialog dialog;
+    GTools::execDialog(dialog);
     return true;
 }
 

@@ -11,7 +11,6 @@
 #include "gicon/kav_icon_cache.h"
 #include "gtools/kav_dialogs.h"
 #include "gtools/kav_edit_name_dialog.h"
-#include "io/kav_stream.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "mvp_cmd_import_templates.h"
 #include "mvp_prop_acc_template_view.h"
@@ -139,12 +138,9 @@ void EditRestoreTemplatesDialog::done(int r)
 {
     if (r == QDialog::Accepted && !storeLocked()) {
         writeBack();
-        try {
-            saveTemplates(templates);
-        } catch (IO::StreamException const& e) {
-            // Opening the save file failed: report it and close all the same.
-            GTools::ErrorDialog(QStringLiteral("MCADVisProp-0004"), e.getText());
-        }
+        // A save file that cannot be opened throws to the host's event handling, which
+        // reports it; the dialog stays open. Write errors saveTemplates reports itself.
+        saveTemplates(templates);
     }
     QDialog::done(r);
 }

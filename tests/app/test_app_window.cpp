@@ -422,7 +422,12 @@ TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
     Kav::GTools::setDialogResponder(&responder);
     QMenu* templates = app_->window()->restoreTemplateMenu();
     emit templates->aboutToShow();
+    // The edit command lets the store's exception go; the window reports it to the user.
+    std::size_t const fromFill = asked.size();
+    chooseReportEntry(app_->window(), app_->window()->findChild<QAction*>(QStringLiteral("actionEditTemplates")));
     Kav::GTools::setDialogResponder(previous);
+    ASSERT_EQ(asked.size(), fromFill + 1);
+    EXPECT_EQ(asked.back().kind, Kav::GTools::DialogRequest::ERROR);
     for (auto const& r : asked)
         EXPECT_TRUE(r.details.contains(QStringLiteral("mvp-host_rstmpls.rst")) || r.text.contains(QStringLiteral("mvp-host_rstmpls.rst")))
             << Kav::GTools::describeRequest(r).toStdString();

@@ -1,6 +1,8 @@
+#include "cfg/kav_cfg_settings.h"
 #include "core/kav_error_log.h"
 #include "gapp/kav_command_container.h"
 #include "gapp/kav_gapp_errors.h"
+#include "io/kav_stream.h"
 #include "mcadcmd/kav_host_session.h"
 #include "mvp_editing_fixture.h"
 #include "templates/mvp_cmd_edit_templates.h"
@@ -68,13 +70,20 @@ TEST_F(EditCommandTest, MenuRunsTheDialogWhichSavesOnOk)
     EXPECT_TRUE(command.executeMenu());
     EXPECT_EQ(userStore(), storeBytesOf(Kav::PropertyAccess::PropAccTemplateContainer()));
 
-    // A corrupt store is reported, not thrown into the event loop.
+    // A save file that cannot be opened on OK, and a store that cannot be read, are not the
+    // library's to report: the exception goes on to the host that ran the menu command.
+    QString const blocked = root.path(QStringLiteral("blocked"));
+    ASSERT_TRUE(MvpTest::writeAll(blocked, QByteArrayLiteral("a file, not a folder")));
+    responder->push([blocked](DialogRequest const& r) {
+        Cfg::Settings::setLevelDirectory(Cfg::LEVEL_USER, blocked + QStringLiteral("/user"));
+        r.dialog->done(QDialog::Accepted);
+        return DialogAnswer{QDialog::Accepted, {}};
+    });
+    EXPECT_THROW(command.executeMenu(), IO::StreamException);
+    Cfg::Settings::setLevelDirectory(Cfg::LEVEL_USER, root.path(QStringLiteral("level2")));
+
     QByteArray const bytes = userStore();
     ASSERT_TRUE(MvpTest::writeAll(levelFile(2), bytes.left(bytes.size() - 1)));
-    responder->push([](DialogRequest const& r) {
-        EXPECT_EQ(r.kind, DialogRequest::ERROR);
-        EXPECT_EQ(r.errorId, QStringLiteral("MCADVisProp-0002"));
-        return DialogAnswer{};
-    });
-    EXPECT_FALSE(command.executeMenu());
+    EXPECT_THROW(command.executeMenu(), IO::StreamException);
+    EXPECT_EQ(responder->pending(), 0);
 }
