@@ -68,6 +68,7 @@ void RecordManager::startRecording(QString const& stepName, StructRecordVectorMo
     open_ = std::make_unique<Step>();
     open_->name = stepName;
     open_->mode = mode;
+    emit notifier_->recordingStarted();
 }
 
 bool RecordManager::isRecording() const

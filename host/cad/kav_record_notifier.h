@@ -9,6 +9,7 @@ namespace CAD {
 
 // Emits historyChanged() whenever the undo/redo history changes (a step added, undone,
 // redone or dropped, the history cleared): the application refreshes its Edit menu.
+// recordingStarted() comes when an outermost step opens.
 class KAVHOST_EXPORT RecordNotifier : public QObject {
     Q_OBJECT
 public:
@@ -16,6 +17,7 @@ public:
 
 signals:
     void historyChanged();
+    void recordingStarted();
 };
 
 } // namespace CAD

@@ -41,13 +41,14 @@ public:
     unsigned int mainBlockSize() const { return getMainBlockSize(); }
 };
 
-// Checks an element access against the golden element values as a block of `version`
-// gives them; fields an old block lacks keep the values of a fresh access or get the
-// defaults of their version.
-void expectGoldenElement(CADElementPropertyAccess const& a, unsigned int version, bool usesDefault)
+// Checks an element access read from a golden block of `version` over `before`: the fields
+// the block holds have the values of its set, those it lacks get the defaults of their
+// version or keep the values they had.
+void expectGoldenElement(CADElementPropertyAccess const& a, unsigned int version, MvpGolden::ElementSet set,
+                         CADElementPropertyAccess const& before = CADElementPropertyAccess())
 {
-    MvpGolden::ElementValues const v;
-    CADElementPropertyAccess const fresh;
+    MvpGolden::ElementValues const v = MvpGolden::elementValues(set);
+    bool const usesDefault = set == MvpGolden::ElementSet::DefaultForm;
     SCOPED_TRACE(testing::Message() << "version " << version << (usesDefault ? " default" : " elemprop"));
     EXPECT_EQ(a.getVisible(), v.visible);
     EXPECT_EQ(a.getAutoLabelPlacement(), v.autoLabelPlacement);
@@ -67,8 +68,8 @@ void expectGoldenElement(CADElementPropertyAccess const& a, unsigned int version
         EXPECT_EQ(a.getFirstKink(), v.firstKink);
     } else {
         EXPECT_FALSE(a.getHasPullOut());
-        EXPECT_EQ(a.getPullOutPoint(), fresh.getPullOutPoint());
-        EXPECT_EQ(a.getFirstKink(), fresh.getFirstKink());
+        EXPECT_EQ(a.getPullOutPoint(), before.getPullOutPoint());
+        EXPECT_EQ(a.getFirstKink(), before.getFirstKink());
     }
     if (version >= 5) {
         EXPECT_EQ(a.getElementType(), v.elementType);
@@ -86,15 +87,15 @@ void expectGoldenElement(CADElementPropertyAccess const& a, unsigned int version
         EXPECT_EQ(a.getSampling(), v.sampling);
     } else {
         EXPECT_FALSE(a.getIsSectionInsp2d());
-        EXPECT_EQ(a.getAutoSampling(), fresh.getAutoSampling());
-        EXPECT_EQ(a.getSampling(), fresh.getSampling());
+        EXPECT_EQ(a.getAutoSampling(), before.getAutoSampling());
+        EXPECT_EQ(a.getSampling(), before.getSampling());
     }
     if (usesDefault) {
         EXPECT_EQ(a.getDefaultProperties(), v.defaultProperties);
-        EXPECT_EQ(a.getElemProp(), fresh.getElemProp());
+        EXPECT_EQ(a.getElemProp(), before.getElemProp());
     } else {
         EXPECT_EQ(a.getElemProp(), v.elemProp);
-        EXPECT_EQ(a.getDefaultProperties(), fresh.getDefaultProperties());
+        EXPECT_EQ(a.getDefaultProperties(), before.getDefaultProperties());
     }
     EXPECT_EQ(a.getLabelTemplate(), v.labelTemplate);
 }
@@ -198,28 +199,38 @@ TEST(LegendAccessStream, MemSizeCountsTheLegendData)
     EXPECT_EQ(mainBlockSize(save(a)), 4u + 100u + 16u);
 }
 
-TEST(ElementAccessStream, ReadsEveryVersionInBothForms)
+TEST(ElementAccessStream, ReadsEveryVersionInBothFormsOverOtherValues)
 {
+    using MvpGolden::ElementSet;
     struct Case {
         unsigned int version;
-        bool usesDefault;
+        ElementSet set;
     };
-    std::vector<Case> cases = {{1, true}};
+    std::vector<Case> cases = {{1, ElementSet::DefaultForm}};
     for (unsigned int v = 2; v <= 6; ++v) {
-        cases.push_back({v, false});
-        cases.push_back({v, true});
+        cases.push_back({v, ElementSet::ElemPropForm});
+        cases.push_back({v, ElementSet::DefaultForm});
     }
+    // Each file is read into a fresh access and over one that holds the other form's values.
+    CADElementPropertyAccess elemPropForm;
+    CADElementPropertyAccess defaultForm;
+    ASSERT_EQ(load(elemPropForm, golden(QStringLiteral("element_v6_elemprop.kav"))), 4u);
+    ASSERT_EQ(load(defaultForm, golden(QStringLiteral("element_v6_default.kav"))), 4u);
     for (Case const& c : cases) {
+        bool const usesDefault = c.set == ElementSet::DefaultForm;
         QString const file = c.version == 1 ? QStringLiteral("element_v1.kav")
                                             : QStringLiteral("element_v%1_%2.kav")
                                                   .arg(c.version)
-                                                  .arg(c.usesDefault ? QStringLiteral("default")
-                                                                     : QStringLiteral("elemprop"));
-        CADElementPropertyAccess a;
-        bool atEnd = false;
-        EXPECT_EQ(load(a, golden(file), &atEnd), 4u) << file.toStdString();
-        EXPECT_TRUE(atEnd) << file.toStdString();
-        expectGoldenElement(a, c.version, c.usesDefault);
+                                                  .arg(usesDefault ? QStringLiteral("default")
+                                                                   : QStringLiteral("elemprop"));
+        for (CADElementPropertyAccess const& before :
+             {CADElementPropertyAccess(), usesDefault ? elemPropForm : defaultForm}) {
+            CADElementPropertyAccess a(before);
+            bool atEnd = false;
+            EXPECT_EQ(load(a, golden(file), &atEnd), 4u) << file.toStdString();
+            EXPECT_TRUE(atEnd) << file.toStdString();
+            expectGoldenElement(a, c.version, c.set, before);
+        }
     }
 }
 
@@ -245,7 +256,7 @@ TEST(ElementAccessStream, WritesTheVersion6LayoutOfBothForms)
     ASSERT_EQ(load(again, save(old)), 4u);
     EXPECT_EQ(again.getElementType(), 0xFFFFFFFFu);
     EXPECT_FALSE(again.getIsSectionInsp2d());
-    EXPECT_EQ(again.getPullOutPoint(), MvpGolden::ElementValues().pullOutPoint);
+    EXPECT_EQ(again.getPullOutPoint(), MvpGolden::elementValues(MvpGolden::ElementSet::ElemPropForm).pullOutPoint);
     // A version 6 block always holds the offset, so it counts as set from then on.
     EXPECT_EQ(again.getManualOriginOffset(), BaVec3d<double>(0.0, 0.0, 0.0));
     EXPECT_TRUE(again.getHasManualOriginOffset());
@@ -253,7 +264,7 @@ TEST(ElementAccessStream, WritesTheVersion6LayoutOfBothForms)
 
 TEST(ElementAccessStream, ReportsWhichPartCouldNotBeRead)
 {
-    MvpGolden::ElementValues const v;
+    MvpGolden::ElementValues const v = MvpGolden::elementValues(MvpGolden::ElementSet::ElemPropForm);
     CADElementPropertyAccess a;
     EXPECT_EQ(load(a, golden(QStringLiteral("element_v6_bad_properties.kav"))), 1u);
     // The main block is read; the label template after the properties is not.
@@ -307,7 +318,7 @@ TEST(FeatureAccessStream, ReadsBothVersionsBeforeTheElementBlocks)
     EXPECT_EQ(v1.flag(), f.featureFlag);
     EXPECT_FALSE(v1.flag2());
     EXPECT_EQ(v1.value(), 4711u);
-    expectGoldenElement(v1.element(), 6, false);
+    expectGoldenElement(v1.element(), 6, MvpGolden::ElementSet::InFeature);
 
     QByteArray const bytes = golden(QStringLiteral("feature_v2.kav"));
     TestFeatureAccess v2;
@@ -316,7 +327,7 @@ TEST(FeatureAccessStream, ReadsBothVersionsBeforeTheElementBlocks)
     EXPECT_EQ(v2.flag(), f.featureFlag);
     EXPECT_EQ(v2.flag2(), f.featureFlag2);
     EXPECT_EQ(v2.value(), f.featureValue);
-    expectGoldenElement(v2.element(), 6, false);
+    expectGoldenElement(v2.element(), 6, MvpGolden::ElementSet::InFeature);
 
     QByteArray const written = save(v2);
     EXPECT_EQ(mainBlockSize(written), 6u);

@@ -148,6 +148,8 @@ TEST_F(MenuTest, ProviderIsRegisteredOnceAndWithdrawnOnClose)
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(GApp::MainWindow::smgr->getSpecialMenuProvider(key), first);
     EXPECT_EQ(first->getMenuTitle(), QStringLiteral("restore visualization from snapshot"));
+    // Owned by the library alone: a host may destroy its window before CloseDefaults.
+    EXPECT_EQ(first->parent(), nullptr);
 
     InitDefaults();
     EXPECT_EQ(menuProvider(), first);

@@ -2,6 +2,7 @@
 #include "restore/mvp_cmd_restore_snapshot.h"
 #include "restore_probe.h"
 
+#include "cad/kav_record_notifier.h"
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
 #include "gapp/kav_app_status_manager.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -61,6 +63,8 @@ public:
                                             MCADCmd::AccessList const& accesses, QStringList* names,
                                             QStringList* types, QStringList* descriptions) override
     {
+        if (onApply)
+            onApply();
         ++applies;
         seenNewInvisible = newInvisible;
         seenInvalidInvisible = invalidInvisible;
@@ -95,6 +99,7 @@ public:
     bool acceptChanges = true;
     bool throwOnApply = false;
     int applies = 0;
+    std::function<void()> onApply;
     bool seenNewInvisible = false;
     bool seenInvalidInvisible = false;
     MCADCmd::AccessList seen;
@@ -447,6 +452,51 @@ TEST_F(RestoreCommands, TheSnapshotViewComesToTheFront)
     EXPECT_EQ(frontViews, (std::vector<QString>{QStringLiteral("Side View"), MCADCmd::HostSession::mainViewName(),
                                                 QStringLiteral("Side View")}));
     GApp::ViewWidgetContainer::unregisterView(side.getViewName());
+}
+
+// Every step of a run as the host sees it, with what holds at that moment: the drawing
+// lock, an open undo step, labels re-placed.
+TEST_F(RestoreCommands, BothRestoresRunTheirStepsInOrder)
+{
+    snapshot(QStringLiteral("Snap"));
+    ScriptedInterface ci(&session.scene());
+    std::vector<std::string> steps;
+    unsigned int repositions = 0;
+    auto note = [&](char const* step) {
+        std::string seen = step;
+        if (window.drawingLockCount() > 0)
+            seen += " locked";
+        if (CAD::RecordManager::_manager->isRecording())
+            seen += " recording";
+        if (session.scene().overlay()->getRepositionCount() > repositions)
+            seen += " labels";
+        steps.push_back(seen);
+    };
+    QObject observer;
+    CAD::RecordNotifier* history = CAD::RecordManager::_manager->notifier();
+    QObject::connect(history, &CAD::RecordNotifier::recordingStarted, &observer, [&] { note("record"); });
+    QObject::connect(history, &CAD::RecordNotifier::historyChanged, &observer, [&] { note("closed"); });
+    QObject::connect(&window, &GApp::MainWindow::drawingUnlocked, &observer, [&] { note("unlock"); });
+    QObject::connect(GApp::MainWindow::smgr, &GApp::AppStatusManager::dataChanged, &observer,
+                     [&](unsigned int id, unsigned int) {
+                         if (id == legendId())
+                             note("legend");
+                     });
+    GApp::ViewWidgetContainer::setFrontViewCallback([&](QString const&) { note("front"); });
+    ci.onApply = [&] { note("apply"); };
+
+    std::vector<std::string> const expected = {"record locked recording", "apply locked recording", "unlock recording",
+                                               "front recording",         "legend recording labels", "closed labels"};
+    for (bool const wholeRestore : {true, false}) {
+        steps.clear();
+        repositions = session.scene().overlay()->getRepositionCount();
+        QString result, errorId;
+        ErrorLog log;
+        ASSERT_TRUE(wholeRestore ? runWhole(QStringLiteral("Snap"), &result, &errorId, &log)
+                                 : runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result,
+                                               &errorId, &log));
+        EXPECT_EQ(steps, expected) << (wholeRestore ? "whole" : "by template");
+    }
 }
 
 TEST_F(RestoreCommands, SensitiveForExactlyOneSelectedSnapshot)

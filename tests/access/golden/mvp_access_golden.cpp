@@ -41,9 +41,8 @@ void check(bool ok, char const* what)
 }
 
 // The element's main block in the layout of `version` (of 6 beyond it).
-void writeElementMain(OutStream* out, unsigned int version, bool usesDefault)
+void writeElementMain(OutStream* out, unsigned int version, bool usesDefault, ElementValues const& v)
 {
-    ElementValues const v;
     unsigned int const layout = version > 6 ? 6 : version;
     unsigned int size = 1 + 1 + 16 + 1; // visible, autoLabelPlacement, labelPosition, labelVisible
     if (layout >= 2)
@@ -80,9 +79,8 @@ void writeElementMain(OutStream* out, unsigned int version, bool usesDefault)
     out->endBlock();
 }
 
-void writeElementRest(OutStream* out, Properties properties)
+void writeElementRest(OutStream* out, Properties properties, ElementValues const& v)
 {
-    ElementValues const v;
     ErrorLog log;
     switch (properties) {
     case Properties::Default:
@@ -115,6 +113,29 @@ void writeElementRest(OutStream* out, Properties properties)
 }
 
 } // namespace
+
+ElementValues elementValues(ElementSet set)
+{
+    ElementValues v;
+    if (set == ElementSet::DefaultForm) {
+        v.visible = false;
+        v.labelPosition = BaVec2d<double>(-44.5, 7.125);
+        v.manualOriginOffset = BaVec3d<double>(-0.5, 6.25, -9.75);
+        v.pullOutPoint = BaVec3d<double>(-11.0, 0.5, 42.0);
+        v.firstKink = true;
+        v.elementType = 20; // a surface inspection
+        v.autoSampling = false;
+        v.sampling = 2.5;
+        v.labelTemplate.setContent(QStringLiteral("%value% \u00b5m = %name%"));
+        v.labelTemplate.setFontSize(9);
+    } else if (set == ElementSet::InFeature) {
+        v.visible = false;
+        v.autoLabelPlacement = true;
+        v.hasPullOut = false;
+        v.firstKink = true;
+    }
+    return v;
+}
 
 CAD::ElemProp ElementValues::makeElemProp()
 {
@@ -175,8 +196,9 @@ QByteArray elementStream(unsigned int version, Properties properties)
 {
     Writer w;
     bool const usesDefault = properties == Properties::Default;
-    writeElementMain(w.get(), version, usesDefault);
-    writeElementRest(w.get(), properties);
+    ElementValues const v = elementValues(usesDefault ? ElementSet::DefaultForm : ElementSet::ElemPropForm);
+    writeElementMain(w.get(), version, usesDefault, v);
+    writeElementRest(w.get(), properties, v);
     return w.finish();
 }
 
@@ -203,8 +225,9 @@ QByteArray featureStream(unsigned int version, Properties properties, unsigned i
         w->writeUInt(v.featureValue);
     }
     w->endBlock();
-    writeElementMain(w.get(), elementVersion, properties == Properties::Default);
-    writeElementRest(w.get(), properties);
+    ElementValues const e = elementValues(ElementSet::InFeature);
+    writeElementMain(w.get(), elementVersion, properties == Properties::Default, e);
+    writeElementRest(w.get(), properties, e);
     return w.finish();
 }
 

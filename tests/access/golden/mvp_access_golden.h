@@ -35,17 +35,17 @@ struct LegendValues {
 };
 
 struct ElementValues {
-    bool visible = false;
+    bool visible = true;
     bool autoLabelPlacement = false;
     Kav::BaVec2d<double> labelPosition{310.5, 122.25};
     Kav::BaVec3d<double> manualOriginOffset{1.5, -2.5, 3.5};
     bool labelVisible = false;
     bool hasPullOut = true;
     Kav::BaVec3d<double> pullOutPoint{10.0, 20.0, 30.0};
-    bool firstKink = true;
+    bool firstKink = false;
     unsigned int elementType = 21; // a 2D section inspection
     bool isSectionInsp2d = true;
-    bool autoSampling = false;
+    bool autoSampling = true;
     double sampling = 0.75;
 
     Kav::CAD::DefaultProperties defaultProperties{0x336699, 0.25};
@@ -56,8 +56,18 @@ struct ElementValues {
     static Kav::GLabel::LabelTemplate makeTemplate();
 };
 
+// The element values of each kind of golden file. Every bool field has its own pattern over
+// the three sets, so two swapped bool fields differ in one set at least; the other fields of
+// the two forms differ too, so a field left unread shows when one form is read over the other.
+enum class ElementSet {
+    ElemPropForm, // the element files in the ElemProp form
+    DefaultForm,  // the element files in the DefaultProperties form
+    InFeature,    // the element blocks of the feature files
+};
+ElementValues elementValues(ElementSet set);
+
 struct FeatureValues {
-    bool featureFlag = true;
+    bool featureFlag = false;
     bool featureFlag2 = true;
     unsigned int featureValue = 0xA5A50042u;
 };
