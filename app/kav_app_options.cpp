@@ -28,6 +28,8 @@ bool parseOptions(QStringList const& arguments, AppOptions* options, QString* me
             options->demo = true;
         } else if (name == QLatin1String("--print-menus") && !hasValue) {
             options->printMenus = true;
+        } else if (name == QLatin1String("--timings") && !hasValue) {
+            options->timings = true;
         } else if ((name == QLatin1String("--help") || name == QLatin1String("-h")) && !hasValue) {
             options->help = true;
         } else if (valueOption(name)) {
@@ -65,13 +67,15 @@ bool parseOptions(QStringList const& arguments, AppOptions* options, QString* me
 QString usageText()
 {
     return QStringLiteral(
-        "usage: mvp-host [--demo | --script FILE] [--screenshot FILE] [--config-root DIR] [--lang LANG] [--print-menus]\n"
+        "usage: mvp-host [--demo | --script FILE] [--screenshot FILE] [--config-root DIR] [--lang LANG] [--print-menus] [--timings]\n"
         "  --demo             run the built-in scenario headless and print each step\n"
         "  --script FILE      run a macro script headless (one command per line)\n"
         "  --screenshot FILE  save the main window as PNG after the demo or script\n"
         "  --config-root DIR  directory of the configuration levels (installation/, shared/, user/)\n"
         "  --lang LANG        language of the user interface, e.g. de\n"
-        "  --print-menus      print the texts of the menus (after the demo or script)\n");
+        "  --print-menus      print the texts of the menus (after the demo or script)\n"
+        "  --timings          print \"time <command> <ms> ms cpu <ms> ms\" after each script command,\n"
+        "                     and the same for one paint of the window (\"time paint\")\n");
 }
 
 QString defaultConfigRoot()

@@ -14,6 +14,7 @@ struct AppOptions {
     QString configRoot;   // holds the installation/, shared/ and user/ level directories
     QString lang;         // "de", ... ; empty: the system's
     bool printMenus = false;   // list the menus' texts after the demo or script
+    bool timings = false;      // the time of each script command and of one paint, on stderr
     bool help = false;
 
     // The runner works without showing a window.

@@ -4,6 +4,7 @@
 #include "kav_demo.h"
 #include "kav_host_window.h"
 #include "kav_script_runner.h"
+#include "kav_view3d_widget.h"
 
 #include "cad/kav_record_manager.h"
 #include "cfg/kav_cfg.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -24,6 +26,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <ctime>
 
 namespace Kav {
 namespace App {
@@ -161,11 +164,22 @@ int HostApplication::runHeadless()
             code = 1;
         } else {
             responder.setQuietErrors(true);
+            runner.setTimings(options_.timings);
             code = runner.run(lines) ? 0 : 1;
             responder.setQuietErrors(false);
         }
     }
     QCoreApplication::processEvents();
+    if (options_.timings) {
+        // One whole paint of the window, the view drawn from scratch.
+        window_->view()->sceneChanged();
+        QElapsedTimer wall;
+        wall.start();
+        std::clock_t const cpu = std::clock();
+        window_->grab();
+        printError(ScriptRunner::timingLine(QStringLiteral("paint"), wall.nsecsElapsed() / 1e6,
+                                            (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC));
+    }
     if (options_.printMenus) {
         for (QString const& line : window_->menuTexts())
             std::printf("%s\n", line.toUtf8().constData());

@@ -6,10 +6,12 @@
 #include "gapp/kav_main_window.h"
 #include "gtools/kav_error_messages.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
+#include <ctime>
 
 namespace Kav {
 namespace App {
@@ -134,7 +136,13 @@ bool ScriptRunner::runLine(QString const& line, int lineNumber)
         return false;
     }
     QString result;
-    if (!window->execute(cmd, parameters, &result, false)) {
+    QElapsedTimer wall;
+    wall.start();
+    std::clock_t const cpu = std::clock();
+    bool const done = window->execute(cmd, parameters, &result, false);
+    if (timings_)
+        err_(timingLine(name, wall.nsecsElapsed() / 1e6, (std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC));
+    if (!done) {
         fail(lineNumber, window->lastErrorId(), window->lastErrorText());
         return false;
     }
@@ -142,6 +150,11 @@ bool ScriptRunner::runLine(QString const& line, int lineNumber)
     lastResult_ = result;
     out_(result.isEmpty() ? QStringLiteral("ok ") + name : QStringLiteral("ok ") + name + QLatin1Char(' ') + result);
     return true;
+}
+
+QString ScriptRunner::timingLine(QString const& what, double wallMs, double cpuMs)
+{
+    return QStringLiteral("time %1 %2 ms cpu %3 ms").arg(what).arg(wallMs, 0, 'f', 3).arg(cpuMs, 0, 'f', 3);
 }
 
 void ScriptRunner::fail(int lineNumber, QString const& errorId, QString const& log)

@@ -27,6 +27,8 @@ public:
     // The script's lines. False, with a message naming the file, when it cannot be read,
     // is too large or is not UTF-8 text.
     static bool readScript(QString const& path, QStringList* lines, QString* message);
+    // "time <what> <wall> ms cpu <cpu> ms", the line --timings prints.
+    static QString timingLine(QString const& what, double wallMs, double cpuMs);
     // The command line without its comment, trimmed; empty for a blank or comment line.
     static QString stripComment(QString const& line);
 
@@ -39,6 +41,8 @@ public:
     // "error <line>: <id>: <text>" of the last failure, empty when none.
     QString lastError() const { return lastError_; }
     int commandsRun() const { return commandsRun_; }
+    // Each command also prints "time <command> <wall> ms cpu <process cpu> ms" to err.
+    void setTimings(bool on) { timings_ = on; }
 
 private:
     void fail(int lineNumber, QString const& errorId, QString const& log);
@@ -48,6 +52,7 @@ private:
     QString lastResult_;
     QString lastError_;
     int commandsRun_ = 0;
+    bool timings_ = false;
 };
 
 // The headless runner's dialog responder: answers every dialog without a window and prints

@@ -1,6 +1,7 @@
 #include "kav_view3d_widget.h"
 
 #include "kav_app_commands.h"
+#include "kav_view3d_projection.h"
 
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
@@ -10,6 +11,7 @@
 #include "mcadcmd/kav_scene.h"
 #include "parse/kav_parse.h"
 
+#include <QElapsedTimer>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,36 +19,12 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <vector>
 
 namespace Kav {
 namespace App {
 
 namespace {
-
-QColor rgbColor(quint32 rgb, double transparency = 0.0)
-{
-    QColor c(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF));
-    c.setAlphaF(std::clamp(1.0 - transparency, 0.0, 1.0));
-    return c;
-}
-
-struct Face {
-    QPolygonF polygon;
-    double depth = 0.0;
-    QColor fill;
-    QColor outline;
-    double outlineWidth = 1.0;
-};
-
-// Elements that are drawn as solids; assemblies, folders and snapshots only group others.
-bool isDrawn(unsigned int type)
-{
-    using EC = CAD::ElementCreator;
-    return type != EC::ASSEMBLY && type != EC::FOLDER && type != EC::REPORT;
-}
 
 QString labelText(LabelElement const* label)
 {
@@ -60,6 +38,30 @@ QString labelText(LabelElement const* label)
     return text;
 }
 
+// Moves a label's box off the legend, the shortest way that stays in the window: beside,
+// below or above it; below it when no way stays in.
+QRectF clearOf(QRectF const& box, QRectF const& legend, QRectF const& window)
+{
+    if (legend.isEmpty() || !box.intersects(legend))
+        return box;
+    constexpr double gap = 4.0;
+    QRectF const candidates[4] = {box.translated(legend.right() + gap - box.left(), 0.0),
+                                  box.translated(legend.left() - gap - box.right(), 0.0),
+                                  box.translated(0.0, legend.bottom() + gap - box.top()),
+                                  box.translated(0.0, legend.top() - gap - box.bottom())};
+    QRectF best = candidates[2];
+    double bestDistance = INFINITY;
+    for (QRectF const& c : candidates) {
+        QPointF const d = c.topLeft() - box.topLeft();
+        double const distance = std::fabs(d.x()) + std::fabs(d.y());
+        if (window.contains(c) && distance < bestDistance) {
+            best = c;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 View3dWidget::View3dWidget(MCADCmd::Scene* scene, QWidget* parent) : QWidget(parent), scene_(scene)
@@ -71,7 +73,20 @@ View3dWidget::View3dWidget(MCADCmd::Scene* scene, QWidget* parent) : QWidget(par
     zoomTimer_.setSingleShot(true);
     zoomTimer_.setInterval(400);
     connect(&zoomTimer_, &QTimer::timeout, this, &View3dWidget::flushZoom);
-    connect(scene_, &MCADCmd::Scene::changed, this, QOverload<>::of(&QWidget::update));
+    connect(scene_, &MCADCmd::Scene::changed, this, &View3dWidget::sceneChanged);
+    connect(scene_, &MCADCmd::Scene::structureChanged, this, &View3dWidget::sceneChanged);
+    connect(scene_, &MCADCmd::Scene::selectionChanged, this, &View3dWidget::sceneChanged);
+    // Every command may have changed what is drawn, whether or not the scene said so.
+    if (GApp::MainWindow* win = GApp::MainWindow::main_win)
+        connect(win, &GApp::MainWindow::commandExecuted, this, &View3dWidget::sceneChanged);
+}
+
+View3dWidget::~View3dWidget() = default;
+
+void View3dWidget::sceneChanged()
+{
+    ++generation_;
+    update();
 }
 
 void View3dWidget::resizeEvent(QResizeEvent* event)
@@ -84,19 +99,38 @@ void View3dWidget::resizeEvent(QResizeEvent* event)
 
 void View3dWidget::paintEvent(QPaintEvent*)
 {
+    QElapsedTimer timer;
+    timer.start();
     QPainter painter(this);
     GApp::MainWindow* win = GApp::MainWindow::main_win;
-    if (win != nullptr && win->isDrawingLocked() && cache_.size() == size()) {
+    Transformation const t = scene_->renderObject()->get3d2dTransformation();
+    bool const unchanged = cacheGeneration_ == generation_ && cacheTransformation_ == t;
+    if (cache_.size() == size() && (unchanged || (win != nullptr && win->isDrawingLocked()))) {
         painter.drawImage(0, 0, cache_);
         return;
     }
-    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+    if (cache_.size() != size())
+        cache_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     {
-        QPainter imagePainter(&image);
+        QPainter imagePainter(&cache_);
         renderScene(imagePainter, size());
     }
-    cache_ = image;
+    cacheGeneration_ = generation_;
+    cacheTransformation_ = t;
     painter.drawImage(0, 0, cache_);
+    lastPaintMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+ProjectedScene const& View3dWidget::projection(Transformation const& t, QSize const& size) const
+{
+    if (!projected_ || projectedGeneration_ != generation_ || projectedSize_ != size || projectedTransformation_ != t) {
+        projected_ = std::make_unique<ProjectedScene>(projectScene(*scene_, t, size));
+        projectedGeneration_ = generation_;
+        projectedSize_ = size;
+        projectedTransformation_ = t;
+        ++projections_;
+    }
+    return *projected_;
 }
 
 void View3dWidget::renderScene(QPainter& p, QSize const& size) const
@@ -108,174 +142,57 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
     p.fillRect(QRect(QPoint(0, 0), size), background);
 
     Transformation const t = scene_->renderObject()->get3d2dTransformation();
-    QSet<QString> const selected(scene_->selection().begin(), scene_->selection().end());
-    BaVec3d<double> const light = BaVec3d<double>(0.3, -0.5, 0.8) * (1.0 / std::sqrt(0.98));
+    ProjectedScene const& projected = projection(t, size);
 
-    std::vector<Face> faces;
-    std::vector<std::pair<QPointF, QColor>> points;
-    for (CAD::Element* e : scene_->elements()) {
-        if (!isDrawn(e->getElementType()) || !e->isVisible(CAD::VISIBLE_IN_SCENE))
-            continue;
-        CAD::ElemProp const* prop = e->getElemProperties();
-        bool const isSelected = selected.contains(e->getName());
-        QColor const outline = isSelected ? QColor(0xff, 0x8c, 0x00)
-                                          : (e->isValid() ? QColor(0x30, 0x30, 0x30, 160) : QColor(0xd0, 0x00, 0x00));
-        double const outlineWidth = isSelected ? 2.5 : (e->isValid() ? 1.0 : 2.0);
-
-        if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(e)) {
-            auto const& samples = section->getSamplePoints();
-            auto const& distances = section->getDistances();
-            QPolygonF line;
-            for (std::size_t i = 0; i < samples.size(); ++i) {
-                BaVec3d<double> const m = t.map(samples[i]);
-                line << QPointF(m.x, m.y);
-                quint32 const rgb = i < distances.size() && scene_->legend() ? scene_->legend()->colorFor(distances[i])
-                                                                             : prop->color;
-                points.emplace_back(QPointF(m.x, m.y), rgbColor(rgb, prop->transparency));
-            }
-            if (!line.isEmpty()) {
-                line << line.first();
-                Face f;
-                f.polygon = line;
-                f.depth = t.map(e->getCenter()).z;
-                f.fill = Qt::transparent;
-                f.outline = isSelected ? outline : rgbColor(prop->color, prop->transparency);
-                f.outlineWidth = std::max(1.0, prop->lineWidth);
-                faces.push_back(f);
-            }
+    // Pens and brushes are set only when they change: most neighbours share them.
+    QColor penColor;
+    double penWidth = -1.0;
+    QColor brushColor;
+    for (ProjectedScene::Face const& f : projected.faces) {
+        QPointF const* points = projected.points.data() + f.first;
+        if (f.count == 0) {
+            p.fillRect(QRectF(points->x() - 0.5, points->y() - 0.5, 1.0, 1.0), f.outline);
             continue;
         }
-
-        BaVec3d<double> const c = e->getCenter();
-        BaVec3d<double> const h = e->getHalfExtent();
-        std::array<BaVec3d<double>, 8> world;
-        std::array<BaVec3d<double>, 8> screen;
-        for (int i = 0; i < 8; ++i) {
-            world[i] = BaVec3d<double>(c.x + ((i & 1) ? h.x : -h.x), c.y + ((i & 2) ? h.y : -h.y),
-                                       c.z + ((i & 4) ? h.z : -h.z));
-            screen[i] = t.map(world[i]);
+        if (f.outline != penColor || f.outlineWidth != penWidth) {
+            penColor = f.outline;
+            penWidth = f.outlineWidth;
+            p.setPen(QPen(penColor, penWidth));
         }
-        if (prop->displayMode == CAD::DISPLAY_POINTS) {
-            for (auto const& s : screen)
-                points.emplace_back(QPointF(s.x, s.y), rgbColor(prop->color, prop->transparency));
-            continue;
+        if (f.fill != brushColor) {
+            brushColor = f.fill;
+            p.setBrush(brushColor);
         }
-        // The six sides of the box, as corner indices.
-        static constexpr int sides[6][4] = {{0, 1, 3, 2}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                                            {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 3, 7, 5}};
-        for (auto const& side : sides) {
-            Face f;
-            double depth = 0.0;
-            for (int k = 0; k < 4; ++k) {
-                f.polygon << QPointF(screen[side[k]].x, screen[side[k]].y);
-                depth += screen[side[k]].z;
-            }
-            f.depth = depth / 4.0;
-            // Light from the screen's normal: brighter when the side faces the viewer.
-            BaVec3d<double> const a = screen[side[1]] - screen[side[0]];
-            BaVec3d<double> const b = screen[side[3]] - screen[side[0]];
-            BaVec3d<double> n = a.cross(b);
-            double const len = n.length();
-            double shade = 0.75;
-            if (len > 0.0) {
-                n = n * (1.0 / len);
-                shade = 0.55 + 0.45 * std::fabs(n.dot(light));
-            }
-            QColor fill = rgbColor(prop->color, prop->transparency);
-            if (prop->displayMode == CAD::DISPLAY_WIREFRAME) {
-                fill = Qt::transparent;
-                f.outline = isSelected ? outline : rgbColor(prop->color);
-                f.outlineWidth = std::max(1.0, prop->lineWidth);
-            } else {
-                fill.setRgbF(fill.redF() * shade, fill.greenF() * shade, fill.blueF() * shade, fill.alphaF());
-                f.outline = outline;
-                f.outlineWidth = outlineWidth;
-            }
-            f.fill = fill;
-            faces.push_back(f);
-        }
-    }
-    // Far sides first.
-    std::stable_sort(faces.begin(), faces.end(), [](Face const& a, Face const& b) { return a.depth < b.depth; });
-    for (Face const& f : faces) {
-        p.setPen(QPen(f.outline, f.outlineWidth));
-        p.setBrush(f.fill);
-        p.drawPolygon(f.polygon);
+        p.drawPolygon(points, static_cast<int>(f.count));
     }
     p.setPen(Qt::NoPen);
-    for (auto const& pt : points) {
-        p.setBrush(pt.second);
-        p.drawEllipse(pt.first, 3.0, 3.0);
+    brushColor = QColor();
+    for (auto const& dot : projected.dots) {
+        if (dot.color != brushColor) {
+            brushColor = dot.color;
+            p.setBrush(brushColor);
+        }
+        p.drawEllipse(dot.at, 3.0, 3.0);
     }
 
     // Pull-outs: the measured value drawn away from its element.
     QFont small = p.font();
     small.setPointSizeF(8.0);
     p.setFont(small);
-    for (CAD::Element* e : scene_->elements()) {
-        CAD::DistPullOut* pull = e->getDistPullOut();
-        if (pull == nullptr || !e->isVisible(CAD::VISIBLE_IN_SCENE))
-            continue;
-        BaVec3d<double> const from = t.map(e->getCenter());
-        BaVec3d<double> const to = t.map(pull->getPullOutPoint());
-        p.setPen(QPen(QColor(0x20, 0x40, 0x90), 1.5, Qt::DashLine));
-        p.drawLine(QPointF(from.x, from.y), QPointF(to.x, to.y));
-        p.setPen(QPen(QColor(0x20, 0x40, 0x90), 1.5));
-        p.setBrush(QColor(0xff, 0xff, 0xff));
-        p.drawEllipse(QPointF(to.x, to.y), 4.0, 4.0);
+    QPen const dashed(QColor(0x20, 0x40, 0x90), 1.5, Qt::DashLine);
+    QPen const solid(QColor(0x20, 0x40, 0x90), 1.5);
+    p.setBrush(QColor(0xff, 0xff, 0xff));
+    for (auto const& pull : projected.pullOuts) {
+        p.setPen(dashed);
+        p.drawLine(pull.from, pull.to);
+        p.setPen(solid);
+        p.drawEllipse(pull.to, 4.0, 4.0);
     }
 
-    // The colour legend, under the labels so that none is hidden.
-    GLegend2::GlobalLegend const* legend = scene_->legend();
-    if (legend != nullptr && scene_->hasLegendData() && legend->isLegendVisible()) {
-        BaVec2d<double> const pos = legend->getPosition();
-        unsigned int const steps = std::max(1u, legend->getSteps());
-        double const stepHeight = std::clamp(200.0 / steps, 2.0, 24.0);
-        double const span = legend->getMaximum() - legend->getMinimum();
-        p.setFont(small);
-        QFontMetrics const fm(small);
-        for (unsigned int i = 0; i < steps; ++i) {
-            // Highest values on top.
-            double const value = legend->getMaximum() - span * (i + 0.5) / steps;
-            QRectF const cell(pos.x, pos.y + i * stepHeight, 22.0, stepHeight);
-            p.setPen(QPen(QColor(0x30, 0x30, 0x30), 0.5));
-            p.setBrush(rgbColor(legend->colorFor(value)));
-            p.drawRect(cell);
-        }
-        p.setPen(QColor(0x10, 0x10, 0x10));
-        p.drawText(QPointF(pos.x + 26.0, pos.y + fm.ascent()), QString::number(legend->getMaximum(), 'g', 4));
-        p.drawText(QPointF(pos.x + 26.0, pos.y + steps * stepHeight), QString::number(legend->getMinimum(), 'g', 4));
-    }
-
-    // Labels on the overlay, with their connector lines.
-    QFont labelFont = p.font();
-    for (CAD::Element* e : scene_->elements()) {
-        LabelElement* label = e->getLabel();
-        if (label == nullptr || !label->isLabelVisible() || !e->isVisible(CAD::VISIBLE_IN_SCENE))
-            continue;
-        QString const text = labelText(label);
-        if (text.isEmpty())
-            continue;
-        labelFont.setPointSizeF(std::clamp(static_cast<double>(label->getFontSize()), 6.0, 48.0));
-        p.setFont(labelFont);
-        BaVec2d<double> const pos = scene_->overlay()->getLabelPosition(e);
-        QFontMetrics const fm(labelFont);
-        QRectF box(pos.x, pos.y, fm.horizontalAdvance(text) + 10, fm.height() + 6);
-        if (label->hasConnectorPoint(scene_->stage())) {
-            BaVec3d<double> const anchor = t.map(label->getAnchor3d());
-            p.setPen(QPen(QColor(0x40, 0x40, 0x40), 1.0));
-            p.drawLine(QPointF(anchor.x, anchor.y), box.center());
-            p.setBrush(QColor(0x40, 0x40, 0x40));
-            p.drawEllipse(QPointF(anchor.x, anchor.y), 2.5, 2.5);
-        }
-        p.setBrush(QColor(0xff, 0xff, 0xe8, 230));
-        p.setPen(label->hasFrame() ? QPen(QColor(0x50, 0x50, 0x50), 1.0) : QPen(Qt::NoPen));
-        p.drawRect(box);
-        p.setPen(e->isValid() ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
-        p.drawText(box, Qt::AlignCenter, text);
-    }
+    drawLegendAndLabels(p, t, small, size);
 
     // Axis triad in the lower left corner: shows the rotation alone.
+    p.setFont(small);
     Transformation const r = Transformation::rotation(scene_->renderObject()->getRotation());
     QPointF const origin(40.0, size.height() - 40.0);
     char const* const axisNames[3] = {"X", "Y", "Z"};
@@ -289,6 +206,123 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
         p.setPen(QPen(axisColors[i], 2.0));
         p.drawLine(origin, end);
         p.drawText(end + QPointF(2.0, 0.0), QString::fromLatin1(axisNames[i]));
+    }
+}
+
+void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFont const& small, QSize const& size) const
+{
+    // The colour legend's place: labels are kept off it, connector lines pass under it.
+    QRectF legendArea;
+    GLegend2::GlobalLegend const* legend = scene_->legend();
+    bool const legendShown = legend != nullptr && scene_->hasLegendData() && legend->isLegendVisible();
+    QFontMetrics const smallMetrics(small);
+    unsigned int const steps = legendShown ? std::max(1u, legend->getSteps()) : 1u;
+    double const stepHeight = std::clamp(200.0 / steps, 2.0, 24.0);
+    QString const maximum = legendShown ? QString::number(legend->getMaximum(), 'g', 4) : QString();
+    QString const minimum = legendShown ? QString::number(legend->getMinimum(), 'g', 4) : QString();
+    BaVec2d<double> const legendPos = legendShown ? legend->getPosition() : BaVec2d<double>();
+    if (legendShown) {
+        double const textWidth =
+            std::max(smallMetrics.horizontalAdvance(maximum), smallMetrics.horizontalAdvance(minimum));
+        legendArea = QRectF(legendPos.x - 1.0, legendPos.y - 1.0, 26.0 + textWidth + 2.0,
+                            std::max(steps * stepHeight, static_cast<double>(smallMetrics.height()))
+                                + smallMetrics.descent() + 2.0);
+    }
+
+    struct Placed {
+        QRectF box;
+        QPointF anchor;
+        bool connector;
+        bool frame;
+        bool valid;
+        int fontSize;
+        QStaticText const* text;
+    };
+    std::vector<Placed> placed;
+    QRectF const window(QPointF(0.0, 0.0), QSizeF(size));
+    QFont labelFont = p.font();
+    int fontSize = -1;
+    int lineHeight = 0;
+    if (labelTexts_.size() > 4 * static_cast<int>(scene_->elements().size()) + 64)
+        labelTexts_.clear();
+    for (CAD::Element* e : scene_->elements()) {
+        LabelElement* label = e->getLabel();
+        if (label == nullptr || !label->isLabelVisible() || !e->isVisible(CAD::VISIBLE_IN_SCENE))
+            continue;
+        QString const text = labelText(label);
+        if (text.isEmpty())
+            continue;
+        int const points = static_cast<int>(std::clamp(label->getFontSize(), 6u, 48u));
+        if (points != fontSize) {
+            fontSize = points;
+            labelFont.setPointSizeF(points);
+            lineHeight = QFontMetrics(labelFont).height();
+        }
+        QString const key = QString::number(points) + QLatin1Char(' ') + text;
+        auto found = labelTexts_.find(key);
+        if (found == labelTexts_.end()) {
+            QStaticText laidOut(text);
+            laidOut.setTextFormat(Qt::PlainText);
+            laidOut.prepare(QTransform(), labelFont);
+            found = labelTexts_.insert(key, laidOut);
+        }
+        BaVec2d<double> const pos = scene_->overlay()->getLabelPosition(e);
+        QRectF const box = clearOf(QRectF(pos.x, pos.y, std::ceil(found->size().width()) + 10, lineHeight + 6),
+                                   legendArea, window);
+        Placed l{box, QPointF(), label->hasConnectorPoint(scene_->stage()), label->hasFrame(), e->isValid(), points,
+                 &found.value()};
+        QRectF reach = box;
+        if (l.connector) {
+            BaVec3d<double> const anchor = t.map(label->getAnchor3d());
+            l.anchor = QPointF(anchor.x, anchor.y);
+            reach |= QRectF(anchor.x - 3.0, anchor.y - 3.0, 6.0, 6.0);
+        }
+        if (reach.intersects(window))
+            placed.push_back(l);
+    }
+
+    // One pixel wide at any scale: the line rasteriser draws it, far faster than a stroke.
+    QPen connectorPen(QColor(0x40, 0x40, 0x40), 1.0);
+    connectorPen.setCosmetic(true);
+    p.setBrush(QColor(0x40, 0x40, 0x40));
+    for (Placed const& l : placed) {
+        if (!l.connector)
+            continue;
+        p.setPen(connectorPen);
+        p.drawLine(l.anchor, l.box.center());
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(l.anchor, 2.5, 2.5);
+    }
+
+    if (legendShown) {
+        double const span = legend->getMaximum() - legend->getMinimum();
+        p.setFont(small);
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 0.5));
+        for (unsigned int i = 0; i < steps; ++i) {
+            // Highest values on top.
+            double const value = legend->getMaximum() - span * (i + 0.5) / steps;
+            p.setBrush(rgbColor(legend->colorFor(value)));
+            p.drawRect(QRectF(legendPos.x, legendPos.y + i * stepHeight, 22.0, stepHeight));
+        }
+        p.setPen(QColor(0x10, 0x10, 0x10));
+        p.drawText(QPointF(legendPos.x + 26.0, legendPos.y + smallMetrics.ascent()), maximum);
+        p.drawText(QPointF(legendPos.x + 26.0, legendPos.y + steps * stepHeight), minimum);
+    }
+
+    QPen const framePen(QColor(0x50, 0x50, 0x50), 1.0);
+    fontSize = -1;
+    for (Placed const& l : placed) {
+        if (l.fontSize != fontSize) {
+            fontSize = l.fontSize;
+            labelFont.setPointSizeF(fontSize);
+            p.setFont(labelFont);
+        }
+        p.setBrush(QColor(0xff, 0xff, 0xe8, 230));
+        p.setPen(l.frame ? framePen : QPen(Qt::NoPen));
+        p.drawRect(l.box);
+        p.setPen(l.valid ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
+        QSizeF const textSize = l.text->size();
+        p.drawStaticText(l.box.center() - QPointF(textSize.width() / 2.0, textSize.height() / 2.0), *l.text);
     }
 }
 

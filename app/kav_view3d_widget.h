@@ -1,17 +1,24 @@
 #pragma once
 
+#include "core/kav_transformation.h"
 #include "core/kav_vec.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QTimer>
+#include <QStaticText>
 #include <QWidget>
+
+#include <memory>
 
 namespace Kav {
 namespace MCADCmd {
 class Scene;
 }
 namespace App {
+
+struct ProjectedScene;
 
 // The main 3D view. Draws the scene with QPainter through the render object's 3D-to-2D
 // transformation (no OpenGL, so it looks the same on a desktop, under Xvfb and offscreen).
@@ -21,11 +28,17 @@ class View3dWidget : public QWidget {
     Q_OBJECT
 public:
     explicit View3dWidget(MCADCmd::Scene* scene, QWidget* parent = nullptr);
+    ~View3dWidget() override;
 
     // Draws the scene into `painter` over a `size` area (also used for tests).
     void renderScene(QPainter& painter, QSize const& size) const;
     // Commits a pending wheel zoom at once.
     void flushZoom();
+    // Forgets the projected scene and the last picture: the next paint makes them again.
+    void sceneChanged();
+    // How often the scene was projected, and how long the last paint of the widget took.
+    unsigned int projectionCount() const { return projections_; }
+    double lastPaintMilliseconds() const { return lastPaintMs_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -47,8 +60,24 @@ private:
     void setValues(ViewValues const& v);   // directly, for live feedback
     void commit(ViewValues const& start, ViewValues const& end);
 
+    ProjectedScene const& projection(Transformation const& t, QSize const& size) const;
+    // Connector lines, the colour legend over them, the label boxes over both, kept off it.
+    void drawLegendAndLabels(QPainter& p, Transformation const& t, QFont const& small, QSize const& size) const;
+
     MCADCmd::Scene* scene_;
-    QImage cache_;   // the last picture, shown while drawing is locked
+    QImage cache_;   // the last picture, shown while drawing is locked or nothing changed
+    quint64 generation_ = 0;   // counts scene changes
+    quint64 cacheGeneration_ = ~quint64(0);
+    Transformation cacheTransformation_;
+    // The projection for one transformation, size and generation.
+    mutable std::unique_ptr<ProjectedScene> projected_;
+    mutable Transformation projectedTransformation_;
+    mutable QSize projectedSize_;
+    mutable quint64 projectedGeneration_ = ~quint64(0);
+    mutable unsigned int projections_ = 0;
+    // Laid-out label texts by font size and text; labels change text far less often than place.
+    mutable QHash<QString, QStaticText> labelTexts_;
+    double lastPaintMs_ = 0.0;
     Drag drag_ = Drag::None;
     QPoint lastPos_;
     ViewValues dragStart_;

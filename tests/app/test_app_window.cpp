@@ -405,6 +405,48 @@ TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
     EXPECT_EQ(picture(), before);
     ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("visible=\"0\"")));
     EXPECT_NE(picture(), before);
+    // The projected scene is kept while nothing changes, and made again when the view turns.
+    unsigned int const projected = view->projectionCount();
+    picture();
+    EXPECT_EQ(view->projectionCount(), projected);
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("view.set"), QStringLiteral("rotation=[\"10\", \"0\", \"0\"]")));
+    picture();
+    EXPECT_EQ(view->projectionCount(), projected + 1);
+}
+
+TEST_F(AppWindow, LabelsKeepOffTheColourLegend)
+{
+    MvpTest::ResponderGuard responder;
+    Kav::App::View3dWidget* view = app_->window()->view();
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
+    auto picture = [view] {
+        QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        view->renderScene(painter, view->size());
+        return image;
+    };
+    // Twelve steps make the legend tall; one label is put right onto it as well. Connector
+    // lines may pass under the legend, so they are left out here.
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("steps=\"12\"")));
+    Kav::BaVec2d<double> const at = scene.legend()->getPosition();
+    ASSERT_TRUE(Kav::App::runCommand(
+        QStringLiteral("element.set"),
+        QStringLiteral("name=\"Flatness Top\" label_auto=\"0\" label_position=[\"%1\", \"%2\"]").arg(at.x).arg(at.y)));
+    QStringList labelled;
+    for (Kav::CAD::Element* e : scene.elements()) {
+        if (e->getLabel() != nullptr)
+            labelled << Kav::Parse::createString(QStringLiteral("name"), e->getName());
+    }
+    for (QString const& name : labelled)
+        ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"), name + QStringLiteral(" label_connector=\"0\"")));
+    QImage const withLabels = picture();
+    for (QString const& name : labelled)
+        ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"), name + QStringLiteral(" label_visible=\"0\"")));
+    QImage const bare = picture();
+    // The cells, the maximum at the top and the minimum below the last cell.
+    QRect const legend(static_cast<int>(at.x) - 1, static_cast<int>(at.y) - 1, 60, 200 + 5);
+    EXPECT_EQ(withLabels.copy(legend), bare.copy(legend));
+    EXPECT_NE(withLabels, bare);
 }
 
 TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)

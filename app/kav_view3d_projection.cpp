@@ -1,0 +1,216 @@
+#include "kav_view3d_projection.h"
+
+#include "cad/kav_element.h"
+#include "cad/kav_element_creator.h"
+#include "mcadcmd/kav_scene.h"
+
+#include <QRectF>
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace Kav {
+namespace App {
+
+namespace {
+
+// Elements that are drawn as solids; assemblies, folders and snapshots only group others.
+bool isDrawn(unsigned int type)
+{
+    using EC = CAD::ElementCreator;
+    return type != EC::ASSEMBLY && type != EC::FOLDER && type != EC::REPORT;
+}
+
+// The screen box of points, for the tests against the window.
+struct Bounds {
+    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+    void add(double x, double y)
+    {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    bool outside(QSize const& size, double margin) const
+    {
+        return right < -margin || bottom < -margin || left > size.width() + margin || top > size.height() + margin;
+    }
+    bool belowPixel() const { return right - left < 1.0 && bottom - top < 1.0; }
+};
+
+// Dots are drawn with this radius.
+constexpr double DOT_RADIUS = 3.0;
+
+} // namespace
+
+QColor rgbColor(quint32 rgb, double transparency)
+{
+    QColor c(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF));
+    c.setAlphaF(std::clamp(1.0 - transparency, 0.0, 1.0));
+    return c;
+}
+
+ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size)
+{
+    ProjectedScene out;
+    QSet<QString> const selected(scene.selection().begin(), scene.selection().end());
+    BaVec3d<double> const light = BaVec3d<double>(0.3, -0.5, 0.8) * (1.0 / std::sqrt(0.98));
+    GLegend2::GlobalLegend const* legend = scene.legend();
+    std::vector<ProjectedScene::Face> faces;
+    bool const affine = t(3, 0) == 0.0 && t(3, 1) == 0.0 && t(3, 2) == 0.0 && t(3, 3) == 1.0;
+
+    for (CAD::Element* e : scene.elements()) {
+        if (!isDrawn(e->getElementType()) || !e->isVisible(CAD::VISIBLE_IN_SCENE))
+            continue;
+        CAD::ElemProp const* prop = e->getElemProperties();
+        bool const isSelected = !selected.isEmpty() && selected.contains(e->getName());
+        QColor const outline = isSelected ? QColor(0xff, 0x8c, 0x00)
+                                          : (e->isValid() ? QColor(0x30, 0x30, 0x30, 160) : QColor(0xd0, 0x00, 0x00));
+        double const outlineWidth = isSelected ? 2.5 : (e->isValid() ? 1.0 : 2.0);
+        double const margin = std::max({outlineWidth, prop->lineWidth, DOT_RADIUS}) + 1.0;
+
+        if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(e)) {
+            auto const& samples = section->getSamplePoints();
+            auto const& distances = section->getDistances();
+            if (samples.empty())
+                continue;
+            Bounds bounds;
+            std::vector<QPointF> line;
+            line.reserve(samples.size() + 1);
+            for (auto const& sample : samples) {
+                BaVec3d<double> const m = t.map(sample);
+                line.emplace_back(m.x, m.y);
+                bounds.add(m.x, m.y);
+            }
+            if (bounds.outside(size, margin))
+                continue;
+            for (std::size_t i = 0; i < samples.size(); ++i) {
+                quint32 const rgb = i < distances.size() ? legend->colorFor(distances[i]) : prop->color;
+                out.dots.push_back({line[i], rgbColor(rgb, prop->transparency)});
+            }
+            line.push_back(line.front());
+            ProjectedScene::Face f;
+            f.depth = t.map(e->getCenter()).z;
+            f.first = static_cast<quint32>(out.points.size());
+            f.count = static_cast<quint32>(line.size());
+            f.fill = Qt::transparent;
+            f.outline = isSelected ? outline : rgbColor(prop->color, prop->transparency);
+            f.outlineWidth = std::max(1.0, prop->lineWidth);
+            out.points.insert(out.points.end(), line.begin(), line.end());
+            faces.push_back(f);
+            continue;
+        }
+
+        BaVec3d<double> const c = e->getCenter();
+        BaVec3d<double> const h = e->getHalfExtent();
+        std::array<BaVec3d<double>, 8> screen;
+        BaVec3d<double> const centre = t.map(c);
+        Bounds bounds;
+        for (int i = 0; i < 8; ++i) {
+            if (affine) {
+                // The corners are the centre's image plus the images of the half extents.
+                screen[i] = centre;
+                for (int axis = 0; axis < 3; ++axis) {
+                    double const d = (i & (1 << axis)) ? h[axis] : -h[axis];
+                    screen[i] += BaVec3d<double>(t(0, axis) * d, t(1, axis) * d, t(2, axis) * d);
+                }
+            } else {
+                screen[i] = t.map(BaVec3d<double>(c.x + ((i & 1) ? h.x : -h.x), c.y + ((i & 2) ? h.y : -h.y),
+                                                  c.z + ((i & 4) ? h.z : -h.z)));
+            }
+            bounds.add(screen[i].x, screen[i].y);
+        }
+        if (bounds.outside(size, margin))
+            continue;
+        bool const tiny = bounds.belowPixel();
+        if (prop->displayMode == CAD::DISPLAY_POINTS) {
+            QColor const color = rgbColor(prop->color, prop->transparency);
+            if (tiny) {
+                out.dots.push_back({QPointF(centre.x, centre.y), color});
+            } else {
+                for (auto const& s : screen)
+                    out.dots.push_back({QPointF(s.x, s.y), color});
+            }
+            continue;
+        }
+        bool const wireframe = prop->displayMode == CAD::DISPLAY_WIREFRAME;
+        if (tiny) {
+            ProjectedScene::Face f;
+            f.depth = centre.z;
+            f.first = static_cast<quint32>(out.points.size());
+            f.count = 0;
+            f.outline = wireframe && !isSelected ? rgbColor(prop->color) : outline;
+            out.points.emplace_back(centre.x, centre.y);
+            faces.push_back(f);
+            continue;
+        }
+        QColor const color = rgbColor(prop->color, prop->transparency);
+        bool const opaque = !wireframe && color.alpha() == 255;
+        // The six sides of the box, as corner indices.
+        static constexpr int sides[6][4] = {{0, 1, 3, 2}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                            {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 3, 7, 5}};
+        for (auto const& side : sides) {
+            BaVec3d<double> const a = screen[side[1]] - screen[side[0]];
+            BaVec3d<double> const b = screen[side[3]] - screen[side[0]];
+            BaVec3d<double> n = a.cross(b);
+            double const len = n.length();
+            double shade = 0.75;
+            BaVec3d<double> middle;
+            for (int k = 0; k < 4; ++k)
+                middle += screen[side[k]];
+            middle = middle * 0.25;
+            if (len > 0.0) {
+                n = n * (1.0 / len);
+                shade = 0.55 + 0.45 * std::fabs(n.dot(light));
+                // A back side has the box's centre on the viewer's side of its plane.
+                double const towardsCentre = n.dot(centre - middle);
+                if (opaque && std::fabs(n.z) > 1e-9 && std::fabs(towardsCentre) > 1e-9 && (towardsCentre > 0) == (n.z > 0))
+                    continue;
+            }
+            ProjectedScene::Face f;
+            f.depth = middle.z;
+            f.first = static_cast<quint32>(out.points.size());
+            f.count = 4;
+            for (int k = 0; k < 4; ++k)
+                out.points.emplace_back(screen[side[k]].x, screen[side[k]].y);
+            if (wireframe) {
+                f.fill = Qt::transparent;
+                f.outline = isSelected ? outline : rgbColor(prop->color);
+                f.outlineWidth = std::max(1.0, prop->lineWidth);
+            } else {
+                f.fill.setRgbF(color.redF() * shade, color.greenF() * shade, color.blueF() * shade, color.alphaF());
+                f.outline = outline;
+                f.outlineWidth = outlineWidth;
+            }
+            faces.push_back(f);
+        }
+    }
+
+    // Far sides first; equal depths keep the scene order.
+    std::vector<std::pair<double, quint32>> order(faces.size());
+    for (std::size_t i = 0; i < faces.size(); ++i)
+        order[i] = {faces[i].depth, static_cast<quint32>(i)};
+    std::sort(order.begin(), order.end());
+    out.faces.reserve(faces.size());
+    for (auto const& o : order)
+        out.faces.push_back(faces[o.second]);
+
+    for (CAD::Element* e : scene.elements()) {
+        CAD::DistPullOut* pull = e->getDistPullOut();
+        if (pull == nullptr || !e->isVisible(CAD::VISIBLE_IN_SCENE))
+            continue;
+        BaVec3d<double> const from = t.map(e->getCenter());
+        BaVec3d<double> const to = t.map(pull->getPullOutPoint());
+        Bounds bounds;
+        bounds.add(from.x, from.y);
+        bounds.add(to.x, to.y);
+        if (!bounds.outside(size, 6.0))
+            out.pullOuts.push_back({QPointF(from.x, from.y), QPointF(to.x, to.y)});
+    }
+    return out;
+}
+
+} // namespace App
+} // namespace Kav

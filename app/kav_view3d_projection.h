@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/kav_transformation.h"
+
+#include <QColor>
+#include <QPointF>
+#include <QSize>
+
+#include <vector>
+
+namespace Kav {
+namespace MCADCmd {
+class Scene;
+}
+namespace App {
+
+// The scene's solids as the 3D view paints them for one transformation and window size:
+// faces from far to near, then the dots, then the pull-outs. The view keeps it until the view
+// or the scene changes. Left out: what lies outside the window, and the back sides of opaque
+// shaded boxes, which their front sides cover; an element smaller than a pixel is one pixel.
+struct ProjectedScene {
+    struct Face {
+        double depth = 0.0;
+        quint32 first = 0;   // into points
+        quint32 count = 0;   // 0: one pixel at points[first], in the outline colour
+        QColor fill;
+        QColor outline;
+        double outlineWidth = 1.0;
+    };
+    struct Dot {
+        QPointF at;
+        QColor color;
+    };
+    struct PullOut {
+        QPointF from;
+        QPointF to;
+    };
+
+    std::vector<QPointF> points;
+    std::vector<Face> faces;
+    std::vector<Dot> dots;
+    std::vector<PullOut> pullOuts;
+};
+
+ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size);
+
+QColor rgbColor(quint32 rgb, double transparency = 0.0);
+
+} // namespace App
+} // namespace Kav
