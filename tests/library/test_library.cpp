@@ -78,8 +78,11 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
                                   QStringLiteral("report.import_restore_templates")};
     QStringList registered;
     for (QString const& name : GApp::CommandContainer::getCommandNames()) {
-        if (ourCommands.contains(name))
-            registered << name;
+        if (!ourCommands.contains(name))
+            continue;
+        registered << name;
+        GApp::Command const* command = GApp::CommandContainer::getCommand(name);
+        EXPECT_TRUE(command->isInMenu() && !command->isInToolBar()) << s(name);
     }
     EXPECT_EQ(registered, ourCommands);
     EXPECT_NE(dynamic_cast<MCADVisProp::EditRestoreTemplateCommand*>(

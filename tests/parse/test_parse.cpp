@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -50,9 +51,27 @@ TEST(Parse, WritesTheFixedFormat)
     EXPECT_EQ(createStringVector(q("l"), {}), q("l=[]"));
     EXPECT_EQ(createGroup(q("g"), q("k=\"v\"")), q("g={k=\"v\"}"));
     EXPECT_EQ(createBool(q("b"), true) + createUInt(q("u"), 42), q("b=\"1\"u=\"42\""));
-    EXPECT_THROW(createString(q("bad key"), q("v")), ProgError);
     EXPECT_THROW(createString(QString(), q("v")), ProgError);
     EXPECT_THROW(createGroup(q("g"), q("k=\"v\"} x={")), ParamError);
+}
+
+// A key that is no identifier is the caller's mistake, whatever the parameters hold.
+TEST(Parse, EveryReaderAndWriterRefusesABadKey)
+{
+    QString const bad = q("bad key");
+    QString p = q("k=\"1\"");
+    std::vector<std::function<void()>> const uses = {
+        [&] { createString(bad, q("v")); },      [&] { getString(p, bad); },
+        [&] { createStringVector(bad, {}); },    [&] { getStringVector(p, bad, 0, 1); },
+        [&] { createFile(bad, q("/tmp/x")); },   [&] { getFile(p, bad); },
+        [&] { createGroup(bad, QString()); },    [&] { getGroup(p, bad); },
+        [&] { hasKey(p, bad); },                 [&] { createBool(bad, true); },
+        [&] { getBool(p, bad); },                [&] { createUInt(bad, 1); },
+        [&] { getUInt(p, bad); },                [&] { createDouble(bad, 1.0); },
+        [&] { getDouble(p, bad); },
+    };
+    for (std::size_t i = 0; i < uses.size(); ++i)
+        EXPECT_THROW(uses[i](), ProgError) << "use " << i;
 }
 
 TEST(Parse, AnyTextRoundTrips)

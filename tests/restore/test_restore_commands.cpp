@@ -389,6 +389,7 @@ TEST_F(RestoreCommands, TemplateRestoresOnlyWhatItEnablesOnCopies)
     QString expected = disturbed;
     expected.replace(QStringLiteral("B:0"), QStringLiteral("B:1"));
     EXPECT_EQ(state(), expected);
+    EXPECT_EQ(session.scene().modifiedElements(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
     EXPECT_EQ(ProbeAccess::live, liveBefore + 3) << "the copies are gone; the undo record holds one capture";
     for (auto* a : report->getCreationPropertyAccess()) {
         EXPECT_TRUE(a->getUsageFlag(PropertyAccess::PROP_ELEMENT_VISUALIZATION)) << "the snapshot keeps its flags";
