@@ -337,7 +337,10 @@ TEST(FeatureAccessStream, ReadsBothVersionsBeforeTheElementBlocks)
     EXPECT_EQ(v2.getNumberOfBlocks(), 5u);
     EXPECT_EQ(v2.memSize(), 2443u);
 
-    // copyTo carries the base's data and every field.
+    // copyTo carries the base's data and every field; to itself or to no target it does nothing.
+    v2.copyTo(static_cast<FeaturePropertyAccessBase*>(nullptr));
+    v2.copyTo(&v2);
+    EXPECT_EQ(save(v2), bytes);
     TestFeatureAccess target;
     target.setExplorerName(QStringLiteral("other"));
     v2.setExplorerName(QStringLiteral("Hole 3"));
