@@ -478,18 +478,25 @@ TEST_F(RestoreCommands, BothRestoresRunTheirStepsInOrder)
     QObject::connect(history, &CAD::RecordNotifier::recordingStarted, &observer, [&] { note("record"); });
     QObject::connect(history, &CAD::RecordNotifier::historyChanged, &observer, [&] { note("closed"); });
     QObject::connect(&window, &GApp::MainWindow::drawingUnlocked, &observer, [&] { note("unlock"); });
+    unsigned int commandId = 0;
     QObject::connect(GApp::MainWindow::smgr, &GApp::AppStatusManager::dataChanged, &observer,
-                     [&](unsigned int id, unsigned int) {
+                     [&](unsigned int id, unsigned int reason) {
                          if (id == legendId())
                              note("legend");
+                         if (id == commandId && reason == 0)
+                             note("notice");
                      });
     GApp::ViewWidgetContainer::setFrontViewCallback([&](QString const&) { note("front"); });
     ci.onApply = [&] { note("apply"); };
 
-    std::vector<std::string> const expected = {"record locked recording", "apply locked recording", "unlock recording",
-                                               "front recording",         "legend recording labels", "closed labels"};
+    std::vector<std::string> const expected = {"record locked recording", "apply locked recording",
+                                               "unlock recording",        "front recording",
+                                               "legend recording labels", "closed labels",
+                                               "notice labels"};
     for (bool const wholeRestore : {true, false}) {
         steps.clear();
+        commandId = GApp::MainWindow::smgr->getUniqueId(wholeRestore ? whole.getCommandName()
+                                                                     : byTemplate.getCommandName());
         repositions = session.scene().overlay()->getRepositionCount();
         QString result, errorId;
         ErrorLog log;
