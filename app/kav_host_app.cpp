@@ -13,10 +13,12 @@
 #include "core/kav_translate.h"
 #include "gapp/kav_app_status_manager.h"
 #include "gtools/kav_dialog_responder.h"
+#include "io/kav_save_file.h"
 #include "mcadcmd/kav_host_session.h"
 #include "mcadcmd/kav_scene.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -123,14 +125,17 @@ void HostApplication::start()
 
 bool HostApplication::saveScreenshot(QString const& path, QString* message) const
 {
-    QFileInfo const info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
-        *message = QStringLiteral("screenshot %1: the directory cannot be made").arg(path);
+    // Through the atomic save, into a folder that must exist: none is made.
+    QPixmap const pixmap = window_->grab();
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (pixmap.isNull() || !buffer.open(QIODevice::WriteOnly) || !pixmap.save(&buffer, "PNG")) {
+        *message = QStringLiteral("screenshot %1: the window cannot be captured").arg(path);
         return false;
     }
-    QPixmap const pixmap = window_->grab();
-    if (pixmap.isNull() || !pixmap.save(path, "PNG")) {
-        *message = QStringLiteral("screenshot %1: cannot be written").arg(path);
+    QString error;
+    if (!IO::SaveFile::save(path, png, &error)) {
+        *message = QStringLiteral("screenshot: %1").arg(error);
         return false;
     }
     return true;

@@ -20,6 +20,7 @@
 #include "gfile/kav_file_dialog.h"
 #include "glegend2/kav_global_legend.h"
 #include "gtools/kav_dialogs.h"
+#include "io/kav_save_file.h"
 #include "io/kav_stream.h"
 #include "mcadcmd/kav_host_session.h"
 #include "mcadcmd/kav_scene.h"
@@ -370,13 +371,12 @@ void HostWindow::saveMacro()
     if (!dialog.execFileDialog() || dialog.selectedFiles().isEmpty())
         return;
     QString const path = dialog.selectedFiles().first();
-    QFile file(path);
     QByteArray text = QByteArrayLiteral("# mvp-host macro\n");
     text += lastMacro_.join(QLatin1Char('\n')).toUtf8() + '\n';
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+    QString error;
+    if (!IO::SaveFile::save(path, text, &error)) {
         GTools::OkDialog(GTools::DIALOG_ERROR, Kav::translate("MvpHost", "Save macro"),
-                         Kav::translate("MvpHost", "The macro could not be written to %1.").arg(path), file.errorString(),
-                         QString());
+                         Kav::translate("MvpHost", "The macro could not be written to %1.").arg(path), error, QString());
         return;
     }
     showStatus(Kav::translate("MvpHost", "Saved macro %1").arg(path));

@@ -27,12 +27,21 @@ namespace {
 
 QString outDir;
 
-void put(char const* target, QString const& name, QByteArray const& bytes)
+void putFile(char const* target, QString const& name, QByteArray const& bytes)
 {
     QDir().mkpath(QDir(outDir).filePath(QString::fromLatin1(target)));
     QFile f(QDir(outDir).filePath(QString::fromLatin1(target) + QLatin1Char('/') + name));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         MvpFuzz::violated("cannot write a seed", f.fileName());
+}
+
+// A stream with a checksum also goes in the frame written before it ("KAVB", no checksum):
+// a mutation of the checked one is refused whole, the unchecked one reaches the readers.
+void put(char const* target, QString const& name, QByteArray const& bytes)
+{
+    putFile(target, name, bytes);
+    if (bytes.startsWith("KAV2") && bytes.size() >= 8)
+        putFile(target, name + QStringLiteral("_unchecked"), QByteArray("KAVB") + bytes.mid(4, bytes.size() - 8));
 }
 
 QByteArray fileBytes(QString const& path)

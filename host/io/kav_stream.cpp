@@ -1,7 +1,9 @@
 #include "kav_stream.h"
 
+#include "io/kav_crc32.h"
+#include "io/kav_save_file.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -13,7 +15,9 @@ namespace IO {
 
 namespace {
 
-char const Magic[4] = {'K', 'A', 'V', 'B'};
+char const Magic[4] = {'K', 'A', 'V', '2'};
+char const UncheckedMagic[4] = {'K', 'A', 'V', 'B'};
+constexpr quint64 SizeChecksum = 4;
 constexpr quint64 MaxLength = std::numeric_limits<quint32>::max();
 // What a file stream collects before it writes to the file.
 constexpr qsizetype FileChunk = 1 << 20;
@@ -74,13 +78,13 @@ QString Stream::where(quint64 offset, QString const& text) const
 // OutStream
 
 OutStream::OutStream(QString const& path, KString const& type, unsigned int version)
-    : Stream(path), file_(std::make_unique<QSaveFile>(path)), uncaughtAtStart_(std::uncaught_exceptions())
+    : Stream(path), file_(std::make_unique<SaveFile>(path)), uncaughtAtStart_(std::uncaught_exceptions())
 {
-    if (!file_->open(QIODevice::WriteOnly)) {
+    if (!file_->open()) {
         QString const error = file_->errorString();
         file_.reset();
         state_ = State::Discarded;
-        throw StreamException(QStringLiteral("%1: cannot open for writing: %2").arg(path, error));
+        throw StreamException(error);
     }
     writeHeader(type, version);
 }
@@ -159,8 +163,9 @@ void OutStream::flush()
     // A file stream collects its bytes in pending_ and hands them on in large pieces.
     if (pending_.isEmpty())
         return;
-    if (file_->write(pending_) != pending_.size())
-        fail(where(offset_, QStringLiteral("write failed: %1").arg(file_->errorString())));
+    crc_ = crc32(crc_, pending_.constData(), static_cast<std::size_t>(pending_.size()));
+    if (!file_->write(pending_))
+        fail(where(offset_, file_->errorString()));
     pending_.resize(0);
 }
 
@@ -173,7 +178,7 @@ void OutStream::fail(QString const& text)
 void OutStream::drop()
 {
     state_ = State::Discarded;
-    file_.reset(); // a QSaveFile destroyed without commit() removes its temporary file
+    file_.reset(); // a SaveFile destroyed without commit() removes its temporary file
     pending_.clear();
     blocks_.clear();
 }
@@ -276,12 +281,15 @@ void OutStream::close()
         fail(where(offset_, QStringLiteral("close with %1 block(s) still open").arg(blocks_.size())));
     if (file_) {
         flush();
-        if (!file_->commit()) {
-            QString const error = file_->errorString();
-            fail(QStringLiteral("%1: cannot save: %2").arg(name_, error));
-        }
+        char trailer[4];
+        qToLittleEndian<quint32>(crc_, trailer);
+        if (!file_->write(trailer, sizeof trailer) || !file_->commit())
+            fail(file_->errorString());
         file_.reset();
     } else {
+        char trailer[4];
+        qToLittleEndian<quint32>(crc32(0, pending_.constData(), static_cast<std::size_t>(pending_.size())), trailer);
+        appendTo(pending_, trailer, sizeof trailer);
         if (buffer_->isEmpty())
             std::swap(*buffer_, pending_); // the usual case: no copy of many megabytes
         else
@@ -307,6 +315,9 @@ bool OutStream::isOpen() const
 
 InStream::InStream(QString const& path) : Stream(path)
 {
+    QString why;
+    if (!checkReadableFile(path, &why))
+        throw StreamException(QStringLiteral("%1: cannot open for reading: %2").arg(path, why));
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
         throw StreamException(QStringLiteral("%1: cannot open for reading: %2").arg(path, file->errorString()));
@@ -328,9 +339,13 @@ void InStream::readHeader()
 {
     char magic[4];
     readRaw(magic, sizeof magic, "the stream magic (4 bytes)");
-    if (std::memcmp(magic, Magic, sizeof magic) != 0)
-        throw StreamException(where(0, QStringLiteral("not a block stream: expected the magic \"KAVB\" (%1), found %2")
+    checksummed_ = std::memcmp(magic, Magic, sizeof magic) == 0;
+    if (!checksummed_ && std::memcmp(magic, UncheckedMagic, sizeof magic) != 0)
+        throw StreamException(where(0, QStringLiteral("not a block stream: expected the magic \"KAV2\" (%1) or \"KAVB\", "
+                                                      "found %2")
                                            .arg(hexBytes(Magic, 4), hexBytes(magic, 4))));
+    if (checksummed_)
+        verifyChecksum();
     quint32 const length = readU32("the length of the stream type (4 bytes)");
     std::string type;
     char const* const what = "a stream type of %1 bytes";
@@ -339,6 +354,42 @@ void InStream::readHeader()
     readRaw(&type[0], length, what, length);
     type_ = KString(std::move(type));
     version_ = readU32("the stream version (4 bytes)");
+}
+
+void InStream::verifyChecksum()
+{
+    if (size_ < offset_ + SizeChecksum)
+        throw StreamException(where(offset_, QStringLiteral("the stream is truncated: it ends before its checksum")));
+    quint64 const end = size_ - SizeChecksum;
+    char stored[4];
+    quint32 crc = 0;
+    if (device_) {
+        // Read through once; the stream is then read from where the magic ended.
+        QByteArray chunk;
+        if (!device_->seek(0))
+            throw StreamException(where(0, QStringLiteral("cannot seek: %1").arg(device_->errorString())));
+        for (quint64 at = 0; at < end;) {
+            qint64 const want = static_cast<qint64>(std::min<quint64>(end - at, 1u << 20));
+            chunk.resize(static_cast<qsizetype>(want));
+            if (device_->read(chunk.data(), want) != want)
+                throw StreamException(where(at, QStringLiteral("read failed: %1").arg(device_->errorString())));
+            crc = crc32(crc, chunk.constData(), static_cast<std::size_t>(want));
+            at += static_cast<quint64>(want);
+        }
+        if (device_->read(stored, sizeof stored) != sizeof stored || !device_->seek(static_cast<qint64>(offset_)))
+            throw StreamException(where(end, QStringLiteral("read failed: %1").arg(device_->errorString())));
+    } else {
+        crc = crc32(0, bytes_.constData(), static_cast<std::size_t>(end));
+        std::memcpy(stored, bytes_.constData() + end, sizeof stored);
+    }
+    quint32 const expected = qFromLittleEndian<quint32>(stored);
+    if (crc != expected)
+        throw StreamException(where(end, QStringLiteral("the checksum %1 does not match the %2 bytes before it (%3): "
+                                                        "the stream is damaged")
+                                             .arg(expected, 8, 16, QLatin1Char('0'))
+                                             .arg(end)
+                                             .arg(crc, 8, 16, QLatin1Char('0'))));
+    size_ = end;
 }
 
 quint64 InStream::bytesLeft() const

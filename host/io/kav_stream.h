@@ -15,10 +15,11 @@
 #include <vector>
 
 class QIODevice;
-class QSaveFile;
 
 namespace Kav {
 namespace IO {
+
+class SaveFile;
 
 // A malformed, truncated or unreadable stream, or a stream used wrongly (a block whose
 // written size differs from the declared one). The text says what and where, e.g.
@@ -36,7 +37,12 @@ private:
 };
 
 // The block stream format, shared by OutStream and InStream. All numbers little-endian.
-//   stream header: "KAVB", type (KString), version (u32)
+//   stream header: "KAV2", type (KString), version (u32)
+//   content:       values and blocks
+//   checksum:      CRC-32 (u32) of every byte before it, header included
+// Streams written before the checksum start with "KAVB" and end with the content; they are
+// read as before. The two magics differ in more than one bit, so that one flipped bit
+// cannot turn a checked stream into an unchecked one.
 //   block:         payload size (u32), block version (u32), payload
 //   bool 1 byte (0/1), u32 4, double 8 (IEEE 754), KString u32 length + bytes,
 //   QString as its UTF-8 KString.
@@ -75,8 +81,8 @@ protected:
 
 // Writes a block stream to a file (atomically) or to a memory buffer.
 //
-// A file stream writes to a temporary file beside the target and renames it over the
-// target on close(). A memory stream collects its bytes and appends them to the buffer on
+// A file stream writes through a SaveFile (a temporary file beside the target, renamed over
+// it on close(); only a regular file or a missing one is replaced). A memory stream collects its bytes and appends them to the buffer on
 // close(). Until then the target file / the buffer is untouched.
 //
 // The stream is discarded (temporary file removed, buffer untouched) on discard(), on any
@@ -113,7 +119,7 @@ public:
     // True until close(), discard() or an error.
     bool isOpen() const;
 
-    // Bytes written so far, header included.
+    // Bytes written so far, header included, checksum not.
     quint64 getOffset() const { return offset_; }
     // Number of blocks open.
     int getBlockDepth() const { return static_cast<int>(blocks_.size()); }
@@ -137,11 +143,12 @@ private:
     [[noreturn]] void fail(QString const& text);
     void drop();
 
-    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<SaveFile> file_;
     QByteArray* buffer_ = nullptr;
     QByteArray pending_; // a memory stream's bytes until commit, a file stream's until flush
     std::vector<OpenBlock> blocks_;
     quint64 offset_ = 0;
+    quint32 crc_ = 0; // of what a file stream has flushed
     int uncaughtAtStart_ = 0;
     enum class State { Open, Closed, Discarded } state_ = State::Open;
 };
@@ -149,16 +156,19 @@ private:
 // Reads a block stream from a file or from bytes in memory. Every read is bounded by the
 // innermost open block (or by the end of the stream outside blocks); a read that does not
 // fit, a bad bool byte or a truncated stream throws StreamException. Lengths read from the
-// stream are checked against the bytes really left before anything is allocated.
+// stream are checked against the bytes really left before anything is allocated. A stream
+// with a checksum is checked whole when it is opened; a damaged one throws there.
 class KAVHOST_EXPORT InStream : public Stream {
 public:
-    // Opens the file and reads the stream header; throws StreamException if the file cannot
-    // be opened or the header is wrong or truncated.
+    // Opens the file and reads the stream header; throws StreamException if the path is not
+    // a regular file, cannot be opened, or the header or checksum is wrong or truncated.
     explicit InStream(QString const& path);
     explicit InStream(QByteArray const& bytes, QString const& name = QStringLiteral("memory"));
     ~InStream();
 
     KString const& getType() const { return type_; }
+    // Whether the stream carries a checksum (streams written before it do not).
+    bool hasChecksum() const { return checksummed_; }
     unsigned int getVersion() const { return version_; }
 
     // Reads a block header and enters the block.
@@ -197,6 +207,8 @@ private:
     };
 
     void readHeader();
+    // Checks the CRC-32 at the end of the stream against the bytes before it.
+    void verifyChecksum();
     // Throws unless `size` bytes are left; `what` names the item for the message, with %1
     // standing for `count`. The text is only made on failure: reads are hot.
     void require(quint64 size, char const* what, quint64 count = 0) const;
@@ -208,11 +220,12 @@ private:
 
     std::unique_ptr<QIODevice> device_;
     QByteArray bytes_; // the data of a memory stream (the device reads it)
-    quint64 size_ = 0; // stream size
+    quint64 size_ = 0; // stream size, without the checksum
     quint64 offset_ = 0;
     std::vector<OpenBlock> blocks_;
     KString type_;
     unsigned int version_ = 0;
+    bool checksummed_ = false;
 };
 
 KAVHOST_EXPORT void writeVec2d(OutStream* stream, BaVec2d<double> const& v);

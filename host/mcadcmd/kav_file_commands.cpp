@@ -1,9 +1,8 @@
 // The host's file commands: the sample scene, projects and the state dump.
 #include "mcadcmd/kav_host_command_p.h"
 
+#include "io/kav_save_file.h"
 #include "mcadcmd/kav_command_interface.h"
-
-#include <QSaveFile>
 
 namespace Kav {
 namespace MCADCmd {
@@ -117,11 +116,9 @@ public:
                 *result = text;
             return true;
         }
-        QSaveFile f(file_);
-        QByteArray const bytes = text.toUtf8();
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-            return fail(errorId, ERROR_SAVE_FILE, log,
-                        QStringLiteral("cannot write \"%1\": %2").arg(file_, f.errorString()));
+        QString error;
+        if (!IO::SaveFile::save(file_, text.toUtf8(), &error))
+            return fail(errorId, ERROR_SAVE_FILE, log, error);
         if (result != nullptr)
             *result = Parse::createFile(QStringLiteral("file"), file_);
         return true;

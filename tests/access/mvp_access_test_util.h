@@ -2,6 +2,7 @@
 // Streams of single accesses for the access tests.
 #include "io/kav_stream.h"
 #include "mvp_access_golden.h"
+#include "mvp_stream_bytes.h"
 #include "propertyaccess/kav_property_access_base.h"
 
 #include <QByteArray>
@@ -25,14 +26,15 @@ inline QByteArray golden(QString const& name)
     return f.readAll();
 }
 
-// The access's saveStream in a stream of the golden files' type.
+// The access's saveStream in a stream of the golden files' type and frame (the one without
+// a checksum).
 inline QByteArray save(Kav::PropertyAccess::PropertyAccessBase const& access)
 {
     QByteArray bytes;
     Kav::IO::OutStream out(&bytes, Kav::KString(MvpGolden::STREAM_TYPE), MvpGolden::STREAM_VERSION);
     access.saveStream(&out);
     out.close();
-    return bytes;
+    return MvpTest::withoutChecksum(bytes);
 }
 
 // loadStream's result; `atEnd` tells whether the whole stream was read.

@@ -1,4 +1,5 @@
 #include "io/kav_stream.h"
+#include "mvp_stream_bytes.h"
 #include "mvp_temp_dir.h"
 
 #include <QDir>
@@ -167,16 +168,17 @@ struct Sample {
     }
 };
 
-// A small stream: "KAVB", type "T", version 2, u32 5, then a block (size 13, version 1)
-// holding true, 1.0 and an empty string.
-QByteArray const KnownBytes = hex("4b415642"         // KAVB
+// A small stream: "KAV2", type "T", version 2, u32 5, then a block (size 13, version 1)
+// holding true, 1.0 and an empty string, and its CRC-32.
+QByteArray const KnownBytes = hex("4b415632"         // KAV2
                                   "01000000" "54"    // type "T"
                                   "02000000"         // version 2
                                   "05000000"         // 5
                                   "0d000000" "01000000" // block: 13 bytes, version 1
                                   "01"               // true
                                   "000000000000f03f" // 1.0
-                                  "00000000");       // ""
+                                  "00000000"         // ""
+                                  "fae56a64");       // CRC-32 of all before it
 
 void writeKnown(OutStream& s)
 {
@@ -191,7 +193,7 @@ void writeKnown(OutStream& s)
 // The header of a memory stream of type "T", version 1 (13 bytes).
 QByteArray header()
 {
-    return hex("4b415642" "01000000" "54" "01000000");
+    return hex("4b415632" "01000000" "54" "01000000");
 }
 
 QByteArray u32(quint32 v)
@@ -201,6 +203,15 @@ QByteArray u32(quint32 v)
         b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
     return b;
 }
+
+// The same header as written before streams had a checksum ("KAVB"); such streams are still
+// read, and their malformed forms below reach the readers unchecked.
+QByteArray plainHeader()
+{
+    return hex("4b415642" "01000000" "54" "01000000");
+}
+
+using MvpTest::framed;
 
 } // namespace
 
@@ -254,7 +265,7 @@ TEST(StreamFormat, SizeOfCountsLengthPrefixAndUtf8Bytes)
     OutStream s(&buffer, KString("T"), 1);
     s.writeString(QStringLiteral("\u00f6"));
     s.close();
-    EXPECT_EQ(buffer.mid(header().size()).toHex(), hex("02000000c3b6").toHex());
+    EXPECT_EQ(buffer.toHex(), framed(header() + hex("02000000c3b6")).toHex());
 }
 
 TEST(StreamRoundTrip, EveryPrimitiveThroughMemoryAndFile)
@@ -385,7 +396,7 @@ TEST(StreamWrite, WritingMoreThanDeclaredThrowsAtTheOverflowingWrite)
         s.endBlock();
         s.endBlock();
         EXPECT_NO_THROW(s.close());
-        EXPECT_EQ(buffer.size(), header().size() + 28);
+        EXPECT_EQ(buffer.size(), header().size() + 28 + 4);
     }
 }
 
@@ -404,14 +415,14 @@ TEST(StreamWrite, MisuseThrows)
     u.close();
     EXPECT_NO_THROW(u.close()) << "closing twice does nothing";
     EXPECT_THROW(u.writeBool(true), StreamException);
-    EXPECT_EQ(buffer, header());
+    EXPECT_EQ(buffer, framed(header()));
 
     OutStream v(&buffer, KString("T"), 1);
     v.writeUInt(3);
     v.discard();
     EXPECT_FALSE(v.isOpen());
     EXPECT_THROW(v.close(), StreamException);
-    EXPECT_EQ(buffer, header()) << "a discarded memory stream leaves the buffer alone";
+    EXPECT_EQ(buffer, framed(header())) << "a discarded memory stream leaves the buffer alone";
 }
 
 // ---------------------------------------------------------------------------------------
@@ -523,7 +534,7 @@ TEST_F(StreamSave, SuccessfulSaveReplacesTheFile)
         EXPECT_EQ(MvpTest::readAll(path_), before_) << "nothing reaches the target before close";
         s.close();
     }
-    EXPECT_EQ(MvpTest::readAll(path_), header().replace(9, 1, "\x09", 1) + u32(1));
+    EXPECT_EQ(MvpTest::readAll(path_), framed(header().replace(9, 1, "\x09", 1) + u32(1)));
     EXPECT_EQ(filesIn(dir_.root()), QStringList{QFileInfo(path_).fileName()});
 }
 
@@ -533,7 +544,7 @@ TEST(StreamOpen, FileThatCannotBeOpenedThrows)
     QString const missingDir = dir.path(QStringLiteral("no/such/dir/x.kav"));
     QString text = streamError([&] { OutStream s(missingDir, KString("T"), 1); });
     EXPECT_CONTAINS(text, "x.kav");
-    EXPECT_CONTAINS(text, "cannot open for writing");
+    EXPECT_CONTAINS(text, "No such file or directory");
 
     text = streamError([&] { InStream s(dir.path(QStringLiteral("missing.kav"))); });
     EXPECT_CONTAINS(text, "missing.kav");
@@ -576,26 +587,26 @@ TEST(StreamRead, TruncatedBlocksAndFieldsThrow)
 {
     // A header cut short, a payload shorter than its declared size.
     QString text = streamError([] {
-        InStream s(header() + hex("0400"));
+        InStream s(plainHeader() + hex("0400"));
         s.openBlock();
     });
     EXPECT_CONTAINS(text, "offset 13: a block header (8 bytes) exceeds the 2 bytes left in the stream");
 
     text = streamError([] {
-        InStream s(header() + u32(10) + u32(1) + u32(5));
+        InStream s(plainHeader() + u32(10) + u32(1) + u32(5));
         s.openBlock();
     });
     EXPECT_CONTAINS(text, "offset 21: a block of 10 bytes exceeds the 4 bytes left in the stream");
 
     text = streamError([] {
-        InStream s(header() + u32(10) + u32(1) + u32(5));
+        InStream s(plainHeader() + u32(10) + u32(1) + u32(5));
         s.skipBlock();
     });
     EXPECT_CONTAINS(text, "a block of 10 bytes exceeds");
 
     // A nested block larger than its enclosing block.
     text = streamError([] {
-        InStream s(header() + u32(12) + u32(1) + u32(5) + u32(1) + u32(0));
+        InStream s(plainHeader() + u32(12) + u32(1) + u32(5) + u32(1) + u32(0));
         s.openBlock();
         s.openBlock();
     });
@@ -603,18 +614,18 @@ TEST(StreamRead, TruncatedBlocksAndFieldsThrow)
 
     // Top-level fields cut short.
     text = streamError([] {
-        InStream s(header() + hex("000000"));
+        InStream s(plainHeader() + hex("000000"));
         s.readDouble();
     });
     EXPECT_CONTAINS(text, "offset 13: a double (8 bytes) exceeds the 3 bytes left in the stream");
-    EXPECT_THROW(InStream(header()).readBool(), StreamException);
-    EXPECT_THROW(InStream(header() + hex("01")).readUInt(), StreamException);
+    EXPECT_THROW(InStream(plainHeader()).readBool(), StreamException);
+    EXPECT_THROW(InStream(plainHeader() + hex("01")).readUInt(), StreamException);
 }
 
 TEST(StreamRead, ReadsPastTheEndOfABlockThrow)
 {
     // Block of 4 bytes holding a u32, followed by another u32 outside the block.
-    QByteArray const bytes = header() + u32(4) + u32(1) + u32(11) + u32(22);
+    QByteArray const bytes = plainHeader() + u32(4) + u32(1) + u32(11) + u32(22);
     {
         InStream s(bytes);
         s.openBlock();
@@ -640,7 +651,7 @@ TEST(StreamRead, ReadsPastTheEndOfABlockThrow)
 TEST(StreamRead, HugeStringLengthThrowsBeforeAllocating)
 {
     // A block of 14 bytes: a string whose length field is 0xFFFFFFFF, then 10 bytes.
-    QByteArray const bytes = header() + u32(14) + u32(1) + u32(0xFFFFFFFFu) + QByteArray(10, 'x');
+    QByteArray const bytes = plainHeader() + u32(14) + u32(1) + u32(0xFFFFFFFFu) + QByteArray(10, 'x');
     MvpTest::TempDir dir;
     QString const path = dir.path(QStringLiteral("data.kav"));
     ASSERT_TRUE(MvpTest::writeAll(path, bytes));
@@ -661,7 +672,7 @@ TEST(StreamRead, HugeStringLengthThrowsBeforeAllocating)
     EXPECT_CONTAINS(text, "memory: offset 25: a string of 4294967295 bytes exceeds the 10 bytes left in the block");
 
     // Outside a block, bounded by the stream.
-    text = streamError([] { InStream(header() + u32(0xFFFFFFFFu) + QByteArray(3, 'x')).readString(); });
+    text = streamError([] { InStream(plainHeader() + u32(0xFFFFFFFFu) + QByteArray(3, 'x')).readString(); });
     EXPECT_CONTAINS(text, "a string of 4294967295 bytes exceeds the 3 bytes left in the stream");
     text = streamError([] { InStream(hex("4b415642ffffffff00")); });
     EXPECT_CONTAINS(text, "a stream type of 4294967295 bytes exceeds the 1 bytes left in the stream");
@@ -679,7 +690,7 @@ TEST(StreamRead, HugeStringLengthThrowsBeforeAllocating)
 TEST(StreamReadDeathTest, HugeLengthsNeverAllocate)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    QByteArray const bytes = header() + u32(14) + u32(1) + u32(0xFFFFFFFFu) + QByteArray(10, 'x');
+    QByteArray const bytes = plainHeader() + u32(14) + u32(1) + u32(0xFFFFFFFFu) + QByteArray(10, 'x');
     MvpTest::TempDir dir;
     QString const path = dir.path(QStringLiteral("data.kav"));
     ASSERT_TRUE(MvpTest::writeAll(path, bytes));
@@ -722,13 +733,13 @@ TEST(StreamReadDeathTest, HugeLengthsNeverAllocate)
 TEST(StreamRead, BoolByteOtherThanZeroOrOneThrows)
 {
     QString const text = streamError([] {
-        InStream s(header() + u32(2) + u32(1) + hex("0102"));
+        InStream s(plainHeader() + u32(2) + u32(1) + hex("0102"));
         s.openBlock();
         EXPECT_TRUE(s.readBool());
         s.readBool();
     });
     EXPECT_CONTAINS(text, "memory: offset 22: a bool byte must be 0 or 1, found 2");
-    EXPECT_THROW(InStream(header() + hex("ff")).readBool(), StreamException);
+    EXPECT_THROW(InStream(plainHeader() + hex("ff")).readBool(), StreamException);
 }
 
 // ---------------------------------------------------------------------------------------

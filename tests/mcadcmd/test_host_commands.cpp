@@ -8,10 +8,13 @@
 #include "gapp/kav_gapp_errors.h"
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_host_session.h"
+#include "mvp_small_fs.h"
 #include "mvp_temp_dir.h"
 #include "parse/kav_parse.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace Kav;
 
@@ -190,6 +193,35 @@ TEST_F(HostCommands, SnapshotSelectionStructureAndFiles)
     r = run("host.dump_state");
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.result, saved);
+}
+
+TEST_F(HostCommands, FilesAreNeverReplacedBySpecialFilesOrLostOnAFullDisk)
+{
+    QString const fifo = dir.path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    for (char const* command : {"host.save_project", "host.dump_state"}) {
+        Outcome const r = run(command, Parse::createFile(QStringLiteral("file"), fifo));
+        EXPECT_FALSE(r.ok) << command;
+        EXPECT_EQ(r.errorId, QStringLiteral("KavHost-Project-0002")) << command;
+        EXPECT_TRUE(r.log.contains(fifo + QStringLiteral(": cannot save: it is a FIFO, not a regular file")))
+            << qPrintable(r.log);
+    }
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    MvpTest::SmallFileSystem fs(256);
+    MVP_REQUIRE_MOUNTED(fs);
+    QString const state = fs.path(QStringLiteral("state.txt"));
+    ASSERT_TRUE(run("host.dump_state", Parse::createFile(QStringLiteral("file"), state)).ok);
+    QByteArray const before = MvpTest::readAll(state);
+    ASSERT_TRUE(run("host.sample_scene", QStringLiteral(R"(elements="5000")")).ok);
+    for (char const* command : {"host.save_project", "host.dump_state"}) {
+        Outcome const r = run(command, Parse::createFile(QStringLiteral("file"), state));
+        EXPECT_FALSE(r.ok) << command;
+        EXPECT_TRUE(r.log.contains(state + QStringLiteral(": cannot write: No space left on device"))) << qPrintable(r.log);
+        EXPECT_EQ(MvpTest::readAll(state), before) << command;
+    }
 }
 
 TEST_F(HostCommands, AddingAndRemovingElementsIsUndoneInPlace)

@@ -1,5 +1,6 @@
 #include "core/kav_errors.h"
 #include "io/kav_stream.h"
+#include "mvp_stream_bytes.h"
 #include "mvp_temp_dir.h"
 #include "parse/kav_parse.h"
 #include "propertyaccess/kav_prop_acc_template_container.h"
@@ -188,9 +189,12 @@ TEST_F(TemplatesTest, StoreStreamTagsLevelsAndSavesOnlyUserTemplates)
     writeStore(files[2], first);
     EXPECT_EQ(loadAll(), first);
 
-    // A truncated store throws and leaves the container as it was.
+    // A truncated store is refused as it is opened; in the frame without a checksum it throws
+    // while it is read, and leaves the container as it was.
     QByteArray bytes = MvpTest::readAll(files[2]);
     ASSERT_TRUE(MvpTest::writeAll(files[2], bytes.left(bytes.size() - 3)));
+    EXPECT_THROW(IO::InStream{files[2]}, IO::StreamException);
+    ASSERT_TRUE(MvpTest::writeAll(files[2], MvpTest::withoutChecksum(bytes).left(bytes.size() - 4 - 3)));
     PropAccTemplateContainer partial;
     partial.add(makeTemplate(QStringLiteral("kept"), Cfg::LEVEL_USER));
     IO::InStream in(files[2]);
