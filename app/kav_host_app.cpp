@@ -170,7 +170,10 @@ int HostApplication::runHeadless()
         } else {
             responder.setQuietErrors(true);
             runner.setTimings(options_.timings);
+            // Nobody sees the window meanwhile: it is painted once, for the screenshot.
+            window_->setUpdatesEnabled(false);
             code = runner.run(lines) ? 0 : 1;
+            window_->setUpdatesEnabled(true);
             responder.setQuietErrors(false);
         }
     }

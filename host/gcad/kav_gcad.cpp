@@ -37,14 +37,23 @@ void Overlay2d::repositionLabels()
     if (!labels_ || render_ == nullptr)
         return;
     Transformation const t = render_->get3d2dTransformation();
-    labels_([&t](LabelElement* label) {
-        if (label == nullptr)
-            return;
-        label->updateFigureElements(StageIdentifier(), 0, t, 0.0);
-        if (label->isAutoLabelPlacement())
-            label->setPosition(label->getAnchor2d() + BaVec2d<double>(AUTO_OFFSET_X, AUTO_OFFSET_Y));
-        label->getLabelFigText()->updateForStage(StageIdentifier(), 0, 0);
-    });
+    labels_([&t](LabelElement* label) { place(label, t); });
+}
+
+void Overlay2d::repositionLabel(LabelElement* label) const
+{
+    if (render_ != nullptr)
+        place(label, render_->get3d2dTransformation());
+}
+
+void Overlay2d::place(LabelElement* label, Transformation const& t)
+{
+    if (label == nullptr)
+        return;
+    label->updateFigureElements(StageIdentifier(), 0, t, 0.0);
+    if (label->isAutoLabelPlacement())
+        label->setPosition(label->getAnchor2d() + BaVec2d<double>(AUTO_OFFSET_X, AUTO_OFFSET_Y));
+    label->getLabelFigText()->updateForStage(StageIdentifier(), 0, 0);
 }
 
 void Overlay2d::setLabelProvider(std::function<void(std::function<void(LabelElement*)> const&)> provider)

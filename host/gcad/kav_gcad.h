@@ -33,10 +33,14 @@ public:
     // Places every automatically placed label of the scene beside its projected anchor.
     // The scene's labels come from the provider the host installs.
     void repositionLabels();
+    // The same for one label (null is passed over), when only its element changed.
+    void repositionLabel(LabelElement* label) const;
     void setLabelProvider(std::function<void(std::function<void(LabelElement*)> const&)> provider);
     unsigned int getRepositionCount() const { return repositions_; }
 
 private:
+    static void place(LabelElement* label, Transformation const& t);
+
     GL::RenderObject* render_;
     std::function<void(std::function<void(LabelElement*)> const&)> labels_;
     unsigned int repositions_ = 0;

@@ -43,6 +43,28 @@ void recordStep(QString const& stepName, StructRecordVectorMode_t mode, Make con
     manager->stopRecording();
 }
 
+bool sameView(Detail::VisualState const& a, Detail::VisualState const& b)
+{
+    return a.rotation == b.rotation && a.translation == b.translation && a.axisScale == b.axisScale
+           && a.scale == b.scale && a.renderRotation == b.renderRotation
+           && a.renderTranslation == b.renderTranslation && a.renderAxisScale == b.renderAxisScale
+           && a.renderScale == b.renderScale;
+}
+
+// A label's place depends on the view and its own element only: with the view kept, the
+// labels of the elements changed are all that move.
+void placeLabels(Scene& scene, QStringList const* only, bool viewMoved)
+{
+    if (only == nullptr || only->isEmpty() || viewMoved) {
+        scene.overlay()->repositionLabels();
+        return;
+    }
+    for (QString const& name : *only) {
+        if (CAD::Element* e = scene.findElement(name))
+            scene.overlay()->repositionLabel(e->getLabel());
+    }
+}
+
 // The visual state of the scene (all of it, or some elements) before a change; undo and
 // redo exchange it with the state on screen.
 class SceneStateRecord : public SceneRecord {
@@ -58,8 +80,9 @@ public:
             return;
         Detail::VisualState now = Detail::capture(*scene_, all_ ? nullptr : &only_);
         Detail::apply(*scene_, state_);
+        bool const viewMoved = !sameView(now, state_);
         state_ = std::move(now);
-        scene_->overlay()->repositionLabels();
+        placeLabels(*scene_, all_ ? nullptr : &only_, viewMoved);
     }
     void clear(bool) override
     {
@@ -193,10 +216,12 @@ void recordChange(Scene& scene, QString const& stepName, QStringList const* only
 {
     Detail::VisualState before = Detail::capture(scene, only);
     change();
+    QStringList const none;
+    bool const viewMoved = !sameView(before, Detail::capture(scene, &none));
     recordStep(stepName, RECORD_MODE_PROPERTIES, [&] {
         new SceneStateRecord(stepName, &scene, std::move(before), only != nullptr ? *only : QStringList(), only == nullptr);
     });
-    scene.overlay()->repositionLabels();
+    placeLabels(scene, only, viewMoved);
 }
 
 } // namespace HostCommands
