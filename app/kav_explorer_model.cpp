@@ -73,7 +73,6 @@ void ExplorerModel::rebuild()
     for (CAD::Report* r : scene_->reports())
         byName_.insert(r->getName(), docs->append(r->getName(), Node::REPORT));
     endResetModel();
-    rowsAnnounced_ += byName_.size() + (ownFolder_ != nullptr ? 1 : 0);
 }
 
 ExplorerModel::Node* ExplorerModel::nodeOf(QModelIndex const& index) const
@@ -266,7 +265,6 @@ void ExplorerModel::insertNode(QString const& name)
     beginInsertRows(indexOfNode(parent), row, row);
     byName_.insert(name, parent->insert(row, name, report ? Node::REPORT : Node::ELEMENT));
     endInsertRows();
-    ++rowsAnnounced_;
 }
 
 void ExplorerModel::forget(Node* node)
@@ -288,14 +286,12 @@ void ExplorerModel::removeNode(QString const& name)
     parent->children.erase(parent->children.begin() + row);
     parent->renumberFrom(row);
     endRemoveRows();
-    ++rowsAnnounced_;
 }
 
 void ExplorerModel::announceChanged(Node* parent, int first, int last)
 {
     emit dataChanged(createIndex(first, 0, parent->children[static_cast<std::size_t>(first)].get()),
                      createIndex(last, 1, parent->children[static_cast<std::size_t>(last)].get()));
-    rowsAnnounced_ += last - first + 1;
 }
 
 void ExplorerModel::apply(MCADCmd::SceneChanges const& changes)

@@ -48,9 +48,6 @@ public:
 
     // Brings the tree up to the scene after a batch of changes.
     void apply(MCADCmd::SceneChanges const& changes);
-    // Rows named in announcements (inserted, removed, changed) since the model was made;
-    // a reset counts the rows it ends with.
-    long long rowsAnnounced() const { return rowsAnnounced_; }
 
 private:
     struct Node;
@@ -70,7 +67,6 @@ private:
     std::unique_ptr<Node> root_;
     QHash<QString, Node*> byName_;
     Node* ownFolder_ = nullptr; // the folder row made when no element has its name
-    long long rowsAnnounced_ = 0;
 };
 
 } // namespace App

@@ -2,9 +2,11 @@
 // clicks in the explorer, a drag in the 3D view, and the Report menu opened with the mouse.
 
 #include "kav_app_commands.h"
+#include "kav_explorer_model.h"
 #include "kav_explorer_widget.h"
 #include "kav_host_app.h"
 #include "kav_host_window.h"
+#include "kav_legend_panel.h"
 #include "kav_property_panel.h"
 #include "kav_view3d_widget.h"
 
@@ -13,6 +15,7 @@
 
 #include "cad/kav_element.h"
 #include "cad/kav_record_manager.h"
+#include "mcadcmd/kav_command_interface.h"
 #include "mcadcmd/kav_host_session.h"
 #include "mcadcmd/kav_scene.h"
 #include "parse/kav_parse.h"
@@ -21,6 +24,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QDoubleSpinBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,10 +33,12 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeView>
 
 #include <functional>
 
@@ -480,4 +486,150 @@ TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
         QFile::remove(store);
     else
         MvpTest::writeAll(store, kept);
+}
+
+namespace {
+
+// Rows the explorer's model announces while `run` runs: changed, inserted and removed rows,
+// and resets.
+struct RowCount {
+    long long rows = 0;
+    int resets = 0;
+};
+
+RowCount rowsAnnounced(QAbstractItemModel* model, std::function<void()> const& run)
+{
+    RowCount count;
+    QList<QMetaObject::Connection> const links = {
+        QObject::connect(model, &QAbstractItemModel::dataChanged,
+                         [&count](QModelIndex const& a, QModelIndex const& b) { count.rows += b.row() - a.row() + 1; }),
+        QObject::connect(model, &QAbstractItemModel::rowsInserted,
+                         [&count](QModelIndex const&, int first, int last) { count.rows += last - first + 1; }),
+        QObject::connect(model, &QAbstractItemModel::rowsRemoved,
+                         [&count](QModelIndex const&, int first, int last) { count.rows += last - first + 1; }),
+        QObject::connect(model, &QAbstractItemModel::modelReset, [&count] { ++count.resets; })};
+    run();
+    for (QMetaObject::Connection const& link : links)
+        QObject::disconnect(link);
+    return count;
+}
+
+bool run(QString const& name, QString const& parameters = QString())
+{
+    return Kav::App::runCommand(name, parameters);
+}
+
+} // namespace
+
+TEST_F(AppWindow, LargeSceneExplorerTouchesOnlyTheRowsOfWhatACommandChanged)
+{
+    MvpTest::ResponderGuard responder;
+    Kav::App::HostWindow* win = app_->window();
+    Kav::App::ExplorerWidget* explorer = win->explorer();
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
+    // Each step changes one element; the rows it announces must not grow with the scene.
+    struct Step {
+        char const* command;
+        char const* parameters;
+    };
+    Step const steps[] = {{"element.set", "name=\"E000500\" visible=\"0\""},
+                          {"element.set", "name=\"E000500\" color=\"#102030\" label_visible=\"0\""},
+                          {"element.add", "name=\"Extra\" type=\"point\" parent=\"E000010\""},
+                          {"edit.undo", ""},
+                          {"element.remove", "name=\"E000600\""},
+                          {"edit.undo", ""},
+                          {"report.create_snapshot", "name=\"One\""},
+                          {"select", "names=[\"E000700\"]"}};
+    std::vector<long long> counts[2];
+    unsigned int const sizes[2] = {1000, 20000};
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(run(QStringLiteral("host.sample_scene"), QStringLiteral("elements=\"%1\"").arg(sizes[k])));
+        ASSERT_EQ(explorer->model()->rowCount(), static_cast<int>(sizes[k]) + 1);  // and the folder
+        for (Step const& step : steps) {
+            RowCount const c = rowsAnnounced(explorer->model(), [&] {
+                EXPECT_TRUE(run(QString::fromLatin1(step.command), QString::fromLatin1(step.parameters))) << step.command;
+            });
+            EXPECT_EQ(c.resets, 0) << step.command;
+            EXPECT_LE(c.rows, 1) << step.command << " " << step.parameters;
+            counts[k].push_back(c.rows);
+        }
+    }
+    EXPECT_EQ(counts[0], counts[1]);
+
+    // The 20,000-element window: the folder is open on its snapshot, a new child's parent opens.
+    QModelIndex const folder = explorer->indexOf(QStringLiteral("One")).parent();
+    ASSERT_TRUE(folder.isValid());
+    EXPECT_TRUE(explorer->isExpanded(folder));
+    ASSERT_TRUE(run(QStringLiteral("element.add"), QStringLiteral("name=\"Child\" parent=\"E019999\"")));
+    QModelIndex const child = explorer->indexOf(QStringLiteral("Child"));
+    ASSERT_EQ(child.parent(), explorer->indexOf(QStringLiteral("E019999")));
+    EXPECT_TRUE(explorer->isExpanded(child.parent()));
+    // The selection made by a command shows; one clicked far down is the scene's.
+    EXPECT_TRUE(explorer->selectionModel()->isSelected(explorer->indexOf(QStringLiteral("E000700"))));
+    clickItem(explorer, QStringLiteral("E019990"));
+    EXPECT_EQ(scene.selection(), QStringList{QStringLiteral("E019990")});
+
+    // Its check box hides it; undo from the Edit menu shows it again, box and all.
+    QModelIndex const box = explorer->indexOf(QStringLiteral("E012345"));
+    ASSERT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    ASSERT_TRUE(explorer->model()->setData(box, Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_FALSE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
+    EXPECT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    win->findChild<QAction*>(QStringLiteral("actionUndo"))->trigger();
+    EXPECT_TRUE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
+    EXPECT_EQ(explorer->indexOf(QStringLiteral("E012345")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+}
+
+namespace {
+
+// Takes the restore's change notice and refuses it, as a host that cannot save would.
+class RefusingInterface : public Kav::MCADCmd::CommandInterface {
+public:
+    explicit RefusingInterface(Kav::MCADCmd::Scene* scene) : CommandInterface(scene), previous_(getInterface())
+    {
+        setInterface(this);
+    }
+    ~RefusingInterface() override { setInterface(previous_); }
+    bool elementPropertiesChanged(QStringList const&, Kav::ErrorLog* log) override
+    {
+        *log << QStringLiteral("refused") << Kav::END_LOG;
+        return false;
+    }
+
+private:
+    CommandInterface* previous_;
+};
+
+} // namespace
+
+TEST_F(AppWindow, LegendPanelShowsARestoredLegendAlsoWhenTheRestoreFailsPartWay)
+{
+    MvpTest::ResponderGuard responder;
+    Kav::App::HostWindow* win = app_->window();
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
+    auto* minimum = win->legendPanel()->findChild<QDoubleSpinBox*>(QStringLiteral("legendMinimum"));
+    auto* steps = win->legendPanel()->findChild<QSpinBox*>(QStringLiteral("legendSteps"));
+    ASSERT_TRUE(minimum != nullptr && steps != nullptr);
+    ASSERT_TRUE(run(QStringLiteral("legend.set"), QStringLiteral("range=[\"-2\", \"3\"] steps=\"7\"")));
+    ASSERT_TRUE(run(QStringLiteral("report.create_snapshot"), QStringLiteral("name=\"Legend\"")));
+    QString const restore = QStringLiteral("snapshot=\"Legend\"");
+    struct Case {
+        char const* what;
+        bool refused;
+    };
+    for (Case const c : {Case{"restore", false}, Case{"refused notice", true}}) {
+        ASSERT_TRUE(run(QStringLiteral("legend.set"), QStringLiteral("range=[\"-1\", \"1\"] steps=\"4\"")));
+        ASSERT_EQ(steps->value(), 4) << c.what;
+        std::unique_ptr<RefusingInterface> refusing;
+        if (c.refused) {
+            refusing = std::make_unique<RefusingInterface>(&scene);
+            responder->push([](Kav::GTools::DialogRequest const& request) {
+                EXPECT_EQ(request.errorId, QStringLiteral("MCADVisProp-0003"));
+                return Kav::GTools::DialogAnswer{QDialog::Accepted, {}};
+            });
+        }
+        EXPECT_EQ(run(QStringLiteral("report.restore_whole_snapshot"), restore), !c.refused) << c.what;
+        EXPECT_EQ(minimum->value(), -2.0) << c.what;
+        EXPECT_EQ(steps->value(), 7) << c.what;
+    }
 }
