@@ -258,9 +258,14 @@ void HostWindow::showProgress(QString const& what, long long done, long long tot
     if (done == 0) {
         progress_->reset();
         progress_->setLabelText(what);
+        // The dialog lets events through while the scene is half made: the view keeps its
+        // last picture instead of drawing that.
+        view_->setUpdatesEnabled(false);
     }
     // At the maximum it resets, that is closes.
     progress_->setValue(std::min(value, 1000));
+    if (done >= total)
+        view_->setUpdatesEnabled(true);
 }
 
 void HostWindow::updateEditActions()

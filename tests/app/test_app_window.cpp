@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -555,6 +556,9 @@ TEST_F(AppWindow, LargeSceneExplorerTouchesOnlyTheRowsOfWhatACommandChanged)
         }
     }
     EXPECT_EQ(counts[0], counts[1]);
+    // Generating fed the progress dialog, which closed at the end.
+    ASSERT_NE(win->progressDialog(), nullptr);
+    EXPECT_FALSE(win->progressDialog()->isVisible());
 
     // The 20,000-element window: the folder is open on its snapshot, a new child's parent opens.
     QModelIndex const folder = explorer->indexOf(QStringLiteral("One")).parent();
