@@ -234,7 +234,10 @@ TEST(Parse, VectorCountBounds)
 {
     QString const three = createStringVector(q("v"), {q("a"), q("b"), q("c")});
     QString p = three;
-    EXPECT_CONTAINS(errorOf([&] { getStringVector(p, q("v"), 4, 9); }), "\"v\"");
+    EXPECT_CONTAINS(errorOf([&] { getStringVector(p, q("v"), 4, 9); }),
+                    "parameter \"v\": expected 4 to 9 values, found 3");
+    EXPECT_CONTAINS(errorOf([&] { getStringVector(p, q("v"), 2, 2); }), "expected exactly 2 values");
+    EXPECT_CONTAINS(errorOf([&] { getStringVector(p, q("v"), 4, 4294967295u); }), "expected at least 4 values");
     EXPECT_THROW(getStringVector(p, q("v"), 0, 2), ParamError);
     EXPECT_EQ(p, three);
     EXPECT_EQ(getStringVector(p, q("v"), 3, 3).size(), 3);
