@@ -218,6 +218,10 @@ TEST_F(MenuTest, EntriesAreEnabledOnlyForExactlyOneSelectedSnapshot)
     EXPECT_TRUE(allEnabled(fill(&menu), false)) << "select-command mode";
     window.setSelectCommandMode(GApp::Command::SELECT_COMMAND_NONE);
     EXPECT_TRUE(allEnabled(fill(&menu), true));
+    MCADCmd::CachedCmdInterface* cached = MCADCmd::CachedCmdInterface::getInterface();
+    MCADCmd::CachedCmdInterface::setInterface(nullptr);
+    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "no cached interface";
+    MCADCmd::CachedCmdInterface::setInterface(cached);
 }
 
 TEST_F(MenuTest, TriggeringRestoresTheSnapshotThroughItsTemplateAsOneUndoStep)
@@ -235,6 +239,11 @@ TEST_F(MenuTest, TriggeringRestoresTheSnapshotThroughItsTemplateAsOneUndoStep)
     QMenu menu;
     QList<QAction*> actions = fill(&menu);
     ASSERT_EQ(actions.size(), 1);
+    // Without a main window to run it in, an entry does nothing.
+    GApp::MainWindow::main_win = nullptr;
+    actions[0]->trigger();
+    GApp::MainWindow::main_win = &window;
+    EXPECT_EQ(MCADCmd::dumpState(session.scene()), changed);
     actions[0]->trigger();
 
     EXPECT_TRUE(plate->isVisible(CAD::VISIBLE_OWN));
