@@ -236,7 +236,7 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
         bool frame;
         bool valid;
         int fontSize;
-        QStaticText const* text;
+        QStaticText text;   // shared with the cache, which may grow meanwhile
     };
     std::vector<Placed> placed;
     QRectF const window(QPointF(0.0, 0.0), QSizeF(size));
@@ -270,7 +270,7 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
         QRectF const box = clearOf(QRectF(pos.x, pos.y, std::ceil(found->size().width()) + 10, lineHeight + 6),
                                    legendArea, window);
         Placed l{box, QPointF(), label->hasConnectorPoint(scene_->stage()), label->hasFrame(), e->isValid(), points,
-                 &found.value()};
+                 found.value()};
         QRectF reach = box;
         if (l.connector) {
             BaVec3d<double> const anchor = t.map(label->getAnchor3d());
@@ -321,8 +321,8 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
         p.setPen(l.frame ? framePen : QPen(Qt::NoPen));
         p.drawRect(l.box);
         p.setPen(l.valid ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
-        QSizeF const textSize = l.text->size();
-        p.drawStaticText(l.box.center() - QPointF(textSize.width() / 2.0, textSize.height() / 2.0), *l.text);
+        QSizeF const textSize = l.text.size();
+        p.drawStaticText(l.box.center() - QPointF(textSize.width() / 2.0, textSize.height() / 2.0), l.text);
     }
 }
 

@@ -114,6 +114,7 @@ def main():
     ap.add_argument("--session-elements", type=int, default=100000)
     ap.add_argument("--json")
     args = ap.parse_args()
+    args.host = os.path.abspath(args.host)
     sizes = [int(s) for s in args.sizes.split(",")]
     results = {"steps": {}, "snapshots": None, "session": None}
 

@@ -5,12 +5,18 @@
 # Times are the CPU time of the benchmark thread (rates too, as Google Benchmark reports
 # them), so that other load on a shared machine does not count; the wall times are in
 # build/bench/bench.json beside them, the benchmark's own output in bench.log.
+# Then the application benchmark (bench/bench_app.py): mvp-host run headless on generated
+# scripts, each step timed by the application itself (--timings); its table follows.
+# MVP_BENCH_PART=library or app runs one of the two; MVP_BENCH_APP_SIZES (default
+# 1000,10000,100000) and MVP_BENCH_APP_ARGS (e.g. "--repeat 1 --snapshots 200") tune the second.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+part=${MVP_BENCH_PART:-all}
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target bench_templates >/dev/null
+cmake --build --preset bench --target bench_templates mvp-host >/dev/null
 out="$root/build/bench"
+if [ "$part" != "app" ]; then
 # Each benchmark three times; the table takes the medians, which a busy machine moves less.
 QT_QPA_PLATFORM=offscreen "$out/bench/bench_templates" --benchmark_out="$out/bench.json" \
   --benchmark_out_format=json --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
@@ -28,8 +34,15 @@ def find(name):
             return r
     return runs[0] if runs else None
 
+def exact(run_name):
+    runs = [r for r in results if r.get("run_name", r["name"]) == run_name]
+    for r in runs:
+        if r.get("aggregate_name") == "median":
+            return r
+    return runs[0] if runs else None
+
 def ms(name):
-    r = find(name)
+    r = exact(name) if "/" in name else find(name)
     return None if r is None else r["cpu_time"] * scale[r["time_unit"]]
 
 def mbs(name):
@@ -64,6 +77,8 @@ row("fill menu, 1,000 templates", "ms", ms("BM_FillMenu"), ms("BM_FillMenuBaseli
     "< 16 ms", lambda v, r: v < 16.0)
 row("open edit dialog, 1,000 templates", "ms", ms("BM_OpenEditDialog"), ms("BM_OpenPlainListBaseline"),
     "< 100 ms", lambda v, r: v < 100.0)
+row("paint the 3D view, 100,000 elements", "ms", ms("BM_PaintViewTurned/100000"), ms("BM_PaintViewTurned/10000"),
+    "< 100 ms, <= 15x 10,000", lambda v, r: v < 100.0 and r <= 15.0)
 row("save project, 100,000 elements", "MB/s", mbs("BM_SaveProject"), mbs("BM_SaveFileBaseline"),
     ">= 200 MB/s", lambda v, r: v >= 200.0)
 
@@ -107,3 +122,10 @@ if missed:
 else:
     print("every target that ran is met" + (" (not run: " + "; ".join(unrun) + ")" if unrun else ""))
 PY
+fi
+if [ "$part" != "library" ]; then
+  [ "$part" = "app" ] || echo
+  # shellcheck disable=SC2086
+  python3 bench/bench_app.py "$out/app/mvp-host" --sizes "${MVP_BENCH_APP_SIZES:-1000,10000,100000}" \
+    --json "$out/bench_app.json" ${MVP_BENCH_APP_ARGS:-}
+fi
