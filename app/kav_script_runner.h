@@ -41,7 +41,8 @@ public:
     // "error <line>: <id>: <text>" of the last failure, empty when none.
     QString lastError() const { return lastError_; }
     int commandsRun() const { return commandsRun_; }
-    // Each command also prints "time <command> <wall> ms cpu <process cpu> ms" to err.
+    // Each command also prints "time <command> <wall> ms cpu <process cpu> ms" to err, after
+    // "time events ..." for the pending events it first lets run.
     void setTimings(bool on) { timings_ = on; }
 
 private:

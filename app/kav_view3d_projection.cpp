@@ -52,6 +52,85 @@ QColor rgbColor(quint32 rgb, double transparency)
     return c;
 }
 
+namespace {
+constexpr double CELL = 4.0;
+}
+
+Coverage::Coverage(QSize const& size)
+    : columns_(std::max(1, static_cast<int>(std::ceil(size.width() / CELL)))),
+      rows_(std::max(1, static_cast<int>(std::ceil(size.height() / CELL)))),
+      cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0)
+{
+}
+
+bool Coverage::covered(int x, int y) const
+{
+    // Outside the window nothing is seen.
+    if (x < 0 || y < 0 || x >= columns_ || y >= rows_)
+        return true;
+    return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(x)] != 0;
+}
+
+void Coverage::add(QRectF const& box)
+{
+    inner_.clear();
+    int const left = std::max(0, static_cast<int>(std::ceil(box.left() / CELL)));
+    int const right = std::min(columns_, static_cast<int>(std::floor(box.right() / CELL)));
+    int const top = std::max(0, static_cast<int>(std::ceil(box.top() / CELL)));
+    int const bottom = std::min(rows_, static_cast<int>(std::floor(box.bottom() / CELL)));
+    for (int y = top; y < bottom; ++y)
+        std::fill_n(cells_.begin() + static_cast<std::ptrdiff_t>(y) * columns_ + left, std::max(0, right - left), 1);
+}
+
+bool Coverage::covers(QRectF const& area) const
+{
+    int const left = std::max(-1, static_cast<int>(std::floor(area.left() / CELL)));
+    int const right = std::min(columns_, static_cast<int>(std::ceil(area.right() / CELL)));
+    int const top = std::max(-1, static_cast<int>(std::floor(area.top() / CELL)));
+    int const bottom = std::min(rows_, static_cast<int>(std::ceil(area.bottom() / CELL)));
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            if (!covered(x, y))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool Coverage::coversLine(QPointF const& from, QPointF const& to)
+{
+    if (inner_.empty()) {
+        inner_.assign(cells_.size(), 0);
+        for (int y = 0; y < rows_; ++y) {
+            for (int x = 0; x < columns_; ++x) {
+                bool all = true;
+                for (int dy = -1; dy <= 1 && all; ++dy) {
+                    for (int dx = -1; dx <= 1 && all; ++dx)
+                        all = covered(x + dx, y + dy);
+                }
+                inner_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(x)] = all;
+            }
+        }
+    }
+    // Samples at most a cell apart: the line between two lies in their cells' neighbours.
+    QPointF const d = to - from;
+    int const samples = static_cast<int>(std::ceil(std::max(std::fabs(d.x()), std::fabs(d.y())) / CELL)) + 1;
+    for (int i = 0; i <= samples; ++i) {
+        QPointF const p = from + d * (static_cast<double>(i) / samples);
+        int const x = static_cast<int>(std::floor(p.x() / CELL));
+        int const y = static_cast<int>(std::floor(p.y() / CELL));
+        if (x < 0 || y < 0 || x >= columns_ || y >= rows_) {
+            // Outside the window a line is unseen, but it may come back in.
+            if (p.x() < -CELL || p.y() < -CELL || p.x() > columns_ * CELL + CELL || p.y() > rows_ * CELL + CELL)
+                continue;
+            return false;
+        }
+        if (!inner_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(x)])
+            return false;
+    }
+    return true;
+}
+
 ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size)
 {
     ProjectedScene out;

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QPointF>
+#include <QRectF>
 #include <QSize>
 
 #include <vector>
@@ -40,6 +41,25 @@ struct ProjectedScene {
     std::vector<Face> faces;
     std::vector<Dot> dots;
     std::vector<PullOut> pullOuts;
+};
+
+// Which parts of the window opaque boxes cover, on a grid of 4-pixel cells: a cell counts
+// once a box holds it whole, a part of the window once every cell it touches counts.
+class Coverage {
+public:
+    explicit Coverage(QSize const& size);
+    void add(QRectF const& box);
+    bool covers(QRectF const& area) const;
+    // The line between the points (a pixel wide), after the last add().
+    bool coversLine(QPointF const& from, QPointF const& to);
+
+private:
+    bool covered(int x, int y) const;
+    int columns_;
+    int rows_;
+    std::vector<unsigned char> cells_;
+    // Cells covered with their eight neighbours: a line sampled once per cell stays in those.
+    std::vector<unsigned char> inner_;
 };
 
 ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size);

@@ -73,12 +73,17 @@ View3dWidget::View3dWidget(MCADCmd::Scene* scene, QWidget* parent) : QWidget(par
     zoomTimer_.setSingleShot(true);
     zoomTimer_.setInterval(400);
     connect(&zoomTimer_, &QTimer::timeout, this, &View3dWidget::flushZoom);
-    connect(scene_, &MCADCmd::Scene::changed, this, &View3dWidget::sceneChanged);
-    connect(scene_, &MCADCmd::Scene::structureChanged, this, &View3dWidget::sceneChanged);
-    connect(scene_, &MCADCmd::Scene::selectionChanged, this, &View3dWidget::sceneChanged);
-    // Every command may have changed what is drawn, whether or not the scene said so.
-    if (GApp::MainWindow* win = GApp::MainWindow::main_win)
-        connect(win, &GApp::MainWindow::commandExecuted, this, &View3dWidget::sceneChanged);
+    connect(scene_, &MCADCmd::Scene::changes, this, [this](MCADCmd::SceneChanges const& changes) {
+        // Snapshots are not drawn: making one keeps the picture.
+        bool drawn = changes.reset || changes.allChanged || changes.selection || changes.view || changes.legend
+                     || !changes.removed.isEmpty();
+        for (QString const& name : changes.inserted)
+            drawn = drawn || !scene_->isReport(name);
+        for (QString const& name : changes.changed)
+            drawn = drawn || !scene_->isReport(name);
+        if (drawn)
+            sceneChanged();
+    });
 }
 
 View3dWidget::~View3dWidget() = default;
@@ -281,12 +286,23 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
             placed.push_back(l);
     }
 
+    // A box that later ones hide whole is left out, and so is a connector line that the boxes
+    // hide whole. Boxes are nearly opaque: what shows through one is a tenth.
+    Coverage coverage(size);
+    std::vector<bool> hidden(placed.size(), false);
+    for (std::size_t i = placed.size(); i-- > 0;) {
+        hidden[i] = coverage.covers(placed[i].box.adjusted(-1.0, -1.0, 1.0, 1.0));
+        coverage.add(placed[i].box);
+    }
+
     // One pixel wide at any scale: the line rasteriser draws it, far faster than a stroke.
     QPen connectorPen(QColor(0x40, 0x40, 0x40), 1.0);
     connectorPen.setCosmetic(true);
     p.setBrush(QColor(0x40, 0x40, 0x40));
     for (Placed const& l : placed) {
-        if (!l.connector)
+        if (!l.connector
+            || (coverage.coversLine(l.anchor, l.box.center())
+                && coverage.covers(QRectF(l.anchor - QPointF(3.0, 3.0), QSizeF(6.0, 6.0)))))
             continue;
         p.setPen(connectorPen);
         p.drawLine(l.anchor, l.box.center());
@@ -311,7 +327,10 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
 
     QPen const framePen(QColor(0x50, 0x50, 0x50), 1.0);
     fontSize = -1;
-    for (Placed const& l : placed) {
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        Placed const& l = placed[i];
+        if (hidden[i])
+            continue;
         if (l.fontSize != fontSize) {
             fontSize = l.fontSize;
             labelFont.setPointSizeF(fontSize);
