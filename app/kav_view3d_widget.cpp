@@ -170,14 +170,25 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
         }
         p.drawPolygon(points, static_cast<int>(f.count));
     }
-    p.setPen(Qt::NoPen);
-    brushColor = QColor();
+    // A dot is drawn once per colour into a small picture that is then copied: copying is
+    // far cheaper than filling a round shape.
+    if (dotSprites_.size() > 4 * static_cast<int>(projected.dots.size()) + 1024)
+        dotSprites_.clear();
     for (auto const& dot : projected.dots) {
-        if (dot.color != brushColor) {
-            brushColor = dot.color;
-            p.setBrush(brushColor);
+        QRgb const key = dot.color.rgba();
+        auto sprite = dotSprites_.find(key);
+        if (sprite == dotSprites_.end()) {
+            QImage image(DOT_SPRITE, DOT_SPRITE, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter sp(&image);
+            sp.setRenderHint(QPainter::Antialiasing, true);
+            sp.setPen(Qt::NoPen);
+            sp.setBrush(dot.color);
+            sp.drawEllipse(QPointF(DOT_SPRITE / 2.0, DOT_SPRITE / 2.0), 3.0, 3.0);
+            sp.end();
+            sprite = dotSprites_.insert(key, image);
         }
-        p.drawEllipse(dot.at, 3.0, 3.0);
+        p.drawImage(QPointF(std::round(dot.at.x()) - DOT_SPRITE / 2, std::round(dot.at.y()) - DOT_SPRITE / 2), *sprite);
     }
 
     // Pull-outs: the measured value drawn away from its element.

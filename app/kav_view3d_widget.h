@@ -77,6 +77,9 @@ private:
     mutable unsigned int projections_ = 0;
     // Laid-out label texts by font size and text; labels change text far less often than place.
     mutable QHash<QString, QStaticText> labelTexts_;
+    // Dots by colour, drawn once (a disc of radius 3 in the middle).
+    static constexpr int DOT_SPRITE = 8;
+    mutable QHash<QRgb, QImage> dotSprites_;
     double lastPaintMs_ = 0.0;
     Drag drag_ = Drag::None;
     QPoint lastPos_;
