@@ -7,15 +7,3 @@
 #include "access/mvp_feature_property_access_base.h"
 #include "access/mvp_glview_property_access.h"
 #include "access/mvp_legend_property_access.h"
-#include "propertyaccess/kav_property_access_types.h"
-
-#include <QString>
-
-namespace Kav {
-namespace MCADVisProp {
-
-// The translated display text of a template category; empty for a value outside 0 to 5.
-MVP_EXPORT QString categoryText(PropertyAccess::PropTemplateCat_t category);
-
-} // namespace MCADVisProp
-} // namespace Kav

@@ -1,5 +1,10 @@
 #pragma once
-// Internal to the accesses: the errors they raise and the check for the command interface.
+// Internal to the plug-in: the errors the accesses raise, the check for the command
+// interface, and the category captions.
+
+#include "propertyaccess/kav_property_access_types.h"
+
+#include <QString>
 
 namespace Kav {
 namespace MCADCmd {
@@ -17,6 +22,9 @@ extern char const* const NO_CONTAINERS;
 
 // The installed command interface; raises NO_COMMAND_INTERFACE for `function` when there is none.
 MCADCmd::CommandInterface* requireInterface(char const* function, int line);
+
+// The translated display text of a template category; empty for a value outside 0 to 5.
+QString categoryText(PropertyAccess::PropTemplateCat_t category);
 
 } // namespace MCADVisProp
 } // namespace Kav

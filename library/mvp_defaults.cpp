@@ -1,4 +1,5 @@
 #include "mvp_defaults.h"
+#include "mvp_defaults_p.h"
 
 #include "gapp/kav_app_status_manager.h"
 #include "gapp/kav_main_window.h"

@@ -6,16 +6,11 @@
 namespace Kav {
 namespace MCADVisProp {
 
-class MenuHandler;
-
 // Creates the menu provider and registers it for the host's restore-templates menu. Call
 // once MainWindow::smgr exists; a second call does nothing.
 MVP_EXPORT void InitDefaults();
 // Withdraws and deletes the provider; does nothing when there is none.
 MVP_EXPORT void CloseDefaults();
-
-// The provider between InitDefaults and CloseDefaults, else null.
-MVP_EXPORT MenuHandler* menuProvider();
 
 } // namespace MCADVisProp
 } // namespace Kav

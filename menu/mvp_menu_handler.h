@@ -1,7 +1,6 @@
 #pragma once
 
 #include "gapp/kav_special_menu_provider.h"
-#include "mvp_export.h"
 #include "propertyaccess/kav_prop_acc_template.h"
 #include "propertyaccess/kav_prop_acc_template_container.h"
 
@@ -12,7 +11,7 @@ namespace MCADVisProp {
 
 // The host's restore-templates menu: one entry per stored template, read anew at every fill,
 // enabled only while exactly one snapshot is selected.
-class MVP_EXPORT MenuHandler : public GApp::SpecialMenuProvider {
+class MenuHandler : public GApp::SpecialMenuProvider {
     Q_OBJECT
 public:
     MenuHandler();
@@ -29,7 +28,7 @@ private:
 };
 
 // One menu entry: restores the selected snapshot filtered by its own copy of a template.
-class MVP_EXPORT RestoreByTemplateAction : public QAction {
+class RestoreByTemplateAction : public QAction {
     Q_OBJECT
 public:
     RestoreByTemplateAction(PropertyAccess::PropAccTemplate const& restoreTemplate, QObject* parent);

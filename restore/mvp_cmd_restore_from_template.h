@@ -1,7 +1,6 @@
 #pragma once
 
 #include "gapp/kav_command.h"
-#include "mvp_export.h"
 #include "propertyaccess/kav_prop_acc_template.h"
 
 namespace Kav {
@@ -11,7 +10,7 @@ namespace MCADVisProp {
 // properties a restore template enables, and hides new and invalid elements as the template
 // asks. The filtering works on copies, so the snapshot's own record stays complete.
 // Runs with a parameter string only (scripts, the restore-template menu), never from a menu.
-class MVP_EXPORT RestoreSnapshotTemplateCommand : public GApp::Command {
+class RestoreSnapshotTemplateCommand : public GApp::Command {
 public:
     RestoreSnapshotTemplateCommand();
     ~RestoreSnapshotTemplateCommand() override;

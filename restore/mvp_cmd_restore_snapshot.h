@@ -1,7 +1,6 @@
 #pragma once
 
 #include "gapp/kav_command.h"
-#include "mvp_export.h"
 
 namespace Kav {
 namespace MCADVisProp {
@@ -9,7 +8,7 @@ namespace MCADVisProp {
 // "report.restore_whole_snapshot": applies every property access a snapshot recorded, as
 // one undo step, and lists what could not be applied. From the menu it restores the one
 // selected snapshot and shows that list in a warning.
-class MVP_EXPORT RestorePropertyFromSnapshotCommand : public GApp::Command {
+class RestorePropertyFromSnapshotCommand : public GApp::Command {
 public:
     RestorePropertyFromSnapshotCommand();
     ~RestorePropertyFromSnapshotCommand() override;

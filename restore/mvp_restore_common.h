@@ -1,7 +1,6 @@
 #pragma once
 // What the two restore commands (and the restore-template menu) share.
 
-#include "mvp_export.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,11 +30,11 @@ QString createRestoreResult(QStringList const& names, QStringList const& types, 
 
 // The lines of the warning: "name (description)", or the name alone for an empty
 // description. Names without a description of the same index count as undescribed.
-MVP_EXPORT QStringList unappliedPropertyLines(QStringList const& names, QStringList const& descriptions);
+QStringList unappliedPropertyLines(QStringList const& names, QStringList const& descriptions);
 
 // Shows the properties a restore's result lists as not applied in a warning: all of them
 // up to 40, otherwise the first 35 and a line for the rest. Nothing when there are none.
-MVP_EXPORT void showUnappliedProperties(QString const& result);
+void showUnappliedProperties(QString const& result);
 
 // Holds the main window's drawing lock until release() or the end of the scope, so that
 // an exception passing through a restore does not leave drawing off.

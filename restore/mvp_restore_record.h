@@ -2,7 +2,6 @@
 
 #include "cad/kav_record.h"
 #include "mcadcmd/kav_command_interface.h"
-#include "mvp_export.h"
 
 #include <vector>
 
@@ -12,7 +11,7 @@ namespace MCADVisProp {
 // The undo step of a snapshot restore. It keeps a complete picture of the visual state taken
 // through the documentation print interface, and undo and redo both exchange that picture
 // with the one on screen. Made while a recording is open, it belongs to that recording.
-class MVP_EXPORT RestorePropsElementRecord : public CAD::CustomRecord {
+class RestorePropsElementRecord : public CAD::CustomRecord {
 public:
     // Captures the state as it is now; holds nothing when no print interface is active,
     // documented and available.

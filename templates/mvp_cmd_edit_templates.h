@@ -1,14 +1,13 @@
 #pragma once
 
 #include "gapp/kav_command.h"
-#include "mvp_export.h"
 
 namespace Kav {
 namespace MCADVisProp {
 
 // "report.change_restore_templates": opens the edit dialog from the menu. Takes no
 // parameters and does nothing in scripts.
-class MVP_EXPORT EditRestoreTemplateCommand : public GApp::Command {
+class EditRestoreTemplateCommand : public GApp::Command {
 public:
     EditRestoreTemplateCommand();
     ~EditRestoreTemplateCommand() override;

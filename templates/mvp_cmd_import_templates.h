@@ -1,14 +1,13 @@
 #pragma once
 
 #include "gapp/kav_command.h"
-#include "mvp_export.h"
 
 namespace Kav {
 namespace MCADVisProp {
 
 // "report.import_restore_templates": reads an exchange file and appends its templates to
 // the store, renaming those whose names are taken. Runs from scripts and macros only.
-class MVP_EXPORT ImportResTemCommand : public GApp::Command {
+class ImportResTemCommand : public GApp::Command {
 public:
     ImportResTemCommand();
     ~ImportResTemCommand() override;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mvp_export.h"
 #include "propertyaccess/kav_prop_acc_template_container.h"
 #include "ui_mvp_edit_restore_templates_dlg.h"
 
@@ -20,7 +19,7 @@ class PropAccTemplateView;
 // Creates, renames, deletes, imports, exports and edits restore templates. Works on a copy of
 // the stored templates; OK saves the whole copy (unless the store is locked), Cancel drops
 // it. Only user-level templates can be changed.
-class MVP_EXPORT EditRestoreTemplatesDialog : public QDialog, public Ui::Kav_MCADVisPropEditRestoreTemplates_dlg {
+class EditRestoreTemplatesDialog : public QDialog, public Ui::Kav_MCADVisPropEditRestoreTemplates_dlg {
     Q_OBJECT
 public:
     EditRestoreTemplatesDialog();

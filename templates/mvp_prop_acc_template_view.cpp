@@ -1,6 +1,7 @@
 #include "mvp_prop_acc_template_view.h"
 
 #include "access/mvp_property_access.h"
+#include "access/mvp_property_access_p.h"
 #include "core/kav_translate.h"
 #include "mvp_restore_template_file.h"
 #include "propertyaccess/kav_property_access_factory.h"

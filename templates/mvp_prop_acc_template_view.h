@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mvp_export.h"
 #include "propertyaccess/kav_prop_acc_template.h"
 #include "propertyaccess/kav_property_access_types.h"
 
@@ -15,7 +14,7 @@ namespace MCADVisProp {
 // a box per property below it, as the registered creators describe them, and the group of
 // the two "invisible" flags. Clicks are written straight into the shown template, which the
 // view does not own. The rows are fixed when the view is made.
-class MVP_EXPORT PropAccTemplateView : public QTreeWidget {
+class PropAccTemplateView : public QTreeWidget {
     Q_OBJECT
 public:
     explicit PropAccTemplateView(QWidget* parent);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "cfg/kav_cfg_resource.h"
-#include "mvp_export.h"
 #include "propertyaccess/kav_prop_acc_template_container.h"
 
 namespace Kav {
@@ -9,7 +8,7 @@ namespace MCADVisProp {
 
 // The configuration resource that keeps restore templates, one store file per level.
 // It holds no templates: every load reads the level files again.
-class MVP_EXPORT RestoreSnapshotTemplateFile : public Cfg::File {
+class RestoreSnapshotTemplateFile : public Cfg::File {
 public:
     RestoreSnapshotTemplateFile();
     ~RestoreSnapshotTemplateFile() override;
@@ -23,10 +22,10 @@ public:
 // Every readable level file's templates, file by file in level order, each tagged with
 // its level. Files that cannot be opened are skipped; a corrupt one throws
 // Kav::IO::StreamException to the caller.
-MVP_EXPORT PropertyAccess::PropAccTemplateContainer loadAllTemplates();
+PropertyAccess::PropAccTemplateContainer loadAllTemplates();
 // Writes `templates` into the store's save file (the user level); a stream error is shown
 // as "MCADVisProp-0004" and the earlier file stays.
-MVP_EXPORT void saveTemplates(PropertyAccess::PropAccTemplateContainer const& templates);
+void saveTemplates(PropertyAccess::PropAccTemplateContainer const& templates);
 
 } // namespace MCADVisProp
 } // namespace Kav

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mvp_export.h"
 #include "propertyaccess/kav_prop_acc_template_container.h"
 
 #include <QHash>
@@ -14,7 +13,7 @@ namespace MCADVisProp {
 // N_2, ... (the first free one, counting from 1, always from the name as imported).
 // Names only ever join the set, so the counter where a name's last search ended is a
 // safe start for the next: importing many templates of one name stays linear.
-class MVP_EXPORT TemplateNamer {
+class TemplateNamer {
 public:
     explicit TemplateNamer(PropertyAccess::PropAccTemplateContainer const& stored);
 
@@ -27,7 +26,7 @@ private:
 };
 
 // Appends every template of `incoming` to `stored`, renamed by the rule above.
-MVP_EXPORT void mergeTemplates(PropertyAccess::PropAccTemplateContainer* stored,
+void mergeTemplates(PropertyAccess::PropAccTemplateContainer* stored,
                                PropertyAccess::PropAccTemplateContainer const& incoming);
 
 } // namespace MCADVisProp

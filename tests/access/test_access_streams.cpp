@@ -1,4 +1,5 @@
 #include "access/mvp_property_access.h"
+#include "access/mvp_property_access_p.h"
 #include "cad/kav_element_creator.h"
 #include "mvp_access_test_util.h"
 #include "propertyaccess/kav_property_access_factory.h"

@@ -11,7 +11,6 @@
 #include "gtools/kav_error_messages.h"
 #include "propertyaccess/kav_property_access_factory.h"
 
-#include <QLibrary>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -98,13 +97,6 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
     EXPECT_NE(dynamic_cast<MCADVisProp::ImportResTemCommand*>(
                   GApp::CommandContainer::getCommand(QStringLiteral("report.import_restore_templates"))),
               nullptr);
-}
-
-TEST(InitLibrary, CanBeFoundByNameInTheSharedLibrary)
-{
-    QLibrary library(QStringLiteral(MVP_LIBRARY_FILE));
-    ASSERT_TRUE(library.load()) << s(library.errorString());
-    EXPECT_NE(library.resolve("mvp_InitLibrary"), nullptr);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "gtools/kav_dialogs.h"
 #include "io/kav_stream.h"
 #include "library/mvp_defaults.h"
+#include "library/mvp_defaults_p.h"
 #include "mcadcmd/kav_host_session.h"
 #include "menu/mvp_menu_handler.h"
 #include "mvp_responder.h"
