@@ -2,10 +2,13 @@
 // selected, and saves what the screen shows. A second file, when given, gets the dialog
 // with the template list's context menu open; a third, a read-only template selected.
 //
-//   shot_edit_dialog DIALOG.png [MENU.png [READONLY.png]]
+//   shot_edit_dialog [--lang LOCALE --translations DIR] DIALOG.png [MENU.png [READONLY.png]]
+//
+// With --lang the plug-in's catalogue for LOCALE is loaded from DIR first.
 #include "access/mvp_property_access.h"
 #include "cfg/kav_cfg_settings.h"
 #include "core/kav_init.h"
+#include "core/kav_translate.h"
 #include "io/kav_stream.h"
 #include "templates/mvp_edit_restore_templates_dialog.h"
 #include "templates/mvp_restore_template_file.h"
@@ -97,9 +100,19 @@ bool save(QPixmap const& pixmap, QString const& path)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QStringList const args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    if (args.size() >= 5 && args.at(1) == QStringLiteral("--lang") && args.at(3) == QStringLiteral("--translations")) {
+        setTranslationLocale(args.at(2));
+        setTranslationDirectory(args.at(4));
+        if (!installTranslator("KavMCADVisProp")) {
+            std::fprintf(stderr, "no catalogue KavMCADVisProp for %s in %s\n", qUtf8Printable(args.at(2)),
+                         qUtf8Printable(args.at(4)));
+            return 1;
+        }
+        args.erase(args.begin() + 1, args.begin() + 5);
+    }
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: shot_edit_dialog DIALOG.png [MENU.png [READONLY.png]]\n");
+        std::fprintf(stderr, "usage: shot_edit_dialog [--lang LOCALE --translations DIR] DIALOG.png [MENU.png [READONLY.png]]\n");
         return 2;
     }
     QTemporaryDir root;

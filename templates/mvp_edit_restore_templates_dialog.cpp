@@ -19,8 +19,12 @@
 
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <array>
@@ -38,6 +42,35 @@ bool storeLocked()
 {
     RestoreSnapshotTemplateFile* store = RestoreSnapshotTemplateFile::instance();
     return store != nullptr && store->isLocked();
+}
+
+// The size and pane split the dialog last closed with, in this session; empty before.
+QSize rememberedSize;
+QByteArray rememberedSplit;
+
+// The width that shows every text of `tree`'s column, header included, and a scroll bar.
+int paneWidth(QTreeWidget const* tree)
+{
+    // Public in the item view base only.
+    int const items = static_cast<QAbstractItemView const*>(tree)->sizeHintForColumn(0);
+    return std::max(items, tree->header()->sectionSizeHint(0)) + 2 * tree->frameWidth()
+        + tree->verticalScrollBar()->sizeHint().width();
+}
+
+// The height that shows every row of `tree`, its header and frame. Measured on the laid-out
+// tree: what it has besides the viewport, and the span of its rows.
+int paneHeight(QTreeWidget const* tree)
+{
+    QTreeWidgetItem* first = tree->topLevelItem(0);
+    QTreeWidgetItem* last = first;
+    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
+        last = *it;
+    if (first == nullptr)
+        return tree->height() - tree->viewport()->height();
+    // One row more: a view that scrolls by rows counts a last row flush with its edge as cut.
+    QRect const top = tree->visualItemRect(first);
+    int const rows = tree->visualItemRect(last).bottom() - top.top() + 1 + top.height();
+    return tree->height() - tree->viewport()->height() + rows;
 }
 
 // The host's selection stays off while a file dialog is open.
@@ -121,17 +154,48 @@ EditRestoreTemplatesDialog::~EditRestoreTemplatesDialog()
 
 void EditRestoreTemplatesDialog::setVisible(bool visible)
 {
+    if (!visible && isVisible()) {
+        rememberedSize = size();
+        rememberedSplit = splitter->saveState();
+    }
     QDialog::setVisible(visible);
     if (!visible)
         return;
-    QFontMetrics const metrics(font());
-    resize(60 * metrics.horizontalAdvance(QLatin1Char('X')), 15 * metrics.lineSpacing());
     fillList();
     if (!templates.isEmpty()) {
         listItems.front()->setSelected(true);
         _list_w->update();
         selectionChanged();
     }
+    if (rememberedSize.isValid()) {
+        resize(rememberedSize);
+        splitter->restoreState(rememberedSplit);
+    } else {
+        fitContent();
+    }
+}
+
+void EditRestoreTemplatesDialog::fitContent()
+{
+    // At least 60 'X' by 15 lines; wider and taller where the texts of either pane need it
+    // (translations run longer), but never past the screen.
+    QFontMetrics const metrics(font());
+    int const listWidth = paneWidth(_list_w);
+    int const contentWidth = paneWidth(templateView);
+    QMargins const margins = gridLayout->contentsMargins();
+    QSize fit(margins.left() + listWidth + splitter->handleWidth() + contentWidth + margins.right(),
+              margins.top() + std::max(paneHeight(_list_w), paneHeight(templateView)) + gridLayout->verticalSpacing()
+                  + hboxLayout->sizeHint().height() + margins.bottom());
+    fit = fit.expandedTo(QSize(60 * metrics.horizontalAdvance(QLatin1Char('X')), 15 * metrics.lineSpacing()));
+    QScreen const* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (shown != nullptr)
+        fit = fit.boundedTo(shown->availableGeometry().size() - (frameGeometry().size() - size()));
+    resize(fit);
+    // The content pane gets what its texts need, the list the rest; on a small screen each
+    // gets at least half of what it needs.
+    int const inner = fit.width() - margins.left() - margins.right() - splitter->handleWidth();
+    int const content = std::max(inner - listWidth, std::min(contentWidth, inner - listWidth / 2));
+    splitter->setSizes({inner - content, content});
 }
 
 void EditRestoreTemplatesDialog::done(int r)

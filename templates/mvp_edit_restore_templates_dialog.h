@@ -45,6 +45,8 @@ private slots:
 
 private:
     void fillList();
+    // Resizes to show every text of both panes, within the screen.
+    void fitContent();
     std::vector<QString> editableTemplateNames() const;
     void writeBack();
     QStringList fileFilters() const;

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
 
@@ -169,10 +170,17 @@ TEST_F(EditDialogTest, FormAndEmptyStore)
 
     EXPECT_TRUE(listNames(*dialog).isEmpty());
     EXPECT_TRUE(paneEmpty(*dialog));
+    // It opens showing every text of the content pane whole, without scrolling.
+    QAbstractItemView* content = dialog->contentView();
+    EXPECT_GE(content->viewport()->width(), content->sizeHintForColumn(0));
+    EXPECT_EQ(content->verticalScrollBar()->maximum(), 0);
+    QSize const chosen = dialog->size() + QSize(37, 23);
+    dialog->resize(chosen);
     QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     ASSERT_TRUE(QFile::exists(levelFile(2)));
     EXPECT_EQ(userStore(), storeBytesOf(PropAccTemplateContainer()));
+    EXPECT_EQ(open()->size(), chosen) << "the next one opens as this one closed";
 }
 
 TEST_F(EditDialogTest, NewTemplateIsAppendedWithAllEntriesSelected)
