@@ -47,11 +47,13 @@ bool runMenuCommand(QString const& name)
     if (window == nullptr || cmd == nullptr)
         return false;
     QString text;
+    char const* id = GApp::EXCEPTION_ERROR;
     try {
         return cmd->executeMenu();
     } catch (ProgError const& e) {
         text = e.getMessage();
     } catch (IO::StreamException const& e) {
+        id = GApp::STREAM_ERROR;
         text = e.getText();
     } catch (ParamError const& e) {
         text = e.getText();
@@ -60,7 +62,7 @@ bool runMenuCommand(QString const& name)
     } catch (...) {
         text = QStringLiteral("command \"%1\" threw an unknown exception").arg(name);
     }
-    window->reportError(QString::fromLatin1(GApp::EXCEPTION_ERROR), text);
+    window->reportError(QString::fromLatin1(id), text);
     return false;
 }
 

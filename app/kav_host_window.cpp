@@ -14,6 +14,7 @@
 #include "gapp/kav_app_status_manager.h"
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
+#include "gapp/kav_gapp_errors.h"
 #include "gapp/kav_menu_data.h"
 #include "gapp/kav_special_menu_provider.h"
 #include "gapp/kav_view_widget_container.h"
@@ -305,11 +306,14 @@ void HostWindow::fillTemplateMenu()
     // The provider only appends; the entries of the last opening go first.
     templateMenu_->clear();
     GApp::SpecialMenuProvider* provider = templateMenuProvider();
+    bool unreadable = false;
     if (provider != nullptr) {
         try {
             provider->fillMenu(templateMenu_);
         } catch (IO::StreamException const& e) {
-            GTools::ErrorDialog(QString::fromLatin1(APP_MENU_ERROR), e.getText());
+            // Which store, where and what: the user can mend or remove that one file.
+            unreadable = true;
+            GTools::ErrorDialog(QString::fromLatin1(GApp::STREAM_ERROR), e.getText());
         } catch (ProgError const& e) {
             GTools::ErrorDialog(QString::fromLatin1(APP_MENU_ERROR), e.getMessage());
         } catch (std::exception const& e) {
@@ -317,7 +321,8 @@ void HostWindow::fillTemplateMenu()
         }
     }
     if (templateMenu_->actions().isEmpty()) {
-        QAction* none = templateMenu_->addAction(Kav::translate("MvpHost", "(no restore templates)"));
+        QAction* none = templateMenu_->addAction(unreadable ? Kav::translate("MvpHost", "(restore templates cannot be read)")
+                                                            : Kav::translate("MvpHost", "(no restore templates)"));
         none->setObjectName(QStringLiteral("actionNoTemplates"));
         none->setEnabled(false);
     }
@@ -371,8 +376,8 @@ void HostWindow::saveMacro()
         return;
     GFile::FileDialog dialog(GFile::WORKING_MODE_DEFAULT, FILE_MODE_SAVE, this);
     dialog.setWindowTitle(Kav::translate("MvpHost", "Save macro"));
-    dialog.setFilters({Kav::translate("MvpHost", "Macro scripts (*.macro)")});
-    dialog.setEnding(QStringLiteral("macro"));
+    dialog.setFilters({Kav::translate("MvpHost", "Macro scripts (*.kavmacro *.macro)")});
+    dialog.setEnding(QStringLiteral("kavmacro"));
     if (!dialog.execFileDialog() || dialog.selectedFiles().isEmpty())
         return;
     QString const path = dialog.selectedFiles().first();
@@ -391,7 +396,7 @@ void HostWindow::runMacro()
 {
     GFile::FileDialog dialog(GFile::WORKING_MODE_DEFAULT, FILE_MODE_EXISTING, this);
     dialog.setWindowTitle(Kav::translate("MvpHost", "Run macro"));
-    dialog.setFilters({Kav::translate("MvpHost", "Macro scripts (*.macro)"), Kav::translate("MvpHost", "All files (*)")});
+    dialog.setFilters({Kav::translate("MvpHost", "Macro scripts (*.kavmacro *.macro)"), Kav::translate("MvpHost", "All files (*)")});
     if (!dialog.execFileDialog() || dialog.selectedFiles().isEmpty())
         return;
     runMacroFile(dialog.selectedFiles().first());

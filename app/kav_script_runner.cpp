@@ -70,8 +70,10 @@ bool ScriptRunner::readScript(QString const& path, QStringList* lines, QString* 
         *message = QStringLiteral("script %1: not a text file (contains a zero byte)").arg(path);
         return false;
     }
-    QString const text = QString::fromUtf8(bytes);
-    if (text.toUtf8() != bytes) {
+    // Editors may start UTF-8 text with a byte-order mark; it is no part of the first line.
+    QByteArray const body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    QString const text = QString::fromUtf8(body);
+    if (text.toUtf8() != body) {
         *message = QStringLiteral("script %1: not UTF-8 text").arg(path);
         return false;
     }
@@ -157,8 +159,22 @@ bool ScriptRunner::runLine(QString const& line, int lineNumber)
     }
     ++commandsRun_;
     lastResult_ = result;
-    out_(result.isEmpty() ? QStringLiteral("ok ") + name : QStringLiteral("ok ") + name + QLatin1Char(' ') + result);
+    out_(escapeControls(result.isEmpty() ? QStringLiteral("ok ") + name : QStringLiteral("ok ") + name + QLatin1Char(' ') + result));
     return true;
+}
+
+QString ScriptRunner::escapeControls(QString const& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar const c : text) {
+        char16_t const u = c.unicode();
+        if ((u < 0x20 && u != '\n' && u != '\t') || (u >= 0x7F && u < 0xA0))
+            out += QStringLiteral("\\x") + QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 QString ScriptRunner::timingLine(QString const& what, double wallMs, double cpuMs)
@@ -171,9 +187,9 @@ void ScriptRunner::fail(int lineNumber, QString const& errorId, QString const& l
     QString text = GTools::ErrorMessageContainer::getText(errorId);
     if (text.isEmpty())
         text = errorId;
-    lastError_ = QStringLiteral("error %1: %2: %3").arg(lineNumber).arg(errorId, text);
+    lastError_ = escapeControls(QStringLiteral("error %1: %2: %3").arg(lineNumber).arg(errorId, text));
     err_(lastError_);
-    QString const details = log.trimmed();
+    QString const details = escapeControls(log.trimmed());
     if (!details.isEmpty())
         err_(details);
 }

@@ -31,6 +31,9 @@ public:
     static QString timingLine(QString const& what, double wallMs, double cpuMs);
     // The command line without its comment, trimmed; empty for a blank or comment line.
     static QString stripComment(QString const& line);
+    // `text` with control characters other than new line and tab written as \xHH, so that
+    // names and file bytes echoed in messages cannot drive the terminal.
+    static QString escapeControls(QString const& text);
 
     // Runs all lines; false at the first failure. Needs MainWindow::main_win.
     bool run(QStringList const& lines);

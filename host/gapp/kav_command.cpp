@@ -1,6 +1,7 @@
 #include "gapp/kav_command.h"
 
 #include "core/kav_errors.h"
+#include "core/kav_translate.h"
 #include "gapp/kav_app_status_manager.h"
 #include "gapp/kav_command_container.h"
 #include "gapp/kav_main_window.h"
@@ -195,8 +196,11 @@ void Command::emitDataChanged(unsigned int reason)
 QString Command::createErrorString(QString const& parameters) const
 {
     // createParameterString() describes the expected form; it is not const in the interface.
-    QString const expected = const_cast<Command*>(this)->createParameterString();
-    return QStringLiteral("command \"%1\" with parameters: %2\nexpected form: %3").arg(commandName_, parameters, expected);
+    QString expected = const_cast<Command*>(this)->createParameterString();
+    if (expected.isEmpty())
+        expected = translate("Kav::GApp", QT_TRANSLATE_NOOP("Kav::GApp", "(no parameters)"));
+    return translate("Kav::GApp", QT_TRANSLATE_NOOP("Kav::GApp", "command \"%1\" with parameters: %2\nexpected form: %3"))
+        .arg(commandName_, parameters, expected);
 }
 
 } // namespace GApp

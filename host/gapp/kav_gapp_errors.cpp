@@ -12,6 +12,7 @@ char const* const PARAMETER_ERROR = "KavHost-Param-0001";
 char const* const COMMAND_FAILED_ERROR = "KavHost-Command-0001";
 char const* const COMMAND_NOT_EXECUTABLE_ERROR = "KavHost-Command-0002";
 char const* const EXCEPTION_ERROR = "KavHost-Exception-0001";
+char const* const STREAM_ERROR = "KavHost-Stream-0001";
 
 namespace {
 
@@ -31,6 +32,7 @@ void registerAll(bool translated)
                 translated);
     registerOne(EXCEPTION_ERROR, QT_TRANSLATE_NOOP("Kav::GApp", "the command failed with an internal error"),
                 translated);
+    registerOne(STREAM_ERROR, QT_TRANSLATE_NOOP("Kav::GApp", "a file cannot be read or written"), translated);
 }
 
 // The registry is created on first use, so this is safe at load time; it makes sure the ids

@@ -100,7 +100,8 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
             log << e.getMessage() << END_LOG;
             ok = false;
         } catch (IO::StreamException const& e) {
-            errorId = QString::fromLatin1(EXCEPTION_ERROR);
+            // Its text names the file, the offset and what is wrong there.
+            errorId = QString::fromLatin1(STREAM_ERROR);
             log << e.getText() << END_LOG;
             ok = false;
         } catch (ParamError const& e) {

@@ -12,7 +12,8 @@ namespace {
 
 class CreateSnapshotCommand : public HostCommand {
 public:
-    CreateSnapshotCommand() : HostCommand("report.create_snapshot", "create snapshot") {}
+    CreateSnapshotCommand() : HostCommand("report.create_snapshot", "create snapshot",
+                 "[name=\"NAME\"]") {}
     QString createParameterString() override { return Parse::createString(QStringLiteral("name"), QStringLiteral("Snapshot 1")); }
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
@@ -50,7 +51,8 @@ private:
 
 class SelectCommand : public HostCommand {
 public:
-    SelectCommand() : HostCommand("select", "select") {}
+    SelectCommand() : HostCommand("select", "select",
+                 "names=[\"ELEMENT\", ...]") {}
     QString createParameterString() override { return Parse::createStringVector(QStringLiteral("names"), QStringList()); }
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
@@ -79,7 +81,8 @@ private:
 
 class ElementAddCommand : public HostCommand {
 public:
-    ElementAddCommand() : HostCommand("element.add", "add element") {}
+    ElementAddCommand() : HostCommand("element.add", "add element",
+                 "name=\"ELEMENT\" [type=\"part|point|circle|...|section_inspection_2d\"] [parent=\"ELEMENT\"]") {}
     QString createParameterString() override
     {
         return Parse::createString(QStringLiteral("name"), QStringLiteral("ELEMENT")) +
@@ -122,7 +125,8 @@ private:
 
 class ElementRemoveCommand : public HostCommand {
 public:
-    ElementRemoveCommand() : HostCommand("element.remove", "remove element") {}
+    ElementRemoveCommand() : HostCommand("element.remove", "remove element",
+                 "name=\"ELEMENT\"") {}
     QString createParameterString() override { return Parse::createString(QStringLiteral("name"), QStringLiteral("ELEMENT")); }
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {

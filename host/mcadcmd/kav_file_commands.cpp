@@ -11,7 +11,8 @@ namespace {
 
 class SampleSceneCommand : public HostCommand {
 public:
-    SampleSceneCommand() : HostCommand("host.sample_scene", "sample scene") {}
+    SampleSceneCommand() : HostCommand("host.sample_scene", "sample scene",
+                 "[elements=\"COUNT\"] [file=\"FILE\"]") {}
     QString createParameterString() override { return QString(); }
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
@@ -61,7 +62,8 @@ protected:
 
 class LoadProjectCommand : public ProjectFileCommand {
 public:
-    LoadProjectCommand() : ProjectFileCommand("host.load_project", "load project") {}
+    LoadProjectCommand() : ProjectFileCommand("host.load_project", "load project",
+                 "file=\"FILE\"") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         Scene* scene = activeScene();
@@ -85,7 +87,8 @@ public:
 
 class SaveProjectCommand : public ProjectFileCommand {
 public:
-    SaveProjectCommand() : ProjectFileCommand("host.save_project", "save project") {}
+    SaveProjectCommand() : ProjectFileCommand("host.save_project", "save project",
+                 "file=\"FILE\"") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         Scene* scene = activeScene();
@@ -104,7 +107,8 @@ public:
 
 class DumpStateCommand : public HostCommand {
 public:
-    DumpStateCommand() : HostCommand("host.dump_state", "dump state") {}
+    DumpStateCommand() : HostCommand("host.dump_state", "dump state",
+                 "[file=\"FILE\"]") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         Scene* scene = activeScene();

@@ -57,28 +57,16 @@ void recordChange(Scene& scene, QString const& stepName, QStringList const* only
 
 class HostCommand : public GApp::Command {
 public:
-    HostCommand(char const* name, char const* menuText)
+    // `form` is the whole parameter form, every key, as a failing command prints it.
+    HostCommand(char const* name, char const* menuText, char const* form)
         : GApp::Command(true, false, QString::fromLatin1(name), QString::fromLatin1(menuText), QString::fromLatin1(name),
-                        nullptr)
+                        nullptr),
+          form_(form)
     {
     }
     bool isExecutable() override { return activeScene() != nullptr; }
     int getCommandKind() const override { return KIND_SCRIPT; }
-    bool parseParameterString(QString const& parameters, bool, QString* errorId, ErrorLog* log) override
-    {
-        QString rest = parameters;
-        try {
-            read(rest);
-            Parse::checkEmptyParameters(rest);
-        } catch (ParamError const& e) {
-            if (errorId != nullptr)
-                *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
-            if (log != nullptr)
-                *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-            return false;
-        }
-        return true;
-    }
+    bool parseParameterString(QString const& parameters, bool, QString* errorId, ErrorLog* log) override;
 
 protected:
     virtual void read(QString& params) = 0;
@@ -100,6 +88,14 @@ protected:
         QString const k = QString::fromLatin1(key);
         return Parse::hasKey(params, k) ? Parse::getString(params, k) : QString();
     }
+    // What was given and the form expected, for a parameter error's details.
+    QString errorString(QString const& parameters) const;
+    // Throws ParamError for the first entry of `rest` (what `read` left of `parameters`): a
+    // key read already is given twice, any other is unknown. Positions are in `parameters`.
+    static void checkRest(QString const& parameters, QString const& rest);
+
+private:
+    char const* form_;
 };
 
 } // namespace HostCommands

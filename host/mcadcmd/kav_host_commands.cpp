@@ -2,8 +2,10 @@
 // (all keys checked there) and works on the scene of the installed command interface.
 #include "mcadcmd/kav_host_command_p.h"
 
+#include "core/kav_translate.h"
 #include "gtools/kav_error_messages.h"
 #include "mcadcmd/kav_command_interface.h"
+#include "parse/kav_parse_p.h"
 
 namespace Kav {
 namespace MCADCmd {
@@ -15,11 +17,71 @@ Scene* activeScene()
     return ci != nullptr ? ci->getScene() : nullptr;
 }
 
+bool HostCommand::parseParameterString(QString const& parameters, bool, QString* errorId, ErrorLog* log)
+{
+    QString rest = parameters;
+    try {
+        read(rest);
+        checkRest(parameters, rest);
+    } catch (ParamError const& e) {
+        if (errorId != nullptr)
+            *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
+        if (log != nullptr)
+            *log << e.getText() << "\n\n" << errorString(parameters) << END_LOG;
+        return false;
+    }
+    return true;
+}
+
+QString HostCommand::errorString(QString const& parameters) const
+{
+    return translate("Kav::GApp", QT_TRANSLATE_NOOP("Kav::GApp", "command \"%1\" with parameters: %2\nexpected form: %3"))
+        .arg(getCommandName(), parameters,
+             *form_ != '\0' ? QString::fromLatin1(form_)
+                            : translate("Kav::GApp", QT_TRANSLATE_NOOP("Kav::GApp", "(no parameters)")));
+}
+
+namespace {
+
+// Where the top-level entries with `key` begin.
+std::vector<int> positionsOf(QString const& params, QString const& key)
+{
+    std::vector<int> at;
+    int offset = 0;
+    for (;;) {
+        ParseDetail::ScanResult const r = ParseDetail::scan(params.mid(offset), &key);
+        if (!r.found)
+            return at;
+        at.push_back(offset + r.match.begin);
+        offset += r.match.valueEnd;
+    }
+}
+
+} // namespace
+
+void HostCommand::checkRest(QString const& parameters, QString const& rest)
+{
+    ParseDetail::ScanResult const left = ParseDetail::scan(rest, nullptr);
+    if (!left.any)
+        return;
+    QString const key = rest.mid(left.first.begin, left.first.keyLength);
+    std::vector<int> const given = positionsOf(parameters, key);
+    // The command read one entry of this key: the one left is a second.
+    if (given.size() > positionsOf(rest, key).size() && given.size() >= 2)
+        throw ParamError(translate("Kav::Parse", QT_TRANSLATE_NOOP("Kav::Parse", "parameter \"%1\" is given twice, at positions %2 and %3"))
+                             .arg(key)
+                             .arg(given[0])
+                             .arg(given[1]));
+    throw ParamError(translate("Kav::Parse", QT_TRANSLATE_NOOP("Kav::Parse", "unknown parameter \"%1\" at position %2"))
+                         .arg(key)
+                         .arg(given.empty() ? left.first.begin : given[0]));
+}
+
 namespace {
 
 class UndoRedoCommand : public HostCommand {
 public:
-    UndoRedoCommand(bool undo) : HostCommand(undo ? "edit.undo" : "edit.redo", undo ? "undo" : "redo"), undo_(undo) {}
+    UndoRedoCommand(bool undo) : HostCommand(undo ? "edit.undo" : "edit.redo", undo ? "undo" : "redo", ""), undo_(undo) {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         CAD::RecordManager* m = CAD::RecordManager::_manager;

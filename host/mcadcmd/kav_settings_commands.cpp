@@ -21,15 +21,16 @@ protected:
         try {
             recordChange(scene, step, only, [&]() {
                 apply(rest);
-                Parse::checkEmptyParameters(rest);
+                checkRest(given_, rest);
             });
         } catch (ParamError const& e) {
-            return paramFail(errorId, log, e.getText() + QStringLiteral("\n\n") + createErrorString(settings_));
+            return paramFail(errorId, log, e.getText() + QStringLiteral("\n\n") + errorString(given_));
         }
         return true;
     }
     void read(QString& params) override
     {
+        given_ = params;
         readKeys(params);
         settings_ = params;
         // The settings are taken as a whole; their syntax is checked here.
@@ -38,12 +39,14 @@ protected:
     }
     virtual void readKeys(QString&) {}
 
-    QString settings_;
+    QString given_;    // as written, for the positions in messages
+    QString settings_; // what readKeys left
 };
 
 class ViewSetCommand : public SettingsCommand {
 public:
-    ViewSetCommand() : SettingsCommand("view.set", "change view") {}
+    ViewSetCommand() : SettingsCommand("view.set", "change view",
+                 "[rotation=[\"X\", \"Y\", \"Z\"]] [translation=[\"X\", \"Y\", \"Z\"]] [axis_scale=[\"X\", \"Y\", \"Z\"]] [scale=\"S\"]") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         Scene* scene = activeScene();
@@ -61,7 +64,8 @@ public:
 
 class LegendSetCommand : public SettingsCommand {
 public:
-    LegendSetCommand() : SettingsCommand("legend.set", "change legend") {}
+    LegendSetCommand() : SettingsCommand("legend.set", "change legend",
+                 "[range=[\"MIN\", \"MAX\"]] [steps=\"N\"] [visible=\"0|1\"] [position=[\"X\", \"Y\"]] [map=\"NAME\"] [data=\"0|1\"]") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         Scene* scene = activeScene();
@@ -79,7 +83,8 @@ public:
 
 class ElementSetCommand : public SettingsCommand {
 public:
-    ElementSetCommand() : SettingsCommand("element.set", "change element") {}
+    ElementSetCommand() : SettingsCommand("element.set", "change element",
+                 "name=\"ELEMENT\" [visible=\"0|1\"] [color=\"#rrggbb\"] [transparency=\"0..1\"] [display_mode=\"MODE\"] [point_size=\"N\"] [line_width=\"N\"] [pullout=[\"X\", \"Y\", \"Z\"]] [first_kink=\"0|1\"] [label_visible=\"0|1\"] [label_auto=\"0|1\"] [label_template=\"TEXT\"] [label_offset=[\"X\", \"Y\"]] [label_position=[\"X\", \"Y\"]] [label_origin=[\"X\", \"Y\", \"Z\"]] [label_font=\"N\"] [label_frame=\"0|1\"] [label_connector=\"0|1\"] [sampling=\"auto|STEP\"] [valid=\"0|1\"] [center=[\"X\", \"Y\", \"Z\"]] [extent=[\"X\", \"Y\", \"Z\"]] [radius=\"R\"]") {}
     QString createParameterString() override
     {
         return Parse::createString(QStringLiteral("name"), QStringLiteral("ELEMENT")) +

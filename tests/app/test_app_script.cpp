@@ -162,6 +162,12 @@ TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
     EXPECT_TRUE(bad.err.contains(QStringLiteral("error 2: KavHost-Param-0001: "))) << bad.err.toStdString();
     EXPECT_TRUE(bad.err.contains(QStringLiteral("transparency"))) << bad.err.toStdString();
 
+    // Control characters in what the user wrote reach the terminal escaped.
+    HostRun const esc = runScript(dir, QStringLiteral("esc.macro"), "host.sample_scene\nelement.set name=\"A\x1b[2JB\"\n");
+    EXPECT_EQ(esc.exitCode, 1);
+    EXPECT_FALSE(esc.err.contains(QChar(0x1b))) << esc.err.toStdString();
+    EXPECT_TRUE(esc.err.contains(QStringLiteral("A\\x1B[2JB"))) << esc.err.toStdString();
+
     HostRun const unknown = runScript(dir, QStringLiteral("unknown.macro"), "\n# nothing yet\nno.such_command x=\"1\"\n");
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("error 3: "))) << unknown.err.toStdString();

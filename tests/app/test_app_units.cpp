@@ -75,6 +75,12 @@ TEST(ScriptReader, ReadsTextAndRefusesWhatIsNoScript)
     EXPECT_EQ(lines.at(0), QStringLiteral("host.sample_scene"));
     EXPECT_EQ(lines.at(2), QStringLiteral("select names=[\"") + QChar(0xDC) + QStringLiteral("\"]"));
 
+    // A byte-order mark is no part of the first command.
+    QString const bom = dir.path(QStringLiteral("bom.kavmacro"));
+    ASSERT_TRUE(MvpTest::writeAll(bom, "\xEF\xBB\xBFhost.sample_scene\n"));
+    ASSERT_TRUE(ScriptRunner::readScript(bom, &lines, &message)) << message.toStdString();
+    EXPECT_EQ(lines.at(0), QStringLiteral("host.sample_scene"));
+
     EXPECT_FALSE(ScriptRunner::readScript(dir.root(), &lines, &message));
     EXPECT_TRUE(message.contains(dir.root()) && message.contains(QStringLiteral("not a file")));
 

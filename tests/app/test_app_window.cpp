@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -254,9 +255,22 @@ TEST_F(AppWindow, RecordedMacroReplaysToTheSameState)
     ASSERT_EQ(win->lastMacro().size(), 5) << win->lastMacro().join(QLatin1Char('\n')).toStdString();
     QString const recorded = Kav::MCADCmd::dumpState(scene);
 
-    QString const path = dir.path(QStringLiteral("recorded.macro"));
-    responder->pushFiles({path});
+    QString const path = dir.path(QStringLiteral("recorded.kavmacro"));
+    QStringList filters;
+    responder->push([&](Kav::GTools::DialogRequest const& request) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(request.dialog))
+            filters = dialog->nameFilters();
+        Kav::GTools::DialogAnswer answer;
+        answer.result = QDialog::Accepted;
+        answer.files = QStringList{path};
+        return answer;
+    });
     win->saveMacro();
+    // The dialog shows the files the application writes and ships.
+    ASSERT_FALSE(filters.isEmpty());
+    QString const patterns = filters.first().section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
+    EXPECT_TRUE(QDir::match(patterns.split(QLatin1Char(' ')), QStringLiteral("restore_snapshot.kavmacro")))
+        << filters.join(QLatin1Char(';')).toStdString();
     QByteArray const text = MvpTest::readAll(path);
     EXPECT_TRUE(text.startsWith("# mvp-host macro\n"));
     EXPECT_TRUE(text.contains("select names=[\"Bracket\"]\nelement.set name=\"Bracket\" color=\"#228844\""))
@@ -477,9 +491,12 @@ TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
     Kav::GTools::setDialogResponder(previous);
     ASSERT_EQ(asked.size(), fromFill + 1);
     EXPECT_EQ(asked.back().kind, Kav::GTools::DialogRequest::ERROR);
-    for (auto const& r : asked)
+    for (auto const& r : asked) {
         EXPECT_TRUE(r.details.contains(QStringLiteral("mvp-host_rstmpls.rst")) || r.text.contains(QStringLiteral("mvp-host_rstmpls.rst")))
             << Kav::GTools::describeRequest(r).toStdString();
+        // The stream's own text, not "internal error".
+        EXPECT_NE(r.errorId, QStringLiteral("KavHost-Exception-0001")) << Kav::GTools::describeRequest(r).toStdString();
+    }
     EXPECT_FALSE(templates->actions().isEmpty());
     EXPECT_TRUE(Kav::App::runCommand(QStringLiteral("report.create_snapshot"), QString()));
 

@@ -195,6 +195,39 @@ TEST_F(HostCommands, SnapshotSelectionStructureAndFiles)
     EXPECT_EQ(r.result, saved);
 }
 
+TEST_F(HostCommands, ParameterErrorsNameTheEntryAndPrintTheWholeForm)
+{
+    struct Case {
+        char const* command;
+        char const* parameters;
+        char const* error;
+        char const* form;
+    };
+    std::vector<Case> const cases = {
+        {"element.set", R"(name="Bracket" color="#ff0000" color="#00ff00")",
+         R"(parameter "color" is given twice, at positions 15 and 31)",
+         R"(expected form: name="ELEMENT" [visible="0|1"] [color="#rrggbb"] [transparency="0..1"])"},
+        {"element.set", R"(name="Bracket" colour="#ff0000")", R"(unknown parameter "colour" at position 15)",
+         R"([label_template="TEXT"])"},
+        {"view.set", R"(scale="2" scale="3")", R"(parameter "scale" is given twice, at positions 0 and 10)",
+         R"(expected form: [rotation=["X", "Y", "Z"]] [translation=["X", "Y", "Z"]])"},
+        {"legend.set", R"(steps="7" x="1")", R"(unknown parameter "x" at position 10)",
+         R"(expected form: [range=["MIN", "MAX"]] [steps="N"] [visible="0|1"])"},
+        {"host.sample_scene", R"(elements="5" file="a" file="b")", R"(parameter "file" is given twice, at positions 13 and 22)",
+         R"(expected form: [elements="COUNT"] [file="FILE"])"},
+        {"host.dump_state", R"(files="x")", R"(unknown parameter "files" at position 0)", R"(expected form: [file="FILE"])"},
+        {"edit.undo", R"(x="1")", R"(unknown parameter "x")", R"(expected form: (no parameters))"},
+        {"select", R"(names=[] names=[])", R"(is given twice)", R"(expected form: names=["ELEMENT", ...])"},
+    };
+    for (Case const& c : cases) {
+        Outcome const r = run(c.command, QString::fromUtf8(c.parameters));
+        EXPECT_FALSE(r.ok) << c.command;
+        EXPECT_EQ(r.errorId, QStringLiteral("KavHost-Param-0001")) << c.command;
+        EXPECT_TRUE(r.log.contains(QString::fromUtf8(c.error))) << qPrintable(r.log);
+        EXPECT_TRUE(r.log.contains(QString::fromUtf8(c.form))) << qPrintable(r.log);
+    }
+}
+
 TEST_F(HostCommands, FilesAreNeverReplacedBySpecialFilesOrLostOnAFullDisk)
 {
     QString const fifo = dir.path(QStringLiteral("fifo"));
