@@ -13,8 +13,11 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <random>
+
+#include <sys/resource.h>
 
 using namespace Kav;
 using namespace Kav::MCADVisProp;
@@ -155,6 +158,45 @@ TEST_F(TemplateStoreTest, LoadsEveryLevelInOrderAndSkipsMissingFiles)
     IO::InStream in(levelFile(2));
     EXPECT_EQ(in.getType(), KString("RESTORE_SNAPSHOT_TEMPLATE"));
     EXPECT_EQ(in.getVersion(), 1u);
+}
+
+// Files of this process grow to a few bytes at most while it lives: a stream to a file
+// then fails when it hands its bytes on, at its close.
+class TinyFileLimit {
+public:
+    TinyFileLimit() : signal_(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit tiny = old_;
+        tiny.rlim_cur = 8;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~TinyFileLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, signal_);
+    }
+
+private:
+    void (*signal_)(int);
+    rlimit old_{};
+};
+
+TEST_F(TemplateStoreTest, StoreThatCannotBeWrittenIsReportedAndStaysAsItWas)
+{
+    writeStore(levelFile(2), named({QStringLiteral("Mine")}));
+    QByteArray const before = MvpTest::readAll(levelFile(2));
+    responder.push([](GTools::DialogRequest const& r) {
+        EXPECT_EQ(r.errorId, QStringLiteral("MCADVisProp-0004"));
+        return GTools::DialogAnswer{};
+    });
+    {
+        TinyFileLimit const limit;
+        saveTemplates(named({QStringLiteral("A"), QStringLiteral("B")}));
+    }
+    EXPECT_EQ(responder.pending(), 0);
+    EXPECT_EQ(MvpTest::readAll(levelFile(2)), before);
+    EXPECT_EQ(QDir(root.path(QStringLiteral("level2"))).entryList(QDir::Files), QStringList{QStringLiteral("mvptest_rstmpls.rst")});
 }
 
 TEST_F(TemplateStoreTest, CorruptStoreReachesTheCallerAndTheRunnerReportsIt)
