@@ -249,6 +249,10 @@ TEST_F(EditDialogTest, RenameKeepsPlaceSelectionAndEdits)
     EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Unchecked);
     clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("rotation")));
 
+    // The name of another editable template is refused.
+    responder->pushAcceptName(QStringLiteral("C"));
+    useMenu(*dialog, QStringLiteral("rename"));
+    EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
     responder->pushAcceptName(QStringLiteral("B2"));
     MenuUse const use = useMenu(*dialog, QStringLiteral("rename"));
     EXPECT_EQ(use.enabled, enabledEntries(true, true, true));
