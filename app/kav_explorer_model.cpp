@@ -207,6 +207,23 @@ bool ExplorerModel::lessInTree(QModelIndex const& a, QModelIndex const& b)
     return path(a) < path(b);
 }
 
+QModelIndexList ExplorerModel::parentRows() const
+{
+    QModelIndexList out;
+    std::vector<Node*> open{root_.get()};
+    while (!open.empty()) {
+        Node* p = open.back();
+        open.pop_back();
+        if (p != root_.get())
+            out << indexOfNode(p);
+        for (auto it = p->children.rbegin(); it != p->children.rend(); ++it) {
+            if (!(*it)->children.empty())
+                open.push_back(it->get());
+        }
+    }
+    return out;
+}
+
 bool ExplorerModel::placeOf(QString const& name, Node** parent, int* row) const
 {
     CAD::Element* e = scene_->findElement(name);

@@ -46,6 +46,8 @@ public:
     // depend on the order of clicks.
     static bool lessInTree(QModelIndex const& a, QModelIndex const& b);
 
+    // The rows that have rows under them, parents first.
+    QModelIndexList parentRows() const;
     // Brings the tree up to the scene after a batch of changes.
     void apply(MCADCmd::SceneChanges const& changes);
 

@@ -27,7 +27,7 @@ ExplorerWidget::ExplorerWidget(MCADCmd::Scene* scene, QWidget* parent)
     setColumnWidth(0, 130);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ExplorerWidget::onSelectionChanged);
-    expandAll();
+    expandParents();
     showSelection();
 }
 
@@ -41,7 +41,7 @@ void ExplorerWidget::apply(MCADCmd::SceneChanges const& changes)
     syncing_ = true;
     model_->apply(changes);
     if (changes.reset) {
-        expandAll();
+        expandParents();
     } else {
         for (QString const& name : changes.inserted) {
             QModelIndex const index = model_->indexOf(name);
@@ -52,6 +52,13 @@ void ExplorerWidget::apply(MCADCmd::SceneChanges const& changes)
     syncing_ = false;
     if (changes.structure() || changes.selection)
         showSelection();
+}
+
+void ExplorerWidget::expandParents()
+{
+    // expandAll() lays out every row; a flat scene of many elements has few parents.
+    for (QModelIndex const& index : model_->parentRows())
+        expand(index);
 }
 
 void ExplorerWidget::resync()

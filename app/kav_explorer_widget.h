@@ -31,6 +31,7 @@ public:
     void resync();
 
 private:
+    void expandParents();
     void showSelection();
     void onSelectionChanged();
 

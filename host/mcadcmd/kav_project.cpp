@@ -503,6 +503,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
 
     Scene::Batch batch(scene);
     scene.clear();
+    scene.reserve(elements.size() + reports.size());
     for (auto& e : elements)
         scene.addElement(std::move(e.first), e.second);
     for (LoadedReport& lr : reports) {

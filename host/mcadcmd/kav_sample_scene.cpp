@@ -154,6 +154,7 @@ void generateScene(Scene& scene, unsigned int elementCount)
     Scene::Batch batch(scene);
     Progress progress(Kav::translate("KavHost", "Generating the scene"), elementCount);
     scene.clear();
+    scene.reserve(elementCount);
     for (unsigned int i = 1; i <= elementCount; ++i) {
         progress.advance(i);
         QString const name = QStringLiteral("E%1").arg(i, 6, 10, QLatin1Char('0'));

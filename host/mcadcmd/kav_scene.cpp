@@ -82,6 +82,13 @@ void Scene::clear()
     flushIfIdle();
 }
 
+void Scene::reserve(std::size_t count)
+{
+    owned_.reserve(count);
+    elements_.reserve(count);
+    byName_.reserve(static_cast<int>(std::min<std::size_t>(count, 1u << 30)));
+}
+
 CAD::Element* Scene::addElement(std::unique_ptr<CAD::Element> element, QString const& parentName)
 {
     return insertElement(std::move(element), parentName, elements_.size());

@@ -52,6 +52,8 @@ public:
 
     // Empties elements, reports, selection and modified marks; view and legend to defaults.
     void clear();
+    // Room for this many elements and reports, before many are added at once.
+    void reserve(std::size_t count);
 
     // Takes the element. Throws ProgError for a taken or empty name, or an unknown parent.
     CAD::Element* addElement(std::unique_ptr<CAD::Element> element, QString const& parentName = QString());
