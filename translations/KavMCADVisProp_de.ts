@@ -24,77 +24,77 @@
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="81"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="113"/>
         <source>template content</source>
         <translation>Vorlageninhalt</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="84"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="116"/>
         <source>template list</source>
         <translation>Vorlagenliste</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="92"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="124"/>
         <source>new</source>
         <translation>neu</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="95"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="127"/>
         <source>rename</source>
         <translation>umbenennen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="99"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="131"/>
         <source>delete</source>
         <translation>löschen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="103"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="135"/>
         <source>import</source>
         <translation>importieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="106"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="138"/>
         <source>export selected</source>
         <translation>Auswahl exportieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="213"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="273"/>
         <source>restore template files</source>
         <translation>Wiederherstellungsvorlagen-Dateien</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="236"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="296"/>
         <source>new template</source>
         <translation>neue Vorlage</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="237"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="297"/>
         <source>restore template</source>
         <translation>Wiederherstellungsvorlage</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="256"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="316"/>
         <source>rename template</source>
         <translation>Vorlage umbenennen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="274"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="334"/>
         <source>remove templates</source>
         <translation>Vorlagen entfernen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="275"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="335"/>
         <source>remove selected templates. are you really sure?</source>
         <translation>Ausgewählte Vorlagen entfernen. Sind Sie wirklich sicher?</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="291"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="351"/>
         <source>import file</source>
         <translation>Datei importieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="320"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="380"/>
         <source>export file</source>
         <translation>Datei exportieren</translation>
     </message>
@@ -102,33 +102,33 @@
 <context>
     <name>MCADVisProp</name>
     <message>
-        <location filename="../access/mvp_container_property_access.cpp" line="100"/>
-        <location filename="../access/mvp_element_property_access.cpp" line="349"/>
+        <location filename="../access/mvp_container_property_access.cpp" line="102"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="365"/>
         <source>element visibility</source>
         <translation>Elementsichtbarkeit</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="350"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="366"/>
         <source>element visualization</source>
         <translation>Elementdarstellung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="351"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="367"/>
         <source>element pullout distance</source>
         <translation>Herauszugsabstand des Elements</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="352"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="368"/>
         <source>label visibility</source>
         <translation>Sichtbarkeit der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="353"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="369"/>
         <source>label auto placement</source>
         <translation>automatische Platzierung der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="354"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="370"/>
         <source>label content template</source>
         <translation>Inhaltsvorlage der Beschriftung</translation>
     </message>
@@ -188,17 +188,17 @@
         <translation>Projekte wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="118"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="119"/>
         <source>new and invalid elements</source>
         <translation>neue und ungültige Elemente</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="119"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="120"/>
         <source>set new elements invisible</source>
         <translation>neue Elemente ausblenden</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="121"/>
+        <location filename="../templates/mvp_prop_acc_template_view.cpp" line="122"/>
         <source>set invalid elements invisible</source>
         <translation>ungültige Elemente ausblenden</translation>
     </message>
@@ -211,32 +211,32 @@
 <context>
     <name>MCADVisProp_cmd</name>
     <message>
-        <location filename="../restore/mvp_cmd_restore_from_template.cpp" line="27"/>
+        <location filename="../restore/mvp_cmd_restore_from_template.cpp" line="26"/>
         <source>restore snapshot by template</source>
         <translation>Snapshot mit Vorlage wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_restore_snapshot.cpp" line="23"/>
+        <location filename="../restore/mvp_cmd_restore_snapshot.cpp" line="21"/>
         <source>restore whole snapshot</source>
         <translation>ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="100"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="101"/>
         <source>and %1 further properties</source>
         <translation>und %1 weitere Eigenschaften</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="101"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="102"/>
         <source>warning</source>
         <translation>Warnung</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="102"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="103"/>
         <source>there are %1 properties, who could not be applied:</source>
         <translation>%1 Eigenschaften konnten nicht angewendet werden:</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_cmd_edit_templates.cpp" line="18"/>
+        <location filename="../templates/mvp_cmd_edit_templates.cpp" line="17"/>
         <source>edit restore templates</source>
         <translation>Wiederherstellungsvorlagen bearbeiten</translation>
     </message>
@@ -315,7 +315,7 @@
 <context>
     <name>MCADVisProp_prop_acc</name>
     <message>
-        <location filename="../access/mvp_container_property_access.cpp" line="76"/>
+        <location filename="../access/mvp_container_property_access.cpp" line="78"/>
         <source>container #type for error msg</source>
         <translation>Container</translation>
     </message>

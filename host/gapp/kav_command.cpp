@@ -198,8 +198,8 @@ QString Command::createErrorString(QString const& parameters) const
     // createParameterString() describes the expected form; it is not const in the interface.
     QString expected = const_cast<Command*>(this)->createParameterString();
     if (expected.isEmpty())
-        expected = translate("Kav::GApp", QT_TRANSLATE_NOOP("Kav::GApp", "(no parameters)"));
-    return translate("Kav::GApp", QT_TRANSLATE_NOOP("Kav::GApp", "command \"%1\" with parameters: %2\nexpected form: %3"))
+        expected = translate("Kav::GApp", "(no parameters)");
+    return translate("Kav::GApp", "command \"%1\" with parameters: %2\nexpected form: %3")
         .arg(commandName_, parameters, expected);
 }
 

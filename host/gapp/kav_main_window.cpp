@@ -1,6 +1,7 @@
 #include "gapp/kav_main_window.h"
 
 #include "core/kav_errors.h"
+#include "core/kav_translate.h"
 #include "gapp/kav_app_status_manager.h"
 #include "gtools/kav_dialogs.h"
 #include "gtools/kav_error_messages.h"
@@ -89,7 +90,7 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
         try {
             if (!cmd->isExecutable()) {
                 errorId = QString::fromLatin1(COMMAND_NOT_EXECUTABLE_ERROR);
-                log << "command " << quoted(name) << " cannot be executed" << END_LOG;
+                log << translate("Kav::GApp", "command %1 cannot be executed").arg(quoted(name)) << END_LOG;
             } else {
                 ok = cmd->parseParameterString(parameters, interactive, &errorId, &log)
                      && cmd->execute(result, &errorId, &log);
@@ -123,7 +124,7 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
         if (errorId.isEmpty())
             errorId = QString::fromLatin1(COMMAND_FAILED_ERROR);
         if (log.isEmpty())
-            log << "command " << quoted(name) << " failed" << END_LOG;
+            log << translate("Kav::GApp", "command %1 failed").arg(quoted(name)) << END_LOG;
         reportError(errorId, log.getLog());
         return false;
     }

@@ -18,7 +18,7 @@ namespace IO {
 
 namespace {
 
-QString tr(char const* text)
+QString say(char const* text)
 {
     return translate("Kav::IO", text);
 }
@@ -34,21 +34,21 @@ QString kindOf(mode_t mode)
     if (S_ISREG(mode))
         return QString();
     if (S_ISDIR(mode))
-        return tr(QT_TRANSLATE_NOOP("Kav::IO", "a folder"));
+        return say(QT_TRANSLATE_NOOP("Kav::IO", "a folder"));
     if (S_ISCHR(mode))
-        return tr(QT_TRANSLATE_NOOP("Kav::IO", "a character device"));
+        return say(QT_TRANSLATE_NOOP("Kav::IO", "a character device"));
     if (S_ISBLK(mode))
-        return tr(QT_TRANSLATE_NOOP("Kav::IO", "a block device"));
+        return say(QT_TRANSLATE_NOOP("Kav::IO", "a block device"));
     if (S_ISFIFO(mode))
-        return tr(QT_TRANSLATE_NOOP("Kav::IO", "a FIFO"));
+        return say(QT_TRANSLATE_NOOP("Kav::IO", "a FIFO"));
     if (S_ISSOCK(mode))
-        return tr(QT_TRANSLATE_NOOP("Kav::IO", "a socket"));
-    return tr(QT_TRANSLATE_NOOP("Kav::IO", "not a regular file"));
+        return say(QT_TRANSLATE_NOOP("Kav::IO", "a socket"));
+    return say(QT_TRANSLATE_NOOP("Kav::IO", "not a regular file"));
 }
 
 QString notRegular(mode_t mode)
 {
-    return tr(QT_TRANSLATE_NOOP("Kav::IO", "it is %1, not a regular file")).arg(kindOf(mode));
+    return say(QT_TRANSLATE_NOOP("Kav::IO", "it is %1, not a regular file")).arg(kindOf(mode));
 }
 
 mode_t currentUmask()
@@ -69,7 +69,7 @@ SaveFile::~SaveFile()
 
 bool SaveFile::fail(char const* what, int error)
 {
-    return fail(tr(what).arg(path_, reason(error)));
+    return fail(say(what).arg(path_, reason(error)));
 }
 
 bool SaveFile::fail(QString const& text)
@@ -94,14 +94,14 @@ bool SaveFile::open()
     removeTemporary();
     error_.clear();
     if (path_.isEmpty())
-        return fail(tr(QT_TRANSLATE_NOOP("Kav::IO", "no file name given")));
+        return fail(say(QT_TRANSLATE_NOOP("Kav::IO", "no file name given")));
     target_ = QFile::encodeName(path_);
     struct stat st;
     bool const exists = ::stat(target_.constData(), &st) == 0;
     if (!exists && errno != ENOENT)
         return fail(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot save: %2"), errno);
     if (exists && !S_ISREG(st.st_mode))
-        return fail(tr(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot save: %2; nothing was replaced"))
+        return fail(say(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot save: %2; nothing was replaced"))
                         .arg(path_, notRegular(st.st_mode)));
     if (exists) {
         // The link's target is replaced, not the link.
@@ -118,7 +118,7 @@ bool SaveFile::open()
     int const fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) {
         int const error = errno;
-        return fail(tr(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot make a file in the folder \"%2\": %3"))
+        return fail(say(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot make a file in the folder \"%2\": %3"))
                         .arg(path_, QFile::decodeName(dir), reason(error)));
     }
     fd_ = fd;
@@ -137,7 +137,7 @@ bool SaveFile::open()
 bool SaveFile::write(char const* data, qint64 size)
 {
     if (fd_ < 0)
-        return fail(tr(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot write: the file is not open")).arg(path_));
+        return fail(say(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot write: the file is not open")).arg(path_));
     while (size > 0) {
         ssize_t const n = ::write(fd_, data, static_cast<std::size_t>(size));
         if (n < 0) {
@@ -156,7 +156,7 @@ bool SaveFile::write(char const* data, qint64 size)
 bool SaveFile::commit()
 {
     if (fd_ < 0)
-        return fail(tr(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot save: the file is not open")).arg(path_));
+        return fail(say(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot save: the file is not open")).arg(path_));
     // Space some file systems only find short of when the data goes to disk.
     if (::fsync(fd_) != 0 && errno != EINVAL)
         return fail(QT_TRANSLATE_NOOP("Kav::IO", "%1: cannot write: %2"), errno);
@@ -196,7 +196,7 @@ bool checkReadableFile(QString const& path, QString* why)
     struct stat st;
     QString text;
     if (path.isEmpty())
-        text = tr(QT_TRANSLATE_NOOP("Kav::IO", "no file name given"));
+        text = say(QT_TRANSLATE_NOOP("Kav::IO", "no file name given"));
     else if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         text = reason(errno);
     else if (!S_ISREG(st.st_mode))

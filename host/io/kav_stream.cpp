@@ -89,6 +89,11 @@ OutStream::OutStream(QString const& path, KString const& type, unsigned int vers
     writeHeader(type, version);
 }
 
+OutStream::OutStream(QString const& path, QString const& type, unsigned int version)
+    : OutStream(path, KString::fromQString(type), version)
+{
+}
+
 OutStream::OutStream(QByteArray* buffer, KString const& type, unsigned int version)
     : Stream(QStringLiteral("memory")), buffer_(buffer), uncaughtAtStart_(std::uncaught_exceptions())
 {

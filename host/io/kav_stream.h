@@ -94,6 +94,8 @@ class KAVHOST_EXPORT OutStream : public Stream {
 public:
     // Throws StreamException if the (temporary) file cannot be opened.
     OutStream(QString const& path, KString const& type, unsigned int version);
+    // The type as UTF-8.
+    OutStream(QString const& path, QString const& type, unsigned int version);
     OutStream(QByteArray* buffer, KString const& type, unsigned int version);
     ~OutStream();
 

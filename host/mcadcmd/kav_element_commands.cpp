@@ -12,7 +12,7 @@ namespace {
 
 class CreateSnapshotCommand : public HostCommand {
 public:
-    CreateSnapshotCommand() : HostCommand("report.create_snapshot", "create snapshot",
+    CreateSnapshotCommand() : HostCommand("report.create_snapshot", QT_TRANSLATE_NOOP("Kav::MCADCmd", "create snapshot"),
                  "[name=\"NAME\"]") {}
     QString createParameterString() override { return Parse::createString(QStringLiteral("name"), QStringLiteral("Snapshot 1")); }
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
@@ -28,10 +28,10 @@ public:
             }
         }
         if (source == nullptr)
-            return fail(errorId, ERROR_NO_SNAPSHOT_SOURCE, log, QStringLiteral("no active documentation view to take a snapshot of"));
+            return fail(errorId, ERROR_NO_SNAPSHOT_SOURCE, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "no active documentation view to take a snapshot of")));
         QString const name = name_.isEmpty() ? scene->nextReportName() : name_;
         if (scene->findElement(name) != nullptr)
-            return fail(errorId, ERROR_NAME_TAKEN, log, QStringLiteral("the name \"%1\" is taken").arg(name));
+            return fail(errorId, ERROR_NAME_TAKEN, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the name \"%1\" is taken")).arg(name));
         auto report = std::make_unique<CAD::Report>(name);
         report->setViewName(source->getViewName());
         report->setCreationPropertyAccess(source->extractPropertyAccess());
@@ -43,7 +43,13 @@ public:
     }
 
 protected:
-    void read(QString& params) override { name_ = optionalString(params, "name"); }
+    void read(QString& params) override
+    {
+        bool const given = Parse::hasKey(params, QStringLiteral("name"));
+        name_ = optionalString(params, "name");
+        if (given && !name_.isEmpty())
+            checkName("name", name_);
+    }
 
 private:
     QString name_;
@@ -51,7 +57,7 @@ private:
 
 class SelectCommand : public HostCommand {
 public:
-    SelectCommand() : HostCommand("select", "select",
+    SelectCommand() : HostCommand("select", QT_TRANSLATE_NOOP("Kav::MCADCmd", "select"),
                  "names=[\"ELEMENT\", ...]") {}
     QString createParameterString() override { return Parse::createStringVector(QStringLiteral("names"), QStringList()); }
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
@@ -61,7 +67,7 @@ public:
             return false;
         for (QString const& n : names_) {
             if (scene->findElement(n) == nullptr)
-                return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no element \"%1\"").arg(n));
+                return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "no element \"%1\"")).arg(n));
         }
         scene->setSelection(names_);
         if (result != nullptr)
@@ -81,7 +87,7 @@ private:
 
 class ElementAddCommand : public HostCommand {
 public:
-    ElementAddCommand() : HostCommand("element.add", "add element",
+    ElementAddCommand() : HostCommand("element.add", QT_TRANSLATE_NOOP("Kav::MCADCmd", "add element"),
                  "name=\"ELEMENT\" [type=\"part|point|circle|...|section_inspection_2d\"] [parent=\"ELEMENT\"]") {}
     QString createParameterString() override
     {
@@ -95,11 +101,11 @@ public:
             return false;
         unsigned int const code = CAD::ElementCreator::getTypeFromName(type_);
         if (code == CAD::ElementCreator::UNKNOWN_TYPE || code == CAD::ElementCreator::REPORT)
-            return paramFail(errorId, log, QStringLiteral("type: \"%1\" is not one of %2").arg(type_, CAD::ElementCreator::getTypeNames().join(QStringLiteral(", "))));
+            return paramFail(errorId, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "type: \"%1\" is not one of %2")).arg(type_, CAD::ElementCreator::getTypeNames().join(QStringLiteral(", "))));
         if (name_.isEmpty() || scene->findElement(name_) != nullptr)
-            return fail(errorId, ERROR_NAME_TAKEN, log, QStringLiteral("the name \"%1\" is empty or taken").arg(name_));
+            return fail(errorId, ERROR_NAME_TAKEN, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the name \"%1\" is empty or taken")).arg(name_));
         if (!parent_.isEmpty() && (scene->findElement(parent_) == nullptr || scene->isReport(parent_)))
-            return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no parent element \"%1\"").arg(parent_));
+            return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "no parent element \"%1\"")).arg(parent_));
         scene->addElement(CAD::ElementCreator::create(code, name_), parent_);
         recordStructure(*scene, getMenuName(), Detail::copySubtree(*scene, name_), true);
         if (result != nullptr)
@@ -111,6 +117,7 @@ protected:
     void read(QString& params) override
     {
         name_ = Parse::getString(params, QStringLiteral("name"));
+        checkName("name", name_);
         type_ = optionalString(params, "type");
         if (type_.isEmpty())
             type_ = QStringLiteral("part");
@@ -125,7 +132,7 @@ private:
 
 class ElementRemoveCommand : public HostCommand {
 public:
-    ElementRemoveCommand() : HostCommand("element.remove", "remove element",
+    ElementRemoveCommand() : HostCommand("element.remove", QT_TRANSLATE_NOOP("Kav::MCADCmd", "remove element"),
                  "name=\"ELEMENT\"") {}
     QString createParameterString() override { return Parse::createString(QStringLiteral("name"), QStringLiteral("ELEMENT")); }
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
@@ -140,7 +147,7 @@ public:
         } else {
             std::vector<Detail::ElementCopy> copies = Detail::copySubtree(*scene, name_);
             if (!scene->removeElement(name_))
-                return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no element \"%1\"").arg(name_));
+                return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "no element \"%1\"")).arg(name_));
             if (!copies.empty())
                 recordStructure(*scene, getMenuName(), std::move(copies), false);
         }

@@ -11,7 +11,7 @@ namespace {
 
 class SampleSceneCommand : public HostCommand {
 public:
-    SampleSceneCommand() : HostCommand("host.sample_scene", "sample scene",
+    SampleSceneCommand() : HostCommand("host.sample_scene", QT_TRANSLATE_NOOP("Kav::MCADCmd", "sample scene"),
                  "[elements=\"COUNT\"] [file=\"FILE\"]") {}
     QString createParameterString() override { return QString(); }
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
@@ -38,7 +38,7 @@ protected:
         hasCount_ = Parse::hasKey(params, QStringLiteral("elements"));
         count_ = hasCount_ ? Parse::getUInt(params, QStringLiteral("elements")) : 0;
         if (count_ > 10000000)
-            throw ParamError(QStringLiteral("elements: at most 10000000"));
+            throw ParamError(say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "elements: at most 10000000")));
         file_ = Parse::hasKey(params, QStringLiteral("file")) ? Parse::getFile(params, QStringLiteral("file")) : QString();
     }
 
@@ -62,7 +62,7 @@ protected:
 
 class LoadProjectCommand : public ProjectFileCommand {
 public:
-    LoadProjectCommand() : ProjectFileCommand("host.load_project", "load project",
+    LoadProjectCommand() : ProjectFileCommand("host.load_project", QT_TRANSLATE_NOOP("Kav::MCADCmd", "load project"),
                  "file=\"FILE\"") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
@@ -87,7 +87,7 @@ public:
 
 class SaveProjectCommand : public ProjectFileCommand {
 public:
-    SaveProjectCommand() : ProjectFileCommand("host.save_project", "save project",
+    SaveProjectCommand() : ProjectFileCommand("host.save_project", QT_TRANSLATE_NOOP("Kav::MCADCmd", "save project"),
                  "file=\"FILE\"") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
@@ -107,7 +107,7 @@ public:
 
 class DumpStateCommand : public HostCommand {
 public:
-    DumpStateCommand() : HostCommand("host.dump_state", "dump state",
+    DumpStateCommand() : HostCommand("host.dump_state", QT_TRANSLATE_NOOP("Kav::MCADCmd", "dump state"),
                  "[file=\"FILE\"]") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {

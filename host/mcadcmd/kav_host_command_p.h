@@ -5,6 +5,7 @@
 #include "cad/kav_record_manager.h"
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
+#include "core/kav_translate.h"
 #include "gapp/kav_command.h"
 #include "gapp/kav_gapp_errors.h"
 #include "mcadcmd/kav_scene.h"
@@ -29,6 +30,11 @@ inline char const* const ERROR_NAME_TAKEN = "KavHost-Scene-0001";
 inline char const* const ERROR_UNKNOWN_ELEMENT = "KavHost-Scene-0002";
 inline char const* const ERROR_NOTHING_TO_UNDO = "KavHost-Edit-0001";
 inline char const* const ERROR_SAMPLE_SCENE = "KavHost-Scene-0003";
+
+inline QString say(char const* text)
+{
+    return translate("Kav::MCADCmd", text);
+}
 
 // The scene of the installed command interface, or null.
 Scene* activeScene();
@@ -57,10 +63,10 @@ void recordChange(Scene& scene, QString const& stepName, QStringList const* only
 
 class HostCommand : public GApp::Command {
 public:
+    // `menuText` (marked with QT_TRANSLATE_NOOP in Kav::MCADCmd) names the undo steps too;
     // `form` is the whole parameter form, every key, as a failing command prints it.
     HostCommand(char const* name, char const* menuText, char const* form)
-        : GApp::Command(true, false, QString::fromLatin1(name), QString::fromLatin1(menuText), QString::fromLatin1(name),
-                        nullptr),
+        : GApp::Command(true, false, QString::fromLatin1(name), say(menuText), QString::fromLatin1(name), nullptr),
           form_(form)
     {
     }
@@ -88,6 +94,9 @@ protected:
         QString const k = QString::fromLatin1(key);
         return Parse::hasKey(params, k) ? Parse::getString(params, k) : QString();
     }
+    // A name a user can see and type again: not only white space, no control characters
+    // (a NUL would cut it short on screen). Throws ParamError naming `key`.
+    static void checkName(char const* key, QString const& name);
     // What was given and the form expected, for a parameter error's details.
     QString errorString(QString const& parameters) const;
     // Throws ParamError for the first entry of `rest` (what `read` left of `parameters`): a

@@ -35,10 +35,22 @@ bool HostCommand::parseParameterString(QString const& parameters, bool, QString*
 
 QString HostCommand::errorString(QString const& parameters) const
 {
-    return translate("Kav::GApp", QT_TRANSLATE_NOOP("Kav::GApp", "command \"%1\" with parameters: %2\nexpected form: %3"))
+    return translate("Kav::GApp", "command \"%1\" with parameters: %2\nexpected form: %3")
         .arg(getCommandName(), parameters,
              *form_ != '\0' ? QString::fromLatin1(form_)
-                            : translate("Kav::GApp", QT_TRANSLATE_NOOP("Kav::GApp", "(no parameters)")));
+                            : translate("Kav::GApp", "(no parameters)"));
+}
+
+void HostCommand::checkName(char const* key, QString const& name)
+{
+    bool control = false;
+    for (QChar const c : name)
+        control = control || c.unicode() < 0x20 || c.unicode() == 0x7F;
+    if (name.trimmed().isEmpty() || control)
+        throw ParamError(say(QT_TRANSLATE_NOOP("Kav::MCADCmd",
+                                              "parameter \"%1\": a name must hold more than white space and no "
+                                              "control characters"))
+                             .arg(QString::fromLatin1(key)));
 }
 
 namespace {
@@ -68,11 +80,11 @@ void HostCommand::checkRest(QString const& parameters, QString const& rest)
     std::vector<int> const given = positionsOf(parameters, key);
     // The command read one entry of this key: the one left is a second.
     if (given.size() > positionsOf(rest, key).size() && given.size() >= 2)
-        throw ParamError(translate("Kav::Parse", QT_TRANSLATE_NOOP("Kav::Parse", "parameter \"%1\" is given twice, at positions %2 and %3"))
+        throw ParamError(translate("Kav::Parse", "parameter \"%1\" is given twice, at positions %2 and %3")
                              .arg(key)
                              .arg(given[0])
                              .arg(given[1]));
-    throw ParamError(translate("Kav::Parse", QT_TRANSLATE_NOOP("Kav::Parse", "unknown parameter \"%1\" at position %2"))
+    throw ParamError(translate("Kav::Parse", "unknown parameter \"%1\" at position %2")
                          .arg(key)
                          .arg(given.empty() ? left.first.begin : given[0]));
 }
@@ -81,14 +93,14 @@ namespace {
 
 class UndoRedoCommand : public HostCommand {
 public:
-    UndoRedoCommand(bool undo) : HostCommand(undo ? "edit.undo" : "edit.redo", undo ? "undo" : "redo", ""), undo_(undo) {}
+    UndoRedoCommand(bool undo) : HostCommand(undo ? "edit.undo" : "edit.redo", undo ? QT_TRANSLATE_NOOP("Kav::MCADCmd", "undo") : QT_TRANSLATE_NOOP("Kav::MCADCmd", "redo"), ""), undo_(undo) {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
         CAD::RecordManager* m = CAD::RecordManager::_manager;
         QString const step = undo_ ? m->undoName() : m->redoName();
         if (!(undo_ ? m->undo() : m->redo()))
             return fail(errorId, ERROR_NOTHING_TO_UNDO, log,
-                        undo_ ? QStringLiteral("nothing to undo") : QStringLiteral("nothing to redo"));
+                        undo_ ? say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "nothing to undo")) : say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "nothing to redo")));
         if (result != nullptr)
             *result = Parse::createString(QStringLiteral("step"), step);
         return true;
@@ -113,19 +125,20 @@ void registerHostCommands()
         return;
     done = true;
     using GTools::ErrorMessageContainer;
-    ErrorMessageContainer::registerError(ERROR_OPEN_FILE, QStringLiteral("the project file cannot be loaded"),
-                                         QStringLiteral("the project file cannot be loaded"));
-    ErrorMessageContainer::registerError(ERROR_SAVE_FILE, QStringLiteral("the file cannot be saved"),
+    // Projects and exchange files alike; the details name the file and the reason.
+    ErrorMessageContainer::registerError(ERROR_OPEN_FILE, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the file cannot be opened or read")),
+                                         QStringLiteral("the file cannot be opened or read"));
+    ErrorMessageContainer::registerError(ERROR_SAVE_FILE, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the file cannot be saved")),
                                          QStringLiteral("the file cannot be saved"));
-    ErrorMessageContainer::registerError(ERROR_NO_SNAPSHOT_SOURCE, QStringLiteral("there is no view to take a snapshot of"),
+    ErrorMessageContainer::registerError(ERROR_NO_SNAPSHOT_SOURCE, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "there is no view to take a snapshot of")),
                                          QStringLiteral("there is no view to take a snapshot of"));
-    ErrorMessageContainer::registerError(ERROR_NAME_TAKEN, QStringLiteral("the name is taken"),
+    ErrorMessageContainer::registerError(ERROR_NAME_TAKEN, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the name is taken")),
                                          QStringLiteral("the name is taken"));
-    ErrorMessageContainer::registerError(ERROR_UNKNOWN_ELEMENT, QStringLiteral("there is no element of that name"),
+    ErrorMessageContainer::registerError(ERROR_UNKNOWN_ELEMENT, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "there is no element of that name")),
                                          QStringLiteral("there is no element of that name"));
-    ErrorMessageContainer::registerError(ERROR_NOTHING_TO_UNDO, QStringLiteral("there is no step to undo or redo"),
+    ErrorMessageContainer::registerError(ERROR_NOTHING_TO_UNDO, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "there is no step to undo or redo")),
                                          QStringLiteral("there is no step to undo or redo"));
-    ErrorMessageContainer::registerError(ERROR_SAMPLE_SCENE, QStringLiteral("the sample scene cannot be read"),
+    ErrorMessageContainer::registerError(ERROR_SAMPLE_SCENE, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the sample scene cannot be read")),
                                          QStringLiteral("the sample scene cannot be read"));
     // Never deleted (the command registry may be gone at exit); kept here so they stay
     // reachable.

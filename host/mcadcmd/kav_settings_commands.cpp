@@ -45,7 +45,7 @@ protected:
 
 class ViewSetCommand : public SettingsCommand {
 public:
-    ViewSetCommand() : SettingsCommand("view.set", "change view",
+    ViewSetCommand() : SettingsCommand("view.set", QT_TRANSLATE_NOOP("Kav::MCADCmd", "change view"),
                  "[rotation=[\"X\", \"Y\", \"Z\"]] [translation=[\"X\", \"Y\", \"Z\"]] [axis_scale=[\"X\", \"Y\", \"Z\"]] [scale=\"S\"]") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
@@ -64,7 +64,7 @@ public:
 
 class LegendSetCommand : public SettingsCommand {
 public:
-    LegendSetCommand() : SettingsCommand("legend.set", "change legend",
+    LegendSetCommand() : SettingsCommand("legend.set", QT_TRANSLATE_NOOP("Kav::MCADCmd", "change legend"),
                  "[range=[\"MIN\", \"MAX\"]] [steps=\"N\"] [visible=\"0|1\"] [position=[\"X\", \"Y\"]] [map=\"NAME\"] [data=\"0|1\"]") {}
     bool execute(QString* result, QString* errorId, ErrorLog* log) override
     {
@@ -83,7 +83,7 @@ public:
 
 class ElementSetCommand : public SettingsCommand {
 public:
-    ElementSetCommand() : SettingsCommand("element.set", "change element",
+    ElementSetCommand() : SettingsCommand("element.set", QT_TRANSLATE_NOOP("Kav::MCADCmd", "change element"),
                  "name=\"ELEMENT\" [visible=\"0|1\"] [color=\"#rrggbb\"] [transparency=\"0..1\"] [display_mode=\"MODE\"] [point_size=\"N\"] [line_width=\"N\"] [pullout=[\"X\", \"Y\", \"Z\"]] [first_kink=\"0|1\"] [label_visible=\"0|1\"] [label_auto=\"0|1\"] [label_template=\"TEXT\"] [label_offset=[\"X\", \"Y\"]] [label_position=[\"X\", \"Y\"]] [label_origin=[\"X\", \"Y\", \"Z\"]] [label_font=\"N\"] [label_frame=\"0|1\"] [label_connector=\"0|1\"] [sampling=\"auto|STEP\"] [valid=\"0|1\"] [center=[\"X\", \"Y\", \"Z\"]] [extent=[\"X\", \"Y\", \"Z\"]] [radius=\"R\"]") {}
     QString createParameterString() override
     {
@@ -97,7 +97,7 @@ public:
             return false;
         CAD::Element* element = scene->findElement(name_);
         if (element == nullptr)
-            return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, QStringLiteral("no element \"%1\"").arg(name_));
+            return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "no element \"%1\"")).arg(name_));
         QStringList const only{name_};
         if (!applySettings(*scene, getMenuName(), &only,
                            [scene, element](QString& p) { Detail::applyElementSettings(*scene, element, p); }, errorId,

@@ -17,8 +17,8 @@ namespace {
 
 [[noreturn]] void badValue(QString const& key, char const* expected, QString const& text)
 {
-    throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse", "parameter \"%1\": expected %2, found \"%3\""))
-                         .arg(key, tr(expected), shown(text)));
+    throw ParamError(say(QT_TRANSLATE_NOOP("Kav::Parse", "parameter \"%1\": expected %2, found \"%3\""))
+                         .arg(key, say(expected), shown(text)));
 }
 
 bool isDigit(QChar c)
@@ -77,13 +77,13 @@ QStringList getStringVector(QString& params, QString const& key, unsigned int le
     if (count < least || count > most) {
         QString expected;
         if (least == most)
-            expected = tr(QT_TRANSLATE_NOOP("Kav::Parse", "exactly %1")).arg(least);
+            expected = say(QT_TRANSLATE_NOOP("Kav::Parse", "exactly %1")).arg(least);
         else if (most == std::numeric_limits<unsigned int>::max())
-            expected = tr(QT_TRANSLATE_NOOP("Kav::Parse", "at least %1")).arg(least);
+            expected = say(QT_TRANSLATE_NOOP("Kav::Parse", "at least %1")).arg(least);
         else
-            expected = tr(QT_TRANSLATE_NOOP("Kav::Parse", "%1 to %2"))
+            expected = say(QT_TRANSLATE_NOOP("Kav::Parse", "%1 to %2"))
                            .arg(QString::number(least), QString::number(most));
-        throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+        throw ParamError(say(QT_TRANSLATE_NOOP("Kav::Parse",
                                               "parameter \"%1\": expected %2 values, found %3"))
                              .arg(key, expected, QString::number(count)));
     }
@@ -101,7 +101,7 @@ void checkEmptyParameters(QString const& params)
 {
     ScanResult const r = scan(params, nullptr);
     if (r.any)
-        throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+        throw ParamError(say(QT_TRANSLATE_NOOP("Kav::Parse",
                                               "unknown parameter \"%1\" at position %2"))
                              .arg(params.mid(r.first.begin, r.first.keyLength),
                                   number(r.first.begin)));
@@ -146,7 +146,7 @@ unsigned int getUInt(QString& params, QString const& key)
                 badValue(key, QT_TRANSLATE_NOOP("Kav::Parse", "an unsigned whole number"), text);
             value = value * 10 + (c.unicode() - '0');
             if (value > std::numeric_limits<unsigned int>::max())
-                throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+                throw ParamError(say(QT_TRANSLATE_NOOP("Kav::Parse",
                                                       "parameter \"%1\": \"%2\" is out of range "
                                                       "(largest is %3)"))
                                      .arg(key, shown(text),
@@ -172,7 +172,7 @@ double getDouble(QString& params, QString const& key)
         bool ok = false;
         double const value = QLocale::c().toDouble(text, &ok);
         if (!ok || !std::isfinite(value))
-            throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+            throw ParamError(say(QT_TRANSLATE_NOOP("Kav::Parse",
                                                   "parameter \"%1\": \"%2\" is out of range"))
                                  .arg(key, shown(text)));
         return value;

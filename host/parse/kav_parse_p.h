@@ -8,7 +8,7 @@
 namespace Kav {
 namespace ParseDetail {
 
-QString tr(char const* text);
+QString say(char const* text);
 QString number(int value);
 // Values end up in error texts; they may be megabytes long.
 QString shown(QString const& text);

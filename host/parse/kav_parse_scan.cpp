@@ -9,7 +9,7 @@
 namespace Kav {
 namespace ParseDetail {
 
-QString tr(char const* text)
+QString say(char const* text)
 {
     return translate("Kav::Parse", text);
 }
@@ -56,11 +56,11 @@ QString kindName(Kind kind)
 {
     switch (kind) {
     case Kind::String:
-        return tr(QT_TRANSLATE_NOOP("Kav::Parse", "a string"));
+        return say(QT_TRANSLATE_NOOP("Kav::Parse", "a string"));
     case Kind::List:
-        return tr(QT_TRANSLATE_NOOP("Kav::Parse", "a list"));
+        return say(QT_TRANSLATE_NOOP("Kav::Parse", "a list"));
     case Kind::Group:
-        return tr(QT_TRANSLATE_NOOP("Kav::Parse", "a group"));
+        return say(QT_TRANSLATE_NOOP("Kav::Parse", "a group"));
     }
     return QString();
 }
@@ -103,12 +103,12 @@ private:
     [[noreturn]] void fail(QString const& text) const { throw ParamError(text); }
     [[noreturn]] void fail(Entry const& e, QString const& text) const
     {
-        fail(tr(QT_TRANSLATE_NOOP("Kav::Parse", "parameter \"%1\": %2")).arg(keyOf(e), text));
+        fail(say(QT_TRANSLATE_NOOP("Kav::Parse", "parameter \"%1\": %2")).arg(keyOf(e), text));
     }
     QString found() const
     {
         if (pos_ >= n_)
-            return tr(QT_TRANSLATE_NOOP("Kav::Parse", "the end"));
+            return say(QT_TRANSLATE_NOOP("Kav::Parse", "the end"));
         return QStringLiteral("\"%1\"").arg(shownChar(d_[pos_]));
     }
 
@@ -119,7 +119,7 @@ private:
             skipSpace();
             if (pos_ >= n_) {
                 if (depth > 0)
-                    fail(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+                    fail(say(QT_TRANSLATE_NOOP("Kav::Parse",
                                               "unterminated group starting at position %1"))
                              .arg(groupBegin));
                 return;
@@ -129,7 +129,7 @@ private:
                 return;
             }
             if (!isKeyChar(d_[pos_]))
-                fail(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+                fail(say(QT_TRANSLATE_NOOP("Kav::Parse",
                                           "unexpected character %1 at position %2"))
                          .arg(found(), number(pos_)));
             Entry const e = entry(depth);
@@ -163,7 +163,7 @@ private:
         e.keyLength = pos_ - e.begin;
         skipSpace();
         if (!at('='))
-            fail(e, tr(QT_TRANSLATE_NOOP("Kav::Parse", "expected \"=\" at position %1, found %2"))
+            fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse", "expected \"=\" at position %1, found %2"))
                         .arg(number(pos_), found()));
         ++pos_;
         skipSpace();
@@ -178,7 +178,7 @@ private:
             e.kind = Kind::Group;
             skipGroup(e, depth + 1);
         } else {
-            fail(e, tr(QT_TRANSLATE_NOOP("Kav::Parse",
+            fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse",
                                          "expected a value (\"...\", [...] or {...}) at "
                                          "position %1, found %2"))
                         .arg(number(pos_), found()));
@@ -202,7 +202,7 @@ private:
                     break;
                 auto const x = d_[pos_ + 1].unicode();
                 if (x != '"' && x != '\\' && x != 'n' && x != 't')
-                    fail(e, tr(QT_TRANSLATE_NOOP("Kav::Parse",
+                    fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse",
                                                  "unknown escape \"\\%1\" at position %2"))
                                 .arg(shownChar(d_[pos_ + 1]), number(pos_)));
                 pos_ += 2;
@@ -210,7 +210,7 @@ private:
                 ++pos_;
             }
         }
-        fail(e, tr(QT_TRANSLATE_NOOP("Kav::Parse", "unterminated string starting at position %1"))
+        fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse", "unterminated string starting at position %1"))
                     .arg(begin));
     }
 
@@ -227,7 +227,7 @@ private:
             if (pos_ >= n_)
                 break;
             if (!at('"'))
-                fail(e, tr(QT_TRANSLATE_NOOP("Kav::Parse",
+                fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse",
                                              "expected a string in the list at position %1, "
                                              "found %2"))
                             .arg(number(pos_), found()));
@@ -240,21 +240,21 @@ private:
             if (pos_ >= n_)
                 break;
             if (!at(','))
-                fail(e, tr(QT_TRANSLATE_NOOP("Kav::Parse",
+                fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse",
                                              "expected \",\" or \"]\" in the list at position "
                                              "%1, found %2"))
                             .arg(number(pos_), found()));
             ++pos_;
             skipSpace();
         }
-        fail(e, tr(QT_TRANSLATE_NOOP("Kav::Parse", "unterminated list starting at position %1"))
+        fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse", "unterminated list starting at position %1"))
                     .arg(begin));
     }
 
     void skipGroup(Entry const& e, int depth)
     {
         if (depth > maxGroupDepth)
-            fail(e, tr(QT_TRANSLATE_NOOP("Kav::Parse",
+            fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse",
                                          "groups nested deeper than %1 levels at position %2"))
                         .arg(number(maxGroupDepth), number(pos_)));
         int const begin = pos_;
@@ -315,9 +315,9 @@ Match find(QString const& params, QString const& key, Kind kind)
 {
     ScanResult const r = scan(params, &key);
     if (!r.found)
-        throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse", "missing parameter \"%1\"")).arg(key));
+        throw ParamError(say(QT_TRANSLATE_NOOP("Kav::Parse", "missing parameter \"%1\"")).arg(key));
     if (r.match.kind != kind)
-        throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+        throw ParamError(say(QT_TRANSLATE_NOOP("Kav::Parse",
                                               "parameter \"%1\": expected %2, found %3 at "
                                               "position %4"))
                              .arg(key, kindName(kind), kindName(r.match.kind),

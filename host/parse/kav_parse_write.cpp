@@ -42,7 +42,7 @@ namespace Parse {
 using ParseDetail::checkKey;
 using ParseDetail::quoted;
 using ParseDetail::scan;
-using ParseDetail::tr;
+using ParseDetail::say;
 
 QString createString(QString const& key, QString const& value)
 {
@@ -75,7 +75,7 @@ QString createGroup(QString const& key, QString const& content)
     try {
         scan(content, nullptr);
     } catch (ParamError const& e) {
-        throw ParamError(tr(QT_TRANSLATE_NOOP("Kav::Parse",
+        throw ParamError(say(QT_TRANSLATE_NOOP("Kav::Parse",
                                               "parameter \"%1\": invalid group content: %2"))
                              .arg(key, e.getText()));
     }

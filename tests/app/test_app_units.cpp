@@ -7,6 +7,9 @@
 
 #include <QFile>
 
+#include <QDir>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 using Kav::App::AppOptions;
@@ -98,4 +101,47 @@ TEST(ScriptReader, ReadsTextAndRefusesWhatIsNoScript)
     }
     EXPECT_FALSE(ScriptRunner::readScript(huge, &lines, &message));
     EXPECT_TRUE(message.contains(huge) && message.contains(QStringLiteral("too large")));
+}
+
+// Every text of every catalogue shown by the application has a finished German translation
+// that keeps the text's placeholders.
+TEST(Catalogues, EveryTextHasAFinishedGermanTranslation)
+{
+    QDir const dir(QStringLiteral(MVP_TEST_DATA_DIR "/../../translations"));
+    QStringList const files = dir.entryList({QStringLiteral("*_de.ts")}, QDir::Files);
+    ASSERT_GE(files.size(), 2);
+    QRegularExpression const placeholder(QStringLiteral("%\\d"));
+    auto placeholders = [&placeholder](QString const& text) {
+        QStringList found;
+        for (auto it = placeholder.globalMatch(text); it.hasNext();)
+            found << it.next().captured();
+        found.sort();
+        return found;
+    };
+    for (QString const& name : files) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        QXmlStreamReader xml(&file);
+        QString context, source;
+        int messages = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                QString const type = xml.attributes().value(QLatin1String("type")).toString();
+                QString const text = xml.readElementText();
+                ++messages;
+                std::string const where = (name + QLatin1Char(' ') + context + QStringLiteral(": ") + source).toStdString();
+                EXPECT_TRUE(type.isEmpty()) << where << " is " << type.toStdString();
+                EXPECT_FALSE(text.isEmpty()) << where;
+                EXPECT_EQ(placeholders(text), placeholders(source)) << where;
+            }
+        }
+        EXPECT_FALSE(xml.hasError()) << name.toStdString() << ": " << xml.errorString().toStdString();
+        EXPECT_GT(messages, 0) << name.toStdString();
+    }
 }

@@ -320,7 +320,7 @@ TEST(StreamRoundTrip, NonAsciiPathWorks)
     MvpTest::TempDir dir;
     QString const path = dir.path(QStringLiteral("Gr\u00f6\u00dfe_\u6d4b\u8bd5.kav"));
     {
-        OutStream s(path, KString::fromQString(QStringLiteral("\u00e9t\u00e9")), 3);
+        OutStream s(path, QStringLiteral("\u00e9t\u00e9"), 3); // the type as text, stored as UTF-8
         s.writeString(QStringLiteral("\u6d4b\u8bd5"));
         s.close();
     }

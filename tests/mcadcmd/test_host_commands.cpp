@@ -218,6 +218,10 @@ TEST_F(HostCommands, ParameterErrorsNameTheEntryAndPrintTheWholeForm)
         {"host.dump_state", R"(files="x")", R"(unknown parameter "files" at position 0)", R"(expected form: [file="FILE"])"},
         {"edit.undo", R"(x="1")", R"(unknown parameter "x")", R"(expected form: (no parameters))"},
         {"select", R"(names=[] names=[])", R"(is given twice)", R"(expected form: names=["ELEMENT", ...])"},
+        // Names a user could not see or type again.
+        {"report.create_snapshot", R"(name="   ")", R"(parameter "name": a name must hold more than white space)",
+         R"(expected form: [name="NAME"])"},
+        {"element.add", "name=\"A\x1b[2JB\"", R"(no control characters)", R"(expected form: name="ELEMENT")"},
     };
     for (Case const& c : cases) {
         Outcome const r = run(c.command, QString::fromUtf8(c.parameters));
@@ -226,6 +230,10 @@ TEST_F(HostCommands, ParameterErrorsNameTheEntryAndPrintTheWholeForm)
         EXPECT_TRUE(r.log.contains(QString::fromUtf8(c.error))) << qPrintable(r.log);
         EXPECT_TRUE(r.log.contains(QString::fromUtf8(c.form))) << qPrintable(r.log);
     }
+    Outcome const nul = run("report.create_snapshot", QStringLiteral("name=\"Be") + QChar(0) + QStringLiteral("fore\""));
+    EXPECT_FALSE(nul.ok);
+    EXPECT_TRUE(nul.log.contains(QStringLiteral("no control characters"))) << qPrintable(nul.log);
+    EXPECT_TRUE(session.scene().reports().empty());
 }
 
 TEST_F(HostCommands, FilesAreNeverReplacedBySpecialFilesOrLostOnAFullDisk)
