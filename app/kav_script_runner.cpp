@@ -124,7 +124,18 @@ bool ScriptRunner::runLine(QString const& line, int lineNumber)
     while (space < command.size() && !command.at(space).isSpace())
         ++space;
     QString const name = command.left(space);
-    QString const parameters = command.mid(space).trimmed();
+    QString parameters = command.mid(space).trimmed();
+    if (!parameters.isEmpty()) {
+        // Led by blanks as wide as what precedes it, so that the positions an error names
+        // count from the start of the line the user wrote.
+        int lead = 0;
+        while (lead < line.size() && line.at(lead).isSpace())
+            ++lead;
+        int start = space;
+        while (start < command.size() && command.at(start).isSpace())
+            ++start;
+        parameters.prepend(QString(lead + start, QLatin1Char(' ')));
+    }
 
     GApp::MainWindow* window = GApp::MainWindow::main_win;
     if (window == nullptr) {

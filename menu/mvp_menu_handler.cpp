@@ -50,12 +50,16 @@ QString MenuHandler::getMenuTitle()
 void MenuHandler::fillMenu(QWidget* menu)
 {
     bool const enabled = oneSnapshotSelected();
-    templates_ = loadAllTemplates();
+    // A damaged store hides only its own templates; its error still goes to the host.
+    std::exception_ptr damaged;
+    templates_ = loadIntactTemplates(&damaged);
     for (unsigned int i = 0; i < templates_.getNumberOfTemplates(); ++i) {
         auto* action = new RestoreByTemplateAction(templates_.getTemplate(i), menu);
         menu->addAction(action);
         action->setEnabled(enabled);
     }
+    if (damaged)
+        std::rethrow_exception(damaged);
 }
 
 RestoreByTemplateAction::RestoreByTemplateAction(PropertyAccess::PropAccTemplate const& restoreTemplate,

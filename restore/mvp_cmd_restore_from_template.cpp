@@ -101,6 +101,8 @@ bool RestoreSnapshotTemplateCommand::execute(QString* result, QString* errorId, 
     if (!report) {
         drawing.release();
         *errorId = QString::fromLatin1(ERROR_NOT_A_SNAPSHOT);
+        if (log)
+            *log << notASnapshotText(ci, snapshotName) << END_LOG;
         return false;
     }
     // Unlike the whole restore, a snapshot without accesses is no error: nothing is applied.

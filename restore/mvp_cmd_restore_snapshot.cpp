@@ -110,6 +110,8 @@ bool RestorePropertyFromSnapshotCommand::execute(QString* result, QString* error
     if (!report) {
         drawing.release();
         *errorId = QString::fromLatin1(ERROR_NOT_A_SNAPSHOT);
+        if (log)
+            *log << notASnapshotText(ci, snapshotName) << END_LOG;
         return false;
     }
     CAD::Report::AccessList const& accesses = report->getCreationPropertyAccess();

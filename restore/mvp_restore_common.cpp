@@ -34,6 +34,15 @@ bool isSnapshotElement(MCADCmd::CommandInterface const* ci, QString const& name)
     return element && element->getElementType() == CAD::ElementCreator::REPORT;
 }
 
+QString notASnapshotText(MCADCmd::CommandInterface const* ci, QString const& name)
+{
+    if (name.isEmpty())
+        return translate("MCADVisProp_cmd", "no snapshot was named (the name is empty)");
+    if (ci->getCADElementForElement(name).getElement() == nullptr)
+        return translate("MCADVisProp_cmd", "no snapshot has the name \"%1\"").arg(name);
+    return translate("MCADVisProp_cmd", "\"%1\" is not a snapshot").arg(name);
+}
+
 void bringSnapshotViewToFront(CAD::Report const* report)
 {
     QString view;

@@ -17,6 +17,10 @@ namespace MCADVisProp {
 // A documentation element whose CAD element has the snapshot type code 50.
 bool isSnapshotElement(MCADCmd::CommandInterface const* ci, QString const& name);
 
+// The log line of "MCADVisProp-0007" for `name`: that no element has the name, or that the
+// element of that name is not a snapshot. Empty names are called empty.
+QString notASnapshotText(MCADCmd::CommandInterface const* ci, QString const& name);
+
 // The view of the first active sensitive print interface, replaced by the report's own view
 // when that is a registered view widget; shown with ensureViewVisible if either was found.
 void bringSnapshotViewToFront(CAD::Report const* report);

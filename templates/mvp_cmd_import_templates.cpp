@@ -2,13 +2,11 @@
 
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
-#include "core/kav_os.h"
 #include "gapp/kav_gapp_errors.h"
 #include "mvp_restore_template_file.h"
 #include "mvp_template_names.h"
 #include "parse/kav_parse.h"
 
-#include <fstream>
 
 namespace Kav {
 namespace MCADVisProp {
@@ -35,6 +33,7 @@ bool ImportResTemCommand::isSensitive()
 bool ImportResTemCommand::isExecutable()
 {
     RestoreSnapshotTemplateFile* store = RestoreSnapshotTemplateFile::instance();
+    setNotExecutableReason(store ? store->lockReason() : QString());
     return store && !store->isLocked();
 }
 
@@ -76,12 +75,10 @@ bool ImportResTemCommand::execute(QString*, QString* errorId, ErrorLog* log)
 {
     PropertyAccess::PropAccTemplateContainer stored = loadAllTemplates();
     PropertyAccess::PropAccTemplateContainer incoming;
-    // A stream that never opened still answers good(): the open must be checked itself.
-    std::ifstream in;
-    bool const read = OS::openStdStream(&in, file, OS::READ) && (in >> incoming).good();
-    if (!read) {
+    QString why;
+    if (!readExchangeFile(file, &incoming, &why)) {
         *errorId = QStringLiteral("MCADVisProp-0002");
-        *log << file << END_LOG;
+        *log << why << END_LOG;
         return false;
     }
     mergeTemplates(&stored, incoming);

@@ -1,7 +1,6 @@
 #include "mvp_edit_restore_templates_dialog.h"
 
 #include "core/kav_filename.h"
-#include "core/kav_os.h"
 #include "core/kav_translate.h"
 #include "gapp/kav_app_status_manager.h"
 #include "gapp/kav_command_container.h"
@@ -28,7 +27,6 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 
 namespace Kav {
 namespace MCADVisProp {
@@ -356,11 +354,9 @@ void EditRestoreTemplatesDialog::importRestoreTemplates()
     QString const path = fileDialog.selectedFiles().first();
 
     PropAccTemplateContainer incoming;
-    // A stream that never opened still answers good(): the open must be checked itself.
-    std::ifstream in;
-    bool const read = OS::openStdStream(&in, path, OS::READ) && (in >> incoming).good();
-    if (!read) {
-        GTools::ErrorDialog(QString::fromLatin1(MCADCmd::ERROR_OPEN_FILE), QString());
+    QString why;
+    if (!readExchangeFile(path, &incoming, &why)) {
+        GTools::ErrorDialog(QString::fromLatin1(MCADCmd::ERROR_OPEN_FILE), why);
         return;
     }
     mergeTemplates(&templates, incoming);
@@ -394,15 +390,9 @@ void EditRestoreTemplatesDialog::exportRestoreTemplates()
         return;
     QString const path = fileDialog.selectedFiles().first();
 
-    std::ofstream out;
-    bool written = false;
-    if (OS::openStdStream(&out, path, OS::WRITE)) {
-        out << chosen;
-        out.close();
-        written = out.good();
-    }
-    if (!written)
-        GTools::ErrorDialog(QString::fromLatin1(MCADCmd::ERROR_SAVE_FILE), QString());
+    QString why;
+    if (!writeExchangeFile(path, chosen, &why))
+        GTools::ErrorDialog(QString::fromLatin1(MCADCmd::ERROR_SAVE_FILE), why);
 }
 
 } // namespace MCADVisProp

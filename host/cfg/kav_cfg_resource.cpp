@@ -1,5 +1,7 @@
 #include "cfg/kav_cfg_resource.h"
 
+#include "core/kav_translate.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -59,13 +61,24 @@ QString const& Resource::getFileName() const
 
 bool Resource::isLocked() const
 {
+    return !lockReason().isEmpty();
+}
+
+QString Resource::lockReason() const
+{
+    QString const what = description_.isEmpty() ? fileName_ : description_;
     if (Settings::isLockedByHost())
-        return true;
+        return translate("Kav::Cfg", "%1 are locked: the host has locked the configuration").arg(what);
     QString const shared = Settings::levelDirectory(LEVEL_SHARED);
     if (shared.isEmpty())
-        return false;
-    return QFileInfo::exists(joinPath(shared, QStringLiteral("locked")))
-        || QFileInfo::exists(joinPath(shared, fileName_ + QStringLiteral(".locked")));
+        return QString();
+    for (QString const& marker : {QStringLiteral("locked"), fileName_ + QStringLiteral(".locked")}) {
+        QString const path = joinPath(shared, marker);
+        if (QFileInfo::exists(path))
+            return translate("Kav::Cfg", "%1 are locked: the shared configuration level holds the marker \"%2\"")
+                .arg(what, path);
+    }
+    return QString();
 }
 
 void Resource::update()

@@ -27,6 +27,8 @@ public:
     // Read-only when the host switch is on, or when the shared level's directory holds a
     // file "locked" (every resource) or "<fileName>.locked" (this one).
     bool isLocked() const;
+    // Why isLocked() answers true, naming the marker file; empty when it is not locked.
+    QString lockReason() const;
 
     // Tells the Registry's update listeners that this resource changed.
     virtual void update();

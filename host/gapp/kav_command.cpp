@@ -200,7 +200,7 @@ QString Command::createErrorString(QString const& parameters) const
     if (expected.isEmpty())
         expected = translate("Kav::GApp", "(no parameters)");
     return translate("Kav::GApp", "command \"%1\" with parameters: %2\nexpected form: %3")
-        .arg(commandName_, parameters, expected);
+        .arg(commandName_, parameters.trimmed(), expected);
 }
 
 } // namespace GApp

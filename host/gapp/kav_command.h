@@ -72,9 +72,15 @@ public:
     virtual QStringList getSynchronizedCmdGroups() const;                       // none
     virtual bool belongsToCmdGroups(QStringList const& groups) const;          // shares a group with them
 
+    // Why the last isExecutable() answered false, if the command said (the runner shows it
+    // after "cannot be executed"); empty otherwise.
+    QString const& notExecutableReason() const { return notExecutableReason_; }
+
 protected:
     // Tells the status manager, if any, that this command's data changed.
     void emitDataChanged(unsigned int reason);
+    // For isExecutable(): the reason it answers false, or empty when it answers true.
+    void setNotExecutableReason(QString const& reason) { notExecutableReason_ = reason; }
     // "command "<name>" with parameters: <parameters>\nexpected form: <createParameterString()>"
     QString createErrorString(QString const& parameters) const;
 
@@ -85,6 +91,7 @@ private:
     QString menuText_;
     QString helpReference_;
     QString iconName_;
+    QString notExecutableReason_;
 };
 
 } // namespace GApp

@@ -91,6 +91,8 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
             if (!cmd->isExecutable()) {
                 errorId = QString::fromLatin1(COMMAND_NOT_EXECUTABLE_ERROR);
                 log << translate("Kav::GApp", "command %1 cannot be executed").arg(quoted(name)) << END_LOG;
+                if (!cmd->notExecutableReason().isEmpty())
+                    log << cmd->notExecutableReason() << END_LOG;
             } else {
                 ok = cmd->parseParameterString(parameters, interactive, &errorId, &log)
                      && cmd->execute(result, &errorId, &log);
@@ -129,7 +131,7 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
         return false;
     }
     if (recordable && recordingMacro_)
-        macroLines_.append(parameters.isEmpty() ? name : name + QLatin1Char(' ') + parameters);
+        macroLines_.append(parameters.trimmed().isEmpty() ? name : name + QLatin1Char(' ') + parameters.trimmed());
     emit commandExecuted(name);
     return true;
 }

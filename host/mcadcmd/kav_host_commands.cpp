@@ -36,7 +36,7 @@ bool HostCommand::parseParameterString(QString const& parameters, bool, QString*
 QString HostCommand::errorString(QString const& parameters) const
 {
     return translate("Kav::GApp", "command \"%1\" with parameters: %2\nexpected form: %3")
-        .arg(getCommandName(), parameters,
+        .arg(getCommandName(), parameters.trimmed(),
              *form_ != '\0' ? QString::fromLatin1(form_)
                             : translate("Kav::GApp", "(no parameters)"));
 }

@@ -49,6 +49,9 @@ private:
 // templates.
 KAVHOST_EXPORT std::ostream& operator<<(std::ostream& out, PropAccTemplateContainer const& c);
 KAVHOST_EXPORT std::istream& operator>>(std::istream& in, PropAccTemplateContainer& c);
+// operator>> that also says why it failed: not UTF-8, where the text breaks off, the version,
+// or which key of which template is unknown or of the wrong type. True when it read.
+KAVHOST_EXPORT bool readExchangeForm(std::istream& in, PropAccTemplateContainer& c, QString* why);
 
 } // namespace PropertyAccess
 } // namespace Kav

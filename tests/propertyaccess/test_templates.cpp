@@ -220,30 +220,46 @@ TEST_F(TemplatesTest, ExchangeFormRoundTripsAndRejectsBadFiles)
     EXPECT_EQ(read.getTemplate(0).configLevel(), Cfg::LEVEL_USER) << "exchange files carry no level";
     EXPECT_TRUE(read.getTemplate(1).sameContent(c.getTemplate(1)));
 
-    std::string const bad[] = {
-        "",
-        "not json at all",
-        R"({"format": "other", "version": 1, "templates": []})",
-        R"({"format": "kav-restore-templates", "version": 2, "templates": []})",
-        R"({"format": "kav-restore-templates", "version": 1, "templates": {}})",
-        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": 5}]})",
-        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "a", "new_invisible": "yes"}]})",
-        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "a", "parts": [{"type": 1.5}]}]})",
-        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "a", "parts": [{"type": 3, "usage": {"x": true}}]}]})",
-        R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "a", "parts": [{"type": 3, "usage": {"5": 1}}]}]})",
-        R"({"format": "kav-restore-templates", "version": 1, "templates": [)",
+    // Each refused file with what the reason must name: a hand-edited key or value that is
+    // wrong must not turn into a different template.
+    struct Bad {
+        std::string text;
+        char const* reason;
     };
-    for (std::string const& text : bad) {
-        std::istringstream in(text);
+    std::string const head = R"({"format": "kav-restore-templates", "version": 1, "templates": )";
+    Bad const bad[] = {
+        {"", "ends early"},
+        {"not json at all", "not JSON text at offset"},
+        {std::string("{\"name\": \"\xff\"}"), "not UTF-8 text (at offset 10)"},
+        {R"({"format": "other", "version": 1, "templates": []})", "not a template file"},
+        {R"({"format": "kav-restore-templates", "version": 2, "templates": []})", "version 2 is not supported"},
+        {R"({"format": "kav-restore-templates", "version": 1, "extra": 1, "templates": []})", R"(unknown key "extra")"},
+        {head + "{}}", R"("templates" must be a list, found an object)"},
+        {head + R"([{"name": 5}]})", R"(template 1: "name" must be a string, found a number)"},
+        {head + R"([{"name": "a"}, {"name": " \t"}]})", "template 2: the name must hold more than white space"},
+        {head + R"([{"name": ""}]})", "template 1: the name must hold more than white space"},
+        {head + R"([{"name": "a\u0000b"}]})", "no control characters"},
+        {head + R"([{"name": "Colours only", "usaFe": {}}]})", R"(template "Colours only": unknown key "usaFe")"},
+        {head + R"([{"name": "a", "new_Unvisible": true}]})", R"(template "a": unknown key "new_Unvisible")"},
+        {head + R"([{"name": "a", "new_invisible": "yes"}]})", R"(template "a": "new_invisible" must be true or false, found a string)"},
+        {head + R"([{"name": "a", "parts": [{"type": 1.5}]}]})", R"(template "a", part 1: "type" must be a whole number)"},
+        {head + R"([{"name": "a", "parts": [{"type": 3, "usage": {"x": true}}]}]})", R"("usage" key "x" is not a property number)"},
+        {head + R"([{"name": "a", "parts": [{"type": 3, "usage": {"5": 1}}]}]})", R"("usage" of property 5 must be true or false)"},
+        {head + R"([{"name": "a", "parts": [{"type": 3, "usaje": {}}]}]})", R"(part 1: unknown key "usaje")"},
+        {head + "[", "ends early"},
+    };
+    for (Bad const& b : bad) {
+        std::istringstream in(b.text);
         PropAccTemplateContainer target = read;
-        in >> target;
-        EXPECT_FALSE(in.good()) << text;
-        EXPECT_EQ(target, read) << "unchanged after: " << text;
+        QString why;
+        EXPECT_FALSE(readExchangeForm(in, target, &why)) << b.text;
+        EXPECT_FALSE(in.good()) << b.text;
+        EXPECT_TRUE(why.contains(QString::fromUtf8(b.reason))) << b.text << " gave: " << why.toStdString();
+        EXPECT_EQ(target, read) << "unchanged after: " << b.text;
     }
 
-    // Unknown keys are ignored; missing flags default to off.
-    std::istringstream lenient(
-        R"({"format": "kav-restore-templates", "version": 1, "extra": 1, "templates": [{"name": "a", "colour": "red"}]})");
+    // Missing flags default to off.
+    std::istringstream lenient(head + R"([{"name": "a"}]})");
     PropAccTemplateContainer one;
     lenient >> one;
     EXPECT_TRUE(lenient.good());

@@ -248,13 +248,21 @@ TEST_F(TemplateStoreTest, BadExchangeFileLeavesTheStoreByteForByte)
     QString const malformed = root.path(QStringLiteral("bad.rst"));
     ASSERT_TRUE(MvpTest::writeAll(malformed, QByteArrayLiteral("{\"format\": \"kav-restore-templates\", \"vers")));
     QString const missing = root.path(QStringLiteral("missing.rst"));
-    // An empty name opens nothing, and the stream that never opened must not count as read.
-    for (QString const& file : {malformed, missing, QString()}) {
+    // An empty name opens nothing, and the stream that never opened must not count as read;
+    // the log names the file and then why.
+    std::pair<QString, QString> const cases[] = {
+        {malformed, QStringLiteral("the text ends early")},
+        {missing, QStringLiteral("No such file or directory")},
+        {root.root(), QStringLiteral("a folder")},
+        {QString(), QStringLiteral("no file name given")},
+    };
+    for (auto const& c : cases) {
         QString errorId;
         ErrorLog log;
-        EXPECT_FALSE(runImport(file, &errorId, &log));
+        EXPECT_FALSE(runImport(c.first, &errorId, &log));
         EXPECT_EQ(errorId, QStringLiteral("MCADVisProp-0002"));
-        EXPECT_EQ(log.getLog(), file);
+        EXPECT_TRUE(log.getLog().startsWith(c.first + QStringLiteral(": "))) << log.getLog().toStdString();
+        EXPECT_TRUE(log.getLog().contains(c.second)) << log.getLog().toStdString();
         EXPECT_EQ(MvpTest::readAll(levelFile(2)), before);
     }
 
