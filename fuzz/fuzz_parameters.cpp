@@ -16,7 +16,7 @@
 namespace {
 
 using Kav::ParamError;
-namespace Parse = Kav::Parse;
+using Parse = Kav::Parse;
 
 // Runs one reader on a copy of `params` and checks what it leaves behind.
 void read(QString const& params, std::function<void(QString&)> const& reader)

@@ -5,6 +5,7 @@
 #include "core/kav_error_log.h"
 #include "core/kav_stage_identifier.h"
 #include "gapp/kav_gapp_errors.h"
+#include "parse/kav_parse.h"
 
 #include <QIcon>
 #include <QString>
@@ -20,7 +21,7 @@ namespace GApp {
 // same name is refused with ProgError and leaves nothing registered. Destroying it unregisters it.
 //
 // Plug-ins derive from it: the order of the virtual functions below is part of the interface.
-class KAVHOST_EXPORT Command {
+class KAVHOST_EXPORT Command : public Parse {
 public:
     enum CommandKind_t { KIND_INTERACTIVE = 0, KIND_QUERY = 1, KIND_SCRIPT = 2, KIND_MENU_AND_SCRIPT = 3 };
     enum SelectCommandMode_t { SELECT_COMMAND_NONE = 0, SELECT_COMMAND_SINGLE = 1, SELECT_COMMAND_MULTI = 2 };

@@ -9,8 +9,6 @@
 #include <limits>
 
 namespace Kav {
-namespace Parse {
-
 using namespace ParseDetail;
 
 namespace {
@@ -58,13 +56,13 @@ bool isDecimal(QString const& t)
 
 } // namespace
 
-QString getString(QString& params, QString const& key)
+QString Parse::getString(QString& params, QString const& key)
 {
     checkKey(key, __func__, __LINE__);
     return takeString(params, key, [](QString const& text) { return text; });
 }
 
-QStringList getStringVector(QString& params, QString const& key, unsigned int least,
+QStringList Parse::getStringVector(QString& params, QString const& key, unsigned int least,
                             unsigned int most)
 {
     checkKey(key, __func__, __LINE__);
@@ -91,13 +89,13 @@ QStringList getStringVector(QString& params, QString const& key, unsigned int le
     return values;
 }
 
-QString getFile(QString& params, QString const& key)
+QString Parse::getFile(QString& params, QString const& key)
 {
     checkKey(key, __func__, __LINE__);
     return takeString(params, key, [](QString const& path) { return path; });
 }
 
-void checkEmptyParameters(QString const& params)
+void Parse::checkEmptyParameters(QString const& params)
 {
     ScanResult const r = scan(params, nullptr);
     if (r.any)
@@ -107,7 +105,7 @@ void checkEmptyParameters(QString const& params)
                                   number(r.first.begin)));
 }
 
-QString getGroup(QString& params, QString const& key)
+QString Parse::getGroup(QString& params, QString const& key)
 {
     checkKey(key, __func__, __LINE__);
     Match const m = find(params, key, Kind::Group);
@@ -116,13 +114,13 @@ QString getGroup(QString& params, QString const& key)
     return content;
 }
 
-bool hasKey(QString const& params, QString const& key)
+bool Parse::hasKey(QString const& params, QString const& key)
 {
     checkKey(key, __func__, __LINE__);
     return scan(params, &key).found;
 }
 
-bool getBool(QString& params, QString const& key)
+bool Parse::getBool(QString& params, QString const& key)
 {
     checkKey(key, __func__, __LINE__);
     return takeString(params, key, [&key](QString const& text) {
@@ -134,7 +132,7 @@ bool getBool(QString& params, QString const& key)
     });
 }
 
-unsigned int getUInt(QString& params, QString const& key)
+unsigned int Parse::getUInt(QString& params, QString const& key)
 {
     checkKey(key, __func__, __LINE__);
     return takeString(params, key, [&key](QString const& text) {
@@ -156,7 +154,7 @@ unsigned int getUInt(QString& params, QString const& key)
     });
 }
 
-double getDouble(QString& params, QString const& key)
+double Parse::getDouble(QString& params, QString const& key)
 {
     checkKey(key, __func__, __LINE__);
     return takeString(params, key, [&key](QString const& text) {
@@ -179,5 +177,4 @@ double getDouble(QString& params, QString const& key)
     });
 }
 
-} // namespace Parse
 } // namespace Kav

@@ -28,47 +28,50 @@
 //
 // Keys passed in by the caller must follow the key rule above, else ProgError.
 namespace Kav {
-namespace Parse {
 
-constexpr int maxGroupDepth = 64;
+// A class of static functions rather than a namespace: commands derive from it, so their
+// code reaches the readers and writers unqualified.
+class KAVHOST_EXPORT Parse {
+public:
+    static constexpr int maxGroupDepth = 64;
 
-// key="text" with ", \, new line and tab escaped.
-KAVHOST_EXPORT QString createString(QString const& key, QString const& value);
-KAVHOST_EXPORT QString getString(QString& params, QString const& key);
+    // key="text" with ", \, new line and tab escaped.
+    static QString createString(QString const& key, QString const& value);
+    static QString getString(QString& params, QString const& key);
 
-// key=["a", "b"]
-KAVHOST_EXPORT QString createStringVector(QString const& key, QStringList const& values);
-// Throws ParamError unless least <= count <= most.
-KAVHOST_EXPORT QStringList getStringVector(QString& params, QString const& key,
-                                           unsigned int least, unsigned int most);
+    // key=["a", "b"]
+    static QString createStringVector(QString const& key, QStringList const& values);
+    // Throws ParamError unless least <= count <= most.
+    static QStringList getStringVector(QString& params, QString const& key,
+                                       unsigned int least, unsigned int most);
 
-// A string holding a path, kept as written.
-KAVHOST_EXPORT QString createFile(QString const& key, QString const& path);
-KAVHOST_EXPORT QString getFile(QString& params, QString const& key);
+    // A string holding a path, kept as written.
+    static QString createFile(QString const& key, QString const& path);
+    static QString getFile(QString& params, QString const& key);
 
-// Throws ParamError naming the first entry left; empty or white space only is fine.
-KAVHOST_EXPORT void checkEmptyParameters(QString const& params);
+    // Throws ParamError naming the first entry left; empty or white space only is fine.
+    static void checkEmptyParameters(QString const& params);
 
-// key={content}. The content must itself be a valid parameter string, else ParamError.
-KAVHOST_EXPORT QString createGroup(QString const& key, QString const& content);
-// The text between the braces, exactly as written.
-KAVHOST_EXPORT QString getGroup(QString& params, QString const& key);
+    // key={content}. The content must itself be a valid parameter string, else ParamError.
+    static QString createGroup(QString const& key, QString const& content);
+    // The text between the braces, exactly as written.
+    static QString getGroup(QString& params, QString const& key);
 
-// Is there a top-level entry with the key? Throws ParamError on broken syntax.
-KAVHOST_EXPORT bool hasKey(QString const& params, QString const& key);
+    // Is there a top-level entry with the key? Throws ParamError on broken syntax.
+    static bool hasKey(QString const& params, QString const& key);
 
-// "0" or "1"; nothing else is read as a bool.
-KAVHOST_EXPORT QString createBool(QString const& key, bool value);
-KAVHOST_EXPORT bool getBool(QString& params, QString const& key);
+    // "0" or "1"; nothing else is read as a bool.
+    static QString createBool(QString const& key, bool value);
+    static bool getBool(QString& params, QString const& key);
 
-// Plain decimal digits, no sign or white space.
-KAVHOST_EXPORT QString createUInt(QString const& key, unsigned int value);
-KAVHOST_EXPORT unsigned int getUInt(QString& params, QString const& key);
+    // Plain decimal digits, no sign or white space.
+    static QString createUInt(QString const& key, unsigned int value);
+    static unsigned int getUInt(QString& params, QString const& key);
 
-// C locale with 17 significant digits, so the value reads back exactly; "inf", "-inf"
-// and "nan" stand for the special values.
-KAVHOST_EXPORT QString createDouble(QString const& key, double value);
-KAVHOST_EXPORT double getDouble(QString& params, QString const& key);
+    // C locale with 17 significant digits, so the value reads back exactly; "inf", "-inf"
+    // and "nan" stand for the special values.
+    static QString createDouble(QString const& key, double value);
+    static double getDouble(QString& params, QString const& key);
+};
 
-} // namespace Parse
 } // namespace Kav

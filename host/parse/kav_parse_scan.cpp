@@ -67,8 +67,6 @@ QString kindName(Kind kind)
 
 namespace {
 
-using Parse::maxGroupDepth;
-
 // One pass over the whole text that checks every value, nested ones included, and
 // notes the top-level entries the callers ask about.
 class Scanner {
@@ -253,10 +251,10 @@ private:
 
     void skipGroup(Entry const& e, int depth)
     {
-        if (depth > maxGroupDepth)
+        if (depth > Parse::maxGroupDepth)
             fail(e, say(QT_TRANSLATE_NOOP("Kav::Parse",
                                          "groups nested deeper than %1 levels at position %2"))
-                        .arg(number(maxGroupDepth), number(pos_)));
+                        .arg(number(Parse::maxGroupDepth), number(pos_)));
         int const begin = pos_;
         ++pos_;
         entries(depth, begin);

@@ -37,20 +37,18 @@ QString quoted(QString const& text)
 
 } // namespace ParseDetail
 
-namespace Parse {
-
 using ParseDetail::checkKey;
 using ParseDetail::quoted;
 using ParseDetail::scan;
 using ParseDetail::say;
 
-QString createString(QString const& key, QString const& value)
+QString Parse::createString(QString const& key, QString const& value)
 {
     checkKey(key, __func__, __LINE__);
     return key + QLatin1Char('=') + quoted(value);
 }
 
-QString createStringVector(QString const& key, QStringList const& values)
+QString Parse::createStringVector(QString const& key, QStringList const& values)
 {
     checkKey(key, __func__, __LINE__);
     QString out = key + QLatin1String("=[");
@@ -63,13 +61,13 @@ QString createStringVector(QString const& key, QStringList const& values)
     return out;
 }
 
-QString createFile(QString const& key, QString const& path)
+QString Parse::createFile(QString const& key, QString const& path)
 {
     checkKey(key, __func__, __LINE__);
     return key + QLatin1Char('=') + quoted(path);
 }
 
-QString createGroup(QString const& key, QString const& content)
+QString Parse::createGroup(QString const& key, QString const& content)
 {
     checkKey(key, __func__, __LINE__);
     try {
@@ -82,19 +80,19 @@ QString createGroup(QString const& key, QString const& content)
     return key + QLatin1String("={") + content + QLatin1Char('}');
 }
 
-QString createBool(QString const& key, bool value)
+QString Parse::createBool(QString const& key, bool value)
 {
     checkKey(key, __func__, __LINE__);
     return key + (value ? QLatin1String("=\"1\"") : QLatin1String("=\"0\""));
 }
 
-QString createUInt(QString const& key, unsigned int value)
+QString Parse::createUInt(QString const& key, unsigned int value)
 {
     checkKey(key, __func__, __LINE__);
     return key + QLatin1String("=\"") + QString::number(value) + QLatin1Char('"');
 }
 
-QString createDouble(QString const& key, double value)
+QString Parse::createDouble(QString const& key, double value)
 {
     checkKey(key, __func__, __LINE__);
     QString text;
@@ -109,5 +107,4 @@ QString createDouble(QString const& key, double value)
     return key + QLatin1String("=\"") + text + QLatin1Char('"');
 }
 
-} // namespace Parse
 } // namespace Kav

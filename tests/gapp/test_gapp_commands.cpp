@@ -70,17 +70,18 @@ private:
     int kind_;
 };
 
-// Takes value="..." and leaves the rest to the base check.
+// Takes value="..." and leaves the rest to the base check. The parameter functions are called
+// unqualified, as plug-in commands call them through their base.
 class ValueCommand : public TestCommand {
 public:
     using TestCommand::TestCommand;
     QString value;
 
-    QString createParameterString() override { return Parse::createString(QStringLiteral("value"), QStringLiteral("1")); }
+    QString createParameterString() override { return createString(QStringLiteral("value"), QStringLiteral("1")); }
     bool parseParameterString(QString const& parameters, bool interactive, QString* errorId, ErrorLog* log) override
     {
         QString rest = parameters;
-        value = Parse::getString(rest, QStringLiteral("value"));
+        value = getString(rest, QStringLiteral("value"));
         return Command::parseParameterString(rest, interactive, errorId, log);
     }
 };

@@ -10,9 +10,26 @@
 #include <vector>
 
 using namespace Kav;
-using namespace Kav::Parse;
 
 namespace {
+
+// The readers and writers by their short names, as the commands that derive from Parse call them.
+constexpr auto createString = &Parse::createString;
+constexpr auto getString = &Parse::getString;
+constexpr auto createStringVector = &Parse::createStringVector;
+constexpr auto getStringVector = &Parse::getStringVector;
+constexpr auto createFile = &Parse::createFile;
+constexpr auto getFile = &Parse::getFile;
+constexpr auto checkEmptyParameters = &Parse::checkEmptyParameters;
+constexpr auto createGroup = &Parse::createGroup;
+constexpr auto getGroup = &Parse::getGroup;
+constexpr auto hasKey = &Parse::hasKey;
+constexpr auto createBool = &Parse::createBool;
+constexpr auto getBool = &Parse::getBool;
+constexpr auto createUInt = &Parse::createUInt;
+constexpr auto getUInt = &Parse::getUInt;
+constexpr auto createDouble = &Parse::createDouble;
+constexpr auto getDouble = &Parse::getDouble;
 
 QString q(char const* utf8)
 {
@@ -298,7 +315,7 @@ TEST(Parse, HostileSizes)
             content = createGroup(q("g"), content);
         return content;
     };
-    QString ok = nested(maxGroupDepth);
+    QString ok = nested(Parse::maxGroupDepth);
     EXPECT_TRUE(hasKey(ok, q("g")));
     QString tooDeep = q("g={") + ok + q("}");
     EXPECT_THROW(hasKey(tooDeep, q("g")), ParamError);
