@@ -11,12 +11,56 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QLocale>
 #include <QPainter>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <cmath>
+#include <limits>
+
 namespace Kav {
 namespace App {
+
+namespace {
+
+// A legend range may be 0.0001..0.0002 or in the hundreds of millions: every value is
+// shown with the digits it needs, in the user's locale, and nothing is clamped.
+class RangeBox : public QDoubleSpinBox {
+public:
+    explicit RangeBox(QWidget* parent) : QDoubleSpinBox(parent)
+    {
+        setDecimals(std::numeric_limits<double>::max_digits10 + 300);
+        setRange(-std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
+    }
+
+    QString textFromValue(double value) const override
+    {
+        // Plain digits where they stay readable ("0.0001", "987654321"), else an exponent.
+        double const size = std::fabs(value);
+        bool const plain = value == 0.0 || (size >= 1e-6 && size < 1e15);
+        return numberLocale().toString(value, plain ? 'f' : 'g', QLocale::FloatingPointShortest);
+    }
+
+    double valueFromText(QString const& text) const override { return numberLocale().toDouble(text.trimmed()); }
+
+    QValidator::State validate(QString& text, int&) const override
+    {
+        bool ok = false;
+        double const value = numberLocale().toDouble(text.trimmed(), &ok);
+        return ok && std::isfinite(value) ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+
+private:
+    QLocale numberLocale() const
+    {
+        QLocale l = locale();
+        l.setNumberOptions(QLocale::OmitGroupSeparator);
+        return l;
+    }
+};
+
+} // namespace
 
 LegendPanel::LegendPanel(MCADCmd::Scene* scene, QWidget* parent) : QWidget(parent), scene_(scene)
 {
@@ -27,13 +71,11 @@ LegendPanel::LegendPanel(MCADCmd::Scene* scene, QWidget* parent) : QWidget(paren
     visible_ = new QCheckBox(this);
     visible_->setObjectName(QStringLiteral("legendVisible"));
     form->addRow(Kav::translate("MvpHost", "Shown"), visible_);
-    minimum_ = new QDoubleSpinBox(this);
-    maximum_ = new QDoubleSpinBox(this);
+    minimum_ = new RangeBox(this);
+    maximum_ = new RangeBox(this);
     minimum_->setObjectName(QStringLiteral("legendMinimum"));
     maximum_->setObjectName(QStringLiteral("legendMaximum"));
     for (QDoubleSpinBox* box : {minimum_, maximum_}) {
-        box->setRange(-1e6, 1e6);
-        box->setDecimals(3);
         box->setSingleStep(0.1);
         box->setKeyboardTracking(false);
     }

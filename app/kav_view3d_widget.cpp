@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QLinearGradient>
 #include <QMouseEvent>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWheelEvent>
@@ -234,8 +235,9 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
     QFontMetrics const smallMetrics(small);
     unsigned int const steps = legendShown ? std::max(1u, legend->getSteps()) : 1u;
     double const stepHeight = std::clamp(200.0 / steps, 2.0, 24.0);
-    QString const maximum = legendShown ? QString::number(legend->getMaximum(), 'g', 4) : QString();
-    QString const minimum = legendShown ? QString::number(legend->getMinimum(), 'g', 4) : QString();
+    // In the user's locale, as the legend panel shows them.
+    QString const maximum = legendShown ? QLocale().toString(legend->getMaximum(), 'g', 4) : QString();
+    QString const minimum = legendShown ? QLocale().toString(legend->getMinimum(), 'g', 4) : QString();
     BaVec2d<double> const legendPos = legendShown ? legend->getPosition() : BaVec2d<double>();
     if (legendShown) {
         double const textWidth =

@@ -168,6 +168,13 @@ TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
     EXPECT_FALSE(esc.err.contains(QChar(0x1b))) << esc.err.toStdString();
     EXPECT_TRUE(esc.err.contains(QStringLiteral("A\\x1B[2JB"))) << esc.err.toStdString();
 
+    // Positions count from the start of the line as written; a missing snapshot is named.
+    HostRun const twice = runScript(dir, QStringLiteral("twice.macro"),
+                                    "host.sample_scene\n  element.set name=\"Bracket\" color=\"#ff0000\" color=\"#00ff00\"\n");
+    EXPECT_TRUE(twice.err.contains(QStringLiteral("is given twice, at positions 29 and 45"))) << twice.err.toStdString();
+    HostRun const nope = runScript(dir, QStringLiteral("nope.macro"), "host.sample_scene\nreport.restore_whole_snapshot snapshot=\"Nope\"\n");
+    EXPECT_TRUE(nope.err.contains(QStringLiteral("no snapshot has the name \"Nope\""))) << nope.err.toStdString();
+
     HostRun const unknown = runScript(dir, QStringLiteral("unknown.macro"), "\n# nothing yet\nno.such_command x=\"1\"\n");
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("error 3: "))) << unknown.err.toStdString();

@@ -474,7 +474,15 @@ TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
 {
     QString const store = configDir_->filePath(QStringLiteral("user/mvp-host_rstmpls.rst"));
     QByteArray const kept = MvpTest::readAll(store);
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(store).absolutePath()));
+    // An intact shared level beside the damaged user level.
+    MvpTest::TempDir dir;
+    ASSERT_TRUE(MvpTest::writeAll(dir.path(QStringLiteral("t.rst")), viewOnlyExchangeFile("Shared view")));
+    QFile::remove(store);
+    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("report.import_restore_templates"),
+                                     Kav::Parse::createFile(QStringLiteral("file"), dir.path(QStringLiteral("t.rst")))));
+    QString const shared = configDir_->filePath(QStringLiteral("shared/mvp-host_rstmpls.rst"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(shared).absolutePath()));
+    ASSERT_TRUE(MvpTest::writeAll(shared, MvpTest::readAll(store)));
     ASSERT_TRUE(MvpTest::writeAll(store, QByteArray("KAVB\x03\x00\x00\x00RES\xff\xff\xff\xff", 16)));
 
     // Whatever the store's reader decides, a dialog may only name the file; nothing blocks.
@@ -497,8 +505,9 @@ TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
         // The stream's own text, not "internal error".
         EXPECT_NE(r.errorId, QStringLiteral("KavHost-Exception-0001")) << Kav::GTools::describeRequest(r).toStdString();
     }
-    EXPECT_FALSE(templates->actions().isEmpty());
+    EXPECT_NE(entryNamed(templates, QStringLiteral("Shared view")), nullptr) << "the damaged level hid the others";
     EXPECT_TRUE(Kav::App::runCommand(QStringLiteral("report.create_snapshot"), QString()));
+    QFile::remove(shared);
 
     if (kept.isEmpty())
         QFile::remove(store);
@@ -652,5 +661,15 @@ TEST_F(AppWindow, LegendPanelShowsARestoredLegendAlsoWhenTheRestoreFailsPartWay)
         EXPECT_EQ(run(QStringLiteral("report.restore_whole_snapshot"), restore), !c.refused) << c.what;
         EXPECT_EQ(minimum->value(), -2.0) << c.what;
         EXPECT_EQ(steps->value(), 7) << c.what;
+    }
+    // Tiny and huge ranges are shown as they are, in the panel's locale.
+    auto* maximum = win->legendPanel()->findChild<QDoubleSpinBox*>(QStringLiteral("legendMaximum"));
+    minimum->setLocale(QLocale(QLocale::German));
+    for (auto const& r : {std::make_pair("0.0001", "0.0002"), std::make_pair("-123456789", "987654321")}) {
+        ASSERT_TRUE(run(QStringLiteral("legend.set"),
+                        Kav::Parse::createStringVector(QStringLiteral("range"), {QString::fromLatin1(r.first), QString::fromLatin1(r.second)})));
+        EXPECT_EQ(minimum->text(), QString::fromLatin1(r.first).replace(QLatin1Char('.'), QLatin1Char(',')));
+        EXPECT_EQ(maximum->text(), QString::fromLatin1(r.second));
+        EXPECT_EQ(maximum->value(), std::stod(r.second));
     }
 }

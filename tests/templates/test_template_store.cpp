@@ -296,6 +296,15 @@ TEST_F(TemplateStoreTest, CommandParametersMenuAndLock)
     EXPECT_TRUE(import.isExecutable());
     Cfg::Settings::setLocked(true);
     EXPECT_FALSE(import.isExecutable());
+    // The runner says why it cannot run, not just that it cannot.
+    GApp::MainWindow window;
+    responder.push([](GTools::DialogRequest const& r) {
+        EXPECT_TRUE(r.details.contains(QStringLiteral("snapshot restore templates are locked: the host has locked")))
+            << r.details.toStdString();
+        return GTools::DialogAnswer{};
+    });
+    EXPECT_FALSE(window.execute(&import, import.createFileParameterString(levelFile(2)), nullptr, false));
+    EXPECT_EQ(responder.pending(), 0);
 }
 
 TEST(TemplateNames, MatchTheLiteralRuleOnRandomInputs)
