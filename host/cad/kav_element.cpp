@@ -3,6 +3,7 @@
 #include "glabel/kav_label_element.h"
 
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace Kav {
@@ -53,10 +54,68 @@ void Element::updateAfterChange(StageIdentifier const&, bool, bool)
     ++updates_;
 }
 
+namespace {
+
+constexpr double PI = 3.14159265358979323846;
+
+std::vector<BaVec3d<double>> circleSamples(BaVec3d<double> const& c, double radius, unsigned int n)
+{
+    std::vector<BaVec3d<double>> samples;
+    samples.reserve(n);
+    for (unsigned int i = 0; i < n; ++i) {
+        double const a = 2.0 * PI * i / n;
+        samples.emplace_back(c.x + radius * std::cos(a), c.y + radius * std::sin(a), c.z);
+    }
+    return samples;
+}
+
+// The measured part deviates from the nominal circle by a small three-lobed wave.
+std::vector<double> deviations(std::vector<BaVec3d<double>> const& samples, BaVec3d<double> const& c, double radius)
+{
+    std::vector<double> d;
+    d.reserve(samples.size());
+    for (BaVec3d<double> const& p : samples) {
+        double const a = std::atan2(p.y - c.y, p.x - c.x);
+        d.push_back(0.01 * radius * std::sin(3.0 * a));
+    }
+    return d;
+}
+
+bool sameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof(double)) == 0;
+}
+
+// Every new section starts at the origin with the default radius and sampling.
+struct DefaultSampling {
+    SectionInsp2d::SampleInputs from;
+    std::vector<BaVec3d<double>> samples;
+    std::vector<double> distances;
+    DefaultSampling(BaVec3d<double> const& center, double radius)
+    {
+        from.center = center;
+        from.radius = radius;
+        from.count = SectionInsp2d::AUTO_SAMPLE_COUNT;
+        samples = circleSamples(center, radius, SectionInsp2d::AUTO_SAMPLE_COUNT);
+        distances = deviations(samples, center, radius);
+    }
+};
+
+} // namespace
+
+bool SectionInsp2d::SampleInputs::same(SampleInputs const& o) const
+{
+    return count == o.count && sameBits(radius, o.radius) && sameBits(center.x, o.center.x) &&
+           sameBits(center.y, o.center.y) && sameBits(center.z, o.center.z);
+}
+
 SectionInsp2d::SectionInsp2d(QString const& name) : Element(name, ElementCreator::SECTION_INSPECTION_2D)
 {
-    resample(StageIdentifier(), true);
-    updateDistances(StageIdentifier(), -1, -1);
+    static DefaultSampling const defaults(getCenter(), radius_);
+    samples_ = defaults.samples;
+    distances_ = defaults.distances;
+    samplesFrom_ = defaults.from;
+    distancesFrom_ = defaults.from;
 }
 
 void SectionInsp2d::setSampling(bool autoSampling, double sampling)
@@ -67,8 +126,7 @@ void SectionInsp2d::setSampling(bool autoSampling, double sampling)
 
 void SectionInsp2d::resample(StageIdentifier const&, bool)
 {
-    constexpr double pi = 3.14159265358979323846;
-    double const circumference = 2.0 * pi * std::fabs(radius_);
+    double const circumference = 2.0 * PI * std::fabs(radius_);
     double count = AUTO_SAMPLE_COUNT;
     if (!autoSampling_) {
         // A distance that is not positive would need endless points.
@@ -81,28 +139,42 @@ void SectionInsp2d::resample(StageIdentifier const&, bool)
     if (!(count <= MAX_SAMPLE_COUNT))
         throw std::bad_alloc();
     unsigned int const n = static_cast<unsigned int>(count);
-    std::vector<BaVec3d<double>> samples;
-    samples.reserve(n);
-    BaVec3d<double> const& c = getCenter();
-    for (unsigned int i = 0; i < n; ++i) {
-        double const a = 2.0 * pi * i / n;
-        samples.emplace_back(c.x + radius_ * std::cos(a), c.y + radius_ * std::sin(a), c.z);
+    SampleInputs from;
+    from.center = getCenter();
+    from.radius = radius_;
+    from.count = n;
+    if (from.same(samplesFrom_) && samples_.size() == n) {
+        if (!distances_.empty()) {
+            keptDistances_ = std::move(distances_);
+            keptFrom_ = distancesFrom_;
+            hasKept_ = true;
+        }
+    } else {
+        samples_ = circleSamples(from.center, radius_, n);
+        samplesFrom_ = from;
+        hasKept_ = false;
+        keptDistances_.clear();
     }
-    samples_ = std::move(samples);
     distances_.clear();
 }
 
 bool SectionInsp2d::updateDistances(StageIdentifier const&, int, int)
 {
-    // The measured part deviates from the nominal circle by a small three-lobed wave.
-    BaVec3d<double> const& c = getCenter();
-    std::vector<double> d;
-    d.reserve(samples_.size());
-    for (BaVec3d<double> const& p : samples_) {
-        double const a = std::atan2(p.y - c.y, p.x - c.x);
-        d.push_back(0.01 * radius_ * std::sin(3.0 * a));
+    SampleInputs now;
+    now.center = getCenter();
+    now.radius = radius_;
+    now.count = samples_.size();
+    distancesFrom_ = now;
+    // Kept distances were measured on the samples there are now (a new set drops them).
+    if (hasKept_ && now.same(keptFrom_) && keptDistances_.size() == samples_.size()) {
+        distances_ = std::move(keptDistances_);
+        keptDistances_.clear();
+        hasKept_ = false;
+        return true;
     }
-    distances_ = std::move(d);
+    hasKept_ = false;
+    keptDistances_.clear();
+    distances_ = deviations(samples_, now.center, radius_);
     return true;
 }
 

@@ -107,12 +107,27 @@ public:
     std::vector<BaVec3d<double>> const& getSamplePoints() const { return samples_; }
     std::vector<double> const& getDistances() const { return distances_; }
 
+    // What the samples or the distances were computed from. The same inputs give the same
+    // numbers, so work done for them is kept: a restore resamples every section it touches.
+    struct SampleInputs {
+        BaVec3d<double> center;
+        double radius = 0.0;
+        std::size_t count = 0;
+        bool same(SampleInputs const& o) const;  // bit for bit
+    };
+
 private:
     bool autoSampling_ = true;
     double sampling_ = 1.0;
     double radius_ = 10.0;
     std::vector<BaVec3d<double>> samples_;
     std::vector<double> distances_;
+    SampleInputs samplesFrom_;
+    SampleInputs distancesFrom_;
+    // The distances a resample of unchanged samples put aside, and what they were measured from.
+    std::vector<double> keptDistances_;
+    SampleInputs keptFrom_;
+    bool hasKept_ = false;
 };
 
 // A snapshot in the documentation folder (type 50). Owns its creation property accesses.

@@ -261,6 +261,51 @@ TEST(CadElement, SectionResamplesWithItsSampling)
     EXPECT_THROW(s.resample(StageIdentifier(), true), std::bad_alloc);
 }
 
+TEST(CadElement, SectionKeepsNoSamplesOrDistancesOfOtherInputs)
+{
+    // A section with no history, as the reference for each state below.
+    auto fresh = [](BaVec3d<double> const& c, double radius) {
+        auto r = std::make_unique<CAD::SectionInsp2d>(QStringLiteral("R"));
+        r->setGeometry(c, BaVec3d<double>(1.0, 1.0, 1.0));
+        r->setRadius(radius);
+        r->resample(StageIdentifier(), true);
+        r->updateDistances(StageIdentifier(), -1, -1);
+        return r;
+    };
+    BaVec3d<double> const c1(5.0, -3.0, 2.0), c2(-7.5, 4.25, 2.0);
+    CAD::SectionInsp2d s(QStringLiteral("S"));
+    auto step = [&s](BaVec3d<double> const& c, double radius, bool resample) {
+        s.setGeometry(c, BaVec3d<double>(1.0, 1.0, 1.0));
+        s.setRadius(radius);
+        if (resample)
+            s.resample(StageIdentifier(), true);
+        s.updateDistances(StageIdentifier(), -1, -1);
+    };
+    struct Case {
+        char const* what;
+        BaVec3d<double> center;
+        double radius;
+        bool resample;
+    };
+    Case const cases[] = {
+        {"first sampling", c1, 10.0, true},   {"same inputs again", c1, 10.0, true},
+        {"moved", c2, 10.0, true},            {"moved back", c1, 10.0, true},
+        {"other radius", c1, 4.0, true},      {"resampled unchanged", c1, 4.0, true},
+        {"measured from elsewhere", c2, 4.0, false},
+    };
+    for (Case const& k : cases) {
+        step(k.center, k.radius, k.resample);
+        if (k.resample) {
+            auto const r = fresh(k.center, k.radius);
+            EXPECT_EQ(s.getSamplePoints(), r->getSamplePoints()) << k.what;
+            EXPECT_EQ(s.getDistances(), r->getDistances()) << k.what;
+        }
+    }
+    // Distances measured from c2 on samples around c1 must not come back for c1.
+    step(c1, 4.0, true);
+    EXPECT_EQ(s.getDistances(), fresh(c1, 4.0)->getDistances());
+}
+
 TEST(CadElement, RenderTransformationTakesScenePointsToPixels)
 {
     GL::RenderObject r;
