@@ -70,6 +70,10 @@ public:
 
     unsigned int getUpdateCount() const { return updates_; }
 
+    // The host's mark of an element a command changed (kept here: a restore marks every element).
+    bool isModified() const { return modified_; }
+    void setModified(bool modified) { modified_ = modified; }
+
 private:
     QString name_;
     unsigned int type_;
@@ -77,6 +81,7 @@ private:
     ElemProp prop_;
     bool visible_ = true;
     bool valid_ = true;
+    bool modified_ = false;
     std::unique_ptr<LabelElement> label_;
     std::unique_ptr<DistPullOut> pullOut_;
     BaVec3d<double> center_;

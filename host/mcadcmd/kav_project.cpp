@@ -17,9 +17,12 @@
 #include "propertyaccess/kav_property_access_base.h"
 #include "propertyaccess/kav_property_access_factory.h"
 
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
 #include <cmath>
 #include <memory>
-#include <set>
 
 namespace Kav {
 namespace MCADCmd {
@@ -278,14 +281,15 @@ std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, 
     KString const bytes = in.readString();
     in.closeBlock();
 
-    QString const who = QStringLiteral("report \"%1\": access %2 (type %3 \"%4\")")
-                            .arg(report)
-                            .arg(index + 1)
-                            .arg(static_cast<int>(type))
-                            .arg(typeString);
+    // Named only when skipped: a project holds an access per element of every snapshot.
     auto skip = [&](QString const& why) {
         if (log != nullptr)
-            *log << who << QStringLiteral(" skipped: ") << why << END_LOG;
+            *log << QStringLiteral("report \"%1\": access %2 (type %3 \"%4\")")
+                        .arg(report)
+                        .arg(index + 1)
+                        .arg(static_cast<int>(type))
+                        .arg(typeString)
+                 << QStringLiteral(" skipped: ") << why << END_LOG;
         return nullptr;
     };
     if (type > 0x7FFFFFFFu)
@@ -295,7 +299,7 @@ std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, 
     if (!access)
         return skip(QStringLiteral("no creator is registered for this type"));
     try {
-        IO::InStream inner(bytes.toByteArray(), QStringLiteral("%1 access %2").arg(report).arg(index + 1));
+        IO::InStream inner(bytes.toByteArray(), report + QStringLiteral(" access ") + QString::number(index + 1));
         if (inner.getType() != KString(ACCESS_TYPE))
             return skip(QStringLiteral("the frame holds no access stream"));
         unsigned int const read = access->loadStream(&inner);
@@ -453,8 +457,11 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                                               static_cast<long long>(elementCount) + reportCount);
         long long done = 0;
 
-        std::set<QString> names;
-        std::map<QString, CAD::Element*> byName;
+        QSet<QString> names;
+        // Room for the names the file can hold: every element and report takes more than this.
+        constexpr qint64 MIN_RECORD_BYTES = 64;
+        names.reserve(static_cast<int>(std::min<qint64>(static_cast<qint64>(elementCount) + reportCount,
+                                                        QFileInfo(path).size() / MIN_RECORD_BYTES + 1)));
         for (unsigned int i = 0; i < elementCount; ++i) {
             progress->advance(++done);
             ElementRecord const r = readElement(in);
@@ -462,13 +469,13 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             CAD::ElemProp prop;
             if (!prop.loadStream(&in, &propLog, -1, -1))
                 bad(in, QStringLiteral("element \"%1\": %2").arg(r.name, propLog.getLog()));
-            if (!names.insert(r.name).second)
+            if (names.contains(r.name))
                 bad(in, QStringLiteral("the element name \"%1\" occurs twice").arg(r.name));
-            if (!r.parent.isEmpty() && byName.count(r.parent) == 0)
+            // Only elements are in the set yet, so a parent found there came before.
+            if (!r.parent.isEmpty() && !names.contains(r.parent))
                 bad(in, QStringLiteral("element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
-            std::unique_ptr<CAD::Element> e = fromRecord(r, prop);
-            byName[r.name] = e.get();
-            elements.emplace_back(std::move(e), r.parent);
+            names.insert(r.name);
+            elements.emplace_back(fromRecord(r, prop), r.parent);
         }
         for (unsigned int i = 0; i < reportCount; ++i) {
             progress->advance(++done);
@@ -481,8 +488,9 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             bool const dontUpdate = in.readBool();
             unsigned int const count = in.readUInt();
             in.closeBlock();
-            if (name.isEmpty() || !names.insert(name).second)
+            if (name.isEmpty() || names.contains(name))
                 bad(in, QStringLiteral("a report without a name, or with a name taken (\"%1\")").arg(name));
+            names.insert(name);
             LoadedReport lr;
             lr.report = std::make_unique<CAD::Report>(name);
             lr.report->setViewName(viewName);

@@ -66,7 +66,6 @@ void Scene::clear()
     byName_.clear();
     forgetLastFound();
     selection_.clear();
-    modified_.clear();
     viewCreator_ = GL::ViewCreator();
     int const w = renderObject_.getViewportWidth();
     int const h = renderObject_.getViewportHeight();
@@ -163,10 +162,8 @@ bool Scene::removeElement(QString const& name)
                     elements_.end());
     // Children before parents, so no child ever points at a deleted parent.
     for (auto o = owned_.rbegin(); o != owned_.rend(); ++o) {
-        if (gone.count(o->get()) != 0) {
-            modified_.remove((*o)->getName());
+        if (gone.count(o->get()) != 0)
             o->reset();
-        }
     }
     owned_.erase(std::remove(owned_.begin(), owned_.end(), nullptr), owned_.end());
     afterRemoval();
@@ -186,7 +183,7 @@ std::unique_ptr<CAD::Report> Scene::takeReport(QString const& name, std::size_t*
     std::unique_ptr<CAD::Report> taken = std::move(*r);
     reports_.erase(r);
     byName_.remove(name);
-    modified_.remove(name);
+    taken->setModified(false);
     noteRemoved(name);
     afterRemoval();
     return taken;
@@ -291,24 +288,28 @@ void Scene::setSelection(QStringList const& names)
 
 void Scene::setModified(QString const& name, bool modified)
 {
-    if (modified == modified_.contains(name))
+    CAD::Element* e = findElement(name);
+    if (e == nullptr || modified == e->isModified())
         return;
-    if (modified)
-        modified_.insert(name);
-    else
-        modified_.remove(name);
+    e->setModified(modified);
     elementChanged(name);
+}
+
+bool Scene::isModified(QString const& name) const
+{
+    CAD::Element const* e = findElement(name);
+    return e != nullptr && e->isModified();
 }
 
 QStringList Scene::modifiedElements() const
 {
     QStringList out;
     for (CAD::Element* e : elements_) {
-        if (modified_.contains(e->getName()))
+        if (e->isModified())
             out << e->getName();
     }
     for (auto const& r : reports_) {
-        if (modified_.contains(r->getName()))
+        if (r->isModified())
             out << r->getName();
     }
     return out;

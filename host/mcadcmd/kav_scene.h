@@ -91,8 +91,9 @@ public:
     void setHasLegendData(bool h) { hasLegend_ = h; }
     StageIdentifier stage() const { return stage_; }
 
+    // Marks of elements and reports; an unknown name has none.
     void setModified(QString const& name, bool modified);
-    bool isModified(QString const& name) const { return modified_.contains(name); }
+    bool isModified(QString const& name) const;
     QStringList modifiedElements() const;
 
     // Something visual changed that the caller does not name: every element, view, legend.
@@ -146,7 +147,6 @@ private:
     mutable QString lastFoundName_;
     mutable CAD::Element* lastFound_ = nullptr;
     QStringList selection_;
-    QSet<QString> modified_;
     GL::ViewCreator viewCreator_;
     GL::RenderObject renderObject_;
     GCAD::Overlay2d overlay_;

@@ -38,6 +38,10 @@ void PropertyAccessBase::copyTo(PropertyAccessBase* target) const
 
 void PropertyAccessBase::setUsageFlags(UsageFlags const& flags)
 {
+    // Equal flags stay shared (mostly the type's defaults): a loaded project sets them on
+    // every access it reads.
+    if (*usage_ == flags)
+        return;
     usage_ = std::make_shared<UsageFlags>(flags);
 }
 
