@@ -33,7 +33,7 @@ bool runCommand(QString const& name, QString const& parameters, QString* result)
     GApp::Command* cmd = GApp::CommandContainer::getCommand(name);
     if (cmd == nullptr) {
         window->reportError(QString::fromLatin1(GApp::COMMAND_NOT_EXECUTABLE_ERROR),
-                            QStringLiteral("the command \"%1\" is not available").arg(name));
+                            translate("MvpHost", "the command \"%1\" is not available").arg(name));
         return false;
     }
     QString local;
@@ -60,7 +60,7 @@ bool runMenuCommand(QString const& name)
     } catch (std::exception const& e) {
         text = QString::fromUtf8(e.what());
     } catch (...) {
-        text = QStringLiteral("command \"%1\" threw an unknown exception").arg(name);
+        text = translate("MvpHost", "command \"%1\" threw an unknown exception").arg(name);
     }
     window->reportError(QString::fromLatin1(id), text);
     return false;

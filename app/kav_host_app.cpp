@@ -113,10 +113,10 @@ void HostApplication::start()
     MCADCmd::registerHostCommands();
     ErrorLog log;
     if (!MCADCmd::loadSampleScene(session_->scene(), QString(), &log))
-        messages_ << QStringLiteral("the sample scene could not be loaded: ") + log.getLog();
+        messages_ << translate("MvpHost", "the sample scene could not be loaded: ") + log.getLog();
 
     if (plugin_.load() && !plugin_.initLibrary(smgr_.get(), &cfg_))
-        messages_ << QStringLiteral("the plug-in was loaded but not initialised");
+        messages_ << translate("MvpHost", "the plug-in was loaded but not initialised");
     window_ = std::make_unique<HostWindow>(&session_->scene());
     plugin_.initDefaults();
     messages_ << plugin_.messages();
@@ -130,12 +130,12 @@ bool HostApplication::saveScreenshot(QString const& path, QString* message) cons
     QByteArray png;
     QBuffer buffer(&png);
     if (pixmap.isNull() || !buffer.open(QIODevice::WriteOnly) || !pixmap.save(&buffer, "PNG")) {
-        *message = QStringLiteral("screenshot %1: the window cannot be captured").arg(path);
+        *message = translate("MvpHost", "screenshot %1: the window cannot be captured").arg(path);
         return false;
     }
     QString error;
     if (!IO::SaveFile::save(path, png, &error)) {
-        *message = QStringLiteral("screenshot: %1").arg(error);
+        *message = translate("MvpHost", "screenshot: %1").arg(error);
         return false;
     }
     return true;

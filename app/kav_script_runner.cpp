@@ -1,4 +1,5 @@
 #include "kav_script_runner.h"
+#include "core/kav_translate.h"
 
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
@@ -41,20 +42,20 @@ bool ScriptRunner::readScript(QString const& path, QStringList* lines, QString* 
 {
     QFileInfo const info(path);
     if (!info.exists()) {
-        *message = QStringLiteral("script %1: no such file").arg(path);
+        *message = translate("MvpHost", "script %1: no such file").arg(path);
         return false;
     }
     if (!info.isFile()) {
-        *message = QStringLiteral("script %1: not a file").arg(path);
+        *message = translate("MvpHost", "script %1: not a file").arg(path);
         return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *message = QStringLiteral("script %1: cannot be opened: %2").arg(path, file.errorString());
+        *message = translate("MvpHost", "script %1: cannot be opened: %2").arg(path, file.errorString());
         return false;
     }
     if (file.size() > MAX_SCRIPT_BYTES) {
-        *message = QStringLiteral("script %1: too large (%2 bytes, at most %3)")
+        *message = translate("MvpHost", "script %1: too large (%2 bytes, at most %3)")
                        .arg(path)
                        .arg(file.size())
                        .arg(MAX_SCRIPT_BYTES);
@@ -63,18 +64,18 @@ bool ScriptRunner::readScript(QString const& path, QStringList* lines, QString* 
     // Read at most the limit even if the file grows meanwhile.
     QByteArray const bytes = file.read(MAX_SCRIPT_BYTES + 1);
     if (bytes.size() > MAX_SCRIPT_BYTES) {
-        *message = QStringLiteral("script %1: too large (more than %2 bytes)").arg(path).arg(MAX_SCRIPT_BYTES);
+        *message = translate("MvpHost", "script %1: too large (more than %2 bytes)").arg(path).arg(MAX_SCRIPT_BYTES);
         return false;
     }
     if (bytes.contains('\0')) {
-        *message = QStringLiteral("script %1: not a text file (contains a zero byte)").arg(path);
+        *message = translate("MvpHost", "script %1: not a text file (contains a zero byte)").arg(path);
         return false;
     }
     // Editors may start UTF-8 text with a byte-order mark; it is no part of the first line.
     QByteArray const body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     QString const text = QString::fromUtf8(body);
     if (text.toUtf8() != body) {
-        *message = QStringLiteral("script %1: not UTF-8 text").arg(path);
+        *message = translate("MvpHost", "script %1: not UTF-8 text").arg(path);
         return false;
     }
     QStringList split = text.split(QLatin1Char('\n'));
@@ -140,13 +141,13 @@ bool ScriptRunner::runLine(QString const& line, int lineNumber)
     GApp::MainWindow* window = GApp::MainWindow::main_win;
     if (window == nullptr) {
         fail(lineNumber, QString::fromLatin1(GApp::COMMAND_NOT_EXECUTABLE_ERROR),
-             QStringLiteral("no main window to run \"%1\"").arg(name));
+             translate("MvpHost", "no main window to run \"%1\"").arg(name));
         return false;
     }
     GApp::Command* cmd = GApp::CommandContainer::getCommand(name);
     if (cmd == nullptr) {
         fail(lineNumber, QString::fromLatin1(GApp::COMMAND_NOT_EXECUTABLE_ERROR),
-             QStringLiteral("unknown command \"%1\"").arg(name));
+             translate("MvpHost", "unknown command \"%1\"").arg(name));
         return false;
     }
     QString result;

@@ -24,77 +24,77 @@
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="113"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="111"/>
         <source>template content</source>
         <translation>Vorlageninhalt</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="116"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="114"/>
         <source>template list</source>
         <translation>Vorlagenliste</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="124"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="122"/>
         <source>new</source>
         <translation>neu</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="127"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="125"/>
         <source>rename</source>
         <translation>umbenennen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="131"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="129"/>
         <source>delete</source>
         <translation>löschen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="135"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="133"/>
         <source>import</source>
         <translation>importieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="138"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="136"/>
         <source>export selected</source>
         <translation>Auswahl exportieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="273"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="271"/>
         <source>restore template files</source>
         <translation>Wiederherstellungsvorlagen-Dateien</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="296"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="294"/>
         <source>new template</source>
         <translation>neue Vorlage</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="297"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="295"/>
         <source>restore template</source>
         <translation>Wiederherstellungsvorlage</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="316"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="314"/>
         <source>rename template</source>
         <translation>Vorlage umbenennen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="334"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="332"/>
         <source>remove templates</source>
         <translation>Vorlagen entfernen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="335"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="333"/>
         <source>remove selected templates. are you really sure?</source>
         <translation>Ausgewählte Vorlagen entfernen. Sind Sie wirklich sicher?</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="351"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="349"/>
         <source>import file</source>
         <translation>Datei importieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="380"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="376"/>
         <source>export file</source>
         <translation>Datei exportieren</translation>
     </message>
@@ -203,9 +203,14 @@
         <translation>ungültige Elemente ausblenden</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_restore_template_file.cpp" line="30"/>
+        <location filename="../templates/mvp_restore_template_file.cpp" line="32"/>
         <source>snapshot restore templates</source>
         <translation>Vorlagen zur Snapshot-Wiederherstellung</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_restore_template_file.cpp" line="101"/>
+        <source>it cannot be opened</source>
+        <translation>sie kann nicht geöffnet werden</translation>
     </message>
 </context>
 <context>
@@ -221,17 +226,32 @@
         <translation>ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="101"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="40"/>
+        <source>no snapshot was named (the name is empty)</source>
+        <translation>kein Snapshot wurde genannt (der Name ist leer)</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_restore_common.cpp" line="42"/>
+        <source>no snapshot has the name &quot;%1&quot;</source>
+        <translation>kein Snapshot hat den Namen „%1“</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_restore_common.cpp" line="43"/>
+        <source>&quot;%1&quot; is not a snapshot</source>
+        <translation>„%1“ ist kein Snapshot</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_restore_common.cpp" line="110"/>
         <source>and %1 further properties</source>
         <translation>und %1 weitere Eigenschaften</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="102"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="111"/>
         <source>warning</source>
         <translation>Warnung</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="103"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="112"/>
         <source>there are %1 properties, who could not be applied:</source>
         <translation>%1 Eigenschaften konnten nicht angewendet werden:</translation>
     </message>

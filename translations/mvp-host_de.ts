@@ -2,6 +2,19 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Kav::Cfg</name>
+    <message>
+        <location filename="../host/cfg/kav_cfg_resource.cpp" line="71"/>
+        <source>%1 are locked: the host has locked the configuration</source>
+        <translation>%1 sind gesperrt: das Host-Programm hat die Konfiguration gesperrt</translation>
+    </message>
+    <message>
+        <location filename="../host/cfg/kav_cfg_resource.cpp" line="78"/>
+        <source>%1 are locked: the shared configuration level holds the marker &quot;%2&quot;</source>
+        <translation>%1 sind gesperrt: die gemeinsame Konfigurationsebene enthält die Markierung „%2“</translation>
+    </message>
+</context>
+<context>
     <name>Kav::GApp</name>
     <message>
         <location filename="../host/gapp/kav_gapp_errors.cpp" line="29"/>
@@ -29,6 +42,16 @@
         <translation>eine Datei kann nicht gelesen oder geschrieben werden</translation>
     </message>
     <message>
+        <location filename="../host/gapp/kav_command.cpp" line="122"/>
+        <source>command &quot;%1&quot;: %2</source>
+        <translation>Befehl „%1“: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/gapp/kav_command.cpp" line="126"/>
+        <source>command &quot;%1&quot;: unknown exception</source>
+        <translation>Befehl „%1“: unbekannte Ausnahme</translation>
+    </message>
+    <message>
         <location filename="../host/gapp/kav_command.cpp" line="201"/>
         <location filename="../host/mcadcmd/kav_host_commands.cpp" line="41"/>
         <source>(no parameters)</source>
@@ -43,12 +66,27 @@ expected form: %3</source>
 erwartete Form: %3</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="93"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="75"/>
+        <source>no command given</source>
+        <translation>kein Befehl angegeben</translation>
+    </message>
+    <message>
+        <location filename="../host/gapp/kav_main_window.cpp" line="94"/>
         <source>command %1 cannot be executed</source>
         <translation>Befehl %1 kann nicht ausgeführt werden</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="127"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="121"/>
+        <source>command %1 threw an unknown exception</source>
+        <translation>Befehl %1 hat eine unbekannte Ausnahme ausgelöst</translation>
+    </message>
+    <message>
+        <location filename="../host/gapp/kav_main_window.cpp" line="131"/>
+        <source>command %1 needs the window: it opens a dialog and runs from the menu, not from a script</source>
+        <translation>Befehl %1 braucht das Fenster: er öffnet einen Dialog und läuft aus dem Menü, nicht aus einem Skript</translation>
+    </message>
+    <message>
+        <location filename="../host/gapp/kav_main_window.cpp" line="136"/>
         <source>command %1 failed</source>
         <translation>Befehl %1 ist fehlgeschlagen</translation>
     </message>
@@ -135,6 +173,133 @@ erwartete Form: %3</translation>
         <location filename="../host/io/kav_save_file.cpp" line="168"/>
         <source>%1: cannot replace the file: %2</source>
         <translation>%1: die Datei kann nicht ersetzt werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="76"/>
+        <source>%1: offset %2: %3</source>
+        <translation>%1: Offset %2: %3</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="327"/>
+        <location filename="../host/io/kav_stream.cpp" line="330"/>
+        <source>%1: cannot open for reading: %2</source>
+        <translation>%1: kann nicht zum Lesen geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="348"/>
+        <source>the stream magic (4 bytes)</source>
+        <translation>die Kennung des Datenstroms (4 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="351"/>
+        <source>not a block stream: expected the magic &quot;KAV2&quot; (%1) or &quot;KAVB&quot;, found %2</source>
+        <translation>kein Blockdatenstrom: erwartet war die Kennung „KAV2“ (%1) oder „KAVB“, gefunden %2</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="356"/>
+        <source>the length of the stream type (4 bytes)</source>
+        <translation>die Länge des Datenstromtyps (4 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="358"/>
+        <source>a stream type of %1 bytes</source>
+        <translation>ein Datenstromtyp von %1 Bytes</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="363"/>
+        <source>the stream version (4 bytes)</source>
+        <translation>die Version des Datenstroms (4 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="369"/>
+        <source>the stream is truncated: it ends before its checksum</source>
+        <translation>der Datenstrom ist abgeschnitten: er endet vor seiner Prüfsumme</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="377"/>
+        <source>cannot seek: %1</source>
+        <translation>Positionieren nicht möglich: %1</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="382"/>
+        <location filename="../host/io/kav_stream.cpp" line="387"/>
+        <source>read failed: %1</source>
+        <translation>Lesen fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="394"/>
+        <source>the checksum %1 does not match the %2 bytes before it (%3): the stream is damaged</source>
+        <translation>die Prüfsumme %1 passt nicht zu den %2 Bytes davor (%3): der Datenstrom ist beschädigt</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="412"/>
+        <source>%1 exceeds the %2 bytes left in the %3</source>
+        <translation>%1 übersteigt die %2 Bytes, die im %3 übrig sind</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="415"/>
+        <source>stream</source>
+        <translation>Datenstrom</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="416"/>
+        <source>block</source>
+        <translation>Block</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="428"/>
+        <source>%1: read failed: %2</source>
+        <translation>%1: Lesen fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="429"/>
+        <source>%1: the stream is truncated, only %2 bytes could be read</source>
+        <translation>%1: der Datenstrom ist abgeschnitten, nur %2 Bytes konnten gelesen werden</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="451"/>
+        <source>cannot seek to offset %1: %2</source>
+        <translation>Positionieren auf Offset %1 nicht möglich: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="460"/>
+        <source>a block header (8 bytes)</source>
+        <translation>ein Blockkopf (8 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="463"/>
+        <source>a block of %1 bytes</source>
+        <translation>ein Block von %1 Bytes</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="495"/>
+        <source>a bool (1 byte)</source>
+        <translation>ein Wahrheitswert (1 Byte)</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="497"/>
+        <source>a bool byte must be 0 or 1, found %1</source>
+        <translation>ein Wahrheitswert-Byte muss 0 oder 1 sein, gefunden %1</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="504"/>
+        <source>an unsigned int (4 bytes)</source>
+        <translation>eine vorzeichenlose Ganzzahl (4 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="510"/>
+        <source>a double (8 bytes)</source>
+        <translation>eine Gleitkommazahl (8 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="519"/>
+        <source>a string length (4 bytes)</source>
+        <translation>eine Zeichenkettenlänge (4 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="520"/>
+        <source>a string of %1 bytes</source>
+        <translation>eine Zeichenkette von %1 Bytes</translation>
     </message>
 </context>
 <context>
@@ -291,57 +456,318 @@ erwartete Form: %3</translation>
         <source>change element</source>
         <translation>Element ändern</translation>
     </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="148"/>
+        <source>no scene</source>
+        <translation>keine Szene</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="156"/>
+        <source>unknown element &quot;%1&quot;</source>
+        <translation>unbekanntes Element „%1“</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="148"/>
+        <source>%1: offset %2: %3</source>
+        <translation>%1: Offset %2: %3</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="165"/>
+        <source>element block of version %1, expected 1</source>
+        <translation>Elementblock der Version %1, erwartet 1</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="191"/>
+        <source>an element without a name</source>
+        <translation>ein Element ohne Namen</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="193"/>
+        <source>element &quot;%1&quot; has the unknown type %2</source>
+        <translation>Element „%1“ hat den unbekannten Typ %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="196"/>
+        <source>element &quot;%1&quot; holds a value that is not finite</source>
+        <translation>Element „%1“ enthält einen Wert, der nicht endlich ist</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="198"/>
+        <source>element &quot;%1&quot;: label font size %2</source>
+        <translation>Element „%1“: Schriftgröße der Beschriftung %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="203"/>
+        <source>section &quot;%1&quot;: radius %2 and sampling %3 cannot be sampled</source>
+        <translation>Schnitt „%1“: Radius %2 und Abtastung %3 lassen sich nicht abtasten</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="264"/>
+        <source>access frame of version %1, expected 1</source>
+        <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="281"/>
+        <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
+        <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="288"/>
+        <source> skipped: </source>
+        <translation> übersprungen: </translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="292"/>
+        <source>not an access type</source>
+        <translation>kein Zugriffstyp</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="296"/>
+        <source>no creator is registered for this type</source>
+        <translation>für diesen Typ ist kein Erzeuger registriert</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="300"/>
+        <source>the frame holds no access stream</source>
+        <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="303"/>
+        <source>only %1 of its %2 blocks could be read</source>
+        <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="355"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="464"/>
+        <source>element &quot;%1&quot;: %2</source>
+        <translation>Element „%1“: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="392"/>
+        <source>cannot save the project &quot;%1&quot;: %2</source>
+        <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="415"/>
+        <source>not a project file (stream type &quot;%1&quot;)</source>
+        <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="417"/>
+        <source>project version %1 is not supported</source>
+        <translation>Projektversion %1 wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="421"/>
+        <source>view block of version %1</source>
+        <translation>Ansichtsblock der Version %1</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="436"/>
+        <source>the view holds values out of range</source>
+        <translation>die Ansicht enthält Werte außerhalb des Bereichs</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="440"/>
+        <source>legend block of version %1</source>
+        <translation>Legendenblock der Version %1</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="446"/>
+        <source>the legend settings are malformed</source>
+        <translation>die Legendeneinstellungen sind fehlerhaft</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="466"/>
+        <source>the element name &quot;%1&quot; occurs twice</source>
+        <translation>der Elementname „%1“ kommt zweimal vor</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="468"/>
+        <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
+        <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="477"/>
+        <source>report block of version %1</source>
+        <translation>Berichtsblock der Version %1</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="485"/>
+        <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
+        <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="497"/>
+        <source>unexpected data after the last report</source>
+        <translation>unerwartete Daten nach dem letzten Bericht</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="500"/>
+        <source>cannot load the project &quot;%1&quot;: %2</source>
+        <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="89"/>
+        <source>type: &quot;%1&quot; is no element type</source>
+        <translation>type: „%1“ ist kein Elementtyp</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="91"/>
+        <source>name: &quot;%1&quot; is empty or taken</source>
+        <translation>name: „%1“ ist leer oder vergeben</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="93"/>
+        <source>parent: &quot;%1&quot; is no element before this line</source>
+        <translation>parent: „%1“ ist kein Element vor dieser Zeile</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="97"/>
+        <source>&quot;%1&quot; is not element, legend or view</source>
+        <translation>„%1“ ist weder element noch legend noch view</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="101"/>
+        <source>line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="118"/>
+        <source>cannot open the sample scene &quot;%1&quot;: %2</source>
+        <translation>die Beispielszene „%1“ kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="123"/>
+        <source>the sample scene &quot;%1&quot; is larger than %2 bytes</source>
+        <translation>die Beispielszene „%1“ ist größer als %2 Bytes</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="273"/>
+        <source>%1: &quot;%2&quot; is not a finite number</source>
+        <translation>%1: „%2“ ist keine endliche Zahl</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="322"/>
+        <source>display_mode: &quot;%1&quot; is not shaded, wireframe or points</source>
+        <translation>display_mode: „%1“ ist weder shaded noch wireframe noch points</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="357"/>
+        <source>color: &quot;%1&quot; is not of the form #rrggbb</source>
+        <translation>color: „%1“ hat nicht die Form #rrggbb</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="359"/>
+        <source>transparency: %1 is outside 0..1</source>
+        <translation>transparency: %1 liegt außerhalb von 0..1</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="364"/>
+        <source>point_size must be positive</source>
+        <translation>point_size muss positiv sein</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="366"/>
+        <source>line_width must be positive</source>
+        <translation>line_width muss positiv sein</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="369"/>
+        <source>label_font must be a whole number in 1..%1</source>
+        <translation>label_font muss eine ganze Zahl in 1..%1 sein</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="375"/>
+        <source>sampling: &quot;%1&quot; is no 2D section inspection</source>
+        <translation>sampling: „%1“ ist keine 2D-Schnittprüfung</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="382"/>
+        <source>sampling must be &quot;auto&quot; or a positive distance</source>
+        <translation>sampling muss „auto“ oder ein positiver Abstand sein</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="386"/>
+        <source>sampling %1 gives more than %2 samples</source>
+        <translation>sampling %1 ergibt mehr als %2 Abtastpunkte</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="392"/>
+        <source>radius: only a 2D section inspection has one, and it is positive</source>
+        <translation>radius: nur eine 2D-Schnittprüfung hat einen, und er ist positiv</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="470"/>
+        <source>range: the first value must be below the second</source>
+        <translation>range: der erste Wert muss kleiner als der zweite sein</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="474"/>
+        <source>steps: a whole number in 2..%1</source>
+        <translation>steps: eine ganze Zahl in 2..%1</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="476"/>
+        <source>map: &quot;%1&quot; is not rainbow, grey or signal</source>
+        <translation>map: „%1“ ist weder rainbow noch grey noch signal</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="494"/>
+        <source>scale must be positive</source>
+        <translation>scale muss positiv sein</translation>
+    </message>
 </context>
 <context>
     <name>Kav::Parse</name>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="20"/>
+        <location filename="../host/parse/kav_parse.cpp" line="18"/>
         <source>parameter &quot;%1&quot;: expected %2, found &quot;%3&quot;</source>
         <translation>Parameter „%1“: erwartet %2, gefunden „%3“</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="80"/>
+        <location filename="../host/parse/kav_parse.cpp" line="78"/>
         <source>exactly %1</source>
         <translation>genau %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="82"/>
+        <location filename="../host/parse/kav_parse.cpp" line="80"/>
         <source>at least %1</source>
         <translation>mindestens %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="84"/>
+        <location filename="../host/parse/kav_parse.cpp" line="82"/>
         <source>%1 to %2</source>
         <translation>%1 bis %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="86"/>
+        <location filename="../host/parse/kav_parse.cpp" line="84"/>
         <source>parameter &quot;%1&quot;: expected %2 values, found %3</source>
         <translation>Parameter „%1“: erwartet %2 Werte, gefunden %3</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="133"/>
+        <location filename="../host/parse/kav_parse.cpp" line="131"/>
         <source>&quot;0&quot; or &quot;1&quot;</source>
         <translation>&quot;0&quot; oder &quot;1&quot;</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="142"/>
-        <location filename="../host/parse/kav_parse.cpp" line="146"/>
+        <location filename="../host/parse/kav_parse.cpp" line="140"/>
+        <location filename="../host/parse/kav_parse.cpp" line="144"/>
         <source>an unsigned whole number</source>
         <translation>eine nicht negative ganze Zahl</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="149"/>
+        <location filename="../host/parse/kav_parse.cpp" line="147"/>
         <source>parameter &quot;%1&quot;: &quot;%2&quot; is out of range (largest is %3)</source>
         <translation>Parameter „%1“: „%2“ liegt außerhalb des Bereichs (größter Wert %3)</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="171"/>
+        <location filename="../host/parse/kav_parse.cpp" line="169"/>
         <source>a number</source>
         <translation>eine Zahl</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="175"/>
+        <location filename="../host/parse/kav_parse.cpp" line="173"/>
         <source>parameter &quot;%1&quot;: &quot;%2&quot; is out of range</source>
         <translation>Parameter „%1“: „%2“ liegt außerhalb des Bereichs</translation>
     </message>
@@ -352,7 +778,7 @@ erwartete Form: %3</translation>
     </message>
     <message>
         <location filename="../host/mcadcmd/kav_host_commands.cpp" line="87"/>
-        <location filename="../host/parse/kav_parse.cpp" line="104"/>
+        <location filename="../host/parse/kav_parse.cpp" line="102"/>
         <source>unknown parameter &quot;%1&quot; at position %2</source>
         <translation>unbekannter Parameter „%1“ an Position %2</translation>
     </message>
@@ -372,79 +798,244 @@ erwartete Form: %3</translation>
         <translation>eine Gruppe</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="106"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="104"/>
         <source>parameter &quot;%1&quot;: %2</source>
         <translation>Parameter „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="111"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="109"/>
         <source>the end</source>
         <translation>das Ende</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="122"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="120"/>
         <source>unterminated group starting at position %1</source>
         <translation>nicht abgeschlossene Gruppe ab Position %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="132"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="130"/>
         <source>unexpected character %1 at position %2</source>
         <translation>unerwartetes Zeichen %1 an Position %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="166"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="164"/>
         <source>expected &quot;=&quot; at position %1, found %2</source>
         <translation>„=“ erwartet an Position %1, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="181"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="179"/>
         <source>expected a value (&quot;...&quot;, [...] or {...}) at position %1, found %2</source>
         <translation>Wert („...“, [...] oder {...}) erwartet an Position %1, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="205"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="203"/>
         <source>unknown escape &quot;\%1&quot; at position %2</source>
         <translation>unbekannte Maskierung „\%1“ an Position %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="213"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="211"/>
         <source>unterminated string starting at position %1</source>
         <translation>nicht abgeschlossene Zeichenkette ab Position %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="230"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="228"/>
         <source>expected a string in the list at position %1, found %2</source>
         <translation>Zeichenkette in der Liste erwartet an Position %1, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="243"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="241"/>
         <source>expected &quot;,&quot; or &quot;]&quot; in the list at position %1, found %2</source>
         <translation>„,“ oder „]“ in der Liste erwartet an Position %1, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="250"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="248"/>
         <source>unterminated list starting at position %1</source>
         <translation>nicht abgeschlossene Liste ab Position %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="257"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="255"/>
         <source>groups nested deeper than %1 levels at position %2</source>
         <translation>Gruppen tiefer als %1 Ebenen verschachtelt an Position %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="318"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="316"/>
         <source>missing parameter &quot;%1&quot;</source>
         <translation>fehlender Parameter „%1“</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="320"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="318"/>
         <source>parameter &quot;%1&quot;: expected %2, found %3 at position %4</source>
         <translation>Parameter „%1“: erwartet %2, gefunden %3 an Position %4</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_write.cpp" line="78"/>
+        <location filename="../host/parse/kav_parse_write.cpp" line="76"/>
         <source>parameter &quot;%1&quot;: invalid group content: %2</source>
         <translation>Parameter „%1“: ungültiger Gruppeninhalt: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Kav::PropertyAccess</name>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="56"/>
+        <source>null</source>
+        <translation>null</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="58"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="103"/>
+        <source>true or false</source>
+        <translation>true oder false</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="60"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="219"/>
+        <source>a number</source>
+        <translation>eine Zahl</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="62"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="153"/>
+        <source>a string</source>
+        <translation>eine Zeichenkette</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="64"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="171"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="226"/>
+        <source>a list</source>
+        <translation>eine Liste</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="66"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="128"/>
+        <source>an object</source>
+        <translation>ein Objekt</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="68"/>
+        <source>nothing</source>
+        <translation>nichts</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="86"/>
+        <source>unknown key &quot;%1&quot; (known: %2)</source>
+        <translation>unbekannter Schlüssel „%1“ (bekannt: %2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="93"/>
+        <source>&quot;%1&quot; must be %2, found %3</source>
+        <translation>„%1“ muss %2 sein, gefunden %3</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="113"/>
+        <source>a whole number from 0</source>
+        <translation>eine ganze Zahl ab 0</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="120"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="149"/>
+        <source>must be an object, found %1</source>
+        <translation>muss ein Objekt sein, gefunden %1</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="134"/>
+        <source>&quot;usage&quot; key &quot;%1&quot; is not a property number</source>
+        <translation>„usage“-Schlüssel „%1“ ist keine Eigenschaftsnummer</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="137"/>
+        <source>&quot;usage&quot; of property %1 must be true or false, found %2</source>
+        <translation>„usage“ der Eigenschaft %1 muss true oder false sein, gefunden %2</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="147"/>
+        <source>template %1</source>
+        <translation>Vorlage %1</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="159"/>
+        <source>the name must hold more than white space and no control characters</source>
+        <translation>der Name muss mehr als Leerraum und keine Steuerzeichen enthalten</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="161"/>
+        <source>template &quot;%1&quot;</source>
+        <translation>Vorlage „%1“</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="174"/>
+        <source>%1, part %2</source>
+        <translation>%1, Teil %2</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="199"/>
+        <source>not UTF-8 text (at offset %1)</source>
+        <translation>kein UTF-8-Text (bei Offset %1)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="204"/>
+        <source>the text ends early, at offset %1 (%2)</source>
+        <translation>der Text endet zu früh, bei Offset %1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="207"/>
+        <source>not JSON text at offset %1 (%2)</source>
+        <translation>kein JSON-Text bei Offset %1 (%2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="212"/>
+        <source>the top level</source>
+        <translation>die oberste Ebene</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="214"/>
+        <source>not a template file (it has no &quot;format&quot;: &quot;%1&quot;)</source>
+        <translation>keine Vorlagendatei (sie hat kein „format“: „%1“)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="221"/>
+        <source>version %1 is not supported (only %2)</source>
+        <translation>Version %1 wird nicht unterstützt (nur %2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="264"/>
+        <source>larger than %1 bytes</source>
+        <translation>größer als %1 Bytes</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="271"/>
+        <source>reading stopped at offset %1</source>
+        <translation>das Lesen brach bei Offset %1 ab</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="27"/>
+        <source>parameter &quot;%1&quot;: usage entry &quot;%2&quot; is not of the form id=0 or id=1</source>
+        <translation>Parameter „%1“: der usage-Eintrag „%2“ hat nicht die Form id=0 oder id=1</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="115"/>
+        <source>parameter &quot;%1&quot;: part type %2 is out of range</source>
+        <translation>Parameter „%1“: der Teiltyp %2 liegt außerhalb des Bereichs</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="37"/>
+        <source>restore template part of unknown version %1</source>
+        <translation>Teil einer Wiederherstellungsvorlage mit unbekannter Version %1</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="40"/>
+        <source>restore template part of invalid type %1</source>
+        <translation>Teil einer Wiederherstellungsvorlage mit ungültigem Typ %1</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="56"/>
+        <source>restore template of unknown version %1</source>
+        <translation>Wiederherstellungsvorlage mit unbekannter Version %1</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="117"/>
+        <source>restore template list of unknown version %1</source>
+        <translation>Liste von Wiederherstellungsvorlagen mit unbekannter Version %1</translation>
     </message>
 </context>
 <context>
@@ -569,6 +1160,16 @@ erwartete Form: %3</translation>
         <location filename="../app/kav_app_commands.cpp" line="25"/>
         <source>the menu could not be filled; the details name the file that could not be read</source>
         <translation>das Menü konnte nicht gefüllt werden; die Details nennen die Datei, die nicht gelesen werden konnte</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_app_commands.cpp" line="36"/>
+        <source>the command &quot;%1&quot; is not available</source>
+        <translation>der Befehl „%1“ ist nicht verfügbar</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_app_commands.cpp" line="63"/>
+        <source>command &quot;%1&quot; threw an unknown exception</source>
+        <translation>Befehl „%1“ hat eine unbekannte Ausnahme ausgelöst</translation>
     </message>
     <message>
         <location filename="../app/kav_explorer_model.cpp" line="185"/>
@@ -825,42 +1426,42 @@ erwartete Form: %3</translation>
         <translation>Makro %1: %2 Befehle ausgeführt</translation>
     </message>
     <message>
-        <location filename="../app/kav_legend_panel.cpp" line="29"/>
+        <location filename="../app/kav_legend_panel.cpp" line="73"/>
         <source>Shown</source>
         <translation>Angezeigt</translation>
     </message>
     <message>
-        <location filename="../app/kav_legend_panel.cpp" line="40"/>
+        <location filename="../app/kav_legend_panel.cpp" line="82"/>
         <source>Minimum</source>
         <translation>Minimum</translation>
     </message>
     <message>
-        <location filename="../app/kav_legend_panel.cpp" line="41"/>
+        <location filename="../app/kav_legend_panel.cpp" line="83"/>
         <source>Maximum</source>
         <translation>Maximum</translation>
     </message>
     <message>
-        <location filename="../app/kav_legend_panel.cpp" line="46"/>
+        <location filename="../app/kav_legend_panel.cpp" line="88"/>
         <source>Steps</source>
         <translation>Stufen</translation>
     </message>
     <message>
-        <location filename="../app/kav_legend_panel.cpp" line="50"/>
+        <location filename="../app/kav_legend_panel.cpp" line="92"/>
         <source>rainbow</source>
         <translation>Regenbogen</translation>
     </message>
     <message>
-        <location filename="../app/kav_legend_panel.cpp" line="51"/>
+        <location filename="../app/kav_legend_panel.cpp" line="93"/>
         <source>grey</source>
         <translation>Grau</translation>
     </message>
     <message>
-        <location filename="../app/kav_legend_panel.cpp" line="52"/>
+        <location filename="../app/kav_legend_panel.cpp" line="94"/>
         <source>signal</source>
         <translation>Signal</translation>
     </message>
     <message>
-        <location filename="../app/kav_legend_panel.cpp" line="53"/>
+        <location filename="../app/kav_legend_panel.cpp" line="95"/>
         <source>Colours</source>
         <translation>Farben</translation>
     </message>
@@ -948,6 +1549,71 @@ erwartete Form: %3</translation>
         <location filename="../app/kav_property_panel.cpp" line="177"/>
         <source>invalid measurement</source>
         <translation>ungültige Messung</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_app.cpp" line="116"/>
+        <source>the sample scene could not be loaded: </source>
+        <translation>die Beispielszene konnte nicht geladen werden: </translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_app.cpp" line="119"/>
+        <source>the plug-in was loaded but not initialised</source>
+        <translation>das Plug-in wurde geladen, aber nicht initialisiert</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_app.cpp" line="133"/>
+        <source>screenshot %1: the window cannot be captured</source>
+        <translation>Bildschirmfoto %1: das Fenster kann nicht aufgenommen werden</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_app.cpp" line="138"/>
+        <source>screenshot: %1</source>
+        <translation>Bildschirmfoto: %1</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="45"/>
+        <source>script %1: no such file</source>
+        <translation>Skript %1: keine solche Datei</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="49"/>
+        <source>script %1: not a file</source>
+        <translation>Skript %1: keine Datei</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="54"/>
+        <source>script %1: cannot be opened: %2</source>
+        <translation>Skript %1: kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="58"/>
+        <source>script %1: too large (%2 bytes, at most %3)</source>
+        <translation>Skript %1: zu groß (%2 Bytes, höchstens %3)</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="67"/>
+        <source>script %1: too large (more than %2 bytes)</source>
+        <translation>Skript %1: zu groß (mehr als %2 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="71"/>
+        <source>script %1: not a text file (contains a zero byte)</source>
+        <translation>Skript %1: keine Textdatei (enthält ein Nullbyte)</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="78"/>
+        <source>script %1: not UTF-8 text</source>
+        <translation>Skript %1: kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="144"/>
+        <source>no main window to run &quot;%1&quot;</source>
+        <translation>kein Hauptfenster, um „%1“ auszuführen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_script_runner.cpp" line="150"/>
+        <source>unknown command &quot;%1&quot;</source>
+        <translation>unbekannter Befehl „%1“</translation>
     </message>
 </context>
 </TS>

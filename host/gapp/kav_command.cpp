@@ -119,11 +119,11 @@ bool Command::executeMenu()
     } catch (std::exception const& e) {
         // Menu actions run from the event loop: nothing may escape from here.
         win->reportError(QString::fromLatin1(EXCEPTION_ERROR),
-                         QStringLiteral("command \"%1\": %2").arg(commandName_, QString::fromUtf8(e.what())));
+                         translate("Kav::GApp", "command \"%1\": %2").arg(commandName_, QString::fromUtf8(e.what())));
         return false;
     } catch (...) {
         win->reportError(QString::fromLatin1(EXCEPTION_ERROR),
-                         QStringLiteral("command \"%1\": unknown exception").arg(commandName_));
+                         translate("Kav::GApp", "command \"%1\": unknown exception").arg(commandName_));
         return false;
     }
     QString result;

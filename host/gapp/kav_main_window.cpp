@@ -72,11 +72,12 @@ MainWindow::~MainWindow()
 bool MainWindow::execute(Command* cmd, QString const& parameters, QString* result, bool interactive)
 {
     if (cmd == nullptr) {
-        reportError(QString::fromLatin1(COMMAND_NOT_EXECUTABLE_ERROR), QStringLiteral("no command given"));
+        reportError(QString::fromLatin1(COMMAND_NOT_EXECUTABLE_ERROR), translate("Kav::GApp", "no command given"));
         return false;
     }
     // Copied now: the command may be gone when its execution has ended.
     QString const name = cmd->getCommandName();
+    int const kind = cmd->getCommandKind();
     QString localResult;
     if (result == nullptr)
         result = &localResult;
@@ -117,7 +118,7 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
             ok = false;
         } catch (...) {
             errorId = QString::fromLatin1(EXCEPTION_ERROR);
-            log << "command " << quoted(name) << " threw an unknown exception" << END_LOG;
+            log << translate("Kav::GApp", "command %1 threw an unknown exception").arg(quoted(name)) << END_LOG;
             ok = false;
         }
     }
@@ -125,6 +126,12 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
     if (!ok) {
         if (errorId.isEmpty())
             errorId = QString::fromLatin1(COMMAND_FAILED_ERROR);
+        // An interactive command only works through its dialog: say so rather than "failed".
+        if (log.isEmpty() && kind == Command::KIND_INTERACTIVE)
+            log << translate("Kav::GApp", "command %1 needs the window: it opens a dialog and runs from the menu, not from "
+                                          "a script")
+                       .arg(quoted(name))
+                << END_LOG;
         if (log.isEmpty())
             log << translate("Kav::GApp", "command %1 failed").arg(quoted(name)) << END_LOG;
         reportError(errorId, log.getLog());

@@ -1,5 +1,7 @@
 #include "kav_stream.h"
 
+#include "core/kav_translate.h"
+
 #include "io/kav_crc32.h"
 #include "io/kav_save_file.h"
 
@@ -41,7 +43,7 @@ inline void appendTo(QByteArray& bytes, char const* data, quint64 size)
 // The name of a stream item for an error message; %1 in `what` stands for `count`.
 QString describe(char const* what, quint64 count)
 {
-    QString const text = QString::fromLatin1(what);
+    QString const text = translate("Kav::IO", what);
     return text.contains(QLatin1String("%1")) ? text.arg(count) : text;
 }
 
@@ -71,7 +73,7 @@ unsigned int Stream::sizeOf(char const* text)
 
 QString Stream::where(quint64 offset, QString const& text) const
 {
-    return QStringLiteral("%1: offset %2: %3").arg(name_).arg(offset).arg(text);
+    return translate("Kav::IO", "%1: offset %2: %3").arg(name_).arg(offset).arg(text);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -322,10 +324,10 @@ InStream::InStream(QString const& path) : Stream(path)
 {
     QString why;
     if (!checkReadableFile(path, &why))
-        throw StreamException(QStringLiteral("%1: cannot open for reading: %2").arg(path, why));
+        throw StreamException(translate("Kav::IO", "%1: cannot open for reading: %2").arg(path, why));
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
-        throw StreamException(QStringLiteral("%1: cannot open for reading: %2").arg(path, file->errorString()));
+        throw StreamException(translate("Kav::IO", "%1: cannot open for reading: %2").arg(path, file->errorString()));
     qint64 const size = file->size();
     size_ = size > 0 ? static_cast<quint64>(size) : 0;
     device_ = std::move(file);
@@ -343,28 +345,28 @@ InStream::~InStream() = default;
 void InStream::readHeader()
 {
     char magic[4];
-    readRaw(magic, sizeof magic, "the stream magic (4 bytes)");
+    readRaw(magic, sizeof magic, QT_TRANSLATE_NOOP("Kav::IO", "the stream magic (4 bytes)"));
     checksummed_ = std::memcmp(magic, Magic, sizeof magic) == 0;
     if (!checksummed_ && std::memcmp(magic, UncheckedMagic, sizeof magic) != 0)
-        throw StreamException(where(0, QStringLiteral("not a block stream: expected the magic \"KAV2\" (%1) or \"KAVB\", "
+        throw StreamException(where(0, translate("Kav::IO", "not a block stream: expected the magic \"KAV2\" (%1) or \"KAVB\", "
                                                       "found %2")
                                            .arg(hexBytes(Magic, 4), hexBytes(magic, 4))));
     if (checksummed_)
         verifyChecksum();
-    quint32 const length = readU32("the length of the stream type (4 bytes)");
+    quint32 const length = readU32(QT_TRANSLATE_NOOP("Kav::IO", "the length of the stream type (4 bytes)"));
     std::string type;
-    char const* const what = "a stream type of %1 bytes";
+    char const* const what = QT_TRANSLATE_NOOP("Kav::IO", "a stream type of %1 bytes");
     require(length, what, length);
     type.resize(length);
     readRaw(&type[0], length, what, length);
     type_ = KString(std::move(type));
-    version_ = readU32("the stream version (4 bytes)");
+    version_ = readU32(QT_TRANSLATE_NOOP("Kav::IO", "the stream version (4 bytes)"));
 }
 
 void InStream::verifyChecksum()
 {
     if (size_ < offset_ + SizeChecksum)
-        throw StreamException(where(offset_, QStringLiteral("the stream is truncated: it ends before its checksum")));
+        throw StreamException(where(offset_, translate("Kav::IO", "the stream is truncated: it ends before its checksum")));
     quint64 const end = size_ - SizeChecksum;
     char stored[4];
     quint32 crc = 0;
@@ -372,24 +374,24 @@ void InStream::verifyChecksum()
         // Read through once; the stream is then read from where the magic ended.
         QByteArray chunk;
         if (!device_->seek(0))
-            throw StreamException(where(0, QStringLiteral("cannot seek: %1").arg(device_->errorString())));
+            throw StreamException(where(0, translate("Kav::IO", "cannot seek: %1").arg(device_->errorString())));
         for (quint64 at = 0; at < end;) {
             qint64 const want = static_cast<qint64>(std::min<quint64>(end - at, 1u << 20));
             chunk.resize(static_cast<qsizetype>(want));
             if (device_->read(chunk.data(), want) != want)
-                throw StreamException(where(at, QStringLiteral("read failed: %1").arg(device_->errorString())));
+                throw StreamException(where(at, translate("Kav::IO", "read failed: %1").arg(device_->errorString())));
             crc = crc32(crc, chunk.constData(), static_cast<std::size_t>(want));
             at += static_cast<quint64>(want);
         }
         if (device_->read(stored, sizeof stored) != sizeof stored || !device_->seek(static_cast<qint64>(offset_)))
-            throw StreamException(where(end, QStringLiteral("read failed: %1").arg(device_->errorString())));
+            throw StreamException(where(end, translate("Kav::IO", "read failed: %1").arg(device_->errorString())));
     } else {
         crc = crc32(0, bytes_.constData(), static_cast<std::size_t>(end));
         std::memcpy(stored, bytes_.constData() + end, sizeof stored);
     }
     quint32 const expected = qFromLittleEndian<quint32>(stored);
     if (crc != expected)
-        throw StreamException(where(end, QStringLiteral("the checksum %1 does not match the %2 bytes before it (%3): "
+        throw StreamException(where(end, translate("Kav::IO", "the checksum %1 does not match the %2 bytes before it (%3): "
                                                         "the stream is damaged")
                                              .arg(expected, 8, 16, QLatin1Char('0'))
                                              .arg(end)
@@ -407,11 +409,11 @@ void InStream::require(quint64 size, char const* what, quint64 count) const
 {
     quint64 const left = bytesLeft();
     if (size > left)
-        throw StreamException(where(offset_, QStringLiteral("%1 exceeds the %2 bytes left in the %3")
+        throw StreamException(where(offset_, translate("Kav::IO", "%1 exceeds the %2 bytes left in the %3")
                                                  .arg(describe(what, count))
                                                  .arg(left)
-                                                 .arg(blocks_.empty() ? QStringLiteral("stream")
-                                                                      : QStringLiteral("block"))));
+                                                 .arg(blocks_.empty() ? translate("Kav::IO", "stream")
+                                                                      : translate("Kav::IO", "block"))));
 }
 
 void InStream::readRaw(char* data, quint64 size, char const* what, quint64 count)
@@ -423,8 +425,8 @@ void InStream::readRaw(char* data, quint64 size, char const* what, quint64 count
         qint64 const got = device_->read(data, static_cast<qint64>(size));
         if (got != static_cast<qint64>(size)) {
             QString const text = got < 0
-                ? QStringLiteral("%1: read failed: %2").arg(describe(what, count), device_->errorString())
-                : QStringLiteral("%1: the stream is truncated, only %2 bytes could be read").arg(describe(what, count)).arg(got);
+                ? translate("Kav::IO", "%1: read failed: %2").arg(describe(what, count), device_->errorString())
+                : translate("Kav::IO", "%1: the stream is truncated, only %2 bytes could be read").arg(describe(what, count)).arg(got);
             throw StreamException(where(offset_, text));
         }
     } else {
@@ -446,7 +448,7 @@ void InStream::seekTo(quint64 offset)
     if (offset == offset_)
         return;
     if (device_ && !device_->seek(static_cast<qint64>(offset)))
-        throw StreamException(where(offset_, QStringLiteral("cannot seek to offset %1: %2")
+        throw StreamException(where(offset_, translate("Kav::IO", "cannot seek to offset %1: %2")
                                                  .arg(offset)
                                                  .arg(device_->errorString())));
     offset_ = offset;
@@ -455,10 +457,10 @@ void InStream::seekTo(quint64 offset)
 InStream::OpenBlock InStream::readBlockHeader()
 {
     char header[8];
-    readRaw(header, sizeof header, "a block header (8 bytes)");
+    readRaw(header, sizeof header, QT_TRANSLATE_NOOP("Kav::IO", "a block header (8 bytes)"));
     quint32 const size = qFromLittleEndian<quint32>(header);
     quint32 const version = qFromLittleEndian<quint32>(header + 4);
-    require(size, "a block of %1 bytes", size);
+    require(size, QT_TRANSLATE_NOOP("Kav::IO", "a block of %1 bytes"), size);
     return {offset_ + size, version};
 }
 
@@ -490,22 +492,22 @@ void InStream::skipBlock()
 bool InStream::readBool()
 {
     char byte;
-    readRaw(&byte, 1, "a bool (1 byte)");
+    readRaw(&byte, 1, QT_TRANSLATE_NOOP("Kav::IO", "a bool (1 byte)"));
     if (byte != 0 && byte != 1)
-        throw StreamException(where(offset_ - 1, QStringLiteral("a bool byte must be 0 or 1, found %1")
+        throw StreamException(where(offset_ - 1, translate("Kav::IO", "a bool byte must be 0 or 1, found %1")
                                                      .arg(static_cast<unsigned char>(byte))));
     return byte == 1;
 }
 
 unsigned int InStream::readUInt()
 {
-    return readU32("an unsigned int (4 bytes)");
+    return readU32(QT_TRANSLATE_NOOP("Kav::IO", "an unsigned int (4 bytes)"));
 }
 
 double InStream::readDouble()
 {
     char bytes[8];
-    readRaw(bytes, sizeof bytes, "a double (8 bytes)");
+    readRaw(bytes, sizeof bytes, QT_TRANSLATE_NOOP("Kav::IO", "a double (8 bytes)"));
     quint64 const bits = qFromLittleEndian<quint64>(bytes);
     double value;
     std::memcpy(&value, &bits, sizeof value);
@@ -514,8 +516,8 @@ double InStream::readDouble()
 
 KString InStream::readString()
 {
-    quint32 const length = readU32("a string length (4 bytes)");
-    char const* const what = "a string of %1 bytes";
+    quint32 const length = readU32(QT_TRANSLATE_NOOP("Kav::IO", "a string length (4 bytes)"));
+    char const* const what = QT_TRANSLATE_NOOP("Kav::IO", "a string of %1 bytes");
     require(length, what, length); // before allocating anything
     std::string text(length, '\0');
     readRaw(&text[0], length, what, length);

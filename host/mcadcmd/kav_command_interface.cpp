@@ -1,4 +1,5 @@
 #include "mcadcmd/kav_command_interface.h"
+#include "core/kav_translate.h"
 
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
@@ -144,7 +145,7 @@ bool CommandInterface::elementPropertiesChanged(QStringList const& names, ErrorL
 {
     if (scene_ == nullptr) {
         if (log != nullptr)
-            *log << QStringLiteral("no scene") << END_LOG;
+            *log << translate("Kav::MCADCmd", "no scene") << END_LOG;
         return false;
     }
     bool ok = true;
@@ -152,7 +153,7 @@ bool CommandInterface::elementPropertiesChanged(QStringList const& names, ErrorL
         if (scene_->findElement(n) == nullptr) {
             ok = false;
             if (log != nullptr)
-                *log << QStringLiteral("unknown element \"%1\"").arg(n) << END_LOG;
+                *log << translate("Kav::MCADCmd", "unknown element \"%1\"").arg(n) << END_LOG;
         }
     }
     scene_->notifyChanged();

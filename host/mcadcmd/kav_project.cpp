@@ -148,7 +148,7 @@ void writeElement(IO::OutStream& out, ElementRecord const& r)
 
 [[noreturn]] void bad(IO::InStream& in, QString const& text)
 {
-    throw IO::StreamException(QStringLiteral("%1: offset %2: %3").arg(in.getName()).arg(in.getOffset()).arg(text));
+    throw IO::StreamException(translate("Kav::MCADCmd", "%1: offset %2: %3").arg(in.getName()).arg(in.getOffset()).arg(text));
 }
 
 bool finite(BaVec3d<double> const& v)
@@ -165,7 +165,7 @@ ElementRecord readElement(IO::InStream& in)
 {
     in.openBlock();
     if (in.getBlockVersion() != 1)
-        bad(in, QStringLiteral("element block of version %1, expected 1").arg(in.getBlockVersion()));
+        bad(in, translate("Kav::MCADCmd", "element block of version %1, expected 1").arg(in.getBlockVersion()));
     ElementRecord r;
     in.readString(&r.name);
     r.type = in.readUInt();
@@ -191,19 +191,19 @@ ElementRecord readElement(IO::InStream& in)
     r.radius = in.readDouble();
     in.closeBlock();
     if (r.name.isEmpty())
-        bad(in, QStringLiteral("an element without a name"));
+        bad(in, translate("Kav::MCADCmd", "an element without a name"));
     if (CAD::ElementCreator::getTypeName(r.type).isEmpty() || r.type == CAD::ElementCreator::REPORT)
-        bad(in, QStringLiteral("element \"%1\" has the unknown type %2").arg(r.name).arg(r.type));
+        bad(in, translate("Kav::MCADCmd", "element \"%1\" has the unknown type %2").arg(r.name).arg(r.type));
     if (!finite(r.center) || !finite(r.halfExtent) || !finite(r.pullOut) || !finite(r.labelOrigin) ||
         !finite(r.labelPosition) || !std::isfinite(r.sampling) || !std::isfinite(r.radius))
-        bad(in, QStringLiteral("element \"%1\" holds a value that is not finite").arg(r.name));
+        bad(in, translate("Kav::MCADCmd", "element \"%1\" holds a value that is not finite").arg(r.name));
     if (r.labelFont == 0 || r.labelFont > GLabel::LabelTemplate::MAX_FONT_SIZE)
-        bad(in, QStringLiteral("element \"%1\": label font size %2").arg(r.name).arg(r.labelFont));
+        bad(in, translate("Kav::MCADCmd", "element \"%1\": label font size %2").arg(r.name).arg(r.labelFont));
     if (r.type == CAD::ElementCreator::SECTION_INSPECTION_2D) {
         constexpr double pi = 3.14159265358979323846;
         if (r.radius <= 0.0 || (!r.autoSampling && (r.sampling <= 0.0 || 2.0 * pi * r.radius / r.sampling >
                                                                                CAD::SectionInsp2d::MAX_SAMPLE_COUNT)))
-            bad(in, QStringLiteral("section \"%1\": radius %2 and sampling %3 cannot be sampled")
+            bad(in, translate("Kav::MCADCmd", "section \"%1\": radius %2 and sampling %3 cannot be sampled")
                         .arg(r.name)
                         .arg(r.radius)
                         .arg(r.sampling));
@@ -264,7 +264,7 @@ std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, 
 {
     in.openBlock();
     if (in.getBlockVersion() != 1)
-        bad(in, QStringLiteral("access frame of version %1, expected 1").arg(in.getBlockVersion()));
+        bad(in, translate("Kav::MCADCmd", "access frame of version %1, expected 1").arg(in.getBlockVersion()));
     unsigned int const type = in.readUInt();
     QString typeString;
     in.readString(&typeString);
@@ -284,27 +284,27 @@ std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, 
     // Named only when skipped: a project holds an access per element of every snapshot.
     auto skip = [&](QString const& why) {
         if (log != nullptr)
-            *log << QStringLiteral("report \"%1\": access %2 (type %3 \"%4\")")
+            *log << translate("Kav::MCADCmd", "report \"%1\": access %2 (type %3 \"%4\")")
                         .arg(report)
                         .arg(index + 1)
                         .arg(static_cast<int>(type))
                         .arg(typeString)
-                 << QStringLiteral(" skipped: ") << why << END_LOG;
+                 << translate("Kav::MCADCmd", " skipped: ") << why << END_LOG;
         return nullptr;
     };
     if (type > 0x7FFFFFFFu)
-        return skip(QStringLiteral("not an access type"));
+        return skip(translate("Kav::MCADCmd", "not an access type"));
     std::unique_ptr<PropertyAccess::PropertyAccessBase> access(
         PropertyAccess::PropertyAccessFactory::create(static_cast<PropertyAccess::PropAccessType_t>(type)));
     if (!access)
-        return skip(QStringLiteral("no creator is registered for this type"));
+        return skip(translate("Kav::MCADCmd", "no creator is registered for this type"));
     try {
         IO::InStream inner(bytes.toByteArray(), report + QStringLiteral(" access ") + QString::number(index + 1));
         if (inner.getType() != KString(ACCESS_TYPE))
-            return skip(QStringLiteral("the frame holds no access stream"));
+            return skip(translate("Kav::MCADCmd", "the frame holds no access stream"));
         unsigned int const read = access->loadStream(&inner);
         if (read < access->getNumberOfBlocks())
-            return skip(QStringLiteral("only %1 of its %2 blocks could be read").arg(read).arg(access->getNumberOfBlocks()));
+            return skip(translate("Kav::MCADCmd", "only %1 of its %2 blocks could be read").arg(read).arg(access->getNumberOfBlocks()));
     } catch (IO::StreamException const& e) {
         return skip(e.getText());
     }
@@ -356,7 +356,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             writeElement(out, toRecord(*e));
             ErrorLog propLog(false);
             if (!e->getElemProperties()->saveStream(&out, &propLog, -1, -1))
-                throw IO::StreamException(QStringLiteral("element \"%1\": %2").arg(e->getName(), propLog.getLog()));
+                throw IO::StreamException(translate("Kav::MCADCmd", "element \"%1\": %2").arg(e->getName(), propLog.getLog()));
         }
         for (CAD::Report* r : reports) {
             progress.advance(++done);
@@ -393,7 +393,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         out.close();
     } catch (IO::StreamException const& e) {
         if (log != nullptr)
-            *log << QStringLiteral("cannot save the project \"%1\": %2").arg(path, e.getText()) << END_LOG;
+            *log << translate("Kav::MCADCmd", "cannot save the project \"%1\": %2").arg(path, e.getText()) << END_LOG;
         return false;
     }
     return true;
@@ -416,13 +416,13 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
     try {
         IO::InStream in(path);
         if (in.getType() != KString(PROJECT_TYPE))
-            bad(in, QStringLiteral("not a project file (stream type \"%1\")").arg(in.getType().toQString()));
+            bad(in, translate("Kav::MCADCmd", "not a project file (stream type \"%1\")").arg(in.getType().toQString()));
         if (in.getVersion() != PROJECT_VERSION)
-            bad(in, QStringLiteral("project version %1 is not supported").arg(in.getVersion()));
+            bad(in, translate("Kav::MCADCmd", "project version %1 is not supported").arg(in.getVersion()));
 
         in.openBlock();
         if (in.getBlockVersion() != 1)
-            bad(in, QStringLiteral("view block of version %1").arg(in.getBlockVersion()));
+            bad(in, translate("Kav::MCADCmd", "view block of version %1").arg(in.getBlockVersion()));
         IO::readVec3d(&in, &rot);
         IO::readVec3d(&in, &trans);
         IO::readVec3d(&in, &axis);
@@ -437,17 +437,17 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         if (!finite(rot) || !finite(trans) || !finite(axis) || !std::isfinite(scale) || !finite(rRot) ||
             !finite(rTrans) || !finite(rAxis) || !std::isfinite(rScale) || width == 0 || height == 0 ||
             width > 100000 || height > 100000)
-            bad(in, QStringLiteral("the view holds values out of range"));
+            bad(in, translate("Kav::MCADCmd", "the view holds values out of range"));
 
         in.openBlock();
         if (in.getBlockVersion() != 1)
-            bad(in, QStringLiteral("legend block of version %1").arg(in.getBlockVersion()));
+            bad(in, translate("Kav::MCADCmd", "legend block of version %1").arg(in.getBlockVersion()));
         hasLegend = in.readBool();
         IO::readVec2d(&in, &legendPos);
         legendData = in.readString();
         in.closeBlock();
         if (!finite(legendPos) || !GLegend2::GlobalLegend().setStreamData(legendData))
-            bad(in, QStringLiteral("the legend settings are malformed"));
+            bad(in, translate("Kav::MCADCmd", "the legend settings are malformed"));
 
         in.openBlock();
         unsigned int const elementCount = in.readUInt();
@@ -468,12 +468,12 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             ErrorLog propLog(false);
             CAD::ElemProp prop;
             if (!prop.loadStream(&in, &propLog, -1, -1))
-                bad(in, QStringLiteral("element \"%1\": %2").arg(r.name, propLog.getLog()));
+                bad(in, translate("Kav::MCADCmd", "element \"%1\": %2").arg(r.name, propLog.getLog()));
             if (names.contains(r.name))
-                bad(in, QStringLiteral("the element name \"%1\" occurs twice").arg(r.name));
+                bad(in, translate("Kav::MCADCmd", "the element name \"%1\" occurs twice").arg(r.name));
             // Only elements are in the set yet, so a parent found there came before.
             if (!r.parent.isEmpty() && !names.contains(r.parent))
-                bad(in, QStringLiteral("element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
+                bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
             names.insert(r.name);
             elements.emplace_back(fromRecord(r, prop), r.parent);
         }
@@ -481,7 +481,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             progress->advance(++done);
             in.openBlock();
             if (in.getBlockVersion() != 1)
-                bad(in, QStringLiteral("report block of version %1").arg(in.getBlockVersion()));
+                bad(in, translate("Kav::MCADCmd", "report block of version %1").arg(in.getBlockVersion()));
             QString name, viewName;
             in.readString(&name);
             in.readString(&viewName);
@@ -489,7 +489,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             unsigned int const count = in.readUInt();
             in.closeBlock();
             if (name.isEmpty() || names.contains(name))
-                bad(in, QStringLiteral("a report without a name, or with a name taken (\"%1\")").arg(name));
+                bad(in, translate("Kav::MCADCmd", "a report without a name, or with a name taken (\"%1\")").arg(name));
             names.insert(name);
             LoadedReport lr;
             lr.report = std::make_unique<CAD::Report>(name);
@@ -502,10 +502,10 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             reports.push_back(std::move(lr));
         }
         if (!in.atEnd())
-            bad(in, QStringLiteral("unexpected data after the last report"));
+            bad(in, translate("Kav::MCADCmd", "unexpected data after the last report"));
     } catch (IO::StreamException const& e) {
         if (log != nullptr)
-            *log << QStringLiteral("cannot load the project \"%1\": %2").arg(path, e.getText()) << END_LOG;
+            *log << translate("Kav::MCADCmd", "cannot load the project \"%1\": %2").arg(path, e.getText()) << END_LOG;
         return false;
     }
 

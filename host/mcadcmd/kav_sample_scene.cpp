@@ -86,19 +86,19 @@ void build(Scene& scene, QString const& text)
                     parent = Parse::getString(params, QStringLiteral("parent"));
                 unsigned int const code = CAD::ElementCreator::getTypeFromName(type);
                 if (code == CAD::ElementCreator::UNKNOWN_TYPE || code == CAD::ElementCreator::REPORT)
-                    throw ParamError(QStringLiteral("type: \"%1\" is no element type").arg(type));
+                    throw ParamError(translate("Kav::MCADCmd", "type: \"%1\" is no element type").arg(type));
                 if (name.isEmpty() || scene.findElement(name) != nullptr)
-                    throw ParamError(QStringLiteral("name: \"%1\" is empty or taken").arg(name));
+                    throw ParamError(translate("Kav::MCADCmd", "name: \"%1\" is empty or taken").arg(name));
                 if (!parent.isEmpty() && (scene.findElement(parent) == nullptr || scene.isReport(parent)))
-                    throw ParamError(QStringLiteral("parent: \"%1\" is no element before this line").arg(parent));
+                    throw ParamError(translate("Kav::MCADCmd", "parent: \"%1\" is no element before this line").arg(parent));
                 CAD::Element* e = scene.addElement(CAD::ElementCreator::create(code, name), parent);
                 Detail::applyElementSettings(scene, e, params);
             } else {
-                throw ParamError(QStringLiteral("\"%1\" is not element, legend or view").arg(keyword));
+                throw ParamError(translate("Kav::MCADCmd", "\"%1\" is not element, legend or view").arg(keyword));
             }
             Parse::checkEmptyParameters(params);
         } catch (ParamError const& e) {
-            throw ParamError(QStringLiteral("line %1: %2").arg(i + 1).arg(e.getText()));
+            throw ParamError(translate("Kav::MCADCmd", "line %1: %2").arg(i + 1).arg(e.getText()));
         }
     }
     settle(scene);
@@ -115,12 +115,12 @@ bool loadSampleScene(Scene& scene, QString const& file, ErrorLog* log)
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly)) {
             if (log != nullptr)
-                *log << QStringLiteral("cannot open the sample scene \"%1\": %2").arg(file, f.errorString()) << END_LOG;
+                *log << translate("Kav::MCADCmd", "cannot open the sample scene \"%1\": %2").arg(file, f.errorString()) << END_LOG;
             return false;
         }
         if (f.size() > MAX_SAMPLE_FILE) {
             if (log != nullptr)
-                *log << QStringLiteral("the sample scene \"%1\" is larger than %2 bytes").arg(file).arg(MAX_SAMPLE_FILE)
+                *log << translate("Kav::MCADCmd", "the sample scene \"%1\" is larger than %2 bytes").arg(file).arg(MAX_SAMPLE_FILE)
                      << END_LOG;
             return false;
         }

@@ -1,4 +1,5 @@
 #include "mcadcmd/kav_scene_state_p.h"
+#include "core/kav_translate.h"
 
 #include "core/kav_errors.h"
 #include "glabel/kav_label_element.h"
@@ -269,7 +270,7 @@ double toNumber(QString const& key, QString const& text)
     bool ok = false;
     double const v = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v))
-        throw ParamError(QStringLiteral("%1: \"%2\" is not a finite number").arg(key, text));
+        throw ParamError(translate("Kav::MCADCmd", "%1: \"%2\" is not a finite number").arg(key, text));
     return v;
 }
 
@@ -318,7 +319,7 @@ unsigned int toDisplayMode(QString const& text)
         return CAD::DISPLAY_WIREFRAME;
     if (text == QLatin1String("points") || text == QLatin1String("2"))
         return CAD::DISPLAY_POINTS;
-    throw ParamError(QStringLiteral("display_mode: \"%1\" is not shaded, wireframe or points").arg(text));
+    throw ParamError(translate("Kav::MCADCmd", "display_mode: \"%1\" is not shaded, wireframe or points").arg(text));
 }
 
 } // namespace
@@ -353,42 +354,42 @@ void applyElementSettings(Scene& scene, CAD::Element* element, QString& params)
 
     quint32 rgb = 0;
     if (color && !parseColor(*color, &rgb))
-        throw ParamError(QStringLiteral("color: \"%1\" is not of the form #rrggbb").arg(*color));
+        throw ParamError(translate("Kav::MCADCmd", "color: \"%1\" is not of the form #rrggbb").arg(*color));
     if (transparency && (*transparency < 0.0 || *transparency > 1.0))
-        throw ParamError(QStringLiteral("transparency: %1 is outside 0..1").arg(*transparency));
+        throw ParamError(translate("Kav::MCADCmd", "transparency: %1 is outside 0..1").arg(*transparency));
     unsigned int mode = 0;
     if (displayMode)
         mode = toDisplayMode(*displayMode);
     if (pointSize && *pointSize <= 0.0)
-        throw ParamError(QStringLiteral("point_size must be positive"));
+        throw ParamError(translate("Kav::MCADCmd", "point_size must be positive"));
     if (lineWidth && *lineWidth <= 0.0)
-        throw ParamError(QStringLiteral("line_width must be positive"));
+        throw ParamError(translate("Kav::MCADCmd", "line_width must be positive"));
     if (labelFont && (*labelFont < 1.0 || *labelFont > GLabel::LabelTemplate::MAX_FONT_SIZE ||
                       std::floor(*labelFont) != *labelFont))
-        throw ParamError(QStringLiteral("label_font must be a whole number in 1..%1").arg(GLabel::LabelTemplate::MAX_FONT_SIZE));
+        throw ParamError(translate("Kav::MCADCmd", "label_font must be a whole number in 1..%1").arg(GLabel::LabelTemplate::MAX_FONT_SIZE));
     auto* section = dynamic_cast<CAD::SectionInsp2d*>(element);
     bool autoSampling = true;
     double samplingValue = section != nullptr ? section->getSampling() : 1.0;
     if (sampling) {
         if (section == nullptr)
-            throw ParamError(QStringLiteral("sampling: \"%1\" is no 2D section inspection").arg(element->getName()));
+            throw ParamError(translate("Kav::MCADCmd", "sampling: \"%1\" is no 2D section inspection").arg(element->getName()));
         if (*sampling == QLatin1String("auto")) {
             autoSampling = true;
         } else {
             autoSampling = false;
             samplingValue = toNumber(QStringLiteral("sampling"), *sampling);
             if (samplingValue <= 0.0)
-                throw ParamError(QStringLiteral("sampling must be \"auto\" or a positive distance"));
+                throw ParamError(translate("Kav::MCADCmd", "sampling must be \"auto\" or a positive distance"));
             constexpr double pi = 3.14159265358979323846;
             double const r = radius ? *radius : section->getRadius();
             if (2.0 * pi * std::fabs(r) / samplingValue > CAD::SectionInsp2d::MAX_SAMPLE_COUNT)
-                throw ParamError(QStringLiteral("sampling %1 gives more than %2 samples")
+                throw ParamError(translate("Kav::MCADCmd", "sampling %1 gives more than %2 samples")
                                      .arg(samplingValue)
                                      .arg(CAD::SectionInsp2d::MAX_SAMPLE_COUNT));
         }
     }
     if (radius && (section == nullptr || *radius <= 0.0))
-        throw ParamError(QStringLiteral("radius: only a 2D section inspection has one, and it is positive"));
+        throw ParamError(translate("Kav::MCADCmd", "radius: only a 2D section inspection has one, and it is positive"));
 
     CAD::ElemProp* p = element->getElemProperties();
     if (visible)
@@ -466,13 +467,13 @@ void applyLegendSettings(Scene& scene, QString& params)
     GLegend2::GlobalLegend probe;
     probe.setStreamData(scene.legend()->getStreamData());
     if (range && !probe.setRange(range->x, range->y))
-        throw ParamError(QStringLiteral("range: the first value must be below the second"));
+        throw ParamError(translate("Kav::MCADCmd", "range: the first value must be below the second"));
     // Range first: a double beyond unsigned int must not be converted.
     if (steps && (std::floor(*steps) != *steps || *steps < 2.0 || *steps > GLegend2::GlobalLegend::MAX_STEPS ||
                   !probe.setSteps(static_cast<unsigned int>(*steps))))
-        throw ParamError(QStringLiteral("steps: a whole number in 2..%1").arg(GLegend2::GlobalLegend::MAX_STEPS));
+        throw ParamError(translate("Kav::MCADCmd", "steps: a whole number in 2..%1").arg(GLegend2::GlobalLegend::MAX_STEPS));
     if (map && !probe.setColorMap(*map))
-        throw ParamError(QStringLiteral("map: \"%1\" is not rainbow, grey or signal").arg(*map));
+        throw ParamError(translate("Kav::MCADCmd", "map: \"%1\" is not rainbow, grey or signal").arg(*map));
     if (visible)
         probe.setLegendVisible(*visible);
     scene.legend()->setStreamData(probe.getStreamData());
@@ -490,7 +491,7 @@ void applyViewSettings(Scene& scene, QString& params)
     std::optional<BaVec3d<double>> const axisScale = takeVec3(params, QStringLiteral("axis_scale"));
     std::optional<double> const scale = takeNumber(params, QStringLiteral("scale"));
     if (scale && *scale <= 0.0)
-        throw ParamError(QStringLiteral("scale must be positive"));
+        throw ParamError(translate("Kav::MCADCmd", "scale must be positive"));
     GL::ViewCreator* view = scene.viewCreator();
     GL::RenderObject* render = scene.renderObject();
     if (rotation) {

@@ -1,4 +1,5 @@
 #include "kav_prop_acc_template.h"
+#include "core/kav_translate.h"
 
 #include "core/kav_errors.h"
 #include "kav_property_access_factory.h"
@@ -23,7 +24,7 @@ std::pair<PropTemplateID_t, bool> parseUsageEntry(QString const& entry, QString 
     QString const value = eq > 0 ? entry.mid(eq + 1) : QString();
     if (!idOk || id > static_cast<unsigned int>(maxTypeValue)
         || (value != QLatin1String("0") && value != QLatin1String("1"))) {
-        throw ParamError(QStringLiteral("parameter \"%1\": usage entry \"%2\" is not of the form id=0 or id=1")
+        throw ParamError(translate("Kav::PropertyAccess", "parameter \"%1\": usage entry \"%2\" is not of the form id=0 or id=1")
                              .arg(key, entry));
     }
     return {static_cast<PropTemplateID_t>(id), value == QLatin1String("1")};
@@ -111,7 +112,7 @@ void PropAccTemplate::parseParameterString(QString& parameters, QString const& k
         QString partText = Parse::getGroup(content, QStringLiteral("part"));
         unsigned int const type = Parse::getUInt(partText, QStringLiteral("type"));
         if (type > static_cast<unsigned int>(maxTypeValue))
-            throw ParamError(QStringLiteral("parameter \"%1\": part type %2 is out of range").arg(key).arg(type));
+            throw ParamError(translate("Kav::PropertyAccess", "parameter \"%1\": part type %2 is out of range").arg(key).arg(type));
         // Flags are taken as written: an id the type does not declare is kept.
         PropAccTemplatePart part(static_cast<PropAccessType_t>(type));
         if (Parse::hasKey(partText, QStringLiteral("usage"))) {

@@ -1,4 +1,5 @@
 #include "kav_prop_acc_template_container.h"
+#include "core/kav_translate.h"
 
 #include "core/kav_errors.h"
 #include "io/kav_stream.h"
@@ -33,10 +34,10 @@ PropAccTemplatePart readPart(IO::InStream* in)
 {
     in->openBlock();
     if (in->getBlockVersion() != partVersion)
-        throw IO::StreamException(QStringLiteral("restore template part of unknown version %1").arg(in->getBlockVersion()));
+        throw IO::StreamException(translate("Kav::PropertyAccess", "restore template part of unknown version %1").arg(in->getBlockVersion()));
     unsigned int const type = in->readUInt();
     if (type > static_cast<unsigned int>(std::numeric_limits<int>::max()))
-        throw IO::StreamException(QStringLiteral("restore template part of invalid type %1").arg(type));
+        throw IO::StreamException(translate("Kav::PropertyAccess", "restore template part of invalid type %1").arg(type));
     PropAccTemplatePart part(static_cast<PropAccessType_t>(type));
     unsigned int const count = in->readUInt();
     for (unsigned int i = 0; i < count; ++i) {
@@ -52,7 +53,7 @@ PropAccTemplate readTemplate(IO::InStream* in, Cfg::Level level)
 {
     in->openBlock();
     if (in->getBlockVersion() != templateVersion)
-        throw IO::StreamException(QStringLiteral("restore template of unknown version %1").arg(in->getBlockVersion()));
+        throw IO::StreamException(translate("Kav::PropertyAccess", "restore template of unknown version %1").arg(in->getBlockVersion()));
     QString name;
     in->readString(&name);
     PropAccTemplate t(name, level);
@@ -113,7 +114,7 @@ void PropAccTemplateContainer::loadStream(IO::InStream* in, Cfg::Level level)
     std::vector<PropAccTemplate> read;
     in->openBlock();
     if (in->getBlockVersion() != containerVersion)
-        throw IO::StreamException(QStringLiteral("restore template list of unknown version %1").arg(in->getBlockVersion()));
+        throw IO::StreamException(translate("Kav::PropertyAccess", "restore template list of unknown version %1").arg(in->getBlockVersion()));
     unsigned int const count = in->readUInt();
     // No reserve(count): the count is outside data; each template costs at least a block header.
     for (unsigned int i = 0; i < count; ++i)

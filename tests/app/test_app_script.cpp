@@ -174,6 +174,8 @@ TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
     EXPECT_TRUE(twice.err.contains(QStringLiteral("is given twice, at positions 29 and 45"))) << twice.err.toStdString();
     HostRun const nope = runScript(dir, QStringLiteral("nope.macro"), "host.sample_scene\nreport.restore_whole_snapshot snapshot=\"Nope\"\n");
     EXPECT_TRUE(nope.err.contains(QStringLiteral("no snapshot has the name \"Nope\""))) << nope.err.toStdString();
+    HostRun const dialog = runScript(dir, QStringLiteral("dialog.macro"), "report.change_restore_templates\n");
+    EXPECT_TRUE(dialog.err.contains(QStringLiteral("needs the window"))) << dialog.err.toStdString();
 
     HostRun const unknown = runScript(dir, QStringLiteral("unknown.macro"), "\n# nothing yet\nno.such_command x=\"1\"\n");
     EXPECT_EQ(unknown.exitCode, 1);
