@@ -149,6 +149,26 @@ TEST(AppScript, ProjectRoundTripKeepsTheSceneAndEverySnapshotsAccesses)
     EXPECT_TRUE(older.out.contains(QStringLiteral("view rotation=(-30 0 35)"))) << "the view the snapshot recorded";
 }
 
+// The README's example script runs as written and its "View only" template leaves the
+// legend and the elements as they were changed.
+TEST(AppScript, ReadmeExampleRestoresOnlyWhatItsTemplateNames)
+{
+    MvpTest::TempDir dir;
+    QByteArray const readme = fileBytes(QStringLiteral(MVP_TEST_DATA_DIR "/../../README.md"));
+    int const begin = readme.indexOf("```sh\n# snapshot, change, restore");
+    ASSERT_GE(begin, 0);
+    QByteArray script = readme.mid(begin + 6, readme.indexOf("```", begin + 6) - begin - 6);
+    script.replace("file=\"work.kvp\"", "file=\"" + dir.path(QStringLiteral("work.kvp")).toUtf8() + "\"");
+    script.replace("file=\"state.txt\"", "file=\"" + dir.path(QStringLiteral("state.txt")).toUtf8() + "\"");
+    HostRun const run = runScript(dir, QStringLiteral("readme.kavmacro"), script);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // The undo leaves the state after "View only": the view is back, the rest as changed.
+    QByteArray const state = fileBytes(dir.path(QStringLiteral("state.txt")));
+    EXPECT_TRUE(state.contains("legend data=1 range=(-2 3) steps=7")) << state.toStdString();
+    EXPECT_TRUE(state.contains("element name=\"Datum A\" type=plane parent=\"Bracket\" visible=0")) << state.toStdString();
+    EXPECT_FALSE(state.contains("view rotation=(10 20 30)")) << state.toStdString();
+}
+
 TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
 {
     MvpTest::TempDir dir;
