@@ -2,6 +2,7 @@
 
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
+#include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_scene.h"
 
 #include <QRectF>
@@ -40,20 +41,36 @@ struct Bounds {
     bool belowPixel() const { return right - left < 1.0 && bottom - top < 1.0; }
 };
 
+// Transformation::map without the division, inline: sections map many points.
+inline BaVec3d<double> mapAffine(Transformation const& t, BaVec3d<double> const& p)
+{
+    return BaVec3d<double>(t(0, 0) * p.x + t(0, 1) * p.y + t(0, 2) * p.z + t(0, 3),
+                           t(1, 0) * p.x + t(1, 1) * p.y + t(1, 2) * p.z + t(1, 3),
+                           t(2, 0) * p.x + t(2, 1) * p.y + t(2, 2) * p.z + t(2, 3));
+}
+
+// How many elements ahead the pass over the scene asks for.
+constexpr std::size_t PREFETCH_AHEAD = 8;
+
 // Dots are drawn with this radius.
 constexpr double DOT_RADIUS = 3.0;
 
 } // namespace
 
+QRgb rgbaOf(quint32 rgb, double transparency)
+{
+    int const alpha = static_cast<int>(std::lround(std::clamp(1.0 - transparency, 0.0, 1.0) * 255.0));
+    return qRgba(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF),
+                 alpha);
+}
+
 QColor rgbColor(quint32 rgb, double transparency)
 {
-    QColor c(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF), static_cast<int>(rgb & 0xFF));
-    c.setAlphaF(std::clamp(1.0 - transparency, 0.0, 1.0));
-    return c;
+    return QColor::fromRgba(rgbaOf(rgb, transparency));
 }
 
 namespace {
-constexpr double CELL = 4.0;
+constexpr double CELL = Coverage::CELL_SIZE;
 }
 
 Coverage::Coverage(QSize const& size)
@@ -97,36 +114,37 @@ bool Coverage::covers(QRectF const& area) const
     return true;
 }
 
-bool Coverage::coversLine(QPointF const& from, QPointF const& to)
+void Coverage::makeInner()
 {
-    if (inner_.empty()) {
-        inner_.assign(cells_.size(), 0);
-        for (int y = 0; y < rows_; ++y) {
-            for (int x = 0; x < columns_; ++x) {
-                bool all = true;
-                for (int dy = -1; dy <= 1 && all; ++dy) {
-                    for (int dx = -1; dx <= 1 && all; ++dx)
-                        all = covered(x + dx, y + dy);
-                }
-                inner_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(x)] = all;
+    if (!inner_.empty())
+        return;
+    inner_.assign(cells_.size(), 0);
+    for (int y = 0; y < rows_; ++y) {
+        for (int x = 0; x < columns_; ++x) {
+            bool all = true;
+            for (int dy = -1; dy <= 1 && all; ++dy) {
+                for (int dx = -1; dx <= 1 && all; ++dx)
+                    all = covered(x + dx, y + dy);
             }
+            inner_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(x)] = all;
         }
     }
-    // Samples at most a cell apart: the line between two lies in their cells' neighbours.
-    QPointF const d = to - from;
-    int const samples = static_cast<int>(std::ceil(std::max(std::fabs(d.x()), std::fabs(d.y())) / CELL)) + 1;
-    for (int i = 0; i <= samples; ++i) {
-        QPointF const p = from + d * (static_cast<double>(i) / samples);
-        int const x = static_cast<int>(std::floor(p.x() / CELL));
-        int const y = static_cast<int>(std::floor(p.y() / CELL));
-        if (x < 0 || y < 0 || x >= columns_ || y >= rows_) {
-            // Outside the window a line is unseen, but it may come back in.
-            if (p.x() < -CELL || p.y() < -CELL || p.x() > columns_ * CELL + CELL || p.y() > rows_ * CELL + CELL)
-                continue;
-            return false;
+}
+
+bool Coverage::coversAround(int x, int y)
+{
+    makeInner();
+    // Cells of four pixels: a shift is a floor division, also left of and above the window.
+    static_assert(CELL_SIZE == 4, "cells of four pixels");
+    int const cx = x >> 2;
+    int const cy = y >> 2;
+    if (cx >= 0 && cy >= 0 && cx < columns_ && cy < rows_)
+        return inner_[static_cast<std::size_t>(cy) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(cx)] != 0;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (!covered(cx + dx, cy + dy))
+                return false;
         }
-        if (!inner_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(x)])
-            return false;
     }
     return true;
 }
@@ -138,19 +156,44 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
     BaVec3d<double> const light = BaVec3d<double>(0.3, -0.5, 0.8) * (1.0 / std::sqrt(0.98));
     GLegend2::GlobalLegend const* legend = scene.legend();
     std::vector<ProjectedScene::Face> faces;
+    faces.reserve(scene.elements().size());
     bool const affine = t(3, 0) == 0.0 && t(3, 1) == 0.0 && t(3, 2) == 0.0 && t(3, 3) == 1.0;
 
-    for (CAD::Element* e : scene.elements()) {
-        if (!isDrawn(e->getElementType()) || !e->isVisible(CAD::VISIBLE_IN_SCENE))
+    std::vector<CAD::Element*> const& elements = scene.elements();
+    for (std::size_t index = 0; index < elements.size(); ++index) {
+        // One pass over the elements, fetched ahead: the time goes into reaching them.
+        if (index + PREFETCH_AHEAD < elements.size()) {
+            char const* ahead = reinterpret_cast<char const*>(elements[index + PREFETCH_AHEAD]);
+            for (std::size_t line = 0; line < sizeof(CAD::Element); line += 64)
+                __builtin_prefetch(ahead + line);
+        }
+        CAD::Element* e = elements[index];
+        if (!e->isVisible(CAD::VISIBLE_IN_SCENE))
+            continue;
+        if (LabelElement* label = e->getLabel(); label != nullptr && label->isLabelVisible())
+            out.labelled.push_back(e);
+        if (CAD::DistPullOut* pull = e->getDistPullOut()) {
+            BaVec3d<double> const from = t.map(e->getCenter());
+            BaVec3d<double> const to = t.map(pull->getPullOutPoint());
+            Bounds bounds;
+            bounds.add(from.x, from.y);
+            bounds.add(to.x, to.y);
+            if (!bounds.outside(size, 6.0))
+                out.pullOuts.push_back({QPointF(from.x, from.y), QPointF(to.x, to.y)});
+        }
+        if (!isDrawn(e->getElementType()))
             continue;
         CAD::ElemProp const* prop = e->getElemProperties();
         bool const isSelected = !selected.isEmpty() && selected.contains(e->getName());
-        QColor const outline = isSelected ? QColor(0xff, 0x8c, 0x00)
-                                          : (e->isValid() ? QColor(0x30, 0x30, 0x30, 160) : QColor(0xd0, 0x00, 0x00));
+        QRgb const outline = isSelected ? qRgb(0xff, 0x8c, 0x00)
+                                        : (e->isValid() ? qRgba(0x30, 0x30, 0x30, 160) : qRgb(0xd0, 0x00, 0x00));
         double const outlineWidth = isSelected ? 2.5 : (e->isValid() ? 1.0 : 2.0);
         double const margin = std::max({outlineWidth, prop->lineWidth, DOT_RADIUS}) + 1.0;
 
-        if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(e)) {
+        auto const* section = e->getElementType() == CAD::ElementCreator::SECTION_INSPECTION_2D
+                                  ? dynamic_cast<CAD::SectionInsp2d const*>(e)
+                                  : nullptr;
+        if (section != nullptr) {
             auto const& samples = section->getSamplePoints();
             auto const& distances = section->getDistances();
             if (samples.empty())
@@ -159,7 +202,7 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
             std::vector<QPointF> line;
             line.reserve(samples.size() + 1);
             for (auto const& sample : samples) {
-                BaVec3d<double> const m = t.map(sample);
+                BaVec3d<double> const m = affine ? mapAffine(t, sample) : t.map(sample);
                 line.emplace_back(m.x, m.y);
                 bounds.add(m.x, m.y);
             }
@@ -167,15 +210,15 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
                 continue;
             for (std::size_t i = 0; i < samples.size(); ++i) {
                 quint32 const rgb = i < distances.size() ? legend->colorFor(distances[i]) : prop->color;
-                out.dots.push_back({line[i], rgbColor(rgb, prop->transparency)});
+                out.dots.push_back({line[i], rgbaOf(rgb, prop->transparency)});
             }
             line.push_back(line.front());
             ProjectedScene::Face f;
             f.depth = t.map(e->getCenter()).z;
             f.first = static_cast<quint32>(out.points.size());
             f.count = static_cast<quint32>(line.size());
-            f.fill = Qt::transparent;
-            f.outline = isSelected ? outline : rgbColor(prop->color, prop->transparency);
+            f.fill = 0;
+            f.outline = isSelected ? outline : rgbaOf(prop->color, prop->transparency);
             f.outlineWidth = std::max(1.0, prop->lineWidth);
             out.points.insert(out.points.end(), line.begin(), line.end());
             faces.push_back(f);
@@ -186,6 +229,16 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
         BaVec3d<double> const h = e->getHalfExtent();
         std::array<BaVec3d<double>, 8> screen;
         BaVec3d<double> const centre = t.map(c);
+        if (affine) {
+            // The box's screen extent from the centre's image, before its corners are made.
+            double const wx = std::fabs(t(0, 0) * h.x) + std::fabs(t(0, 1) * h.y) + std::fabs(t(0, 2) * h.z);
+            double const wy = std::fabs(t(1, 0) * h.x) + std::fabs(t(1, 1) * h.y) + std::fabs(t(1, 2) * h.z);
+            Bounds box;
+            box.add(centre.x - wx, centre.y - wy);
+            box.add(centre.x + wx, centre.y + wy);
+            if (box.outside(size, margin))
+                continue;
+        }
         Bounds bounds;
         for (int i = 0; i < 8; ++i) {
             if (affine) {
@@ -205,7 +258,7 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
             continue;
         bool const tiny = bounds.belowPixel();
         if (prop->displayMode == CAD::DISPLAY_POINTS) {
-            QColor const color = rgbColor(prop->color, prop->transparency);
+            QRgb const color = rgbaOf(prop->color, prop->transparency);
             if (tiny) {
                 out.dots.push_back({QPointF(centre.x, centre.y), color});
             } else {
@@ -220,13 +273,13 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
             f.depth = centre.z;
             f.first = static_cast<quint32>(out.points.size());
             f.count = 0;
-            f.outline = wireframe && !isSelected ? rgbColor(prop->color) : outline;
+            f.outline = wireframe && !isSelected ? rgbaOf(prop->color) : outline;
             out.points.emplace_back(centre.x, centre.y);
             faces.push_back(f);
             continue;
         }
-        QColor const color = rgbColor(prop->color, prop->transparency);
-        bool const opaque = !wireframe && color.alpha() == 255;
+        QRgb const color = rgbaOf(prop->color, prop->transparency);
+        bool const opaque = !wireframe && qAlpha(color) == 255;
         // The six sides of the box, as corner indices.
         static constexpr int sides[6][4] = {{0, 1, 3, 2}, {4, 5, 7, 6}, {0, 1, 5, 4},
                                             {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 3, 7, 5}};
@@ -255,11 +308,12 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
             for (int k = 0; k < 4; ++k)
                 out.points.emplace_back(screen[side[k]].x, screen[side[k]].y);
             if (wireframe) {
-                f.fill = Qt::transparent;
-                f.outline = isSelected ? outline : rgbColor(prop->color);
+                f.fill = 0;
+                f.outline = isSelected ? outline : rgbaOf(prop->color);
                 f.outlineWidth = std::max(1.0, prop->lineWidth);
             } else {
-                f.fill.setRgbF(color.redF() * shade, color.greenF() * shade, color.blueF() * shade, color.alphaF());
+                f.fill = qRgba(qRound(qRed(color) * shade), qRound(qGreen(color) * shade), qRound(qBlue(color) * shade),
+                               qAlpha(color));
                 f.outline = outline;
                 f.outlineWidth = outlineWidth;
             }
@@ -276,18 +330,6 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
     for (auto const& o : order)
         out.faces.push_back(faces[o.second]);
 
-    for (CAD::Element* e : scene.elements()) {
-        CAD::DistPullOut* pull = e->getDistPullOut();
-        if (pull == nullptr || !e->isVisible(CAD::VISIBLE_IN_SCENE))
-            continue;
-        BaVec3d<double> const from = t.map(e->getCenter());
-        BaVec3d<double> const to = t.map(pull->getPullOutPoint());
-        Bounds bounds;
-        bounds.add(from.x, from.y);
-        bounds.add(to.x, to.y);
-        if (!bounds.outside(size, 6.0))
-            out.pullOuts.push_back({QPointF(from.x, from.y), QPointF(to.x, to.y)});
-    }
     return out;
 }
 

@@ -10,13 +10,16 @@
 #include <vector>
 
 namespace Kav {
+namespace CAD {
+class Element;
+}
 namespace MCADCmd {
 class Scene;
 }
 namespace App {
 
 // The scene's solids as the 3D view paints them for one transformation and window size:
-// faces from far to near, then the dots, then the pull-outs. The view keeps it until the view
+// faces from far to near, then the dots, then the pull-outs, and which labels to place. The view keeps it until the view
 // or the scene changes. Left out: what lies outside the window, and the back sides of opaque
 // shaded boxes, which their front sides cover; an element smaller than a pixel is one pixel.
 struct ProjectedScene {
@@ -24,13 +27,13 @@ struct ProjectedScene {
         double depth = 0.0;
         quint32 first = 0;   // into points
         quint32 count = 0;   // 0: one pixel at points[first], in the outline colour
-        QColor fill;
-        QColor outline;
+        QRgb fill = 0;   // unpremultiplied, as QColor::rgba()
+        QRgb outline = 0;
         double outlineWidth = 1.0;
     };
     struct Dot {
         QPointF at;
-        QColor color;
+        QRgb color;
     };
     struct PullOut {
         QPointF from;
@@ -41,6 +44,8 @@ struct ProjectedScene {
     std::vector<Face> faces;
     std::vector<Dot> dots;
     std::vector<PullOut> pullOuts;
+    // The shown elements with a shown label, in scene order.
+    std::vector<CAD::Element*> labelled;
 };
 
 // Which parts of the window opaque boxes cover, on a grid of 4-pixel cells: a cell counts
@@ -50,20 +55,24 @@ public:
     explicit Coverage(QSize const& size);
     void add(QRectF const& box);
     bool covers(QRectF const& area) const;
-    // The line between the points (a pixel wide), after the last add().
-    bool coversLine(QPointF const& from, QPointF const& to);
+    // Every pixel less than a cell (4 pixels) from the pixel, after the last add().
+    bool coversAround(int x, int y);
+    static constexpr int CELL_SIZE = 4;
 
 private:
     bool covered(int x, int y) const;
+    void makeInner();
     int columns_;
     int rows_;
     std::vector<unsigned char> cells_;
-    // Cells covered with their eight neighbours: a line sampled once per cell stays in those.
+    // Cells covered with their eight neighbours.
     std::vector<unsigned char> inner_;
 };
 
 ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size);
 
+// The colour with the transparency as alpha, unpremultiplied.
+QRgb rgbaOf(quint32 rgb, double transparency = 0.0);
 QColor rgbColor(quint32 rgb, double transparency = 0.0);
 
 } // namespace App

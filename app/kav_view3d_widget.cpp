@@ -2,6 +2,7 @@
 
 #include "kav_app_commands.h"
 #include "kav_view3d_projection.h"
+#include "kav_view3d_raster.h"
 
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
@@ -141,72 +142,59 @@ ProjectedScene const& View3dWidget::projection(Transformation const& t, QSize co
 
 void View3dWidget::renderScene(QPainter& p, QSize const& size) const
 {
+    auto* target = p.device() != nullptr && p.device()->devType() == QInternal::Image ? static_cast<QImage*>(p.device())
+                                                                                      : nullptr;
+    if (target == nullptr || !PixelRaster::canDrawInto(*target) || target->size() != size
+        || target->devicePixelRatio() != 1.0 || !p.transform().isIdentity() || p.hasClipping()) {
+        // Drawn where its pixels can be reached, then copied.
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter imagePainter(&image);
+            imagePainter.setFont(p.font());
+            renderScene(imagePainter, size);
+        }
+        p.drawImage(0, 0, image);
+        return;
+    }
+    PixelRaster raster(*target);
     p.setRenderHint(QPainter::Antialiasing, true);
-    QLinearGradient background(0, 0, 0, size.height());
-    background.setColorAt(0.0, QColor(0xe8, 0xee, 0xf4));
-    background.setColorAt(1.0, QColor(0xa9, 0xb7, 0xc6));
-    p.fillRect(QRect(QPoint(0, 0), size), background);
+    if (background_.size() != size) {
+        background_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        QPainter bp(&background_);
+        QLinearGradient background(0, 0, 0, size.height());
+        background.setColorAt(0.0, QColor(0xe8, 0xee, 0xf4));
+        background.setColorAt(1.0, QColor(0xa9, 0xb7, 0xc6));
+        bp.fillRect(QRect(QPoint(0, 0), size), background);
+    }
+    p.drawImage(0, 0, background_);
 
     Transformation const t = scene_->renderObject()->get3d2dTransformation();
     ProjectedScene const& projected = projection(t, size);
 
-    // Pens and brushes are set only when they change: most neighbours share them.
-    QColor penColor;
-    double penWidth = -1.0;
-    QColor brushColor;
     for (ProjectedScene::Face const& f : projected.faces) {
         QPointF const* points = projected.points.data() + f.first;
         if (f.count == 0) {
-            p.fillRect(QRectF(points->x() - 0.5, points->y() - 0.5, 1.0, 1.0), f.outline);
+            raster.fillPixel(*points, f.outline);
             continue;
         }
-        if (f.outline != penColor || f.outlineWidth != penWidth) {
-            penColor = f.outline;
-            penWidth = f.outlineWidth;
-            p.setPen(QPen(penColor, penWidth));
-        }
-        if (f.fill != brushColor) {
-            brushColor = f.fill;
-            p.setBrush(brushColor);
-        }
-        p.drawPolygon(points, static_cast<int>(f.count));
+        raster.fillPolygon(points, static_cast<int>(f.count), f.fill);
+        raster.strokePolygon(points, static_cast<int>(f.count), true, f.outline, f.outlineWidth);
     }
-    // A dot is drawn once per colour into a small picture that is then copied: copying is
-    // far cheaper than filling a round shape.
-    if (dotSprites_.size() > 4 * static_cast<int>(projected.dots.size()) + 1024)
-        dotSprites_.clear();
-    for (auto const& dot : projected.dots) {
-        QRgb const key = dot.color.rgba();
-        auto sprite = dotSprites_.find(key);
-        if (sprite == dotSprites_.end()) {
-            QImage image(DOT_SPRITE, DOT_SPRITE, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
-            QPainter sp(&image);
-            sp.setRenderHint(QPainter::Antialiasing, true);
-            sp.setPen(Qt::NoPen);
-            sp.setBrush(dot.color);
-            sp.drawEllipse(QPointF(DOT_SPRITE / 2.0, DOT_SPRITE / 2.0), 3.0, 3.0);
-            sp.end();
-            sprite = dotSprites_.insert(key, image);
-        }
-        p.drawImage(QPointF(std::round(dot.at.x()) - DOT_SPRITE / 2, std::round(dot.at.y()) - DOT_SPRITE / 2), *sprite);
-    }
+    for (auto const& dot : projected.dots)
+        raster.drawDot(dot.at, dot.color);
 
     // Pull-outs: the measured value drawn away from its element.
+    QRgb const pullColor = qRgb(0x20, 0x40, 0x90);
+    for (auto const& pull : projected.pullOuts) {
+        raster.strokeDashedLine(pull.from, pull.to, pullColor, 1.5);
+        raster.fillEllipse(pull.to, 4.0, qRgb(0xff, 0xff, 0xff));
+        raster.strokeEllipse(pull.to, 4.0, pullColor, 1.5);
+    }
+
     QFont small = p.font();
     small.setPointSizeF(8.0);
     p.setFont(small);
-    QPen const dashed(QColor(0x20, 0x40, 0x90), 1.5, Qt::DashLine);
-    QPen const solid(QColor(0x20, 0x40, 0x90), 1.5);
-    p.setBrush(QColor(0xff, 0xff, 0xff));
-    for (auto const& pull : projected.pullOuts) {
-        p.setPen(dashed);
-        p.drawLine(pull.from, pull.to);
-        p.setPen(solid);
-        p.drawEllipse(pull.to, 4.0, 4.0);
-    }
-
-    drawLegendAndLabels(p, t, small, size);
+    drawLegendAndLabels(p, raster, projected, t, small, size);
 
     // Axis triad in the lower left corner: shows the rotation alone.
     p.setFont(small);
@@ -226,7 +214,8 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
     }
 }
 
-void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFont const& small, QSize const& size) const
+void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, ProjectedScene const& projected,
+                                       Transformation const& t, QFont const& small, QSize const& size) const
 {
     // The colour legend's place: labels are kept off it, connector lines pass under it.
     QRectF legendArea;
@@ -263,10 +252,8 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
     int lineHeight = 0;
     if (labelTexts_.size() > 4 * static_cast<int>(scene_->elements().size()) + 64)
         labelTexts_.clear();
-    for (CAD::Element* e : scene_->elements()) {
+    for (CAD::Element* e : projected.labelled) {
         LabelElement* label = e->getLabel();
-        if (label == nullptr || !label->isLabelVisible() || !e->isVisible(CAD::VISIBLE_IN_SCENE))
-            continue;
         QString const text = labelText(label);
         if (text.isEmpty())
             continue;
@@ -276,19 +263,20 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
             labelFont.setPointSizeF(points);
             lineHeight = QFontMetrics(labelFont).height();
         }
-        QString const key = QString::number(points) + QLatin1Char(' ') + text;
-        auto found = labelTexts_.find(key);
-        if (found == labelTexts_.end()) {
-            QStaticText laidOut(text);
-            laidOut.setTextFormat(Qt::PlainText);
-            laidOut.prepare(QTransform(), labelFont);
-            found = labelTexts_.insert(key, laidOut);
+        // Kept by label; the text and size say whether it is still the same.
+        LaidOutText& laidOut = labelTexts_[label];
+        if (laidOut.points != points || laidOut.text != text) {
+            laidOut.text = text;
+            laidOut.points = points;
+            laidOut.laidOut = QStaticText(text);
+            laidOut.laidOut.setTextFormat(Qt::PlainText);
+            laidOut.laidOut.prepare(QTransform(), labelFont);
+            laidOut.width = std::ceil(laidOut.laidOut.size().width());
         }
         BaVec2d<double> const pos = scene_->overlay()->getLabelPosition(e);
-        QRectF const box = clearOf(QRectF(pos.x, pos.y, std::ceil(found->size().width()) + 10, lineHeight + 6),
-                                   legendArea, window);
+        QRectF const box = clearOf(QRectF(pos.x, pos.y, laidOut.width + 10, lineHeight + 6), legendArea, window);
         Placed l{box, QPointF(), label->hasConnectorPoint(scene_->stage()), label->hasFrame(), e->isValid(), points,
-                 found.value()};
+                 laidOut.laidOut};
         QRectF reach = box;
         if (l.connector) {
             BaVec3d<double> const anchor = t.map(label->getAnchor3d());
@@ -299,8 +287,8 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
             placed.push_back(l);
     }
 
-    // A box that later ones hide whole is left out, and so is a connector line that the boxes
-    // hide whole. Boxes are nearly opaque: what shows through one is a tenth.
+    // A box that later ones hide whole is left out, and so are the stretches of connector lines
+    // that the boxes hide. Boxes are nearly opaque: what shows through one is a tenth.
     Coverage coverage(size);
     std::vector<bool> hidden(placed.size(), false);
     for (std::size_t i = placed.size(); i-- > 0;) {
@@ -308,20 +296,16 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
         coverage.add(placed[i].box);
     }
 
-    // One pixel wide at any scale: the line rasteriser draws it, far faster than a stroke.
-    QPen connectorPen(QColor(0x40, 0x40, 0x40), 1.0);
-    connectorPen.setCosmetic(true);
-    p.setBrush(QColor(0x40, 0x40, 0x40));
+    QRgb const connectorColor = qRgb(0x40, 0x40, 0x40);
+    raster.setCovered([&coverage](int x, int y) { return coverage.coversAround(x, y); }, Coverage::CELL_SIZE);
     for (Placed const& l : placed) {
-        if (!l.connector
-            || (coverage.coversLine(l.anchor, l.box.center())
-                && coverage.covers(QRectF(l.anchor - QPointF(3.0, 3.0), QSizeF(6.0, 6.0)))))
+        if (!l.connector)
             continue;
-        p.setPen(connectorPen);
-        p.drawLine(l.anchor, l.box.center());
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(l.anchor, 2.5, 2.5);
+        raster.strokeLine(l.anchor, l.box.center(), connectorColor, 1.0);
+        if (!coverage.covers(QRectF(l.anchor - QPointF(3.0, 3.0), QSizeF(6.0, 6.0))))
+            raster.fillEllipse(l.anchor, 2.5, connectorColor);
     }
+    raster.setCovered(nullptr, 0);
 
     if (legendShown) {
         double const span = legend->getMaximum() - legend->getMinimum();
@@ -338,7 +322,8 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
         p.drawText(QPointF(legendPos.x + 26.0, legendPos.y + steps * stepHeight), minimum);
     }
 
-    QPen const framePen(QColor(0x50, 0x50, 0x50), 1.0);
+    QRgb const boxColor = qRgba(0xff, 0xff, 0xe8, 230);
+    QRgb const frameColor = qRgb(0x50, 0x50, 0x50);
     fontSize = -1;
     for (std::size_t i = 0; i < placed.size(); ++i) {
         Placed const& l = placed[i];
@@ -349,9 +334,10 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, Transformation const& t, QFo
             labelFont.setPointSizeF(fontSize);
             p.setFont(labelFont);
         }
-        p.setBrush(QColor(0xff, 0xff, 0xe8, 230));
-        p.setPen(l.frame ? framePen : QPen(Qt::NoPen));
-        p.drawRect(l.box);
+        QPointF const corners[4] = {l.box.topLeft(), l.box.topRight(), l.box.bottomRight(), l.box.bottomLeft()};
+        raster.fillRect(l.box, boxColor);
+        if (l.frame)
+            raster.strokePolygon(corners, 4, true, frameColor, 1.0);
         p.setPen(l.valid ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
         QSizeF const textSize = l.text.size();
         p.drawStaticText(l.box.center() - QPointF(textSize.width() / 2.0, textSize.height() / 2.0), l.text);

@@ -13,12 +13,14 @@
 #include <memory>
 
 namespace Kav {
+class LabelElement;
 namespace MCADCmd {
 class Scene;
 }
 namespace App {
 
 struct ProjectedScene;
+class PixelRaster;
 
 // The main 3D view. Draws the scene with QPainter through the render object's 3D-to-2D
 // transformation (no OpenGL, so it looks the same on a desktop, under Xvfb and offscreen).
@@ -62,7 +64,8 @@ private:
 
     ProjectedScene const& projection(Transformation const& t, QSize const& size) const;
     // Connector lines, the colour legend over them, the label boxes over both, kept off it.
-    void drawLegendAndLabels(QPainter& p, Transformation const& t, QFont const& small, QSize const& size) const;
+    void drawLegendAndLabels(QPainter& p, PixelRaster& raster, ProjectedScene const& projected,
+                             Transformation const& t, QFont const& small, QSize const& size) const;
 
     MCADCmd::Scene* scene_;
     QImage cache_;   // the last picture, shown while drawing is locked or nothing changed
@@ -75,11 +78,15 @@ private:
     mutable QSize projectedSize_;
     mutable quint64 projectedGeneration_ = ~quint64(0);
     mutable unsigned int projections_ = 0;
-    // Laid-out label texts by font size and text; labels change text far less often than place.
-    mutable QHash<QString, QStaticText> labelTexts_;
-    // Dots by colour, drawn once (a disc of radius 3 in the middle).
-    static constexpr int DOT_SPRITE = 8;
-    mutable QHash<QRgb, QImage> dotSprites_;
+    // Laid-out label texts by label; labels change text far less often than place.
+    struct LaidOutText {
+        QString text;
+        int points = 0;
+        QStaticText laidOut;
+        double width = 0.0;
+    };
+    mutable QHash<LabelElement const*, LaidOutText> labelTexts_;
+    mutable QImage background_;   // the gradient behind the scene, for the last size
     double lastPaintMs_ = 0.0;
     Drag drag_ = Drag::None;
     QPoint lastPos_;

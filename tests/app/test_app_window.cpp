@@ -419,6 +419,20 @@ TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
         return image;
     };
     QImage const before = picture();
+    // Each sample of a section is a dot of its legend colour around the sample's projected
+    // point; a few may lie under a label or another dot.
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
+    auto const* section = dynamic_cast<Kav::CAD::SectionInsp2d const*>(scene.findElement(QStringLiteral("Section X")));
+    ASSERT_NE(section, nullptr);
+    ASSERT_EQ(section->getDistances().size(), section->getSamplePoints().size());
+    Kav::Transformation const t = scene.renderObject()->get3d2dTransformation();
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i < section->getSamplePoints().size(); ++i) {
+        BaVec3d<double> const at = t.map(section->getSamplePoints()[i]);
+        QRgb const color = scene.legend()->colorFor(section->getDistances()[i]) | 0xff000000u;
+        shown += before.pixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))) == color;
+    }
+    EXPECT_GE(shown, section->getSamplePoints().size() * 9 / 10);
     ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"), QStringLiteral("name=\"Bracket\" visible=\"0\"")));
     QImage const hidden = picture();
     EXPECT_NE(hidden, before);
