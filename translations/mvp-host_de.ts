@@ -94,83 +94,143 @@ erwartete Form: %3</translation>
 <context>
     <name>Kav::IO</name>
     <message>
+        <location filename="../host/io/kav_save_file.cpp" line="35"/>
+        <source>No such file or directory</source>
+        <translation>Datei oder Verzeichnis nicht gefunden</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="36"/>
+        <source>Permission denied</source>
+        <translation>Keine Berechtigung</translation>
+    </message>
+    <message>
         <location filename="../host/io/kav_save_file.cpp" line="37"/>
+        <source>Operation not permitted</source>
+        <translation>Die Operation ist nicht erlaubt</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="38"/>
+        <source>No space left on device</source>
+        <translation>Auf dem Gerät ist kein Speicherplatz mehr verfügbar</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="39"/>
+        <source>Disk quota exceeded</source>
+        <translation>Der zugewiesene Plattenplatz (Quota) ist überschritten</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="40"/>
+        <source>File too large</source>
+        <translation>Die Datei ist zu groß</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="41"/>
+        <source>Read-only file system</source>
+        <translation>Das Dateisystem ist nur lesbar</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="42"/>
+        <source>Is a directory</source>
+        <translation>Ist ein Verzeichnis</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="43"/>
+        <source>Not a directory</source>
+        <translation>Ist kein Verzeichnis</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="44"/>
+        <source>File name too long</source>
+        <translation>Der Dateiname ist zu lang</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="45"/>
+        <source>Too many levels of symbolic links</source>
+        <translation>Zu viele Ebenen symbolischer Verknüpfungen</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="46"/>
+        <source>Input/output error</source>
+        <translation>Ein- oder Ausgabefehler</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_save_file.cpp" line="61"/>
         <source>a folder</source>
         <translation>ein Ordner</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="39"/>
+        <location filename="../host/io/kav_save_file.cpp" line="63"/>
         <source>a character device</source>
         <translation>ein zeichenorientiertes Gerät</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="41"/>
+        <location filename="../host/io/kav_save_file.cpp" line="65"/>
         <source>a block device</source>
         <translation>ein blockorientiertes Gerät</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="43"/>
+        <location filename="../host/io/kav_save_file.cpp" line="67"/>
         <source>a FIFO</source>
         <translation>ein FIFO</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="45"/>
+        <location filename="../host/io/kav_save_file.cpp" line="69"/>
         <source>a socket</source>
         <translation>ein Socket</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="46"/>
+        <location filename="../host/io/kav_save_file.cpp" line="70"/>
         <source>not a regular file</source>
         <translation>keine gewöhnliche Datei</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="51"/>
+        <location filename="../host/io/kav_save_file.cpp" line="75"/>
         <source>it is %1, not a regular file</source>
         <translation>es ist %1, keine gewöhnliche Datei</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="97"/>
-        <location filename="../host/io/kav_save_file.cpp" line="199"/>
+        <location filename="../host/io/kav_save_file.cpp" line="121"/>
+        <location filename="../host/io/kav_save_file.cpp" line="223"/>
         <source>no file name given</source>
         <translation>kein Dateiname angegeben</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="102"/>
-        <location filename="../host/io/kav_save_file.cpp" line="113"/>
-        <location filename="../host/io/kav_save_file.cpp" line="128"/>
+        <location filename="../host/io/kav_save_file.cpp" line="126"/>
+        <location filename="../host/io/kav_save_file.cpp" line="137"/>
+        <location filename="../host/io/kav_save_file.cpp" line="152"/>
         <source>%1: cannot save: %2</source>
         <translation>%1: kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="104"/>
+        <location filename="../host/io/kav_save_file.cpp" line="128"/>
         <source>%1: cannot save: %2; nothing was replaced</source>
         <translation>%1: kann nicht gespeichert werden: %2; nichts wurde ersetzt</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="121"/>
+        <location filename="../host/io/kav_save_file.cpp" line="145"/>
         <source>%1: cannot make a file in the folder &quot;%2&quot;: %3</source>
         <translation>%1: im Ordner „%2“ kann keine Datei angelegt werden: %3</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="140"/>
+        <location filename="../host/io/kav_save_file.cpp" line="164"/>
         <source>%1: cannot write: the file is not open</source>
         <translation>%1: kann nicht geschrieben werden: die Datei ist nicht geöffnet</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="146"/>
-        <location filename="../host/io/kav_save_file.cpp" line="149"/>
-        <location filename="../host/io/kav_save_file.cpp" line="162"/>
-        <location filename="../host/io/kav_save_file.cpp" line="166"/>
+        <location filename="../host/io/kav_save_file.cpp" line="170"/>
+        <location filename="../host/io/kav_save_file.cpp" line="173"/>
+        <location filename="../host/io/kav_save_file.cpp" line="186"/>
+        <location filename="../host/io/kav_save_file.cpp" line="190"/>
         <source>%1: cannot write: %2</source>
         <translation>%1: kann nicht geschrieben werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="159"/>
+        <location filename="../host/io/kav_save_file.cpp" line="183"/>
         <source>%1: cannot save: the file is not open</source>
         <translation>%1: kann nicht gespeichert werden: die Datei ist nicht geöffnet</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_save_file.cpp" line="168"/>
+        <location filename="../host/io/kav_save_file.cpp" line="192"/>
         <source>%1: cannot replace the file: %2</source>
         <translation>%1: die Datei kann nicht ersetzt werden: %2</translation>
     </message>
@@ -467,143 +527,143 @@ erwartete Form: %3</translation>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="148"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="151"/>
         <source>%1: offset %2: %3</source>
         <translation>%1: Offset %2: %3</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="165"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="168"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="191"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="194"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="193"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="196"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="196"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="199"/>
         <source>element &quot;%1&quot; holds a value that is not finite</source>
         <translation>Element „%1“ enthält einen Wert, der nicht endlich ist</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="198"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="201"/>
         <source>element &quot;%1&quot;: label font size %2</source>
         <translation>Element „%1“: Schriftgröße der Beschriftung %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="203"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="206"/>
         <source>section &quot;%1&quot;: radius %2 and sampling %3 cannot be sampled</source>
         <translation>Schnitt „%1“: Radius %2 und Abtastung %3 lassen sich nicht abtasten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="264"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="267"/>
         <source>access frame of version %1, expected 1</source>
         <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="281"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="287"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="288"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="292"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="292"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="296"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="296"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="300"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="300"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="304"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="303"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="307"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="355"/>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="464"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="359"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="471"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="392"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="396"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="415"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="419"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="417"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="421"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="421"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="425"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="436"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="440"/>
         <source>the view holds values out of range</source>
         <translation>die Ansicht enthält Werte außerhalb des Bereichs</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="440"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="444"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="446"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="450"/>
         <source>the legend settings are malformed</source>
         <translation>die Legendeneinstellungen sind fehlerhaft</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="466"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="473"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="468"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="476"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="477"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="484"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="485"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="492"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="497"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="505"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="500"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="508"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -1076,12 +1136,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="342"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="346"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="452"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="456"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>

@@ -25,6 +25,30 @@ QString say(char const* text)
 
 QString reason(int error)
 {
+    // The system's own texts of the errors a user meets when saving and opening files, so
+    // that they are translated like the rest; any other error in the system's words.
+    struct Known {
+        int error;
+        char const* text;
+    };
+    static Known const known[] = {
+        {ENOENT, QT_TRANSLATE_NOOP("Kav::IO", "No such file or directory")},
+        {EACCES, QT_TRANSLATE_NOOP("Kav::IO", "Permission denied")},
+        {EPERM, QT_TRANSLATE_NOOP("Kav::IO", "Operation not permitted")},
+        {ENOSPC, QT_TRANSLATE_NOOP("Kav::IO", "No space left on device")},
+        {EDQUOT, QT_TRANSLATE_NOOP("Kav::IO", "Disk quota exceeded")},
+        {EFBIG, QT_TRANSLATE_NOOP("Kav::IO", "File too large")},
+        {EROFS, QT_TRANSLATE_NOOP("Kav::IO", "Read-only file system")},
+        {EISDIR, QT_TRANSLATE_NOOP("Kav::IO", "Is a directory")},
+        {ENOTDIR, QT_TRANSLATE_NOOP("Kav::IO", "Not a directory")},
+        {ENAMETOOLONG, QT_TRANSLATE_NOOP("Kav::IO", "File name too long")},
+        {ELOOP, QT_TRANSLATE_NOOP("Kav::IO", "Too many levels of symbolic links")},
+        {EIO, QT_TRANSLATE_NOOP("Kav::IO", "Input/output error")},
+    };
+    for (Known const& k : known) {
+        if (k.error == error)
+            return say(k.text);
+    }
     return QString::fromLocal8Bit(std::strerror(error));
 }
 

@@ -261,6 +261,18 @@ TEST(AppScript, LangDeShowsGermanMenusOfTheApplicationAndThePlugIn)
     EXPECT_TRUE(lines.contains(QStringLiteral("    Darstellung aus Snapshot wiederherstellen"))) << german.out.toStdString();
     EXPECT_FALSE(german.out.contains(QStringLiteral("Report"))) << german.out.toStdString();
 
+    // The host's error texts and the system's reason, and the undo step in the Edit menu.
+    QString const script = dir.path(QStringLiteral("de.kavmacro"));
+    ASSERT_TRUE(MvpTest::writeAll(script, "host.sample_scene\nview.set scale=\"2\"\nhost.save_project file=\""
+                                              + dir.path(QStringLiteral("missing/p.kvp")).toUtf8() + "\"\n"));
+    HostRun const failed = runHost({QStringLiteral("--script"), script, QStringLiteral("--print-menus"), QStringLiteral("--lang"),
+                                    QStringLiteral("de"), QStringLiteral("--config-root"), cfg});
+    EXPECT_TRUE(failed.err.contains(QStringLiteral("die Datei kann nicht gespeichert werden"))) << failed.err.toStdString();
+    EXPECT_TRUE(failed.err.contains(QStringLiteral("kann keine Datei angelegt werden: Datei oder Verzeichnis nicht gefunden")))
+        << failed.err.toStdString();
+    EXPECT_FALSE(failed.err.contains(QStringLiteral("cannot"))) << failed.err.toStdString();
+    EXPECT_TRUE(failed.out.contains(QStringLiteral("\n    Ansicht ändern rückgängig machen\n"))) << failed.out.toStdString();
+
     HostRun const english = runHost({QStringLiteral("--print-menus"), QStringLiteral("--config-root"), cfg});
     ASSERT_EQ(english.exitCode, 0) << english.err.toStdString();
     EXPECT_TRUE(english.out.split(QLatin1Char('\n')).contains(QStringLiteral("&Report"))) << english.out.toStdString();
