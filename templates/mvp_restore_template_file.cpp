@@ -102,7 +102,7 @@ bool readExchangeFile(QString const& path, PropertyAccess::PropAccTemplateContai
         else if (PropertyAccess::readExchangeForm(in, *templates, &reason))
             return true;
     }
-    *why = path + QStringLiteral(": ") + reason;
+    *why = path.isEmpty() ? reason : path + QStringLiteral(": ") + reason;
     return false;
 }
 
