@@ -3,12 +3,22 @@
 #include "cad/kav_element.h"
 #include "io/kav_stream.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 
 namespace Kav {
 
 namespace {
+
+// In the user's locale, as the legend and the panels show numbers.
+QString numberText(double value)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', 3);
+}
 
 // The measured value a label shows: the largest deviation of a section, the length of a
 // distance, nothing for the rest.
@@ -22,11 +32,11 @@ QString valueText(CAD::Element const* owner)
         double worst = 0.0;
         for (double d : section->getDistances())
             worst = std::max(worst, std::fabs(d));
-        return QString::number(worst, 'f', 3);
+        return numberText(worst);
     }
     if (owner->getElementType() == CAD::ElementCreator::DISTANCE) {
         BaVec3d<double> const& h = owner->getHalfExtent();
-        return QString::number(2.0 * h.length(), 'f', 3);
+        return numberText(2.0 * h.length());
     }
     return QString();
 }
