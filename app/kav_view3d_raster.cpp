@@ -2,6 +2,10 @@
 
 #include <QPainter>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -27,6 +31,10 @@ struct DotMask {
     int count = 0;
     std::array<int, 64> x{}, y{};
     std::array<unsigned int, 64> coverage{};
+    // By row, and where each row's covered pixels begin (the disc is symmetric, they end as far
+    // from the right).
+    std::array<std::array<unsigned int, 8>, 8> rows{};
+    std::array<int, 8> firstColumn{};
 };
 
 DotMask const& dotMask()
@@ -52,6 +60,16 @@ DotMask const& dotMask()
                 m.coverage[i] = alpha;
             }
         }
+        for (int y = 0; y < 8; ++y) {
+            int first = 4;
+            for (int x = 0; x < 8; ++x) {
+                unsigned int const alpha = static_cast<unsigned int>(qAlpha(image.pixel(x, y)));
+                m.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] = alpha;
+                if (alpha != 0 || qAlpha(image.pixel(7 - x, y)) != 0)
+                    first = std::min(first, x);
+            }
+            m.firstColumn[static_cast<std::size_t>(y)] = first;
+        }
         return m;
     }();
     return mask;
@@ -67,14 +85,77 @@ inline void blendPixel(quint32& pixel, quint32 premultiplied, unsigned int cover
     pixel = alpha == 255 ? s : s + byteMul(pixel, 255 - alpha);
 }
 
+// Source over of one colour on `count` pixels in a row.
+void blendSpan(quint32* pixels, int count, quint32 color)
+{
+    quint32 const alpha = color >> 24;
+    if (alpha == 255) {
+        std::fill_n(pixels, std::max(0, count), color);
+        return;
+    }
+    if (alpha == 0 && color == 0)
+        return;
+    int x = 0;
+#ifdef __SSE2__
+    // Four pixels at a time, each channel in 16 bits: pixel * (255 - alpha) / 255 + colour.
+    __m128i const zero = _mm_setzero_si128();
+    __m128i const keep = _mm_set1_epi16(static_cast<short>(255 - alpha));
+    __m128i const half = _mm_set1_epi16(128);
+    __m128i const source = _mm_set1_epi32(static_cast<int>(color));
+    auto scale = [&](__m128i v) {
+        v = _mm_add_epi16(_mm_mullo_epi16(v, keep), half);
+        return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+    };
+    for (; x + 4 <= count; x += 4) {
+        __m128i const d = _mm_loadu_si128(reinterpret_cast<__m128i const*>(pixels + x));
+        __m128i const low = scale(_mm_unpacklo_epi8(d, zero));
+        __m128i const high = scale(_mm_unpackhi_epi8(d, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + x), _mm_add_epi8(_mm_packus_epi16(low, high), source));
+    }
+#endif
+    for (; x < count; ++x)
+        pixels[x] = color + byteMul(pixels[x], 255 - alpha);
+}
+
+// blendPixel on two pixels at once.
+inline void blendPair(quint32& first, quint32& second, quint32 premultiplied, unsigned int firstCoverage,
+                      unsigned int secondCoverage)
+{
+#ifdef __SSE2__
+    __m128i const zero = _mm_setzero_si128();
+    __m128i const half = _mm_set1_epi16(128);
+    auto div255 = [&](__m128i v) {
+        v = _mm_add_epi16(v, half);
+        return _mm_srli_epi16(_mm_add_epi16(v, _mm_srli_epi16(v, 8)), 8);
+    };
+    __m128i const pixels = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(first)), _mm_cvtsi32_si128(static_cast<int>(second))),
+        zero);
+    __m128i const colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(premultiplied)), zero);
+    short const a = static_cast<short>(std::min(255u, firstCoverage));
+    short const b = static_cast<short>(std::min(255u, secondCoverage));
+    __m128i const source = div255(_mm_mullo_epi16(colour, _mm_set_epi16(b, b, b, b, a, a, a, a)));
+    __m128i const alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xff), 0xff);
+    __m128i const kept = div255(_mm_mullo_epi16(pixels, _mm_sub_epi16(_mm_set1_epi16(255), alpha)));
+    __m128i const result = _mm_packus_epi16(_mm_add_epi16(kept, source), zero);
+    first = static_cast<quint32>(_mm_cvtsi128_si32(result));
+    second = static_cast<quint32>(_mm_cvtsi128_si32(_mm_srli_si128(result, 4)));
+#else
+    blendPixel(first, premultiplied, firstCoverage);
+    blendPixel(second, premultiplied, secondCoverage);
+#endif
+}
+
 unsigned int coverageOf(double c)
 {
     return static_cast<unsigned int>(std::min(1.0, std::fabs(c)) * 255.0 + 0.5);
 }
 
+constexpr int MAX_SIDES = 96;
+
 int sidesFor(double radius)
 {
-    return std::clamp(static_cast<int>(std::ceil(radius * 4.0)), 12, 96);
+    return std::clamp(static_cast<int>(std::ceil(radius * 4.0)), 12, MAX_SIDES);
 }
 
 } // namespace
@@ -303,6 +384,34 @@ void PixelRaster::thinLine(QPointF const& from, QPointF const& to, quint32 premu
         return;
     int const first = static_cast<int>(std::floor(kLow));
     int const last = static_cast<int>(std::floor(kHigh));
+    if (slope == 0.0 && !covered_ && last - first > 2) {
+        // Along a row or column: the middle runs at one coverage.
+        double const b = b0 - 0.5;
+        int const bi = static_cast<int>(std::floor(std::clamp(b, -2.0, across + 1.0)));
+        unsigned int const far = static_cast<unsigned int>((b - std::floor(b)) * 255.0 + 0.5);
+        auto endPart = [&](int k) {
+            return static_cast<unsigned int>(
+                std::clamp(std::min(k + 1.0, high) - std::max(static_cast<double>(k), low), 0.0, 1.0) * 256.0);
+        };
+        for (int side = 0; side < 2; ++side) {
+            int const row = bi + side;
+            unsigned int const coverage = side == 0 ? 255 - far : far;
+            if (row < 0 || row >= static_cast<int>(across) || coverage == 0)
+                continue;
+            for (int k : {first, last})
+                steep ? blend(row, k, premultiplied, (coverage * endPart(k)) >> 8)
+                      : blend(k, row, premultiplied, (coverage * endPart(k)) >> 8);
+            quint32 const color = coverage >= 255 ? premultiplied : byteMul(premultiplied, coverage);
+            if (!steep) {
+                blendSpan(reinterpret_cast<quint32*>(bits_ + static_cast<qsizetype>(row) * stride_) + first + 1,
+                          last - first - 1, color);
+            } else {
+                for (int k = first + 1; k < last; ++k)
+                    blendPixel(reinterpret_cast<quint32*>(bits_ + static_cast<qsizetype>(k) * stride_)[row], color, 255);
+            }
+        }
+        return;
+    }
     // Stretches short enough that their pixels lie within the covered reach of the first.
     int const stretch = covered_ ? std::max(1, coveredReach_ - 1) : INT_MAX;
     int stretchEnd = first;
@@ -333,13 +442,11 @@ void PixelRaster::thinLine(QPointF const& from, QPointF const& to, quint32 premu
         if (inside || (bi >= 0 && bi < acrossLimit)) {
             if (steep) {
                 auto* line = reinterpret_cast<quint32*>(bits_ + static_cast<qsizetype>(k) * stride_) + bi;
-                blendPixel(line[0], premultiplied, nearCoverage);
-                blendPixel(line[1], premultiplied, farCoverage);
+                blendPair(line[0], line[1], premultiplied, nearCoverage, farCoverage);
             } else {
                 auto* pixel = reinterpret_cast<quint32*>(bits_ + static_cast<qsizetype>(bi) * stride_) + k;
-                blendPixel(*pixel, premultiplied, nearCoverage);
-                blendPixel(*reinterpret_cast<quint32*>(reinterpret_cast<uchar*>(pixel) + stride_), premultiplied,
-                           farCoverage);
+                blendPair(*pixel, *reinterpret_cast<quint32*>(reinterpret_cast<uchar*>(pixel) + stride_),
+                          premultiplied, nearCoverage, farCoverage);
             }
         } else if (steep) {
             blend(bi, k, premultiplied, nearCoverage);
@@ -450,18 +557,29 @@ void PixelRaster::strokeDashedLine(QPointF const& from, QPointF const& to, QRgb 
     close(color);
 }
 
+std::vector<QPointF> const& PixelRaster::circle(int sides)
+{
+    std::vector<QPointF>& points = circles_[static_cast<std::size_t>(sides)];
+    if (points.empty()) {
+        for (int i = 0; i <= sides; ++i) {
+            double const angle = 2.0 * M_PI * (i % sides) / sides;
+            points.emplace_back(std::cos(angle), std::sin(angle));
+        }
+    }
+    return points;
+}
+
 void PixelRaster::fillEllipse(QPointF const& centre, double radius, QRgb color)
 {
     if (!(radius > 0.0) || qAlpha(color) == 0 || !open(centre.x() - radius, centre.y() - radius,
                                                       centre.x() + radius, centre.y() + radius))
         return;
     int const sides = sidesFor(radius);
-    QPointF previous(centre.x() + radius, centre.y());
-    for (int i = 1; i <= sides; ++i) {
-        double const angle = 2.0 * M_PI * i / sides;
-        QPointF const next(centre.x() + radius * std::cos(angle), centre.y() + radius * std::sin(angle));
-        addEdge(previous.x(), previous.y(), next.x(), next.y());
-        previous = next;
+    std::vector<QPointF> const& unit = circle(sides);
+    for (int i = 0; i < sides; ++i) {
+        QPointF const a = centre + unit[static_cast<std::size_t>(i)] * radius;
+        QPointF const b = centre + unit[static_cast<std::size_t>(i) + 1] * radius;
+        addEdge(a.x(), a.y(), b.x(), b.y());
     }
     close(color);
 }
@@ -475,16 +593,16 @@ void PixelRaster::strokeEllipse(QPointF const& centre, double radius, QRgb color
         return;
     // A ring: the outer circle one way round, the inner one the other way.
     int const sides = sidesFor(outer);
-    for (int ring = 0; ring < 2; ++ring) {
-        double const r = ring == 0 ? outer : std::max(0.0, inner);
-        double const turn = ring == 0 ? 1.0 : -1.0;
-        QPointF previous(centre.x() + r, centre.y());
-        for (int i = 1; i <= sides; ++i) {
-            double const angle = turn * 2.0 * M_PI * i / sides;
-            QPointF const next(centre.x() + r * std::cos(angle), centre.y() + r * std::sin(angle));
-            addEdge(previous.x(), previous.y(), next.x(), next.y());
-            previous = next;
-        }
+    std::vector<QPointF> const& unit = circle(sides);
+    double const innerRadius = std::max(0.0, inner);
+    for (int i = 0; i < sides; ++i) {
+        std::size_t const k = static_cast<std::size_t>(i);
+        QPointF const a = centre + unit[k] * outer;
+        QPointF const b = centre + unit[k + 1] * outer;
+        addEdge(a.x(), a.y(), b.x(), b.y());
+        QPointF const c = centre + unit[k + 1] * innerRadius;
+        QPointF const d = centre + unit[k] * innerRadius;
+        addEdge(c.x(), c.y(), d.x(), d.y());
     }
     close(color);
 }
@@ -515,8 +633,7 @@ void PixelRaster::fillRect(QRectF const& rect, QRgb color)
         if (x1 == x0)
             continue;
         unsigned int const inner = coverageOf(rowPart);
-        for (int x = x0 + 1; x < x1; ++x)
-            blendPixel(line[x], premultiplied, inner);
+        blendSpan(line + x0 + 1, x1 - x0 - 1, inner >= 255 ? premultiplied : byteMul(premultiplied, inner));
         blendPixel(line[x1], premultiplied, coverageOf(lastColumn * rowPart));
     }
 }
@@ -552,9 +669,11 @@ void PixelRaster::drawDot(QPointF const& centre, QRgb color)
     DotMask const& mask = dotMask();
     if (left >= 0 && top >= 0 && left + 8 <= width_ && top + 8 <= height_) {
         uchar* const origin = bits_ + static_cast<qsizetype>(top) * stride_;
-        for (int i = 0; i < mask.count; ++i) {
-            auto* line = reinterpret_cast<quint32*>(origin + static_cast<qsizetype>(mask.y[i]) * stride_);
-            blendPixel(line[left + mask.x[i]], premultiplied, mask.coverage[i]);
+        for (int y = 0; y < 8; ++y) {
+            auto* line = reinterpret_cast<quint32*>(origin + static_cast<qsizetype>(y) * stride_) + left;
+            unsigned int const* row = mask.rows[static_cast<std::size_t>(y)].data();
+            for (int x = mask.firstColumn[static_cast<std::size_t>(y)]; x < 8 - mask.firstColumn[static_cast<std::size_t>(y)]; x += 2)
+                blendPair(line[x], line[x + 1], premultiplied, row[x], row[x + 1]);
         }
         return;
     }

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QRgb>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -61,6 +62,9 @@ private:
     std::vector<float> cells_;
     std::vector<int> rowFirst_;
     std::vector<int> rowLast_;
+    // Points round the unit circle by number of sides, the first again at the end.
+    std::vector<QPointF> const& circle(int sides);
+    std::array<std::vector<QPointF>, 97> circles_;
     std::function<bool(int, int)> covered_;
     int coveredReach_ = 0;
 };

@@ -111,7 +111,10 @@ void View3dWidget::paintEvent(QPaintEvent*)
     QPainter painter(this);
     GApp::MainWindow* win = GApp::MainWindow::main_win;
     Transformation const t = scene_->renderObject()->get3d2dTransformation();
-    bool const unchanged = cacheGeneration_ == generation_ && cacheTransformation_ == t;
+    // While the view turns, moves or zooms, a scene that takes long to paint is painted
+    // without what costs most; the whole picture follows when the gesture ends.
+    coarse_ = (drag_ != Drag::None || zoomPending_) && lastFullPaintMs_ > COARSE_ABOVE_MS;
+    bool const unchanged = cacheGeneration_ == generation_ && cacheTransformation_ == t && cacheCoarse_ == coarse_;
     if (cache_.size() == size() && (unchanged || (win != nullptr && win->isDrawingLocked()))) {
         painter.drawImage(0, 0, cache_);
         return;
@@ -124,8 +127,12 @@ void View3dWidget::paintEvent(QPaintEvent*)
     }
     cacheGeneration_ = generation_;
     cacheTransformation_ = t;
+    cacheCoarse_ = coarse_;
     painter.drawImage(0, 0, cache_);
     lastPaintMs_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    if (!coarse_)
+        lastFullPaintMs_ = lastPaintMs_;
+    coarse_ = false;
 }
 
 ProjectedScene const& View3dWidget::projection(Transformation const& t, QSize const& size) const
@@ -178,14 +185,17 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
             continue;
         }
         raster.fillPolygon(points, static_cast<int>(f.count), f.fill);
-        raster.strokePolygon(points, static_cast<int>(f.count), true, f.outline, f.outlineWidth);
+        // Coarse: the outlines of shaded sides are left out, wireframes keep theirs.
+        if (!coarse_ || qAlpha(f.fill) == 0)
+            raster.strokePolygon(points, static_cast<int>(f.count), true, f.outline, f.outlineWidth);
     }
     for (auto const& dot : projected.dots)
         raster.drawDot(dot.at, dot.color);
 
     // Pull-outs: the measured value drawn away from its element.
     QRgb const pullColor = qRgb(0x20, 0x40, 0x90);
-    for (auto const& pull : projected.pullOuts) {
+    for (std::size_t i = 0; i < (coarse_ ? 0 : projected.pullOuts.size()); ++i) {
+        ProjectedScene::PullOut const& pull = projected.pullOuts[i];
         raster.strokeDashedLine(pull.from, pull.to, pullColor, 1.5);
         raster.fillEllipse(pull.to, 4.0, qRgb(0xff, 0xff, 0xff));
         raster.strokeEllipse(pull.to, 4.0, pullColor, 1.5);
@@ -252,27 +262,37 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Project
     int lineHeight = 0;
     if (labelTexts_.size() > 4 * static_cast<int>(scene_->elements().size()) + 64)
         labelTexts_.clear();
-    for (CAD::Element* e : projected.labelled) {
+    // Coarse: no labels.
+    std::vector<CAD::Element*> const none;
+    for (CAD::Element* e : coarse_ ? none : projected.labelled) {
         LabelElement* label = e->getLabel();
-        QString const text = labelText(label);
-        if (text.isEmpty())
-            continue;
         int const points = static_cast<int>(std::clamp(label->getFontSize(), 6u, 48u));
         if (points != fontSize) {
             fontSize = points;
             labelFont.setPointSizeF(points);
             lineHeight = QFontMetrics(labelFont).height();
         }
-        // Kept by label; the text and size say whether it is still the same.
+        // Kept by label; what the text is made of says whether it is still the same.
         LaidOutText& laidOut = labelTexts_[label];
-        if (laidOut.points != points || laidOut.text != text) {
-            laidOut.text = text;
+        QString const& figureText = label->getLabelFigText()->getText();
+        if (laidOut.points != points || laidOut.figureText != figureText
+            || (figureText.isEmpty()
+                && (laidOut.contentTemplate != label->getContentTemplate() || laidOut.owner != e
+                    || laidOut.ownerName != e->getName() || laidOut.ownerType != e->getElementType()))) {
+            laidOut.figureText = figureText;
+            laidOut.contentTemplate = label->getContentTemplate();
+            laidOut.owner = e;
+            laidOut.ownerName = e->getName();
+            laidOut.ownerType = e->getElementType();
             laidOut.points = points;
-            laidOut.laidOut = QStaticText(text);
+            laidOut.text = labelText(label);
+            laidOut.laidOut = QStaticText(laidOut.text);
             laidOut.laidOut.setTextFormat(Qt::PlainText);
             laidOut.laidOut.prepare(QTransform(), labelFont);
             laidOut.width = std::ceil(laidOut.laidOut.size().width());
         }
+        if (laidOut.text.isEmpty())
+            continue;
         BaVec2d<double> const pos = scene_->overlay()->getLabelPosition(e);
         QRectF const box = clearOf(QRectF(pos.x, pos.y, laidOut.width + 10, lineHeight + 6), legendArea, window);
         Placed l{box, QPointF(), label->hasConnectorPoint(scene_->stage()), label->hasFrame(), e->isValid(), points,

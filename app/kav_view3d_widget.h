@@ -14,6 +14,9 @@
 
 namespace Kav {
 class LabelElement;
+namespace CAD {
+class Element;
+}
 namespace MCADCmd {
 class Scene;
 }
@@ -38,9 +41,11 @@ public:
     void flushZoom();
     // Forgets the projected scene and the last picture: the next paint makes them again.
     void sceneChanged();
-    // How often the scene was projected, and how long the last paint of the widget took.
+    // How often the scene was projected, how long the last paint of the widget took and
+    // whether it was a coarse one (while a gesture goes on).
     unsigned int projectionCount() const { return projections_; }
     double lastPaintMilliseconds() const { return lastPaintMs_; }
+    bool lastPaintWasCoarse() const { return cacheCoarse_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -80,6 +85,11 @@ private:
     mutable unsigned int projections_ = 0;
     // Laid-out label texts by label; labels change text far less often than place.
     struct LaidOutText {
+        QString figureText;
+        QString contentTemplate;
+        CAD::Element const* owner = nullptr;
+        QString ownerName;
+        unsigned int ownerType = 0;
         QString text;
         int points = 0;
         QStaticText laidOut;
@@ -88,6 +98,11 @@ private:
     mutable QHash<LabelElement const*, LaidOutText> labelTexts_;
     mutable QImage background_;   // the gradient behind the scene, for the last size
     double lastPaintMs_ = 0.0;
+    // A paint during a gesture is coarse once a whole one takes longer than this.
+    static constexpr double COARSE_ABOVE_MS = 30.0;
+    double lastFullPaintMs_ = 0.0;
+    mutable bool coarse_ = false;   // for the paint under way
+    bool cacheCoarse_ = false;
     Drag drag_ = Drag::None;
     QPoint lastPos_;
     ViewValues dragStart_;
