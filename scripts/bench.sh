@@ -113,9 +113,9 @@ reasons = {
         "pages), and on the shared development machine the direct baseline itself moved between "
         "61 and 88 ms from run to run, the whole restore with it between 202 and 299 ms",
     "paint the 3D view, 100,000 elements":
-        "the generated scene shows 20,000 labels and 33,000 elements of eight dots each; what is "
-        "off screen, hidden whole or below a pixel is left out, and what remains is QPainter "
-        "filling the visible faces, dots and label boxes",
+        "the shapes are drawn straight into the pixels; about a third is projecting the scene, "
+        "which mostly waits for 100,000 elements to come from memory and so follows the load "
+        "other processes put on the caches",
 }
 missed = [r[0] for r in rows if r[6] is False]
 unrun = [r[0] for r in rows if r[6] is None]
