@@ -34,8 +34,9 @@ inline void appendTo(QByteArray& bytes, char const* data, quint64 size)
 {
     qsizetype const used = bytes.size();
     qsizetype const needed = used + static_cast<qsizetype>(size);
+    // At least a few hundred bytes at once: most memory streams are one small access.
     if (needed > bytes.capacity())
-        bytes.reserve(std::max<qsizetype>(needed, 2 * bytes.capacity()));
+        bytes.reserve(std::max<qsizetype>({needed, 2 * bytes.capacity(), 512}));
     bytes.resize(needed);
     std::memcpy(bytes.data() + used, data, size);
 }

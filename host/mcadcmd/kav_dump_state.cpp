@@ -30,31 +30,38 @@ QString flag(bool b)
 // snapshot shows, and a restore keeps it as it is.
 QString elementLine(CAD::Element& e)
 {
+    // Appended piece by piece: the dump makes one line per element, and arg() parses its
+    // pattern on every call. None of these parts holds a '%' that arg() would have taken.
     Detail::ElementState const s = Detail::captureElement(e);
-    QString line = QStringLiteral("element name=%1 type=%2").arg(quoted(s.name), CAD::ElementCreator::getTypeName(e.getElementType()));
+    QString line;
+    line.reserve(400);
+    line += QStringLiteral("element name=") + quoted(s.name) + QStringLiteral(" type=") +
+            CAD::ElementCreator::getTypeName(e.getElementType());
     if (e.getParent() != nullptr)
-        line += QStringLiteral(" parent=%1").arg(quoted(e.getParent()->getName()));
-    line += QStringLiteral(" visible=%1 valid=%2").arg(flag(s.visible), flag(s.valid));
-    line += QStringLiteral(" color=%1 transparency=%2 point_size=%3 line_width=%4 display_mode=%5")
-                .arg(Detail::colorText(s.prop.color), number(s.prop.transparency), number(s.prop.pointSize),
-                     number(s.prop.lineWidth))
-                .arg(s.prop.displayMode);
-    line += QStringLiteral(" center=%1 extent=%2").arg(vec(e.getCenter()), vec(e.getHalfExtent()));
+        line += QStringLiteral(" parent=") + quoted(e.getParent()->getName());
+    line += QStringLiteral(" visible=") + flag(s.visible) + QStringLiteral(" valid=") + flag(s.valid);
+    line += QStringLiteral(" color=") + Detail::colorText(s.prop.color) + QStringLiteral(" transparency=") +
+            number(s.prop.transparency) + QStringLiteral(" point_size=") + number(s.prop.pointSize) +
+            QStringLiteral(" line_width=") + number(s.prop.lineWidth) + QStringLiteral(" display_mode=") +
+            QString::number(s.prop.displayMode);
+    line += QStringLiteral(" center=") + vec(e.getCenter()) + QStringLiteral(" extent=") + vec(e.getHalfExtent());
     if (s.hasPullOut)
-        line += QStringLiteral(" pullout=%1 first_kink=%2").arg(vec(s.pullOutPoint), flag(s.firstKink));
+        line += QStringLiteral(" pullout=") + vec(s.pullOutPoint) + QStringLiteral(" first_kink=") + flag(s.firstKink);
     if (s.hasLabel) {
-        line += QStringLiteral(" label_visible=%1 label_auto=%2 label_connector=%3 label_origin=%4 label_position=%5")
-                    .arg(flag(s.label.visible), flag(s.label.autoPlacement), flag(s.label.connector),
-                         vec(s.label.originOffset), vec(s.label.position));
+        line += QStringLiteral(" label_visible=") + flag(s.label.visible) + QStringLiteral(" label_auto=") +
+                flag(s.label.autoPlacement) + QStringLiteral(" label_connector=") + flag(s.label.connector) +
+                QStringLiteral(" label_origin=") + vec(s.label.originOffset) + QStringLiteral(" label_position=") +
+                vec(s.label.position);
+        // Kept as arg() calls one after another, which a '%' in the template takes part in.
         line += QStringLiteral(" label_template=%1 label_font=%2 label_frame=%3")
                     .arg(quoted(s.label.content))
                     .arg(s.label.fontSize)
                     .arg(flag(s.label.frame));
     }
     if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(&e)) {
-        line += QStringLiteral(" sampling=%1 radius=%2 samples=%3")
-                    .arg(s.autoSampling ? QStringLiteral("auto") : number(s.sampling), number(section->getRadius()))
-                    .arg(section->getSamplePoints().size());
+        line += QStringLiteral(" sampling=") + (s.autoSampling ? QStringLiteral("auto") : number(s.sampling)) +
+                QStringLiteral(" radius=") + number(section->getRadius()) + QStringLiteral(" samples=") +
+                QString::number(section->getSamplePoints().size());
     }
     return line;
 }

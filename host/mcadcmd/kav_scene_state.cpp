@@ -28,12 +28,13 @@ QString number(double value)
 
 QString vec(BaVec2d<double> const& v)
 {
-    return QStringLiteral("(%1 %2)").arg(number(v.x), number(v.y));
+    return QLatin1Char('(') + number(v.x) + QLatin1Char(' ') + number(v.y) + QLatin1Char(')');
 }
 
 QString vec(BaVec3d<double> const& v)
 {
-    return QStringLiteral("(%1 %2 %3)").arg(number(v.x), number(v.y), number(v.z));
+    return QLatin1Char('(') + number(v.x) + QLatin1Char(' ') + number(v.y) + QLatin1Char(' ') + number(v.z) +
+           QLatin1Char(')');
 }
 
 QString quoted(QString const& text)
