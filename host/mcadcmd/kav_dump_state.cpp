@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace Kav {
 namespace MCADCmd {
@@ -28,42 +29,83 @@ QString flag(bool b)
 
 // The interaction state (selection, highlight) is left out: it is no part of what a
 // snapshot shows, and a restore keeps it as it is.
+// Appends " key=value" pieces straight into one line: the dump makes a line per element.
+class Line {
+public:
+    explicit Line(QString start)
+        : text_(std::move(start))
+    {
+        text_.reserve(400);
+    }
+    Line& add(char const* key, QString const& value)
+    {
+        text_ += QLatin1Char(' ');
+        text_ += QLatin1String(key);
+        text_ += QLatin1Char('=');
+        text_ += value;
+        return *this;
+    }
+    // The same text as vec(), which the other lines use.
+    Line& add(char const* key, BaVec3d<double> const& v)
+    {
+        return add(key, QString()).number(v.x, '(').number(v.y, ' ').number(v.z, ' ').close();
+    }
+    Line& add(char const* key, BaVec2d<double> const& v)
+    {
+        return add(key, QString()).number(v.x, '(').number(v.y, ' ').close();
+    }
+    QString& text() { return text_; }
+
+private:
+    Line& number(double x, char before)
+    {
+        text_ += QLatin1Char(before);
+        text_ += Detail::number(x);
+        return *this;
+    }
+    Line& close()
+    {
+        text_ += QLatin1Char(')');
+        return *this;
+    }
+
+    QString text_;
+};
+
 QString elementLine(CAD::Element& e)
 {
-    // Appended piece by piece: the dump makes one line per element, and arg() parses its
-    // pattern on every call. None of these parts holds a '%' that arg() would have taken.
     Detail::ElementState const s = Detail::captureElement(e);
-    QString line;
-    line.reserve(400);
-    line += QStringLiteral("element name=") + quoted(s.name) + QStringLiteral(" type=") +
-            CAD::ElementCreator::getTypeName(e.getElementType());
+    Line line(QStringLiteral("element"));
+    line.add("name", quoted(s.name)).add("type", CAD::ElementCreator::getTypeName(e.getElementType()));
     if (e.getParent() != nullptr)
-        line += QStringLiteral(" parent=") + quoted(e.getParent()->getName());
-    line += QStringLiteral(" visible=") + flag(s.visible) + QStringLiteral(" valid=") + flag(s.valid);
-    line += QStringLiteral(" color=") + Detail::colorText(s.prop.color) + QStringLiteral(" transparency=") +
-            number(s.prop.transparency) + QStringLiteral(" point_size=") + number(s.prop.pointSize) +
-            QStringLiteral(" line_width=") + number(s.prop.lineWidth) + QStringLiteral(" display_mode=") +
-            QString::number(s.prop.displayMode);
-    line += QStringLiteral(" center=") + vec(e.getCenter()) + QStringLiteral(" extent=") + vec(e.getHalfExtent());
+        line.add("parent", quoted(e.getParent()->getName()));
+    line.add("visible", flag(s.visible)).add("valid", flag(s.valid));
+    line.add("color", Detail::colorText(s.prop.color))
+        .add("transparency", number(s.prop.transparency))
+        .add("point_size", number(s.prop.pointSize))
+        .add("line_width", number(s.prop.lineWidth))
+        .add("display_mode", QString::number(s.prop.displayMode));
+    line.add("center", e.getCenter()).add("extent", e.getHalfExtent());
     if (s.hasPullOut)
-        line += QStringLiteral(" pullout=") + vec(s.pullOutPoint) + QStringLiteral(" first_kink=") + flag(s.firstKink);
+        line.add("pullout", s.pullOutPoint).add("first_kink", flag(s.firstKink));
     if (s.hasLabel) {
-        line += QStringLiteral(" label_visible=") + flag(s.label.visible) + QStringLiteral(" label_auto=") +
-                flag(s.label.autoPlacement) + QStringLiteral(" label_connector=") + flag(s.label.connector) +
-                QStringLiteral(" label_origin=") + vec(s.label.originOffset) + QStringLiteral(" label_position=") +
-                vec(s.label.position);
+        line.add("label_visible", flag(s.label.visible))
+            .add("label_auto", flag(s.label.autoPlacement))
+            .add("label_connector", flag(s.label.connector))
+            .add("label_origin", s.label.originOffset)
+            .add("label_position", s.label.position);
         // Kept as arg() calls one after another, which a '%' in the template takes part in.
-        line += QStringLiteral(" label_template=%1 label_font=%2 label_frame=%3")
-                    .arg(quoted(s.label.content))
-                    .arg(s.label.fontSize)
-                    .arg(flag(s.label.frame));
+        line.text() += QStringLiteral(" label_template=%1 label_font=%2 label_frame=%3")
+                           .arg(quoted(s.label.content))
+                           .arg(s.label.fontSize)
+                           .arg(flag(s.label.frame));
     }
     if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(&e)) {
-        line += QStringLiteral(" sampling=") + (s.autoSampling ? QStringLiteral("auto") : number(s.sampling)) +
-                QStringLiteral(" radius=") + number(section->getRadius()) + QStringLiteral(" samples=") +
-                QString::number(section->getSamplePoints().size());
+        line.add("sampling", s.autoSampling ? QStringLiteral("auto") : number(s.sampling))
+            .add("radius", number(section->getRadius()))
+            .add("samples", QString::number(section->getSamplePoints().size()));
     }
-    return line;
+    return line.text();
 }
 
 QByteArray streamBytes(PropertyAccess::PropertyAccessBase const& a)

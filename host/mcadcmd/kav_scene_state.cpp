@@ -28,13 +28,28 @@ QString number(double value)
 
 QString vec(BaVec2d<double> const& v)
 {
-    return QLatin1Char('(') + number(v.x) + QLatin1Char(' ') + number(v.y) + QLatin1Char(')');
+    QString out;
+    out.reserve(50);
+    out += QLatin1Char('(');
+    out += number(v.x);
+    out += QLatin1Char(' ');
+    out += number(v.y);
+    out += QLatin1Char(')');
+    return out;
 }
 
 QString vec(BaVec3d<double> const& v)
 {
-    return QLatin1Char('(') + number(v.x) + QLatin1Char(' ') + number(v.y) + QLatin1Char(' ') + number(v.z) +
-           QLatin1Char(')');
+    QString out;
+    out.reserve(75);
+    out += QLatin1Char('(');
+    out += number(v.x);
+    out += QLatin1Char(' ');
+    out += number(v.y);
+    out += QLatin1Char(' ');
+    out += number(v.z);
+    out += QLatin1Char(')');
+    return out;
 }
 
 QString quoted(QString const& text)
