@@ -73,6 +73,9 @@ public:
     // The host's mark of an element a command changed (kept here: a restore marks every element).
     bool isModified() const { return modified_; }
     void setModified(bool modified) { modified_ = modified; }
+    // Where the host's scene last put it in its order; a hint the scene checks before use.
+    std::size_t getSceneIndex() const { return sceneIndex_; }
+    void setSceneIndex(std::size_t index) { sceneIndex_ = index; }
 
 private:
     QString name_;
@@ -87,6 +90,7 @@ private:
     BaVec3d<double> center_;
     BaVec3d<double> halfExtent_{1.0, 1.0, 1.0};
     unsigned int updates_ = 0;
+    std::size_t sceneIndex_ = 0;
 };
 
 // A 2D section inspection: a circular section of radius R in the plane z = centre.z,

@@ -22,16 +22,21 @@ void RenderObject::setViewportSize(int width, int height)
 {
     width_ = width > 0 ? width : 1;
     height_ = height > 0 ? height : 1;
+    changed();
 }
 
 Transformation RenderObject::get3d2dTransformation() const
 {
+    if (hasTransformation_)
+        return transformation_;
     Transformation const viewport =
         Transformation::translation(BaVec3d<double>(width_ / 2.0, height_ / 2.0, 0.0));
     // Window y grows downwards.
     Transformation const zoom = Transformation::scaling(BaVec3d<double>(scale_, -scale_, scale_));
-    return viewport * zoom * Transformation::rotation(rotation_) * Transformation::translation(translation_) *
-           Transformation::scaling(axisScale_);
+    transformation_ = viewport * zoom * Transformation::rotation(rotation_) * Transformation::translation(translation_) *
+                      Transformation::scaling(axisScale_);
+    hasTransformation_ = true;
+    return transformation_;
 }
 
 } // namespace GL

@@ -34,10 +34,10 @@ private:
 // pixels (y down): viewport centre * zoom * rotation * translation * axis scale.
 class KAVHOST_EXPORT RenderObject {
 public:
-    void setRotation(BaVec3d<double> const& r) { rotation_ = r; }
-    void setTranslation(BaVec3d<double> const& t) { translation_ = t; }
-    void setAxisScale(BaVec3d<double> const& a) { axisScale_ = a; }
-    void setScale(double s) { scale_ = s; }
+    void setRotation(BaVec3d<double> const& r) { rotation_ = r; changed(); }
+    void setTranslation(BaVec3d<double> const& t) { translation_ = t; changed(); }
+    void setAxisScale(BaVec3d<double> const& a) { axisScale_ = a; changed(); }
+    void setScale(double s) { scale_ = s; changed(); }
     BaVec3d<double> const& getRotation() const { return rotation_; }
     BaVec3d<double> const& getTranslation() const { return translation_; }
     BaVec3d<double> const& getAxisScale() const { return axisScale_; }
@@ -49,12 +49,17 @@ public:
     Transformation get3d2dTransformation() const;
 
 private:
+    void changed() { hasTransformation_ = false; }
+
     BaVec3d<double> rotation_;
     BaVec3d<double> translation_;
     BaVec3d<double> axisScale_{1.0, 1.0, 1.0};
     double scale_ = 1.0;
     int width_ = 800;
     int height_ = 600;
+    // Made once per setting: a restore places the label of every element with it.
+    mutable Transformation transformation_;
+    mutable bool hasTransformation_ = false;
 };
 
 class KAVHOST_EXPORT RenderCallback {

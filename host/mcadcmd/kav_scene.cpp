@@ -98,6 +98,9 @@ long Scene::indexOf(QString const& name) const
     CAD::Element* e = findElement(name);
     if (e == nullptr)
         return -1;
+    std::size_t const at = e->getSceneIndex();
+    if (at < elements_.size() && elements_[at] == e)
+        return static_cast<long>(at);
     auto it = std::find(elements_.begin(), elements_.end(), e);
     return it != elements_.end() ? static_cast<long>(it - elements_.begin()) : -1;
 }
@@ -132,6 +135,7 @@ CAD::Element* Scene::insertElement(std::unique_ptr<CAD::Element> element, QStrin
     CAD::Element* raw = element.get();
     owned_.insert(owned_.begin() + static_cast<std::ptrdiff_t>(index), std::move(element));
     elements_.insert(elements_.begin() + static_cast<std::ptrdiff_t>(index), raw);
+    renumber(index);
     byName_[name] = raw;
     noteInserted(name);
     flushIfIdle();
@@ -160,6 +164,7 @@ bool Scene::removeElement(QString const& name)
     elements_.erase(std::remove_if(elements_.begin(), elements_.end(),
                                    [&gone](CAD::Element* e) { return gone.count(e) != 0; }),
                     elements_.end());
+    renumber(0);
     // Children before parents, so no child ever points at a deleted parent.
     for (auto o = owned_.rbegin(); o != owned_.rend(); ++o) {
         if (gone.count(o->get()) != 0)
@@ -205,18 +210,32 @@ void Scene::afterRemoval()
 
 void Scene::forgetLastFound()
 {
-    lastFoundName_.clear();
     lastFound_ = nullptr;
+    lastIndex_ = NO_INDEX;
+}
+
+void Scene::renumber(std::size_t from)
+{
+    for (std::size_t i = from; i < elements_.size(); ++i)
+        elements_[i]->setSceneIndex(i);
 }
 
 CAD::Element* Scene::findElement(QString const& name) const
 {
-    if (lastFound_ != nullptr && name == lastFoundName_)
+    // Names are unique, so whichever element is found by its name is the one: the hints
+    // only decide where to look first.
+    if (lastFound_ != nullptr && lastFound_->getName() == name)
         return lastFound_;
+    if (lastIndex_ != NO_INDEX && lastIndex_ + 1 < elements_.size() && elements_[lastIndex_ + 1]->getName() == name) {
+        ++lastIndex_;
+        lastFound_ = elements_[lastIndex_];
+        return lastFound_;
+    }
     CAD::Element* const found = byName_.value(name, nullptr);
     if (found != nullptr) {
-        lastFoundName_ = name;
         lastFound_ = found;
+        std::size_t const at = found->getSceneIndex();
+        lastIndex_ = at < elements_.size() && elements_[at] == found ? at : NO_INDEX;
     }
     return found;
 }

@@ -143,9 +143,13 @@ private:
     // QHash and not std::unordered_map: the latter rehashes every QString it passes in a
     // bucket chain, which made the lookups a quarter of a whole restore.
     QHash<QString, CAD::Element*> byName_;
-    // The last name found: an access looks up the element its caller has just looked up.
-    mutable QString lastFoundName_;
+    // The last element found: an access looks up the element its caller has just looked
+    // up, and callers mostly go through the scene in order, so the one after it comes next.
     mutable CAD::Element* lastFound_ = nullptr;
+    mutable std::size_t lastIndex_ = NO_INDEX;  // its place in elements_, if it is there
+    static constexpr std::size_t NO_INDEX = static_cast<std::size_t>(-1);
+    // Gives the elements from `from` on their places as hints.
+    void renumber(std::size_t from);
     QStringList selection_;
     GL::ViewCreator viewCreator_;
     GL::RenderObject renderObject_;

@@ -322,6 +322,28 @@ TEST(CadElement, RenderTransformationTakesScenePointsToPixels)
     // the translated origin (1, 0, 0) turns to (0, 1, 0)
     EXPECT_NEAR(p.x, 100.0, 1e-12);
     EXPECT_NEAR(p.y, 48.0, 1e-12);
+    // Every setting made after a projection shows in the next one.
+    std::function<void(GL::RenderObject&)> const changes[] = {
+        [](GL::RenderObject& o) { o.setViewportSize(300, 80); },
+        [](GL::RenderObject& o) { o.setScale(0.5); },
+        [](GL::RenderObject& o) { o.setTranslation(BaVec3d<double>(-4.0, 2.0, 1.0)); },
+        [](GL::RenderObject& o) { o.setAxisScale(BaVec3d<double>(1.0, 2.0, 0.5)); },
+        [](GL::RenderObject& o) { o.setRotation(BaVec3d<double>(30.0, 10.0, 0.0)); },
+    };
+    BaVec3d<double> const probe(1.0, 2.0, 3.0);
+    for (auto const& change : changes) {
+        BaVec2d<double> const before = r.get3d2dTransformation().project(probe);
+        change(r);
+        GL::RenderObject fresh;
+        fresh.setViewportSize(r.getViewportWidth(), r.getViewportHeight());
+        fresh.setScale(r.getScale());
+        fresh.setTranslation(r.getTranslation());
+        fresh.setAxisScale(r.getAxisScale());
+        fresh.setRotation(r.getRotation());
+        BaVec2d<double> const after = r.get3d2dTransformation().project(probe);
+        EXPECT_EQ(after, fresh.get3d2dTransformation().project(probe));
+        EXPECT_NE(after, before);
+    }
 
     GL::ViewCreator v;
     v.setRotation(BaVec3d<double>(90.0, 0.0, 0.0));
