@@ -64,7 +64,7 @@ void Scene::clear()
         owned_.pop_back();
     reports_.clear();
     byName_.clear();
-    forgetLastFound();
+    forgetHints();
     selection_.clear();
     viewCreator_ = GL::ViewCreator();
     int const w = renderObject_.getViewportWidth();
@@ -150,7 +150,7 @@ bool Scene::removeElement(QString const& name)
     CAD::Element* target = it.value();
     if (dynamic_cast<CAD::Report*>(target) != nullptr)
         return takeReport(name) != nullptr;
-    forgetLastFound();
+    forgetHints();
     // Parents come before their children, so one pass in scene order finds them all.
     std::set<CAD::Element*> gone{target};
     for (CAD::Element* e : elements_) {
@@ -180,7 +180,7 @@ std::unique_ptr<CAD::Report> Scene::takeReport(QString const& name, std::size_t*
     auto* report = dynamic_cast<CAD::Report*>(findElement(name));
     if (report == nullptr)
         return nullptr;
-    forgetLastFound();
+    forgetHints();
     auto r = std::find_if(reports_.begin(), reports_.end(),
                           [report](std::unique_ptr<CAD::Report> const& p) { return p.get() == report; });
     if (index != nullptr)
@@ -208,10 +208,11 @@ void Scene::afterRemoval()
     flushIfIdle();
 }
 
-void Scene::forgetLastFound()
+void Scene::forgetHints()
 {
     lastFound_ = nullptr;
     lastIndex_ = NO_INDEX;
+    reportNumber_ = 1;
 }
 
 void Scene::renumber(std::size_t from)
@@ -279,10 +280,12 @@ bool Scene::isReport(QString const& name) const
 
 QString Scene::nextReportName() const
 {
-    for (unsigned int i = 1;; ++i) {
-        QString const name = QStringLiteral("Snapshot %1").arg(i);
-        if (byName_.count(name) == 0)
+    for (unsigned int i = reportNumber_;; ++i) {
+        QString const name = QStringLiteral("Snapshot ") + QString::number(i);
+        if (byName_.count(name) == 0) {
+            reportNumber_ = i;
             return name;
+        }
     }
 }
 

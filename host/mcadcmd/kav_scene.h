@@ -132,7 +132,7 @@ private:
     void noteRemoved(QString const& name);
     void noteSelection();
     void flushIfIdle();
-    void forgetLastFound();
+    void forgetHints();
     // Drops what is gone from the selection and tells the views.
     void afterRemoval();
 
@@ -148,6 +148,9 @@ private:
     mutable CAD::Element* lastFound_ = nullptr;
     mutable std::size_t lastIndex_ = NO_INDEX;  // its place in elements_, if it is there
     static constexpr std::size_t NO_INDEX = static_cast<std::size_t>(-1);
+    // "Snapshot 1" up to "Snapshot n - 1" are taken: names are only added until something
+    // is removed, which starts the search at 1 again.
+    mutable unsigned int reportNumber_ = 1;
     // Gives the elements from `from` on their places as hints.
     void renumber(std::size_t from);
     QStringList selection_;

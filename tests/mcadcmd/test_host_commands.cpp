@@ -152,6 +152,13 @@ TEST_F(HostCommands, SnapshotSelectionStructureAndFiles)
     Outcome r = run("report.create_snapshot");
     ASSERT_TRUE(r.ok) << r.log.toStdString();
     EXPECT_EQ(Parse::getString(r.result, QStringLiteral("name")), QStringLiteral("Snapshot 1"));
+    // The first free number, also after one was taken by name and one was freed.
+    ASSERT_TRUE(run("report.create_snapshot", QStringLiteral(R"(name="Snapshot 2")")).ok);
+    r = run("report.create_snapshot");
+    EXPECT_EQ(Parse::getString(r.result, QStringLiteral("name")), QStringLiteral("Snapshot 3"));
+    ASSERT_TRUE(run("element.remove", QStringLiteral(R"(name="Snapshot 1")")).ok);
+    r = run("report.create_snapshot");
+    EXPECT_EQ(Parse::getString(r.result, QStringLiteral("name")), QStringLiteral("Snapshot 1"));
     r = run("report.create_snapshot", QStringLiteral(R"(name="Before")"));
     ASSERT_TRUE(r.ok);
     CAD::Report* report = dynamic_cast<CAD::Report*>(element("Before"));
