@@ -171,7 +171,7 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
         if (!e->isVisible(CAD::VISIBLE_IN_SCENE))
             continue;
         if (LabelElement* label = e->getLabel(); label != nullptr && label->isLabelVisible())
-            out.labelled.push_back(e);
+            out.labelled.push_back(static_cast<quint32>(index));
         if (CAD::DistPullOut* pull = e->getDistPullOut()) {
             BaVec3d<double> const from = t.map(e->getCenter());
             BaVec3d<double> const to = t.map(pull->getPullOutPoint());

@@ -10,9 +10,6 @@
 #include <vector>
 
 namespace Kav {
-namespace CAD {
-class Element;
-}
 namespace MCADCmd {
 class Scene;
 }
@@ -44,8 +41,9 @@ struct ProjectedScene {
     std::vector<Face> faces;
     std::vector<Dot> dots;
     std::vector<PullOut> pullOuts;
-    // The shown elements with a shown label, in scene order.
-    std::vector<CAD::Element*> labelled;
+    // Where the shown elements with a shown label are in the scene's list. Indices, not
+    // pointers: a paint between a change and its notification then reaches no deleted element.
+    std::vector<quint32> labelled;
 };
 
 // Which parts of the window opaque boxes cover, on a grid of 4-pixel cells: a cell counts

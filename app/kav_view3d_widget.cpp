@@ -263,9 +263,13 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Project
     if (labelTexts_.size() > 4 * static_cast<int>(scene_->elements().size()) + 64)
         labelTexts_.clear();
     // Coarse: no labels.
-    std::vector<CAD::Element*> const none;
-    for (CAD::Element* e : coarse_ ? none : projected.labelled) {
-        LabelElement* label = e->getLabel();
+    std::vector<CAD::Element*> const& elements = scene_->elements();
+    for (std::size_t i = 0; i < (coarse_ ? 0 : projected.labelled.size()); ++i) {
+        std::size_t const index = projected.labelled[i];
+        CAD::Element* e = index < elements.size() ? elements[index] : nullptr;
+        LabelElement* label = e != nullptr ? e->getLabel() : nullptr;
+        if (label == nullptr)
+            continue;
         int const points = static_cast<int>(std::clamp(label->getFontSize(), 6u, 48u));
         if (points != fontSize) {
             fontSize = points;
