@@ -149,14 +149,20 @@ bool Coverage::coversAround(int x, int y)
     return true;
 }
 
-ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size)
+void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size, ProjectedScene& out)
 {
-    ProjectedScene out;
+    // Emptied, not freed: the next projection needs about as much room, and fresh memory
+    // costs more than reused.
+    out.points.clear();
+    out.faces.clear();
+    out.dots.clear();
+    out.pullOuts.clear();
+    out.labelled.clear();
+    out.unsorted.clear();
     QSet<QString> const selected(scene.selection().begin(), scene.selection().end());
     BaVec3d<double> const light = BaVec3d<double>(0.3, -0.5, 0.8) * (1.0 / std::sqrt(0.98));
     GLegend2::GlobalLegend const* legend = scene.legend();
-    std::vector<ProjectedScene::Face> faces;
-    faces.reserve(scene.elements().size());
+    std::vector<ProjectedScene::Face>& faces = out.unsorted;
     bool const affine = t(3, 0) == 0.0 && t(3, 1) == 0.0 && t(3, 2) == 0.0 && t(3, 3) == 1.0;
 
     std::vector<CAD::Element*> const& elements = scene.elements();
@@ -198,29 +204,30 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
             auto const& distances = section->getDistances();
             if (samples.empty())
                 continue;
+            // The outline goes straight into the points, and back out if it is not seen.
+            std::size_t const first = out.points.size();
             Bounds bounds;
-            std::vector<QPointF> line;
-            line.reserve(samples.size() + 1);
             for (auto const& sample : samples) {
                 BaVec3d<double> const m = affine ? mapAffine(t, sample) : t.map(sample);
-                line.emplace_back(m.x, m.y);
+                out.points.emplace_back(m.x, m.y);
                 bounds.add(m.x, m.y);
             }
-            if (bounds.outside(size, margin))
+            if (bounds.outside(size, margin)) {
+                out.points.resize(first);
                 continue;
+            }
             for (std::size_t i = 0; i < samples.size(); ++i) {
                 quint32 const rgb = i < distances.size() ? legend->colorFor(distances[i]) : prop->color;
-                out.dots.push_back({line[i], rgbaOf(rgb, prop->transparency)});
+                out.dots.push_back({out.points[first + i], rgbaOf(rgb, prop->transparency)});
             }
-            line.push_back(line.front());
+            out.points.push_back(out.points[first]);
             ProjectedScene::Face f;
             f.depth = t.map(e->getCenter()).z;
-            f.first = static_cast<quint32>(out.points.size());
-            f.count = static_cast<quint32>(line.size());
+            f.first = static_cast<quint32>(first);
+            f.count = static_cast<quint32>(out.points.size() - first);
             f.fill = 0;
             f.outline = isSelected ? outline : rgbaOf(prop->color, prop->transparency);
             f.outlineWidth = std::max(1.0, prop->lineWidth);
-            out.points.insert(out.points.end(), line.begin(), line.end());
             faces.push_back(f);
             continue;
         }
@@ -322,15 +329,13 @@ ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSiz
     }
 
     // Far sides first; equal depths keep the scene order.
-    std::vector<std::pair<double, quint32>> order(faces.size());
+    std::vector<std::pair<double, quint32>>& order = out.order;
+    order.resize(faces.size());
     for (std::size_t i = 0; i < faces.size(); ++i)
         order[i] = {faces[i].depth, static_cast<quint32>(i)};
     std::sort(order.begin(), order.end());
-    out.faces.reserve(faces.size());
     for (auto const& o : order)
         out.faces.push_back(faces[o.second]);
-
-    return out;
 }
 
 } // namespace App

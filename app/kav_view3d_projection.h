@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <QSize>
 
+#include <utility>
 #include <vector>
 
 namespace Kav {
@@ -44,6 +45,9 @@ struct ProjectedScene {
     // Where the shown elements with a shown label are in the scene's list. Indices, not
     // pointers: a paint between a change and its notification then reaches no deleted element.
     std::vector<quint32> labelled;
+    // Room for the next projection.
+    std::vector<Face> unsorted;
+    std::vector<std::pair<double, quint32>> order;
 };
 
 // Which parts of the window opaque boxes cover, on a grid of 4-pixel cells: a cell counts
@@ -67,7 +71,8 @@ private:
     std::vector<unsigned char> inner_;
 };
 
-ProjectedScene projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size);
+// Fills `out` anew.
+void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& size, ProjectedScene& out);
 
 // The colour with the transparency as alpha, unpremultiplied.
 QRgb rgbaOf(quint32 rgb, double transparency = 0.0);

@@ -138,7 +138,9 @@ void View3dWidget::paintEvent(QPaintEvent*)
 ProjectedScene const& View3dWidget::projection(Transformation const& t, QSize const& size) const
 {
     if (!projected_ || projectedGeneration_ != generation_ || projectedSize_ != size || projectedTransformation_ != t) {
-        projected_ = std::make_unique<ProjectedScene>(projectScene(*scene_, t, size));
+        if (!projected_)
+            projected_ = std::make_unique<ProjectedScene>();
+        projectScene(*scene_, t, size, *projected_);
         projectedGeneration_ = generation_;
         projectedSize_ = size;
         projectedTransformation_ = t;
