@@ -113,7 +113,7 @@ void View3dWidget::paintEvent(QPaintEvent*)
     Transformation const t = scene_->renderObject()->get3d2dTransformation();
     // While the view turns, moves or zooms, a scene that takes long to paint is painted
     // without what costs most; the whole picture follows when the gesture ends.
-    coarse_ = (drag_ != Drag::None || zoomPending_) && lastFullPaintMs_ > COARSE_ABOVE_MS;
+    coarse_ = (drag_ != Drag::None || zoomPending_) && lastFullPaintMs_ > coarseAboveMs_;
     bool const unchanged = cacheGeneration_ == generation_ && cacheTransformation_ == t && cacheCoarse_ == coarse_;
     if (cache_.size() == size() && (unchanged || (win != nullptr && win->isDrawingLocked()))) {
         painter.drawImage(0, 0, cache_);

@@ -46,6 +46,8 @@ public:
     unsigned int projectionCount() const { return projections_; }
     double lastPaintMilliseconds() const { return lastPaintMs_; }
     bool lastPaintWasCoarse() const { return cacheCoarse_; }
+    // A paint during a gesture is coarse once a whole one takes longer than this.
+    void setCoarsePaintAbove(double milliseconds) { coarseAboveMs_ = milliseconds; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -98,8 +100,7 @@ private:
     mutable QHash<LabelElement const*, LaidOutText> labelTexts_;
     mutable QImage background_;   // the gradient behind the scene, for the last size
     double lastPaintMs_ = 0.0;
-    // A paint during a gesture is coarse once a whole one takes longer than this.
-    static constexpr double COARSE_ABOVE_MS = 30.0;
+    double coarseAboveMs_ = 30.0;
     double lastFullPaintMs_ = 0.0;
     mutable bool coarse_ = false;   // for the paint under way
     bool cacheCoarse_ = false;

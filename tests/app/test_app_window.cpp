@@ -151,12 +151,26 @@ TEST_F(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
     QString const snapshot = scene.reports().front()->getName();
     BaVec3d<double> const rotation = scene.viewCreator()->getRotation();
 
-    // A drag in the view turns it, as one undo step.
+    // A drag in the view turns it, as one undo step. Painted coarsely meanwhile (here however
+    // fast the whole paint is), and whole once the button is released.
     Kav::App::View3dWidget* view = win->view();
+    view->setCoarsePaintAbove(0.0);
+    view->repaint();
     QPoint const from = view->rect().center();
     QTest::mousePress(view, Qt::LeftButton, {}, from);
     dragTo(view, from + QPoint(60, 30), Qt::LeftButton);
+    view->repaint();
+    EXPECT_TRUE(view->lastPaintWasCoarse());
     QTest::mouseRelease(view, Qt::LeftButton, {}, from + QPoint(60, 30));
+    view->repaint();
+    EXPECT_FALSE(view->lastPaintWasCoarse());
+    QImage whole(view->size(), QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter painter(&whole);
+        view->renderScene(painter, view->size());
+    }
+    EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32), whole.convertToFormat(QImage::Format_RGB32));
+    view->setCoarsePaintAbove(30.0);
     ASSERT_NE(scene.viewCreator()->getRotation(), rotation);
     EXPECT_EQ(scene.renderObject()->getRotation(), scene.viewCreator()->getRotation());
     int const stepsAfterDrag = Kav::CAD::RecordManager::_manager->undoCount();
