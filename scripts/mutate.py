@@ -172,6 +172,52 @@ def pick(mutants, n, seed):
     return [mutants[i] for i in sorted(chosen)]
 
 
+RECORD_RE = re.compile(r"^#(\d+) (\S+?):(\d+) ([\w-]+): (.*?)  ->  (.*?)(?:  => .*)?$")
+
+
+def locate(path, before, line):
+    """Start index of the lines whose stripped texts are `before`, nearest to `line`; None if gone."""
+    if not os.path.isfile(path):
+        return None, None
+    with open(path, newline="") as f:
+        lines = f.read().splitlines(keepends=True)
+    n = len(before)
+    hits = [i for i in range(len(lines) - n + 1) if [s.strip() for s in lines[i:i + n]] == before]
+    return (min(hits, key=lambda i: abs(i + 1 - line)), lines) if hits else (None, lines)
+
+
+def replayed(record):
+    """A mutant from a line of an earlier run's --list or output, found again in today's sources:
+    by its 'before' text nearest the recorded line in its file, else in the other files of its folder."""
+    m = RECORD_RE.match(record.rstrip("\n"))
+    if not m:
+        return None, None
+    k, rel, line, op, before, after = int(m.group(1)), m.group(2), int(m.group(3)), m.group(4), m.group(5), m.group(6)
+    if op == "stream-swap":  # two statements joined by " / "; try each place the text splits
+        parts = [(before[:i], before[i + 3:]) for i in range(len(before)) if before.startswith(" / ", i)]
+        splits = [([a, b], [after[:j], after[j + 3:]]) for a, b in parts for j in range(len(after))
+                  if after.startswith(" / ", j) and after[:j] == b and after[j + 3:] == a]
+    else:
+        splits = [([before], [after])]
+    folder = os.path.dirname(os.path.join(ROOT, rel))
+    others = sorted(os.path.join(folder, f) for f in os.listdir(folder) if f.endswith((".cpp", ".h"))) \
+        if os.path.isdir(folder) else []
+    for path in [os.path.join(ROOT, rel)] + [o for o in others if o != os.path.join(ROOT, rel)]:
+        for b, a in splits:
+            start, lines = locate(path, b, line)
+            if start is None:
+                continue
+            found = lines[start:start + len(b)]
+            indent = [s[:len(s) - len(s.lstrip())] for s in found]
+            ends = [s[len(s.rstrip("\r\n")):] for s in found]
+            if op == "stream-swap":
+                new = [found[1], found[0]]
+            else:
+                new = [indent[0] + a[0] + ends[0]]
+            return k, {"file": os.path.relpath(path, ROOT), "line": start + 1, "op": op, "before": found, "after": new}
+    return k, {"file": rel, "line": line, "op": op, "before": [before], "after": [after], "stale": True}
+
+
 def describe(k, m):
     before = " / ".join(s.strip() for s in m["before"])
     after = " / ".join(s.strip() for s in m["after"])
@@ -192,13 +238,15 @@ def run(cmd, timeout, log):
 
 
 def try_mutant(m, args, log):
+    if m.get("stale"):
+        return "stale"
     path = os.path.join(ROOT, m["file"])
     with open(path, newline="") as f:
         original = f.read()
     lines = original.splitlines(keepends=True)
     start = m["line"] - 1
     if lines[start:start + len(m["before"])] != m["before"]:
-        return "stale (source changed)"
+        return "stale"  # the source changed during the run
     try:
         with open(path, "w", newline="") as f:
             f.write("".join(lines[:start] + m["after"] + lines[start + len(m["before"]):]))
@@ -231,10 +279,12 @@ def git_status(folders):
 
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    p.add_argument("folders", nargs="+", help="source folders, relative to the repository root")
+    p.add_argument("folders", nargs="*", help="source folders, relative to the repository root")
     p.add_argument("--build", required=True, help="a configured and built build directory")
     p.add_argument("-n", type=int, default=150, help="number of mutants (default 150)")
     p.add_argument("--seed", type=int, default=1)
+    p.add_argument("--replay", metavar="FILE", help="run the mutants of an earlier run's --list or output "
+                   "again, found by their text in today's sources (numbers kept; 'stale' where the text is gone)")
     p.add_argument("--list", action="store_true", help="print the mutants without running them")
     p.add_argument("--only", help="run only these mutants, e.g. 3,7,10-12")
     p.add_argument("--shuffle", action="store_true", help="run in a seeded random order (a cut-short run stays a fair sample)")
@@ -245,8 +295,18 @@ def main():
     args = p.parse_args()
     args.build = os.path.abspath(args.build)
 
-    mutants = pick(collect(args.folders, args.build), args.n, args.seed)
-    chosen = indices(args.only, len(mutants)) if args.only else list(range(1, len(mutants) + 1))
+    if not args.folders and not args.replay:
+        p.error("give the source folders (or --replay FILE)")
+    if args.replay:
+        with open(args.replay) as f:
+            found = dict(r for r in map(replayed, f) if r[0] is not None)
+        mutants = [found.get(k) for k in range(1, max(found, default=0) + 1)]
+        chosen = [k for k in (indices(args.only, len(mutants)) if args.only else range(1, len(mutants) + 1))
+                  if mutants[k - 1] is not None]
+        args.folders = args.folders or sorted({os.path.dirname(m["file"]) for m in mutants if m})
+    else:
+        mutants = pick(collect(args.folders, args.build), args.n, args.seed)
+        chosen = indices(args.only, len(mutants)) if args.only else list(range(1, len(mutants) + 1))
     if args.shuffle:
         random.Random(args.seed).shuffle(chosen)
     if args.list:
@@ -256,7 +316,7 @@ def main():
 
     signal.signal(signal.SIGTERM, lambda *_: (_ for _ in ()).throw(KeyboardInterrupt()))
     status_before = git_status(args.folders)
-    counts = {"killed": 0, "survived": 0, "did not build": 0}
+    counts = {"killed": 0, "survived": 0, "did not build": 0, "stale": 0}
     survivors = []
     try:
         with open(args.log, "a") as log:
@@ -274,8 +334,8 @@ def main():
             print("ERROR: the sources differ from before the run: check git diff", file=sys.stderr)
             return 2
     built = counts["killed"] + counts["survived"]
-    print("killed %d, survived %d, did not build %d; kill rate %.1f %% of %d built"
-          % (counts["killed"], counts["survived"], counts["did not build"],
+    print("killed %d, survived %d, did not build %d, stale %d; kill rate %.1f %% of %d built"
+          % (counts["killed"], counts["survived"], counts["did not build"], counts["stale"],
              100.0 * counts["killed"] / built if built else 0.0, built))
     if survivors:
         print("survivors: " + ",".join(map(str, survivors)))

@@ -25,14 +25,6 @@ using AccessPtr = std::unique_ptr<PropertyAccessBase>;
 
 namespace {
 
-// A command interface over the same scene that has no 3D view and no render side.
-class BareInterface : public MCADCmd::CommandInterface {
-public:
-    using CommandInterface::CommandInterface;
-    GCAD::RenderCallback* getRenderCallback() const override { return nullptr; }
-    GL::ViewCreator* getGLViewCreator() const override { return nullptr; }
-};
-
 // A small scene: a part with label and pull-out, a sub-element, a section inspection with
 // label; a set view and legend. The creators exist before any access is made, so new
 // accesses carry a flag for every declared property.
@@ -75,16 +67,9 @@ protected:
 
     void setView(BaVec3d<double> const& r, BaVec3d<double> const& t, BaVec3d<double> const& a, double scale)
     {
-        GL::ViewCreator* v = host.scene().viewCreator();
-        GL::RenderObject* o = host.scene().renderObject();
-        v->setRotation(r);
-        v->setTranslation(t);
-        v->setAxisScale(a);
-        v->setScale(scale);
-        o->setRotation(r);
-        o->setTranslation(t);
-        o->setAxisScale(a);
-        o->setScale(scale);
+        auto set = [&](auto* x) { x->setRotation(r), x->setTranslation(t), x->setAxisScale(a), x->setScale(scale); };
+        set(host.scene().viewCreator());
+        set(host.scene().renderObject());
     }
 
     QString dump() { return MCADCmd::dumpState(host.scene()); }
@@ -172,19 +157,6 @@ protected:
         section->getLabel()->setPosition(BaVec2d<double>(1.0, 1.0));
     }
 
-    static void expectProgError(std::function<void()> const& f, char const* function, char const* text)
-    {
-        try {
-            f();
-            ADD_FAILURE() << function << " did not throw";
-        } catch (ProgError const& e) {
-            EXPECT_EQ(e.getFunction(), QString::fromLatin1(function));
-            EXPECT_EQ(e.getSource(), QStringLiteral("mvp_property_access"));
-            EXPECT_EQ(e.getText(), QString::fromLatin1(text));
-            EXPECT_GT(e.getLine(), 0);
-        }
-    }
-
     GLViewPropertyAccessCreator viewCreator;
     LegendPropertyAccessCreator legendCreator;
     CADContainerPropertyAccessCreator containerCreator;
@@ -199,6 +171,7 @@ TEST_F(AccessSceneTest, SavedAccessesPutTheVisualStateBack)
 {
     QString const before = dump();
     std::vector<AccessPtr> const accesses = throughStream(capture());
+    EXPECT_EQ(accesses[0]->getExplorerName(), QStringLiteral("3d view"));
     changeEverything();
     ASSERT_NE(dump(), before);
     applyAll(accesses);
@@ -215,7 +188,6 @@ TEST_F(AccessSceneTest, WithoutFlagsOnlyTheUngatedStepsRun)
     allFlags(accesses, false);
     changeEverything();
     section->getLabel()->setManualOriginOffset(BaVec3d<double>(0.0, 0.0, -5.0));
-    QString const changed = dump();
     GL::ViewCreator* view = host.scene().viewCreator();
     GL::ViewCreator expectedDirection;
     expectedDirection.setRotation(view->getRotation());
@@ -254,16 +226,6 @@ TEST_F(AccessSceneTest, WithoutFlagsOnlyTheUngatedStepsRun)
     EXPECT_EQ(label->getAnchor2d(), probe.getAnchor2d());
     EXPECT_EQ(label->getLabelFigText()->getUpdateCount(), textUpdates + 1);
     EXPECT_EQ(part->getUpdateCount(), partUpdates + 1);
-
-    // Nothing else of the dump moved: only the label positions and the part's origin.
-    QStringList changedLines = changed.split(QLatin1Char('\n'));
-    QStringList afterLines = dump().split(QLatin1Char('\n'));
-    ASSERT_EQ(changedLines.size(), afterLines.size());
-    for (int i = 0; i < afterLines.size(); ++i) {
-        if (!afterLines[i].startsWith(QStringLiteral("element"))) {
-            EXPECT_EQ(afterLines[i], changedLines[i]);
-        }
-    }
 }
 
 TEST_F(AccessSceneTest, EachFlagRestoresItsOwnProperty)
@@ -312,66 +274,6 @@ TEST_F(AccessSceneTest, EachFlagRestoresItsOwnProperty)
         for (auto const& r : restored)
             EXPECT_EQ(r.second(), r.first == only.first) << "property " << r.first << " with only " << only.first;
     }
-}
-
-TEST_F(AccessSceneTest, SelectionAndHighlightStayWithTheElement)
-{
-    CADElementPropertyAccess a;
-    a.extract(QStringLiteral("Part A"));
-    EXPECT_EQ(a.getExplorerName(), QStringLiteral("Part A"));
-    EXPECT_EQ(a.getTypeString(), ElementCreator::getTypeName(ElementCreator::PART));
-    CAD::ElemProp* p = part->getElemProperties();
-    p->selected = 1;
-    p->highlighted = 1;
-    p->color = 0x000001;
-    a.apply(QStringLiteral("Part A"));
-    EXPECT_EQ(p->color, 0x112233u);
-    EXPECT_EQ(p->selected, 1);
-    EXPECT_EQ(p->highlighted, 1);
-
-    CADElementPropertyAccess selectedCapture;
-    selectedCapture.extract(QStringLiteral("Part A"));
-    p->selected = 0;
-    p->highlighted = 0;
-    selectedCapture.apply(QStringLiteral("Part A"));
-    EXPECT_EQ(p->selected, 0);
-    EXPECT_EQ(p->highlighted, 0);
-
-    // The older form only carries colour and transparency; the rest stays the element's.
-    CADElementPropertyAccess old;
-    ASSERT_EQ(load(old, golden(QStringLiteral("element_v1.kav"))), 4u);
-    old.apply(QStringLiteral("Part A"));
-    EXPECT_EQ(p->color, 0x336699u);
-    EXPECT_EQ(p->transparency, 0.25);
-    EXPECT_EQ(p->displayMode, static_cast<quint32>(CAD::DISPLAY_WIREFRAME));
-}
-
-TEST_F(AccessSceneTest, SectionResamplingThatRunsOutOfMemoryIsSwallowed)
-{
-    section->setSampling(false, 1e-9); // far beyond the host's sample limit
-    CADElementPropertyAccess a;
-    a.extract(QStringLiteral("Section 1"));
-    ASSERT_TRUE(a.getIsSectionInsp2d());
-    section->setSampling(true, 1.0);
-    unsigned int const updates = section->getUpdateCount();
-    unsigned int const textUpdates = section->getLabel()->getLabelFigText()->getUpdateCount();
-    EXPECT_NO_THROW(a.apply(QStringLiteral("Section 1")));
-    EXPECT_FALSE(section->isAutoSampling());
-    EXPECT_EQ(section->getSampling(), 1e-9);
-    EXPECT_EQ(section->getUpdateCount(), updates + 1);
-    EXPECT_EQ(section->getLabel()->getLabelFigText()->getUpdateCount(), textUpdates + 1);
-}
-
-TEST_F(AccessSceneTest, PullOutOnlyWhenCapturedWithOne)
-{
-    CADElementPropertyAccess a;
-    a.extract(QStringLiteral("Point 1"));
-    EXPECT_FALSE(a.getHasPullOut());
-    child->setPullOut(std::make_unique<CAD::DistPullOut>(BaVec3d<double>(4.0, 5.0, 6.0), false));
-    a.apply(QStringLiteral("Point 1"));
-    EXPECT_EQ(child->getDistPullOut()->getPullOutPoint(), BaVec3d<double>(4.0, 5.0, 6.0));
-    // Without a label, the label fields keep what they had.
-    EXPECT_FALSE(a.getHasManualOriginOffset());
 }
 
 TEST_F(AccessSceneTest, NamesThatAreNotThereChangeNothing)
@@ -446,81 +348,6 @@ TEST_F(AccessSceneTest, LegendSettingsComeBackButNotItsPosition)
     host.scene().setHasLegendData(false);
     a.extract(QString());
     EXPECT_TRUE(a.getLegendData().isEmpty());
-}
-
-TEST_F(AccessSceneTest, MissingViewAndRenderSideAreSkipped)
-{
-    GLViewPropertyAccess view;
-    ASSERT_EQ(load(view, golden(QStringLiteral("view_v1.kav"))), 1u);
-    CADElementPropertyAccess partAccess;
-    partAccess.extract(QStringLiteral("Part A"));
-    {
-        BareInterface bare(&host.scene());
-        MCADCmd::CommandInterface::setInterface(&bare);
-        QString const state = dump();
-        view.apply(QString());
-        EXPECT_EQ(dump(), state);
-        view.extract(QString());
-        EXPECT_EQ(view.getExplorerName(), QStringLiteral("3d view"));
-        EXPECT_EQ(view.getRotation(), BaVec3d<double>(0.0, 0.0, 0.0));
-        EXPECT_EQ(view.getTranslation(), BaVec3d<double>(0.0, 0.0, 0.0));
-        EXPECT_EQ(view.getAxisScale(), BaVec3d<double>(0.0, 0.0, 0.0));
-        EXPECT_EQ(view.getScale(), 1.0);
-
-        // The element's label work goes on without the render side.
-        part->getLabel()->setVisible(false);
-        EXPECT_NO_THROW(partAccess.apply(QStringLiteral("Part A")));
-        EXPECT_TRUE(part->getLabel()->isLabelVisible());
-        MCADCmd::CommandInterface::setInterface(&host.commandInterface());
-    }
-}
-
-TEST_F(AccessSceneTest, EverySceneOperationNeedsTheCommandInterface)
-{
-    GLViewPropertyAccess view;
-    ASSERT_EQ(load(view, golden(QStringLiteral("view_v1.kav"))), 1u);
-    LegendPropertyAccess legend;
-    legend.extract(QString());
-    ASSERT_FALSE(legend.getLegendData().isEmpty());
-    CADElementPropertyAccess element;
-    element.extract(QStringLiteral("Part A"));
-    QByteArray const elementBytes = save(element);
-    QString const state = dump();
-
-    MCADCmd::CommandInterface::setInterface(nullptr);
-    char const* const none = "no command interface";
-    QString const a = QStringLiteral("Part A");
-    expectProgError([&] { view.apply(a); }, "Kav::MCADVisProp::GLViewPropertyAccess::apply", none);
-    expectProgError([&] { legend.apply(a); }, "Kav::MCADVisProp::LegendPropertyAccess::apply", none);
-    expectProgError([&] { element.apply(a); }, "Kav::MCADVisProp::CADElementPropertyAccess::apply", none);
-    expectProgError([&] { element.directApply(part); }, "Kav::MCADVisProp::CADElementPropertyAccess::directApply",
-                    none);
-    expectProgError([&] { element.setNewInvisible(a); },
-                    "Kav::MCADVisProp::CADElementPropertyAccess::setNewInvisible", none);
-    expectProgError([&] { element.extract(a); }, "Kav::MCADVisProp::CADElementPropertyAccess::extract", none);
-    expectProgError([&] { element.directExtract(part); },
-                    "Kav::MCADVisProp::CADElementPropertyAccess::directExtract", none);
-    EXPECT_EQ(save(element), elementBytes);
-    // The view and the legend reset their values before they look for the interface.
-    expectProgError([&] { view.extract(a); }, "Kav::MCADVisProp::GLViewPropertyAccess::extract", none);
-    EXPECT_EQ(view.getRotation(), BaVec3d<double>(0.0, 0.0, 0.0));
-    EXPECT_EQ(view.getScale(), 1.0);
-    expectProgError([&] { legend.extract(a); }, "Kav::MCADVisProp::LegendPropertyAccess::extract", none);
-    EXPECT_TRUE(legend.getLegendData().isEmpty());
-    EXPECT_EQ(dump(), state);
-
-    // The container refuses all scene work, with or without the interface and flags.
-    CADContainerPropertyAccess container;
-    char const* const gone = "no containers for meshes any more";
-    for (bool withInterface : {false, true}) {
-        MCADCmd::CommandInterface::setInterface(withInterface ? &host.commandInterface() : nullptr);
-        container.setUsageFlag(PropertyAccess::PROP_ELEMENT_VISIBILITY, false);
-        expectProgError([&] { container.apply(a); }, "Kav::MCADVisProp::CADContainerPropertyAccess::apply", gone);
-        expectProgError([&] { container.extract(a); }, "Kav::MCADVisProp::CADContainerPropertyAccess::extract", gone);
-        expectProgError([&] { container.setNewInvisible(a); },
-                        "Kav::MCADVisProp::CADContainerPropertyAccess::setNewInvisible", gone);
-    }
-    EXPECT_EQ(dump(), state);
 }
 
 } // namespace

@@ -132,10 +132,6 @@ TEST(ViewAccessStream, ReadsVersion1AndWritesItBack)
     EXPECT_EQ(written, bytes);
     EXPECT_EQ(a.getNumberOfBlocks(), 1u);
     EXPECT_EQ(a.memSize(), 80u);
-
-    std::unique_ptr<PropertyAccessBase> copy(a.copy());
-    EXPECT_EQ(copy->getType(), PropertyAccess::PROP_ACC_3D_VIEW);
-    EXPECT_EQ(save(*copy), bytes);
 }
 
 TEST(LegendAccessStream, TakesFromEachVersionWhatItHolds)
@@ -180,24 +176,6 @@ TEST(LegendAccessStream, TakesFromEachVersionWhatItHolds)
     EXPECT_EQ(a.memSize(), v.legendData.size() + 17);
     EXPECT_EQ(fresh.memSize(), 17u);
     EXPECT_EQ(mainBlockSize(save(fresh)), 4u + 16u);
-}
-
-TEST(LegendAccessStream, MemSizeCountsTheLegendData)
-{
-    KString const hundred(std::string(100, 'x'));
-    QByteArray bytes;
-    {
-        IO::OutStream out(&bytes, KString(MvpGolden::STREAM_TYPE), 1);
-        out.beginBlock(IO::Stream::sizeOf(hundred) + 16, 3);
-        out.writeString(hundred);
-        IO::writeVec2d(&out, BaVec2d<double>(1.0, 2.0));
-        out.endBlock();
-        out.close();
-    }
-    LegendPropertyAccess a;
-    ASSERT_EQ(load(a, bytes), 1u);
-    EXPECT_EQ(a.memSize(), 117u);
-    EXPECT_EQ(mainBlockSize(save(a)), 4u + 100u + 16u);
 }
 
 TEST(ElementAccessStream, ReadsEveryVersionInBothFormsOverOtherValues)
@@ -464,58 +442,6 @@ TEST(AccessStreams, RejectMalformedStreams)
     }
     // Every cut is rejected; corruptions mostly are (a changed value can still be valid).
     EXPECT_GT(rejected, 1000);
-}
-
-TEST(AccessCreators, DeclareTheirPropertiesInOrder)
-{
-    using namespace PropertyAccess;
-    GLViewPropertyAccessCreator view;
-    LegendPropertyAccessCreator legend;
-    CADContainerPropertyAccessCreator container;
-    CADElementPropertyAccessCreator element;
-
-    auto ids = [](PropertyDescriptions const& d) {
-        std::vector<int> out;
-        for (auto const& p : d)
-            out.push_back(p.first);
-        return out;
-    };
-    PropertyDescriptions d;
-    EXPECT_EQ(view.getPropertyDescriptions(&d), CAT_RESTORE_3D);
-    EXPECT_EQ(ids(d), (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(d[3].second, QStringLiteral("axis scale"));
-    // Appends without clearing.
-    EXPECT_EQ(view.getPropertyDescriptions(&d), CAT_RESTORE_3D);
-    EXPECT_EQ(ids(d), (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3}));
-
-    d.clear();
-    EXPECT_EQ(legend.getPropertyDescriptions(&d), CAT_RESTORE_GENERAL);
-    EXPECT_EQ(ids(d), (std::vector<int>{4}));
-    d.clear();
-    EXPECT_EQ(container.getPropertyDescriptions(&d), CAT_RESTORE_EXPLORER_ELEMENTS);
-    EXPECT_EQ(ids(d), (std::vector<int>{6}));
-    d.clear();
-    EXPECT_EQ(element.getPropertyDescriptions(&d), CAT_RESTORE_EXPLORER_ELEMENTS);
-    EXPECT_EQ(ids(d), (std::vector<int>{6, 5, 35, 7, 9, 8}));
-    EXPECT_EQ(d[2].second, QStringLiteral("element pullout distance"));
-
-    // The factory knows them, and new accesses come with every declared flag set.
-    std::unique_ptr<PropertyAccessBase> a(PropertyAccessFactory::create(PROP_ACC_CAD_ELEMENT));
-    ASSERT_NE(dynamic_cast<CADElementPropertyAccess*>(a.get()), nullptr);
-    EXPECT_EQ(a->getUsageFlags().size(), 6u);
-    EXPECT_TRUE(a->getUsageFlag(PROP_ELEMENT_PULLOUT_DISTANCE));
-
-    EXPECT_EQ(GLViewPropertyAccess().getTypeString(), QStringLiteral("3d_view"));
-    EXPECT_EQ(LegendPropertyAccess().getTypeString(), QStringLiteral("legend"));
-    EXPECT_EQ(CADContainerPropertyAccess().getTypeString(), QStringLiteral("cad_container"));
-    EXPECT_TRUE(CADElementPropertyAccess().getTypeString().isEmpty());
-    EXPECT_EQ(GLViewPropertyAccess().getTypeDescription(), QStringLiteral("3d view properties #type for error msg"));
-    EXPECT_EQ(CADContainerPropertyAccess().getTypeDescription(), QStringLiteral("container #type for error msg"));
-
-    EXPECT_EQ(categoryText(CAT_UNKNOWN), QStringLiteral("unknown"));
-    EXPECT_EQ(categoryText(CAT_RESTORE_PROJECTS), QStringLiteral("restore projects"));
-    EXPECT_TRUE(categoryText(static_cast<PropTemplateCat_t>(6)).isEmpty());
-    EXPECT_TRUE(categoryText(static_cast<PropTemplateCat_t>(-1)).isEmpty());
 }
 
 } // namespace

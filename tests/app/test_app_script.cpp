@@ -1,15 +1,22 @@
 // Runs the mvp-host executable the way a user's script would: two separate runs share a
 // project file, and broken input gives a message naming the file instead of a crash.
 
+#include "kav_script_runner.h"
 #include "mvp_temp_dir.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 #include <gtest/gtest.h>
+
+using Kav::App::ScriptRunner;
 
 namespace {
 
@@ -108,65 +115,6 @@ TEST(AppScript, SavedSnapshotsRestoreInALaterRunToTheStateTheyRecorded)
     // Undo takes back the second restore only.
     EXPECT_EQ(fileBytes(dir.path(QStringLiteral("undone.txt"))).toStdString(),
               fileBytes(dir.path(QStringLiteral("restored-original.txt"))).toStdString());
-}
-
-TEST(AppScript, ProjectRoundTripKeepsTheSceneAndEverySnapshotsAccesses)
-{
-    MvpTest::TempDir dir;
-    QByteArray const project = dir.path(QStringLiteral("p.kvp")).toUtf8();
-    HostRun const run = runScript(dir, QStringLiteral("roundtrip.macro"),
-                                  "host.sample_scene\n"
-                                  "report.create_snapshot name=\"S\"\n"
-                                  "host.dump_state file=\"" + dir.path(QStringLiteral("saved.txt")).toUtf8() + "\"\n"
-                                  "host.save_project file=\"" + project + "\"\n"
-                                  "host.load_project file=\"" + project + "\"\n"
-                                  "host.dump_state file=\"" + dir.path(QStringLiteral("loaded.txt")).toUtf8() + "\"\n");
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    QByteArray const saved = fileBytes(dir.path(QStringLiteral("saved.txt")));
-    ASSERT_TRUE(saved.contains("report name=\"S\""));
-    EXPECT_EQ(fileBytes(dir.path(QStringLiteral("loaded.txt"))).toStdString(), saved.toStdString());
-    EXPECT_TRUE(fileBytes(QString::fromUtf8(project)).startsWith("KAV2")) << "saved with a checksum";
-
-    // A project written before streams had a checksum loads whole, as it was saved (the
-    // digest of the snapshot's accesses is taken of them saved anew, so it is left out), and
-    // its snapshot restores.
-    QByteArray const old = MVP_TEST_DATA_DIR "/project/sample_v1.kvp";
-    ASSERT_TRUE(fileBytes(QString::fromUtf8(old)).startsWith("KAVB"));
-    HostRun const older = runScript(dir, QStringLiteral("old.macro"),
-                                    "host.load_project file=\"" + old + "\"\n"
-                                    "host.dump_state file=\"" + dir.path(QStringLiteral("old.txt")).toUtf8() + "\"\n"
-                                    "report.restore_whole_snapshot snapshot=\"Before\"\n"
-                                    "host.dump_state\n");
-    ASSERT_EQ(older.exitCode, 0) << older.err.toStdString();
-    EXPECT_TRUE(older.out.contains(QStringLiteral("skipped=[]"))) << older.out.toStdString();
-    auto withoutDigest = [](QByteArray text) {
-        int const at = text.indexOf(" data=", text.indexOf("report name="));
-        return text.left(at).toStdString() + text.mid(text.indexOf('\n', at)).toStdString();
-    };
-    EXPECT_EQ(withoutDigest(fileBytes(dir.path(QStringLiteral("old.txt")))),
-              withoutDigest(fileBytes(QStringLiteral(MVP_TEST_DATA_DIR "/project/sample_v1.state.txt"))));
-    EXPECT_TRUE(older.out.contains(QStringLiteral("not_found_names=[]"))) << older.out.toStdString();
-    EXPECT_TRUE(older.out.contains(QStringLiteral("view rotation=(-30 0 35)"))) << "the view the snapshot recorded";
-}
-
-// The README's example script runs as written and its "View only" template leaves the
-// legend and the elements as they were changed.
-TEST(AppScript, ReadmeExampleRestoresOnlyWhatItsTemplateNames)
-{
-    MvpTest::TempDir dir;
-    QByteArray const readme = fileBytes(QStringLiteral(MVP_TEST_DATA_DIR "/../../README.md"));
-    int const begin = readme.indexOf("```sh\n# snapshot, change, restore");
-    ASSERT_GE(begin, 0);
-    QByteArray script = readme.mid(begin + 6, readme.indexOf("```", begin + 6) - begin - 6);
-    script.replace("file=\"work.kvp\"", "file=\"" + dir.path(QStringLiteral("work.kvp")).toUtf8() + "\"");
-    script.replace("file=\"state.txt\"", "file=\"" + dir.path(QStringLiteral("state.txt")).toUtf8() + "\"");
-    HostRun const run = runScript(dir, QStringLiteral("readme.kavmacro"), script);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    // The undo leaves the state after "View only": the view is back, the rest as changed.
-    QByteArray const state = fileBytes(dir.path(QStringLiteral("state.txt")));
-    EXPECT_TRUE(state.contains("legend data=1 range=(-2 3) steps=7")) << state.toStdString();
-    EXPECT_TRUE(state.contains("element name=\"Datum A\" type=plane parent=\"Bracket\" visible=0")) << state.toStdString();
-    EXPECT_FALSE(state.contains("view rotation=(10 20 30)")) << state.toStdString();
 }
 
 TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
@@ -277,4 +225,118 @@ TEST(AppScript, LangDeShowsGermanMenusOfTheApplicationAndThePlugIn)
     ASSERT_EQ(english.exitCode, 0) << english.err.toStdString();
     EXPECT_TRUE(english.out.split(QLatin1Char('\n')).contains(QStringLiteral("&Report"))) << english.out.toStdString();
     EXPECT_TRUE(english.out.contains(QStringLiteral("restore visualization from snapshot")));
+}
+
+// The reader itself: comments, encodings and what is no script.
+TEST(ScriptReader, CommentsEndOnlyOutsideQuotes)
+{
+    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("  # a comment")), QString());
+    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("   ")), QString());
+    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("element.set name=\"A#1\" color=\"#ff0000\"  # red")),
+              QStringLiteral("element.set name=\"A#1\" color=\"#ff0000\""));
+    // An escaped quote does not end the value.
+    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("element.set label_template=\"say \\\"#1\\\" # not yet\" #x")),
+              QStringLiteral("element.set label_template=\"say \\\"#1\\\" # not yet\""));
+    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("edit.undo#now")), QStringLiteral("edit.undo"));
+}
+
+TEST(ScriptReader, ReadsTextAndRefusesWhatIsNoScript)
+{
+    MvpTest::TempDir dir;
+    QStringList lines;
+    QString message;
+
+    QString const crlf = dir.path(QStringLiteral("crlf.macro"));
+    ASSERT_TRUE(MvpTest::writeAll(crlf, "host.sample_scene\r\n\r\nselect names=[\"\xc3\x9c\"]\r\n"));
+    ASSERT_TRUE(ScriptRunner::readScript(crlf, &lines, &message)) << message.toStdString();
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines.at(0), QStringLiteral("host.sample_scene"));
+    EXPECT_EQ(lines.at(2), QStringLiteral("select names=[\"") + QChar(0xDC) + QStringLiteral("\"]"));
+
+    // A byte-order mark is no part of the first command.
+    QString const bom = dir.path(QStringLiteral("bom.kavmacro"));
+    ASSERT_TRUE(MvpTest::writeAll(bom, "\xEF\xBB\xBFhost.sample_scene\n"));
+    ASSERT_TRUE(ScriptRunner::readScript(bom, &lines, &message)) << message.toStdString();
+    EXPECT_EQ(lines.at(0), QStringLiteral("host.sample_scene"));
+
+    EXPECT_FALSE(ScriptRunner::readScript(dir.root(), &lines, &message));
+    EXPECT_TRUE(message.contains(dir.root()) && message.contains(QStringLiteral("not a file")));
+
+    QString const latin1 = dir.path(QStringLiteral("latin1.macro"));
+    ASSERT_TRUE(MvpTest::writeAll(latin1, "select names=[\"\xdc\"]\n"));
+    EXPECT_FALSE(ScriptRunner::readScript(latin1, &lines, &message));
+    EXPECT_TRUE(message.contains(latin1) && message.contains(QStringLiteral("UTF-8")));
+
+    // Too large: refused before anything is read (the file is sparse).
+    QString const huge = dir.path(QStringLiteral("huge.macro"));
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(ScriptRunner::MAX_SCRIPT_BYTES + 1));
+    }
+    EXPECT_FALSE(ScriptRunner::readScript(huge, &lines, &message));
+    EXPECT_TRUE(message.contains(huge) && message.contains(QStringLiteral("too large")));
+}
+
+// The README's example script runs as written and its "View only" template leaves the
+// legend and the elements as they were changed.
+TEST(AppScript, ReadmeExampleRestoresOnlyWhatItsTemplateNames)
+{
+    MvpTest::TempDir dir;
+    QByteArray const readme = fileBytes(QStringLiteral(MVP_TEST_DATA_DIR "/../../README.md"));
+    int const begin = readme.indexOf("```sh\n# snapshot, change, restore");
+    ASSERT_GE(begin, 0);
+    QByteArray script = readme.mid(begin + 6, readme.indexOf("```", begin + 6) - begin - 6);
+    script.replace("file=\"work.kvp\"", "file=\"" + dir.path(QStringLiteral("work.kvp")).toUtf8() + "\"");
+    script.replace("file=\"state.txt\"", "file=\"" + dir.path(QStringLiteral("state.txt")).toUtf8() + "\"");
+    HostRun const run = runScript(dir, QStringLiteral("readme.kavmacro"), script);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    // The undo leaves the state after "View only": the view is back, the rest as changed.
+    QByteArray const state = fileBytes(dir.path(QStringLiteral("state.txt")));
+    EXPECT_TRUE(state.contains("legend data=1 range=(-2 3) steps=7")) << state.toStdString();
+    EXPECT_TRUE(state.contains("element name=\"Datum A\" type=plane parent=\"Bracket\" visible=0")) << state.toStdString();
+    EXPECT_FALSE(state.contains("view rotation=(10 20 30)")) << state.toStdString();
+}
+
+// Every text of every catalogue shown by the application has a finished German translation
+// that keeps the text's placeholders.
+TEST(Catalogues, EveryTextHasAFinishedGermanTranslation)
+{
+    QDir const dir(QStringLiteral(MVP_TEST_DATA_DIR "/../../translations"));
+    QStringList const files = dir.entryList({QStringLiteral("*_de.ts")}, QDir::Files);
+    ASSERT_GE(files.size(), 2);
+    QRegularExpression const placeholder(QStringLiteral("%\\d"));
+    auto placeholders = [&placeholder](QString const& text) {
+        QStringList found;
+        for (auto it = placeholder.globalMatch(text); it.hasNext();)
+            found << it.next().captured();
+        found.sort();
+        return found;
+    };
+    for (QString const& name : files) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        QXmlStreamReader xml(&file);
+        QString context, source;
+        int messages = 0;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                QString const type = xml.attributes().value(QLatin1String("type")).toString();
+                QString const text = xml.readElementText();
+                ++messages;
+                std::string const where = (name + QLatin1Char(' ') + context + QStringLiteral(": ") + source).toStdString();
+                EXPECT_TRUE(type.isEmpty()) << where << " is " << type.toStdString();
+                EXPECT_FALSE(text.isEmpty()) << where;
+                EXPECT_EQ(placeholders(text), placeholders(source)) << where;
+            }
+        }
+        EXPECT_FALSE(xml.hasError()) << name.toStdString() << ": " << xml.errorString().toStdString();
+        EXPECT_GT(messages, 0) << name.toStdString();
+    }
 }

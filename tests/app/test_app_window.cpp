@@ -10,6 +10,7 @@
 #include "kav_property_panel.h"
 #include "kav_view3d_widget.h"
 
+#include "mvp_gui.h"
 #include "mvp_responder.h"
 #include "mvp_temp_dir.h"
 
@@ -26,21 +27,18 @@
 #include <QColorDialog>
 #include <QDoubleSpinBox>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProgressDialog>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
-#include <QTreeView>
 
 #include <functional>
 
@@ -221,17 +219,6 @@ TEST_F(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
     EXPECT_NE(undo->text(), QStringLiteral("Undo"));
     undo->trigger();
     EXPECT_NE(scene.viewCreator()->getRotation(), rotation);
-
-    // Two snapshots selected: the entries are there but cannot be chosen.
-    win->findChild<QAction*>(QStringLiteral("actionCreateSnapshot"))->trigger();
-    ASSERT_EQ(scene.reports().size(), 2u);
-    clickItem(win->explorer(), scene.reports().at(0)->getName());
-    clickItem(win->explorer(), scene.reports().at(1)->getName(), Qt::ControlModifier);
-    ASSERT_EQ(scene.selection().size(), 2);
-    emit templates->aboutToShow();
-    ASSERT_NE(entryNamed(templates, QStringLiteral("View only")), nullptr);
-    EXPECT_FALSE(entryNamed(templates, QStringLiteral("View only"))->isEnabled());
-    EXPECT_EQ(entryNamed(templates, QStringLiteral("View only"))->parent(), templates);
 }
 
 TEST_F(AppWindow, RecordedMacroReplaysToTheSameState)
@@ -298,40 +285,6 @@ TEST_F(AppWindow, RecordedMacroReplaysToTheSameState)
     EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), recorded.toStdString());
 }
 
-TEST_F(AppWindow, CorruptProjectIsReportedByNameAndTheSceneStays)
-{
-    MvpTest::TempDir dir;
-    MvpTest::ResponderGuard responder;
-    Kav::App::HostWindow* win = app_->window();
-    Kav::MCADCmd::Scene& scene = app_->session().scene();
-    QString const before = Kav::MCADCmd::dumpState(scene);
-    QString const path = dir.path(QStringLiteral("broken.kvp"));
-    ASSERT_TRUE(MvpTest::writeAll(path, QByteArray("KAVB\x10\x00\x00\x00not a project", 22)));
-
-    responder->pushFiles({path});
-    QString details;
-    responder->push([&details](Kav::GTools::DialogRequest const& request) {
-        details = request.details;
-        EXPECT_EQ(request.kind, Kav::GTools::DialogRequest::ERROR);
-        return Kav::GTools::DialogAnswer{QDialog::Accepted, {}};
-    });
-    win->findChild<QAction*>(QStringLiteral("actionOpenProject"))->trigger();
-    EXPECT_TRUE(details.contains(path)) << details.toStdString();
-    EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), before.toStdString());
-
-    // A macro file that is no text: named in the message, nothing run.
-    QString const macro = dir.path(QStringLiteral("binary.macro"));
-    ASSERT_TRUE(MvpTest::writeAll(macro, QByteArray("\x00\x01\x02", 3)));
-    QString text;
-    responder->push([&text](Kav::GTools::DialogRequest const& request) {
-        text = request.text;
-        return Kav::GTools::DialogAnswer{QDialog::Accepted, {}};
-    });
-    EXPECT_FALSE(win->runMacroFile(macro));
-    EXPECT_TRUE(text.contains(macro)) << text.toStdString();
-    EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), before.toStdString());
-}
-
 // Opens the report menu from the menu bar and clicks `entry` in it.
 void chooseReportEntry(Kav::App::HostWindow* win, QAction* entry)
 {
@@ -368,26 +321,11 @@ TEST_F(AppWindow, EditTemplatesEntryRenamesInTheDialogAndTheMenuFollows)
             return answer;
         }
         dialog->show();
-        QList<QTreeWidgetItem*> const rows = list->findItems(QStringLiteral("Before rename"), Qt::MatchExactly);
-        if (rows.size() != 1) {
-            ADD_FAILURE() << "the imported template is not listed once";
+        QTreeWidgetItem* const item = MvpTest::row(list, QStringLiteral("Before rename"));
+        if (item == nullptr)
             return answer;
-        }
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(rows.front()).center());
-        QTimer::singleShot(0, [&renamed] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QAction* rename = menu != nullptr ? entryNamed(menu, QStringLiteral("rename")) : nullptr;
-            if (rename != nullptr && rename->isEnabled()) {
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(rename).center());
-                renamed = true;
-            }
-            if (menu != nullptr && menu->isVisible())
-                menu->close();
-        });
-        QPoint const at = list->visualItemRect(rows.front()).center();
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(list->viewport(), &event);
-        QApplication::processEvents();
+        MvpTest::clickRow(list, item);
+        renamed = MvpTest::useContextMenu(list->viewport(), list->visualItemRect(item).center(), QStringLiteral("rename")).clicked;
         QTest::mouseClick(ok, Qt::LeftButton);
         answer.result = dialog->result();
         return answer;
@@ -400,26 +338,6 @@ TEST_F(AppWindow, EditTemplatesEntryRenamesInTheDialogAndTheMenuFollows)
     emit templates->aboutToShow();
     EXPECT_NE(entryNamed(templates, QStringLiteral("After rename")), nullptr);
     EXPECT_EQ(entryNamed(templates, QStringLiteral("Before rename")), nullptr);
-}
-
-TEST_F(AppWindow, ReportMenuRestoresTheWholeSelectedSnapshot)
-{
-    MvpTest::ResponderGuard responder;
-    Kav::App::HostWindow* win = app_->window();
-    Kav::MCADCmd::Scene& scene = app_->session().scene();
-    win->findChild<QAction*>(QStringLiteral("actionCreateSnapshot"))->trigger();
-    ASSERT_EQ(scene.reports().size(), 1u);
-    QString const recorded = Kav::MCADCmd::dumpState(scene);
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"),
-                                     QStringLiteral("name=\"Bracket\" color=\"#ff00ff\" transparency=\"0.9\"")));
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("steps=\"3\" visible=\"0\"")));
-
-    clickItem(win->explorer(), scene.reports().front()->getName());
-    chooseReportEntry(win, win->findChild<QAction*>(QStringLiteral("actionRestoreWhole")));
-
-    // Only the selection differs from when the snapshot was made (it is not part of a snapshot).
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("select"), QStringLiteral("names=[]")));
-    EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), recorded.toStdString());
 }
 
 TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
@@ -545,100 +463,11 @@ TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
 
 namespace {
 
-// Rows the explorer's model announces while `run` runs: changed, inserted and removed rows,
-// and resets.
-struct RowCount {
-    long long rows = 0;
-    int resets = 0;
-};
-
-RowCount rowsAnnounced(QAbstractItemModel* model, std::function<void()> const& run)
-{
-    RowCount count;
-    QList<QMetaObject::Connection> const links = {
-        QObject::connect(model, &QAbstractItemModel::dataChanged,
-                         [&count](QModelIndex const& a, QModelIndex const& b) { count.rows += b.row() - a.row() + 1; }),
-        QObject::connect(model, &QAbstractItemModel::rowsInserted,
-                         [&count](QModelIndex const&, int first, int last) { count.rows += last - first + 1; }),
-        QObject::connect(model, &QAbstractItemModel::rowsRemoved,
-                         [&count](QModelIndex const&, int first, int last) { count.rows += last - first + 1; }),
-        QObject::connect(model, &QAbstractItemModel::modelReset, [&count] { ++count.resets; })};
-    run();
-    for (QMetaObject::Connection const& link : links)
-        QObject::disconnect(link);
-    return count;
-}
-
 bool run(QString const& name, QString const& parameters = QString())
 {
     return Kav::App::runCommand(name, parameters);
 }
 
-} // namespace
-
-TEST_F(AppWindow, LargeSceneExplorerTouchesOnlyTheRowsOfWhatACommandChanged)
-{
-    MvpTest::ResponderGuard responder;
-    Kav::App::HostWindow* win = app_->window();
-    Kav::App::ExplorerWidget* explorer = win->explorer();
-    Kav::MCADCmd::Scene& scene = app_->session().scene();
-    // Each step changes one element; the rows it announces must not grow with the scene.
-    struct Step {
-        char const* command;
-        char const* parameters;
-    };
-    Step const steps[] = {{"element.set", "name=\"E000500\" visible=\"0\""},
-                          {"element.set", "name=\"E000500\" color=\"#102030\" label_visible=\"0\""},
-                          {"element.add", "name=\"Extra\" type=\"point\" parent=\"E000010\""},
-                          {"edit.undo", ""},
-                          {"element.remove", "name=\"E000600\""},
-                          {"edit.undo", ""},
-                          {"report.create_snapshot", "name=\"One\""},
-                          {"select", "names=[\"E000700\"]"}};
-    std::vector<long long> counts[2];
-    unsigned int const sizes[2] = {1000, 20000};
-    for (int k = 0; k < 2; ++k) {
-        ASSERT_TRUE(run(QStringLiteral("host.sample_scene"), QStringLiteral("elements=\"%1\"").arg(sizes[k])));
-        ASSERT_EQ(explorer->model()->rowCount(), static_cast<int>(sizes[k]) + 1);  // and the folder
-        for (Step const& step : steps) {
-            RowCount const c = rowsAnnounced(explorer->model(), [&] {
-                EXPECT_TRUE(run(QString::fromLatin1(step.command), QString::fromLatin1(step.parameters))) << step.command;
-            });
-            EXPECT_EQ(c.resets, 0) << step.command;
-            EXPECT_LE(c.rows, 1) << step.command << " " << step.parameters;
-            counts[k].push_back(c.rows);
-        }
-    }
-    EXPECT_EQ(counts[0], counts[1]);
-    // Generating fed the progress dialog, which closed at the end.
-    ASSERT_NE(win->progressDialog(), nullptr);
-    EXPECT_FALSE(win->progressDialog()->isVisible());
-
-    // The 20,000-element window: the folder is open on its snapshot, a new child's parent opens.
-    QModelIndex const folder = explorer->indexOf(QStringLiteral("One")).parent();
-    ASSERT_TRUE(folder.isValid());
-    EXPECT_TRUE(explorer->isExpanded(folder));
-    ASSERT_TRUE(run(QStringLiteral("element.add"), QStringLiteral("name=\"Child\" parent=\"E019999\"")));
-    QModelIndex const child = explorer->indexOf(QStringLiteral("Child"));
-    ASSERT_EQ(child.parent(), explorer->indexOf(QStringLiteral("E019999")));
-    EXPECT_TRUE(explorer->isExpanded(child.parent()));
-    // The selection made by a command shows; one clicked far down is the scene's.
-    EXPECT_TRUE(explorer->selectionModel()->isSelected(explorer->indexOf(QStringLiteral("E000700"))));
-    clickItem(explorer, QStringLiteral("E019990"));
-    EXPECT_EQ(scene.selection(), QStringList{QStringLiteral("E019990")});
-
-    // Its check box hides it; undo from the Edit menu shows it again, box and all.
-    QModelIndex const box = explorer->indexOf(QStringLiteral("E012345"));
-    ASSERT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Checked);
-    ASSERT_TRUE(explorer->model()->setData(box, Qt::Unchecked, Qt::CheckStateRole));
-    EXPECT_FALSE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
-    EXPECT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
-    win->findChild<QAction*>(QStringLiteral("actionUndo"))->trigger();
-    EXPECT_TRUE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
-    EXPECT_EQ(explorer->indexOf(QStringLiteral("E012345")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
-}
-
-namespace {
 
 // Takes the restore's change notice and refuses it, as a host that cannot save would.
 class RefusingInterface : public Kav::MCADCmd::CommandInterface {

@@ -83,9 +83,6 @@ int main(int argc, char** argv)
 
     HoleFeatureAccess captured;
     captured.extract(QStringLiteral("Hole 7"));
-    expect(captured.getNumberOfBlocks() == 5, "five blocks");
-    expect(captured.memSize() == 2443, "memSize 2443");
-
     QByteArray const bytes = saved(captured);
     HoleFeatureAccess loaded;
     try {
@@ -98,13 +95,6 @@ int main(int argc, char** argv)
     }
     expect(loaded.value() == 6 && loaded.flag2() && !loaded.elementVisible(), "loaded values");
     expect(saved(loaded) == bytes, "a loaded access saves the bytes it was read from");
-
-    HoleFeatureAccess target;
-    captured.copyTo(&target);
-    expect(saved(target) == bytes, "copyTo makes both save identical bytes");
-    std::unique_ptr<PropertyAccess::PropertyAccessBase> copied(captured.copy());
-    expect(saved(*copied) == bytes, "copy saves identical bytes");
-    expect(copied->getExplorerName() == QStringLiteral("Hole 7"), "copy keeps the explorer name");
 
     hole->setElementVisible(true);
     loaded.apply(QStringLiteral("Hole 7"));

@@ -84,19 +84,10 @@ QString withField(QString const& line, QString const& key, QString const& value)
 QString differences(State const& expected, State const& actual)
 {
     QString text;
-    std::set<QString> keys;
-    for (auto const& e : expected)
-        keys.insert(e.first);
-    for (auto const& a : actual)
-        keys.insert(a.first);
-    for (QString const& k : keys) {
-        auto const e = expected.find(k);
-        auto const a = actual.find(k);
-        QString const ev = e == expected.end() ? QStringLiteral("(none)") : e->second;
-        QString const av = a == actual.end() ? QStringLiteral("(none)") : a->second;
-        if (ev != av)
-            text += QStringLiteral("  expected: %1\n  actual:   %2\n").arg(ev, av);
-    }
+    for (State const* s : {&expected, &actual})
+        for (auto const& line : *s)
+            if (expected.count(line.first) == 0 || actual.count(line.first) == 0 || expected.at(line.first) != actual.at(line.first))
+                text += (s == &expected ? QStringLiteral("  expected: ") : QStringLiteral("  actual:   ")) + line.second + QLatin1Char('\n');
     return text;
 }
 

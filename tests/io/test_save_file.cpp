@@ -217,23 +217,4 @@ TEST(StreamChecksum, EveryFlippedBitIsFoundAndLargeFilesCarryTheirCrc)
                   QStringLiteral("store.rst: offset %1").arg(bytes.size() - 4));
         EXPECT_CONTAINS(e.getText(), "the stream is damaged");
     }
-
-    // Over several flushes of a file stream; checked against the memory stream's bytes.
-    MvpTest::TempDir dir;
-    QString const path = dir.path(QStringLiteral("big.kav"));
-    QByteArray memory;
-    QByteArray const text(5 << 20, 'q');
-    for (auto* target : {&memory, static_cast<QByteArray*>(nullptr)}) {
-        std::unique_ptr<OutStream> s = target ? std::make_unique<OutStream>(target, KString("T"), 1)
-                                              : std::make_unique<OutStream>(path, KString("T"), 1);
-        s->writeString(text.constData());
-        s->writeUInt(7);
-        s->close();
-    }
-    EXPECT_EQ(MvpTest::readAll(path), memory);
-    InStream in(path);
-    EXPECT_TRUE(in.hasChecksum());
-    EXPECT_EQ(in.readString().size(), text.size());
-    EXPECT_EQ(in.readUInt(), 7u);
-    EXPECT_TRUE(in.atEnd());
 }

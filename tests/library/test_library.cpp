@@ -51,21 +51,6 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
     EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0002"))), "error opening the file");
     EXPECT_EQ(s(ErrorMessageContainer::getTextWt(QStringLiteral("MCADVisProp-0002"))),
               "Fehler beim \xc3\x96" "ffnen der Datei (Details)");
-    EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0001"))), "error saving the file");
-    EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0004"))), "error saving templates");
-    EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0007"))),
-              "error the element in the parameterstring is not a snapshot");
-    QString const noInfo = QStringLiteral(
-        "error snapshot has no restore information (maybe the snapshot was created with an older version than "
-        "v6.0.0 or by an image file");
-    EXPECT_EQ(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0008")), noInfo);
-    EXPECT_EQ(ErrorMessageContainer::getTextWt(QStringLiteral("MCADVisProp-0008")), noInfo + QStringLiteral(" wt"));
-    for (char const* id : {MCADVisProp::ERROR_SAVE_FILE, MCADVisProp::ERROR_SAVE_TEMPLATES,
-                           MCADVisProp::ERROR_NOT_A_SNAPSHOT}) {
-        QString const key = QString::fromLatin1(id);
-        EXPECT_EQ(ErrorMessageContainer::getTextWt(key), ErrorMessageContainer::getText(key) + QStringLiteral(" wt"));
-    }
-
     EXPECT_NE(MCADVisProp::RestoreSnapshotTemplateFile::instance(), nullptr);
     using Types = std::vector<PropertyAccess::PropAccessType_t>;
     EXPECT_EQ(PropertyAccess::PropertyAccessFactory::getRegisteredTypes(),

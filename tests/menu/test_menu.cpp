@@ -1,24 +1,19 @@
 #include "access/mvp_property_access.h"
 #include "cad/kav_element.h"
 #include "cad/kav_record_manager.h"
-#include "cfg/kav_cfg_settings.h"
-#include "core/kav_init.h"
 #include "gapp/kav_app_status_manager.h"
 #include "gapp/kav_main_window.h"
 #include "gapp/kav_menu_data.h"
 #include "gicon/kav_icon_cache.h"
 #include "gtools/kav_dialogs.h"
-#include "io/kav_stream.h"
 #include "library/mvp_defaults.h"
 #include "library/mvp_defaults_p.h"
 #include "mcadcmd/kav_host_session.h"
 #include "menu/mvp_menu_handler.h"
-#include "mvp_responder.h"
-#include "mvp_temp_dir.h"
+#include "mvp_editing_fixture.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "templates/mvp_restore_template_file.h"
 
-#include <QDir>
 #include <QImage>
 #include <QMenu>
 #include <gtest/gtest.h>
@@ -37,17 +32,11 @@ QString const SNAPSHOT = QStringLiteral("Snapshot 1");
 
 // A scene with two elements and one snapshot of them, the store on three temporary levels,
 // the plug-in's creators and the by-template command, and the menu provider.
-class MenuTest : public ::testing::Test {
+class MenuTest : public MvpTest::EditingTest {
 protected:
     void SetUp() override
     {
-        KavInit::setApplicationName("mvpmenu");
-        for (int level = 0; level < 3; ++level) {
-            QString const d = root.path(QStringLiteral("level%1").arg(level));
-            QDir().mkpath(d);
-            Cfg::Settings::setLevelDirectory(static_cast<Cfg::Level>(level), d);
-        }
-        store = std::make_unique<RestoreSnapshotTemplateFile>();
+        EditingTest::SetUp();
         auto& scene = session.scene();
         scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("Plate"), CAD::ElementCreator::PLANE));
         scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("Bore"), CAD::ElementCreator::CIRCLE));
@@ -59,8 +48,7 @@ protected:
     void TearDown() override
     {
         CloseDefaults();
-        store.reset();
-        Cfg::Settings::reset();
+        EditingTest::TearDown();
     }
 
     void addSnapshot(QString const& name, MCADCmd::AccessList accesses)
@@ -70,19 +58,12 @@ protected:
         session.scene().addReport(std::move(report));
     }
 
-    QString levelFile(int level) const
-    {
-        return root.path(QStringLiteral("level%1/mvpmenu_rstmpls.rst").arg(level));
-    }
-
     static void writeStore(QString const& path, QStringList const& names)
     {
         PropAccTemplateContainer c;
         for (QString const& n : names)
             c.add(PropAccTemplate(n));
-        IO::OutStream out(path, KString("RESTORE_SNAPSHOT_TEMPLATE"), 1);
-        c.saveStream(&out);
-        out.close();
+        EditingTest::writeStore(path, c);
     }
 
     // The only stored template: it restores elements' visibility and nothing else of them.
@@ -130,16 +111,13 @@ protected:
 
     CAD::Element* element(QString const& name) { return session.scene().findElement(name); }
 
-    MvpTest::TempDir root;
     GApp::MainWindow window;
     MCADCmd::HostSession session;
-    std::unique_ptr<RestoreSnapshotTemplateFile> store;
     CADElementPropertyAccessCreator elementCreator;
     CADContainerPropertyAccessCreator containerCreator;
     GLViewPropertyAccessCreator viewCreator;
     LegendPropertyAccessCreator legendCreator;
     RestoreSnapshotTemplateCommand byTemplate;
-    MvpTest::ResponderGuard responder;
 };
 
 TEST_F(MenuTest, ProviderIsRegisteredOnceAndWithdrawnOnClose)
@@ -256,55 +234,6 @@ TEST_F(MenuTest, TriggeringRestoresTheSnapshotThroughItsTemplateAsOneUndoStep)
     EXPECT_EQ(MCADCmd::dumpState(session.scene()), changed);
     ASSERT_TRUE(CAD::RecordManager::_manager->redo());
     EXPECT_EQ(MCADCmd::dumpState(session.scene()), restored);
-}
-
-TEST_F(MenuTest, WarningListsUnappliedPropertiesUpToFortyLines)
-{
-    storeVisibilityOnlyTemplate();
-
-    // A snapshot of `count` elements that are gone: one unapplied property each.
-    auto ghosts = [this](QString const& snapshot, int count) {
-        MCADCmd::AccessList accesses;
-        for (int i = 1; i <= count; ++i) {
-            auto* a = new CADElementPropertyAccess();
-            a->setExplorerName(QStringLiteral("Ghost %1").arg(i, 2, 10, QLatin1Char('0')));
-            accesses.push_back(a);
-        }
-        addSnapshot(snapshot, accesses);
-    };
-    ghosts(QStringLiteral("Forty"), 40);
-    ghosts(QStringLiteral("Fortyone"), 41);
-    QMenu menu;
-
-    GTools::DialogRequest asked;
-    auto capture = [&asked](GTools::DialogRequest const& r) {
-        asked = r;
-        return GTools::DialogAnswer{1, {}};
-    };
-
-    session.scene().setSelection({QStringLiteral("Forty")});
-    responder->push(capture);
-    fill(&menu).at(0)->trigger();
-    QStringList lines = asked.details.split(QStringLiteral(",\n"));
-    ASSERT_EQ(lines.size(), 40);
-    EXPECT_EQ(lines.first(), QStringLiteral("Ghost 01 (element visibility)"));
-    EXPECT_EQ(lines.last(), QStringLiteral("Ghost 40 (element visibility)"));
-    EXPECT_EQ(asked.title, QStringLiteral("warning"));
-    EXPECT_EQ(asked.text, QStringLiteral("there are 40 properties, who could not be applied:"));
-    EXPECT_EQ(asked.dialogType, GTools::DIALOG_WARNING);
-
-    session.scene().setSelection({QStringLiteral("Fortyone")});
-    responder->push(capture);
-    fill(&menu).at(0)->trigger();
-    lines = asked.details.split(QStringLiteral(",\n"));
-    ASSERT_EQ(lines.size(), 36);
-    EXPECT_EQ(lines[34], QStringLiteral("Ghost 35 (element visibility)"));
-    EXPECT_EQ(lines[35], QStringLiteral("and 6 further properties"));
-    EXPECT_EQ(asked.text, QStringLiteral("there are 41 properties, who could not be applied:"));
-
-    // Everything applied: no dialog at all (the guard fails on any unexpected one).
-    session.scene().setSelection({SNAPSHOT});
-    fill(&menu).at(0)->trigger();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/kav_errors.h"
 #include "io/kav_stream.h"
+#include "mvp_listed_creators.h"
 #include "mvp_stream_bytes.h"
 #include "mvp_temp_dir.h"
 #include "parse/kav_parse.h"
@@ -8,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <sstream>
 
 using namespace Kav;
@@ -16,39 +16,8 @@ using namespace Kav::PropertyAccess;
 
 namespace {
 
-// A minimal access: all scene operations are no-ops; only the base's data matters here.
-class PlainAccess : public PropertyAccessBase {
-public:
-    explicit PlainAccess(PropAccessType_t type) : PropertyAccessBase(type) {}
-    unsigned int getNumberOfBlocks() const override { return 0; }
-    void saveStream(IO::OutStream*) const override {}
-    unsigned int loadStream(IO::InStream*) override { return 0; }
-    void apply(QString const&) const override {}
-    void extract(QString const& name) override { setExplorerName(name); }
-    PropertyAccessBase* copy() const override { return new PlainAccess(*this); }
-    QString getTypeString() const override { return QStringLiteral("plain"); }
-    QString getTypeDescription() const override { return QStringLiteral("plain access"); }
-    unsigned int memSize() const override { return 0; }
-};
-
-class PlainCreator : public PropertyAccessCreator {
-public:
-    PlainCreator(PropAccessType_t type, std::vector<int> ids, PropTemplateCat_t cat)
-        : PropertyAccessCreator(type), ids_(std::move(ids)), cat_(cat)
-    {
-    }
-    PropertyAccessBase* create() const override { return new PlainAccess(getType()); }
-    PropTemplateCat_t getPropertyDescriptions(PropertyDescriptions* out) const override
-    {
-        for (int id : ids_)
-            out->emplace_back(static_cast<PropTemplateID_t>(id), QStringLiteral("property %1").arg(id));
-        return cat_;
-    }
-
-private:
-    std::vector<int> ids_;
-    PropTemplateCat_t cat_;
-};
+using PlainAccess = MvpTest::ListedAccess;
+using PlainCreator = MvpTest::ListedCreator;
 
 // The library's four types with their ids, for the duration of a test.
 class TemplatesTest : public ::testing::Test {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 
 using namespace Kav;
 using Kav::MCADVisProp::RestorePropsElementRecord;
@@ -14,29 +13,6 @@ using RestoreTest::ProbeAccess;
 namespace {
 
 class RestoreRecord : public RestoreTest::ProbeScene {};
-
-TEST_F(RestoreRecord, EachUndoRedoPutsBackTheStateTheOneBeforeReplaced)
-{
-    QString const before = state();
-    int const liveBefore = ProbeAccess::live;
-    RestorePropsElementRecord record;  // not recording: the test owns it
-    EXPECT_EQ(record.owner(), nullptr);
-    ASSERT_EQ(record.getStoredAccesses().size(), 3u);
-    EXPECT_EQ(record.memSize(), 300u);
-
-    disturb();
-    QString const after = state();
-    ASSERT_NE(before, after);
-
-    for (int round = 0; round < 3; ++round) {
-        record.undoRedo(true);
-        EXPECT_EQ(state(), before) << "undo, round " << round;
-        record.undoRedo(false);
-        EXPECT_EQ(state(), after) << "redo, round " << round;
-    }
-    EXPECT_EQ(ProbeAccess::live, liveBefore + 3) << "each swap frees the state it put back";
-    EXPECT_TRUE(scene().modifiedElements().isEmpty()) << "an undo marks nothing modified";
-}
 
 TEST_F(RestoreRecord, WithoutDocumentedInterfaceItHoldsNothingAndCapturesLater)
 {
@@ -73,34 +49,6 @@ TEST_F(RestoreRecord, WithoutDocumentedInterfaceItHoldsNothingAndCapturesLater)
     EXPECT_NE(state(), original);
 }
 
-TEST_F(RestoreRecord, WithoutCommandInterfaceUndoRedoKeepsTheStoredState)
-{
-    RestorePropsElementRecord record;
-    disturb();
-    QString const disturbed = state();
-    MCADCmd::CommandInterface::setInterface(nullptr);
-    record.undoRedo(true);
-    MCADCmd::CommandInterface::setInterface(&session.commandInterface());
-    EXPECT_EQ(state(), disturbed);
-    EXPECT_EQ(record.getStoredAccesses().size(), 3u);
-}
-
-TEST_F(RestoreRecord, PrintsItsSizeInWholeKilobytes)
-{
-    ProbeAccess::bytes = 1000;
-    RestorePropsElementRecord record;
-    ASSERT_EQ(record.memSize(), 3000u);
-    testing::internal::CaptureStdout();
-    record.print();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string("    restore snapshot:   size: 2 kb\n"));
-
-    ProbeAccess::bytes = 341;  // 1023 bytes: not yet a kilobyte
-    RestorePropsElementRecord small;
-    testing::internal::CaptureStdout();
-    small.print();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string("    restore snapshot:   size: 0 kb\n"));
-}
-
 TEST_F(RestoreRecord, ClearDropsTheStateOnceAndCollectNamesItself)
 {
     int const liveBefore = ProbeAccess::live;
@@ -125,24 +73,6 @@ TEST_F(RestoreRecord, ClearDropsTheStateOnceAndCollectNamesItself)
         EXPECT_EQ(ProbeAccess::live, liveBefore + 3);
     }
     EXPECT_EQ(ProbeAccess::live, liveBefore) << "the destructor frees each access exactly once";
-}
-
-TEST_F(RestoreRecord, MadeWhileRecordingItBelongsToTheUndoStep)
-{
-    QString const before = state();
-    CAD::RecordManager* manager = CAD::RecordManager::_manager;
-    manager->startRecording(QStringLiteral("step"), RECORD_MODE_PROPERTIES);
-    auto* record = new RestorePropsElementRecord();
-    disturb();
-    manager->stopRecording();
-    EXPECT_EQ(record->owner(), manager);
-    QString const after = state();
-
-    ASSERT_TRUE(manager->undo());
-    EXPECT_EQ(state(), before);
-    ASSERT_TRUE(manager->redo());
-    EXPECT_EQ(state(), after);
-    EXPECT_EQ(manager->memoryUsed(), 300u);
 }
 
 } // namespace

@@ -9,16 +9,10 @@
 #include "templates/mvp_edit_restore_templates_dialog.h"
 #include "templates/mvp_prop_acc_template_view.h"
 
-#include <QApplication>
-#include <QContextMenuEvent>
 #include <QFile>
-#include <QGridLayout>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSplitter>
-#include <QTimer>
 
 #include <fstream>
 
@@ -35,11 +29,7 @@ namespace {
 
 using Dialog = std::unique_ptr<EditRestoreTemplatesDialog>;
 
-struct MenuUse {
-    bool shown = false;
-    bool clicked = false;
-    std::map<QString, bool> enabled;
-};
+using MvpTest::MenuUse;
 
 class EditDialogTest : public MvpTest::EditingTest {
 protected:
@@ -51,40 +41,9 @@ protected:
         return dialog;
     }
 
-    // Opens the template list's context menu with a context-menu event, notes which entries
-    // are enabled and clicks `entry` with the mouse (or just closes the menu).
     static MenuUse useMenu(EditRestoreTemplatesDialog& dialog, QString const& entry = QString())
     {
-        auto use = std::make_shared<MenuUse>();
-        QTimer::singleShot(0, [use, entry] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr)
-                return;
-            use->shown = true;
-            QAction* target = nullptr;
-            for (QAction* action : menu->actions()) {
-                if (action->isSeparator())
-                    continue;
-                use->enabled[action->text()] = action->isEnabled();
-                if (action->text() == entry)
-                    target = action;
-            }
-            if (target != nullptr && target->isEnabled()) {
-                QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(target).center());
-                use->clicked = true;
-            }
-            if (menu->isVisible())
-                menu->close();
-        });
-        QWidget* viewport = dialog._list_w->viewport();
-        QPoint const at(5, 5);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
-        QApplication::sendEvent(viewport, &event);
-        QCoreApplication::processEvents();
-        if (!entry.isEmpty()) {
-            EXPECT_TRUE(use->clicked) << "menu entry " << entry.toStdString();
-        }
-        return *use;
+        return MvpTest::useContextMenu(dialog._list_w->viewport(), QPoint(5, 5), entry);
     }
 
     static std::map<QString, bool> enabledEntries(bool rename, bool remove, bool exportSelected)
@@ -152,21 +111,8 @@ TEST_F(EditDialogTest, FormAndEmptyStore)
     Dialog dialog = open();
     EXPECT_EQ(dialog->objectName(), QStringLiteral("Kav_MCADVisPropEditRestoreTemplates_dlg"));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("edit templates"));
-    auto* grid = dialog->findChild<QGridLayout*>(QStringLiteral("gridLayout"));
-    ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(grid->horizontalSpacing(), 10);
-    EXPECT_EQ(grid->contentsMargins(), QMargins(10, 10, 10, 10));
-    auto* splitter = dialog->findChild<QSplitter*>(QStringLiteral("splitter"));
-    ASSERT_NE(splitter, nullptr);
-    EXPECT_EQ(splitter->widget(0), dialog->_list_w);
-    EXPECT_EQ(splitter->widget(1), dialog->_frame_w);
-    EXPECT_FALSE(splitter->childrenCollapsible());
-    EXPECT_EQ(dialog->contentView()->parentWidget(), dialog->_frame_w);
-    EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("_ok_w"))->text(), QStringLiteral("ok"));
-    EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("_cancel_w"))->text(), QStringLiteral("cancel"));
     EXPECT_EQ(dialog->_list_w->headerItem()->text(0), QStringLiteral("template list"));
     EXPECT_EQ(dialog->contentView()->headerItem()->text(0), QStringLiteral("template content"));
-    EXPECT_EQ(dialog->_list_w->selectionMode(), QAbstractItemView::ExtendedSelection);
 
     EXPECT_TRUE(listNames(*dialog).isEmpty());
     EXPECT_TRUE(paneEmpty(*dialog));
@@ -272,33 +218,6 @@ TEST_F(EditDialogTest, RenameKeepsPlaceSelectionAndEdits)
     view.setUsage(PROP_SCALE, true);
     first.set(view);
     EXPECT_EQ(userStore(), storeBytesOf(container({first, renamed, sample(QStringLiteral("C"))})));
-}
-
-TEST_F(EditDialogTest, DeleteAnsweredNoDropsPendingEditsOfTheShownTemplate)
-{
-    PropAccTemplateContainer const stored = container({sample(QStringLiteral("A")), sample(QStringLiteral("BB"))});
-    writeStore(levelFile(2), stored);
-    QByteArray const before = userStore();
-    Dialog dialog = open();
-    ASSERT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("A")});
-    clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("rotation")));
-    EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Checked);
-
-    expectNext(DialogRequest::YES_NO, [](DialogRequest const& r) {
-        EXPECT_EQ(r.title, QStringLiteral("remove templates"));
-        EXPECT_EQ(r.text, QStringLiteral("remove selected templates. are you really sure?"));
-        return DialogAnswer{0, {}};
-    });
-    useMenu(*dialog, QStringLiteral("delete"));
-    EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("A"), QStringLiteral("BB")}));
-    clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("scale")));
-
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("BB")));
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")));
-    EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Unchecked) << "edit before the question kept";
-    EXPECT_EQ(box(*dialog, QStringLiteral("scale")), Qt::Unchecked) << "edit after the question kept";
-    QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
-    EXPECT_EQ(userStore(), before);
 }
 
 TEST_F(EditDialogTest, DeleteAnsweredYesRemovesTheSelectedUserTemplates)

@@ -1,21 +1,15 @@
-#include "cfg/kav_cfg_settings.h"
 #include "core/kav_error_log.h"
-#include "core/kav_init.h"
 #include "gapp/kav_gapp_errors.h"
 #include "gapp/kav_main_window.h"
-#include "gtools/kav_dialog_responder.h"
 #include "io/kav_stream.h"
-#include "mvp_temp_dir.h"
+#include "mvp_editing_fixture.h"
 #include "templates/mvp_cmd_import_templates.h"
 #include "templates/mvp_restore_template_file.h"
-#include "templates/mvp_template_names.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fstream>
-#include <random>
 
 #include <sys/resource.h>
 
@@ -26,37 +20,9 @@ using PropertyAccess::PropAccTemplateContainer;
 
 namespace {
 
-// Level directories in a temporary tree, the store, and a responder that fails the test on
-// any dialog nobody asked for.
-class TemplateStoreTest : public ::testing::Test {
+// The shared editing fixture, with the import command.
+class TemplateStoreTest : public MvpTest::EditingTest {
 protected:
-    void SetUp() override
-    {
-        KavInit::setApplicationName("mvptest");
-        for (int level = 0; level < 3; ++level) {
-            QString const d = root.path(QStringLiteral("level%1").arg(level));
-            QDir().mkpath(d);
-            Cfg::Settings::setLevelDirectory(static_cast<Cfg::Level>(level), d);
-        }
-        responder.setOnUnexpected([](GTools::DialogRequest const& r) {
-            ADD_FAILURE() << "unexpected dialog: " << GTools::describeRequest(r).toStdString();
-        });
-        GTools::setDialogResponder(&responder);
-        store = std::make_unique<RestoreSnapshotTemplateFile>();
-    }
-
-    void TearDown() override
-    {
-        store.reset();
-        GTools::setDialogResponder(nullptr);
-        Cfg::Settings::reset();
-    }
-
-    QString levelFile(int level) const
-    {
-        return root.path(QStringLiteral("level%1/mvptest_rstmpls.rst").arg(level));
-    }
-
     static PropAccTemplateContainer named(QStringList const& names, Cfg::Level level = Cfg::LEVEL_USER)
     {
         PropAccTemplateContainer c;
@@ -66,19 +32,6 @@ protected:
             c.add(t);
         }
         return c;
-    }
-
-    static void writeStore(QString const& path, PropAccTemplateContainer const& c)
-    {
-        IO::OutStream out(path, KString("RESTORE_SNAPSHOT_TEMPLATE"), 1);
-        c.saveStream(&out);
-        out.close();
-    }
-
-    static void writeExchange(QString const& path, PropAccTemplateContainer const& c)
-    {
-        std::ofstream out(path.toStdString(), std::ios::binary);
-        out << c;
     }
 
     static QStringList names(PropAccTemplateContainer const& c)
@@ -97,44 +50,10 @@ protected:
         return import.parseParameterString(params, false, errorId, log) && import.execute(&result, errorId, log);
     }
 
-    MvpTest::TempDir root;
-    GTools::ScriptedResponder responder;
-    std::unique_ptr<RestoreSnapshotTemplateFile> store;
     ImportResTemCommand import;
 };
 
-// The naming rule word for word: restart the search from the first stored name after
-// every clash. Quadratic, but obviously right.
-QStringList literalImportNames(QStringList stored, QStringList const& incoming)
-{
-    for (QString const& name : incoming) {
-        QString candidate = name;
-        int counter = 1;
-        for (int i = 0; i < stored.size(); ++i) {
-            if (stored[i] == candidate) {
-                candidate = QStringLiteral("%2_%1").arg(counter).arg(name);
-                ++counter;
-                i = -1;
-            }
-        }
-        stored << candidate;
-    }
-    return stored;
-}
-
 } // namespace
-
-TEST_F(TemplateStoreTest, StoreIsOneResourceNamedAfterTheApplication)
-{
-    EXPECT_EQ(RestoreSnapshotTemplateFile::instance(), store.get());
-    EXPECT_EQ(store->getFileName(), QStringLiteral("mvptest_rstmpls.rst"));
-    EXPECT_EQ(store->getDescription(), QStringLiteral("snapshot restore templates"));
-    store.reset();
-    EXPECT_EQ(RestoreSnapshotTemplateFile::instance(), nullptr);
-    EXPECT_TRUE(loadAllTemplates().isEmpty());
-    KavInit::setApplicationName("");
-    EXPECT_EQ(RestoreSnapshotTemplateFile::resourceFileName(), QStringLiteral("_rstmpls.rst"));
-}
 
 TEST_F(TemplateStoreTest, LoadsEveryLevelInOrderAndSkipsMissingFiles)
 {
@@ -186,7 +105,7 @@ TEST_F(TemplateStoreTest, StoreThatCannotBeWrittenIsReportedAndStaysAsItWas)
 {
     writeStore(levelFile(2), named({QStringLiteral("Mine")}));
     QByteArray const before = MvpTest::readAll(levelFile(2));
-    responder.push([](GTools::DialogRequest const& r) {
+    responder->push([](GTools::DialogRequest const& r) {
         EXPECT_EQ(r.errorId, QStringLiteral("MCADVisProp-0004"));
         return GTools::DialogAnswer{};
     });
@@ -194,50 +113,24 @@ TEST_F(TemplateStoreTest, StoreThatCannotBeWrittenIsReportedAndStaysAsItWas)
         TinyFileLimit const limit;
         saveTemplates(named({QStringLiteral("A"), QStringLiteral("B")}));
     }
-    EXPECT_EQ(responder.pending(), 0);
     EXPECT_EQ(MvpTest::readAll(levelFile(2)), before);
     EXPECT_EQ(QDir(root.path(QStringLiteral("level2"))).entryList(QDir::Files), QStringList{QStringLiteral("mvptest_rstmpls.rst")});
 }
 
-TEST_F(TemplateStoreTest, CorruptStoreReachesTheCallerAndTheRunnerReportsIt)
+TEST_F(TemplateStoreTest, CorruptStoreReachesTheCaller)
 {
     writeStore(levelFile(1), named({QStringLiteral("Shared")}));
     QByteArray const bytes = MvpTest::readAll(levelFile(1));
     ASSERT_TRUE(MvpTest::writeAll(levelFile(1), bytes.left(bytes.size() - 2)));
     EXPECT_THROW(loadAllTemplates(), IO::StreamException);
 
-    // Through the host's runner the exception becomes a reported failure.
-    GApp::MainWindow window;
+    // An import over it fails before anything is saved.
     QString const exchange = root.path(QStringLiteral("in.rst"));
     writeExchange(exchange, named({QStringLiteral("X")}));
-    responder.push([](GTools::DialogRequest const& r) {
-        EXPECT_EQ(r.kind, GTools::DialogRequest::ERROR);
-        EXPECT_TRUE(r.details.contains(QStringLiteral("mvptest_rstmpls.rst"))) << r.details.toStdString();
-        return GTools::DialogAnswer{};
-    });
-    QString result;
-    EXPECT_FALSE(window.execute(&import, import.createFileParameterString(exchange), &result, false));
-    EXPECT_EQ(responder.pending(), 0);
-    EXPECT_FALSE(QFile::exists(levelFile(2))) << "nothing saved after a failed load";
-}
-
-TEST_F(TemplateStoreTest, ImportRenamesClashesAcrossLevelsAndWithinTheFile)
-{
-    writeStore(levelFile(1), named({QStringLiteral("X")}, Cfg::LEVEL_USER));
-    writeStore(levelFile(2), named({QStringLiteral("A"), QStringLiteral("A_1")}));
-    QString const exchange = root.path(QStringLiteral("import.rst"));
-    writeExchange(exchange, named({QStringLiteral("T"), QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("X"),
-                                   QStringLiteral("t")}));
-
     QString errorId;
     ErrorLog log;
-    ASSERT_TRUE(runImport(exchange, &errorId, &log)) << log.getLog().toStdString();
-    EXPECT_TRUE(errorId.isEmpty());
-    PropAccTemplateContainer const all = loadAllTemplates();
-    EXPECT_EQ(names(all), (QStringList{QStringLiteral("X"), QStringLiteral("A"), QStringLiteral("A_1"),
-                                       QStringLiteral("T"), QStringLiteral("T_1"), QStringLiteral("A_2"),
-                                       QStringLiteral("X_1"), QStringLiteral("t")}));
-    EXPECT_EQ(all.getTemplate(7).configLevel(), Cfg::LEVEL_USER);
+    EXPECT_THROW(runImport(exchange, &errorId, &log), IO::StreamException);
+    EXPECT_FALSE(QFile::exists(levelFile(2))) << "nothing saved after a failed load";
 }
 
 TEST_F(TemplateStoreTest, BadExchangeFileLeavesTheStoreByteForByte)
@@ -299,41 +192,10 @@ TEST_F(TemplateStoreTest, CommandParametersMenuAndLock)
     EXPECT_FALSE(import.isExecutable());
     // The runner says why it cannot run, not just that it cannot.
     GApp::MainWindow window;
-    responder.push([](GTools::DialogRequest const& r) {
+    responder->push([](GTools::DialogRequest const& r) {
         EXPECT_TRUE(r.details.contains(QStringLiteral("snapshot restore templates are locked: the host has locked")))
             << r.details.toStdString();
         return GTools::DialogAnswer{};
     });
     EXPECT_FALSE(window.execute(&import, import.createFileParameterString(levelFile(2)), nullptr, false));
-    EXPECT_EQ(responder.pending(), 0);
-}
-
-TEST(TemplateNames, MatchTheLiteralRuleOnRandomInputs)
-{
-    std::mt19937 random(7);
-    QStringList const pool = {QStringLiteral("A"), QStringLiteral("A_1"), QStringLiteral("A_2"),
-                              QStringLiteral("B"), QStringLiteral("A_1_1"), QStringLiteral("a")};
-    for (int round = 0; round < 300; ++round) {
-        QStringList stored;
-        QStringList incoming;
-        for (int i = static_cast<int>(random() % 6); i > 0; --i)
-            stored << pool[static_cast<int>(random() % pool.size())];
-        for (int i = static_cast<int>(random() % 8); i > 0; --i)
-            incoming << pool[static_cast<int>(random() % pool.size())];
-
-        PropAccTemplateContainer container;
-        for (QString const& n : stored)
-            container.add(PropAccTemplate(n));
-        PropAccTemplateContainer in;
-        for (QString const& n : incoming)
-            in.add(PropAccTemplate(n));
-        mergeTemplates(&container, in);
-
-        QStringList got;
-        for (unsigned int i = 0; i < container.getNumberOfTemplates(); ++i)
-            got << container.getTemplate(i).getName();
-        ASSERT_EQ(got, literalImportNames(stored, incoming))
-            << "stored " << stored.join(QLatin1Char(',')).toStdString() << " incoming "
-            << incoming.join(QLatin1Char(',')).toStdString();
-    }
 }

@@ -60,50 +60,6 @@ TEST_F(TemplateViewTest, TreeFollowsTheCreatorsInCategoryOrder)
     EXPECT_EQ(row(view.get(), QStringLiteral("set new elements invisible"))->flags(), propertyFlags);
 }
 
-TEST_F(TemplateViewTest, OtherLibrariesCategoriesAndUnshownProperties)
-{
-    auto const type = [](int v) { return static_cast<PropAccessType_t>(v); };
-    auto const id = [](int v) { return static_cast<PropTemplateID_t>(v); };
-    creators.add(std::make_unique<MvpTest::ListedCreator>(
-        type(10), CAT_RESTORE_FEATURES, PropertyDescriptions{{id(40), QStringLiteral("feature colour")}}));
-    creators.add(std::make_unique<MvpTest::ListedCreator>(
-        type(11), static_cast<PropTemplateCat_t>(7), PropertyDescriptions{{id(70), QStringLiteral("beyond")}}));
-    creators.add(std::make_unique<MvpTest::ListedCreator>(
-        type(12), CAT_RESTORE_PROJECTS,
-        PropertyDescriptions{{id(50), QStringLiteral("project state")}, {id(40), QStringLiteral("project colour")}}));
-    // A second creator in the same category reporting an id already there shares its box.
-    creators.add(std::make_unique<MvpTest::ListedCreator>(
-        type(13), CAT_RESTORE_FEATURES, PropertyDescriptions{{id(40), QStringLiteral("other text")}}));
-    auto view = makeView();
-
-    QStringList tops;
-    for (int i = 0; i < view->topLevelItemCount(); ++i)
-        tops << view->topLevelItem(i)->text(0);
-    EXPECT_EQ(tops, (QStringList{QStringLiteral("restore general"), QStringLiteral("restore 3d"),
-                                 QStringLiteral("restore explorer elements"), QStringLiteral("restore projects"),
-                                 QStringLiteral("restore features"), QStringLiteral("new and invalid elements")}));
-    QTreeWidgetItem* features = row(view.get(), QStringLiteral("restore features"));
-    ASSERT_EQ(features->childCount(), 1);
-    EXPECT_EQ(features->child(0)->text(0), QStringLiteral("feature colour"));
-    EXPECT_EQ(row(view.get(), QStringLiteral("restore projects"))->childCount(), 2);
-
-    // A property under a category that is never shown goes back to the fresh default on a
-    // click; one under a shown category keeps what the box says.
-    PropAccTemplate t(QStringLiteral("user"));
-    PropAccTemplatePart beyond(type(11));
-    beyond.setUsage(id(70), false);
-    t.set(beyond);
-    PropAccTemplatePart feature(type(13));
-    feature.setUsage(id(40), false);
-    t.set(feature);
-    view->setTemplate(&t);
-    clickBox(view.get(), row(view.get(), QStringLiteral("rotation")));
-    EXPECT_TRUE(t.getTemplatePart(type(11)).getUsage(id(70)));
-    EXPECT_FALSE(t.getTemplatePart(type(13)).getUsage(id(40)));
-    EXPECT_FALSE(t.getTemplatePart(type(10)).getUsage(id(40))) << "the shared box wrote both types";
-    EXPECT_FALSE(t.getTemplatePart(PROP_ACC_3D_VIEW).getUsage(PROP_ROTATION));
-}
-
 TEST_F(TemplateViewTest, ClicksWriteTheTemplate)
 {
     auto view = makeView();

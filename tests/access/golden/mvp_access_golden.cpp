@@ -4,7 +4,6 @@
 #include "io/kav_stream.h"
 #include "mvp_stream_bytes.h"
 
-#include <QStringList>
 
 #include <stdexcept>
 

@@ -3,6 +3,7 @@
 #include "cfg/kav_cfg_settings.h"
 #include "core/kav_init.h"
 #include "io/kav_stream.h"
+#include "mvp_gui.h"
 #include "mvp_listed_creators.h"
 #include "mvp_responder.h"
 #include "mvp_temp_dir.h"
@@ -10,10 +11,6 @@
 #include "templates/mvp_restore_template_file.h"
 
 #include <QDir>
-#include <QStyle>
-#include <QStyleOptionViewItem>
-#include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -106,51 +103,5 @@ protected:
     ResponderGuard responder;
     std::unique_ptr<Kav::MCADVisProp::RestoreSnapshotTemplateFile> store;
 };
-
-// The row of `text` anywhere in the tree; fails the test when there is none.
-inline QTreeWidgetItem* row(QTreeWidget* tree, QString const& text)
-{
-    QList<QTreeWidgetItem*> const found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    EXPECT_EQ(found.size(), 1) << "rows named " << text.toStdString();
-    return found.isEmpty() ? nullptr : found.first();
-}
-
-// Clicks the check box of `item` with the mouse, as a person does.
-inline void clickBox(QTreeWidget* tree, QTreeWidgetItem* item)
-{
-    ASSERT_NE(item, nullptr);
-    tree->scrollToItem(item);
-    QStyleOptionViewItem option;
-    option.initFrom(tree);
-    option.rect = tree->visualItemRect(item);
-    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    option.text = item->text(0);
-    option.checkState = item->checkState(0);
-    QRect const box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
-    ASSERT_TRUE(tree->viewport()->rect().contains(box.center())) << item->text(0).toStdString();
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
-}
-
-// Clicks the row's text, to select it in a list.
-inline void clickRow(QTreeWidget* tree, QTreeWidgetItem* item, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    ASSERT_NE(item, nullptr);
-    tree->scrollToItem(item);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers, tree->visualItemRect(item).center());
-}
-
-// The whole tree as text, one row a line, children indented by two blanks.
-inline QStringList treeText(QTreeWidget* tree)
-{
-    QStringList lines;
-    std::function<void(QTreeWidgetItem*, QString const&)> walk = [&](QTreeWidgetItem* item, QString const& indent) {
-        lines << indent + item->text(0);
-        for (int i = 0; i < item->childCount(); ++i)
-            walk(item->child(i), indent + QStringLiteral("  "));
-    };
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        walk(tree->topLevelItem(i), QString());
-    return lines;
-}
 
 } // namespace MvpTest

@@ -39,6 +39,15 @@ public:
         return category_;
     }
 
+    // Properties named "property <id>".
+    ListedCreator(Kav::PropertyAccess::PropAccessType_t type, std::vector<int> const& ids,
+                  Kav::PropertyAccess::PropTemplateCat_t category)
+        : ListedCreator(type, category, {})
+    {
+        for (int id : ids)
+            list_.emplace_back(static_cast<Kav::PropertyAccess::PropTemplateID_t>(id), QStringLiteral("property %1").arg(id));
+    }
+
 private:
     Kav::PropertyAccess::PropTemplateCat_t category_;
     Kav::PropertyAccess::PropertyDescriptions list_;
