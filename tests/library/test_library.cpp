@@ -69,9 +69,10 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
         EXPECT_TRUE(command->isInMenu() && !command->isInToolBar()) << s(name);
     }
     EXPECT_EQ(registered, ourCommands);
-    EXPECT_NE(dynamic_cast<MCADVisProp::EditRestoreTemplateCommand*>(
-                  GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates"))),
-              nullptr);
+    auto* edit = dynamic_cast<MCADVisProp::EditRestoreTemplateCommand*>(
+        GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates")));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_FALSE(edit->execute(nullptr, nullptr, nullptr)) << "the dialog has no script form";
     auto* whole = dynamic_cast<MCADVisProp::RestorePropertyFromSnapshotCommand*>(
         GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")));
     ASSERT_NE(whole, nullptr);

@@ -244,6 +244,11 @@ TEST_F(RestoreCommands, RefusedChangeNoticeFailsButKeepsTheRestoreAndItsStep)
     EXPECT_EQ(state(), atSnapshot);
     EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 1);
     EXPECT_EQ(ci.changedReported, (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    disturb();
+    errorId.clear();
+    EXPECT_FALSE(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log));
+    EXPECT_EQ(s(errorId), "MCADVisProp-0003");
+    EXPECT_EQ(state(), atSnapshot);
 }
 
 TEST_F(RestoreCommands, NothingChangedMeansNoChangeNotice)
@@ -346,17 +351,14 @@ TEST_F(RestoreCommands, TemplateHandsCopiesAndItsTwoFlagsToTheApply)
     QString result, errorId;
     ErrorLog log;
 
-    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
-    EXPECT_TRUE(ci.seenNewInvisible);
-    EXPECT_FALSE(ci.seenInvalidInvisible);
-    EXPECT_EQ(ci.seen, report->getCreationPropertyAccess()) << "the whole restore applies the snapshot's own accesses";
-
+    disturb();
     PropAccTemplate t(QStringLiteral("t"));
     t.setInvalidCMMInvisibleFlag(true);
     PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
     part.setUsage(PropertyAccess::PROP_ELEMENT_VISIBILITY, false);
     t.set(part);
     ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), t, &result, &errorId, &log));
+    EXPECT_EQ(session.scene().modifiedElements(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
     EXPECT_FALSE(ci.seenNewInvisible);
     EXPECT_TRUE(ci.seenInvalidInvisible);
     ASSERT_EQ(ci.seen.size(), 3u);
@@ -364,6 +366,10 @@ TEST_F(RestoreCommands, TemplateHandsCopiesAndItsTwoFlagsToTheApply)
         EXPECT_NE(ci.seen[i], report->getCreationPropertyAccess()[i]);
         EXPECT_EQ(ci.seenFlags[i], part.getUsages());
     }
+    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
+    EXPECT_TRUE(ci.seenNewInvisible);
+    EXPECT_FALSE(ci.seenInvalidInvisible);
+    EXPECT_EQ(ci.seen, report->getCreationPropertyAccess()) << "the whole restore applies the snapshot's own accesses";
 }
 
 // Every step of a run as the host sees it, with what holds at that moment: the drawing
