@@ -199,3 +199,22 @@ TEST_F(TemplateStoreTest, CommandParametersMenuAndLock)
     });
     EXPECT_FALSE(window.execute(&import, import.createFileParameterString(levelFile(2)), nullptr, false));
 }
+
+TEST_F(TemplateStoreTest, ImportRenamesClashesAcrossLevelsAndWithinTheFile)
+{
+    writeStore(levelFile(1), named({QStringLiteral("X")}, Cfg::LEVEL_USER));
+    writeStore(levelFile(2), named({QStringLiteral("A"), QStringLiteral("A_1")}));
+    QString const exchange = root.path(QStringLiteral("import.rst"));
+    writeExchange(exchange, named({QStringLiteral("T"), QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("X"),
+                                   QStringLiteral("t")}));
+
+    QString errorId;
+    ErrorLog log;
+    ASSERT_TRUE(runImport(exchange, &errorId, &log)) << log.getLog().toStdString();
+    EXPECT_TRUE(errorId.isEmpty());
+    PropAccTemplateContainer const all = loadAllTemplates();
+    EXPECT_EQ(names(all), (QStringList{QStringLiteral("X"), QStringLiteral("A"), QStringLiteral("A_1"),
+                                       QStringLiteral("T"), QStringLiteral("T_1"), QStringLiteral("A_2"),
+                                       QStringLiteral("X_1"), QStringLiteral("t")}));
+    EXPECT_EQ(all.getTemplate(7).configLevel(), Cfg::LEVEL_USER);
+}
