@@ -151,6 +151,8 @@ ProjectedScene const& View3dWidget::projection(Transformation const& t, QSize co
 
 void View3dWidget::renderScene(QPainter& p, QSize const& size) const
 {
+    if (size.isEmpty() || !p.isActive())
+        return;
     auto* target = p.device() != nullptr && p.device()->devType() == QInternal::Image ? static_cast<QImage*>(p.device())
                                                                                       : nullptr;
     if (target == nullptr || !PixelRaster::canDrawInto(*target) || target->size() != size

@@ -351,6 +351,9 @@ TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
         return image;
     };
     QImage const before = picture();
+    QImage tiny(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter nowhere(&tiny);
+    view->renderScene(nowhere, QSize());   // draws nothing, and returns
     // Each sample of a section is a dot of its legend colour around the sample's projected
     // point; a few may lie under a label or another dot.
     Kav::MCADCmd::Scene& scene = app_->session().scene();
