@@ -469,12 +469,14 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             CAD::ElemProp prop;
             if (!prop.loadStream(&in, &propLog, -1, -1))
                 bad(in, translate("Kav::MCADCmd", "element \"%1\": %2").arg(r.name, propLog.getLog()));
-            if (names.contains(r.name))
-                bad(in, translate("Kav::MCADCmd", "the element name \"%1\" occurs twice").arg(r.name));
-            // Only elements are in the set yet, so a parent found there came before.
-            if (!r.parent.isEmpty() && !names.contains(r.parent))
-                bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
+            // One hash operation: a name already there leaves the size as it was.
+            auto const known = names.size();
             names.insert(r.name);
+            if (names.size() == known)
+                bad(in, translate("Kav::MCADCmd", "the element name \"%1\" occurs twice").arg(r.name));
+            // Only elements are in the set yet, so a parent found there (not itself) came before.
+            if (!r.parent.isEmpty() && (r.parent == r.name || !names.contains(r.parent)))
+                bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
             elements.emplace_back(fromRecord(r, prop), r.parent);
         }
         for (unsigned int i = 0; i < reportCount; ++i) {

@@ -114,29 +114,37 @@ CAD::Element* Scene::insertElement(std::unique_ptr<CAD::Element> element, QStrin
     QString const name = element->getName();
     if (name.isEmpty())
         refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("an element needs a name"));
-    if (byName_.contains(name))
+    // The entry is made by the test for a taken name (one hash operation for both, a scene
+    // of many elements is built this way) and dropped again if the element is refused.
+    auto const known = byName_.size();
+    CAD::Element*& slot = byName_[name];
+    if (byName_.size() == known)
         refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("the name \"%1\" is taken").arg(name));
-    if (dynamic_cast<CAD::Report*>(element.get()) != nullptr)
-        refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
-               QStringLiteral("\"%1\" is a report: add it with addReport").arg(name));
-    CAD::Element* parent = nullptr;
-    if (!parentName.isEmpty()) {
-        auto it = byName_.find(parentName);
-        if (it == byName_.end() || isReport(parentName))
-            refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
-                   QStringLiteral("the parent \"%1\" of \"%2\" is no element").arg(parentName, name));
-        parent = it.value();
-        // Appending keeps every present parent before; only an insertion needs the look.
-        if (index < elements_.size() && indexOf(parentName) >= static_cast<long>(index))
-            refuse("Kav::MCADCmd::Scene::insertElement", __LINE__,
-                   QStringLiteral("the parent \"%1\" must come before \"%2\"").arg(parentName, name));
-    }
-    element->setParent(parent);
     CAD::Element* raw = element.get();
-    owned_.insert(owned_.begin() + static_cast<std::ptrdiff_t>(index), std::move(element));
-    elements_.insert(elements_.begin() + static_cast<std::ptrdiff_t>(index), raw);
+    try {
+        if (dynamic_cast<CAD::Report*>(raw) != nullptr)
+            refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
+                   QStringLiteral("\"%1\" is a report: add it with addReport").arg(name));
+        CAD::Element* parent = nullptr;
+        if (!parentName.isEmpty()) {
+            parent = parentName != name ? byName_.value(parentName, nullptr) : nullptr;
+            if (parent == nullptr || dynamic_cast<CAD::Report*>(parent) != nullptr)
+                refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
+                       QStringLiteral("the parent \"%1\" of \"%2\" is no element").arg(parentName, name));
+            // Appending keeps every present parent before; only an insertion needs the look.
+            if (index < elements_.size() && indexOf(parentName) >= static_cast<long>(index))
+                refuse("Kav::MCADCmd::Scene::insertElement", __LINE__,
+                       QStringLiteral("the parent \"%1\" must come before \"%2\"").arg(parentName, name));
+        }
+        element->setParent(parent);
+        owned_.insert(owned_.begin() + static_cast<std::ptrdiff_t>(index), std::move(element));
+        elements_.insert(elements_.begin() + static_cast<std::ptrdiff_t>(index), raw);
+    } catch (...) {
+        byName_.remove(name);
+        throw;
+    }
     renumber(index);
-    byName_[name] = raw;
+    slot = raw;
     noteInserted(name);
     flushIfIdle();
     return raw;

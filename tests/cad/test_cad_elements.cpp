@@ -30,6 +30,10 @@ TEST(CadElement, VisibilityFollowsTheParents)
     EXPECT_THROW(scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("C"), 1)), ProgError);
     EXPECT_THROW(scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("D"), 1), QStringLiteral("Nobody")),
                  ProgError);
+    EXPECT_THROW(scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("D"), 1), QStringLiteral("D")), ProgError);
+    EXPECT_EQ(scene.findElement(QStringLiteral("D")), nullptr);
+    EXPECT_NO_THROW(scene.addElement(std::make_unique<CAD::Element>(QStringLiteral("D"), 1))) << "a refused name stays free";
+    EXPECT_TRUE(scene.removeElement(QStringLiteral("D")));
     scene.setSelection(QStringList{QStringLiteral("C"), QStringLiteral("Nobody"), QStringLiteral("A")});
     EXPECT_EQ(scene.selection(), (QStringList{QStringLiteral("C"), QStringLiteral("A")}));
     EXPECT_EQ(scene.findElement(QStringLiteral("C")), c);
