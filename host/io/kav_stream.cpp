@@ -23,6 +23,8 @@ constexpr quint64 SizeChecksum = 4;
 constexpr quint64 MaxLength = std::numeric_limits<quint32>::max();
 // What a file stream collects before it writes to the file.
 constexpr qsizetype FileChunk = 1 << 20;
+// What a file stream reads ahead: most reads are a few bytes.
+constexpr quint64 WindowBytes = 1 << 16;
 
 QString hexBytes(char const* data, int size)
 {
@@ -384,6 +386,7 @@ void InStream::verifyChecksum()
             crc = crc32(crc, chunk.constData(), static_cast<std::size_t>(want));
             at += static_cast<quint64>(want);
         }
+        window_.clear();
         if (device_->read(stored, sizeof stored) != sizeof stored || !device_->seek(static_cast<qint64>(offset_)))
             throw StreamException(where(end, translate("Kav::IO", "read failed: %1").arg(device_->errorString())));
     } else {
@@ -423,17 +426,37 @@ void InStream::readRaw(char* data, quint64 size, char const* what, quint64 count
     if (size == 0)
         return;
     if (device_) {
-        qint64 const got = device_->read(data, static_cast<qint64>(size));
-        if (got != static_cast<qint64>(size)) {
-            QString const text = got < 0
-                ? translate("Kav::IO", "%1: read failed: %2").arg(describe(what, count), device_->errorString())
-                : translate("Kav::IO", "%1: the stream is truncated, only %2 bytes could be read").arg(describe(what, count)).arg(got);
-            throw StreamException(where(offset_, text));
-        }
+        if (offset_ < windowStart_ || offset_ + size > windowStart_ + static_cast<quint64>(window_.size()))
+            fillWindow(size, what, count);
+        std::memcpy(data, window_.constData() + (offset_ - windowStart_), size);
     } else {
         std::memcpy(data, bytes_.constData() + offset_, size);
     }
     offset_ += size;
+}
+
+void InStream::fillWindow(quint64 size, char const* what, quint64 count)
+{
+    // The device stands at the window's end, or at offset_ when there is no window.
+    bool const atDevice = window_.isEmpty() || offset_ == windowStart_ + static_cast<quint64>(window_.size());
+    if (!atDevice && !device_->seek(static_cast<qint64>(offset_))) {
+        window_.clear();
+        throw StreamException(where(offset_, translate("Kav::IO", "cannot seek to offset %1: %2")
+                                                 .arg(offset_)
+                                                 .arg(device_->errorString())));
+    }
+    // require() has checked that `size` bytes are there; more are read for the reads to come.
+    qint64 const want = static_cast<qint64>(std::max<quint64>(size, WindowBytes));
+    window_.resize(static_cast<qsizetype>(want));
+    windowStart_ = offset_;
+    qint64 const got = device_->read(window_.data(), want);
+    window_.resize(static_cast<qsizetype>(std::max<qint64>(got, 0)));
+    if (got < static_cast<qint64>(size)) {
+        QString const text = got < 0
+            ? translate("Kav::IO", "%1: read failed: %2").arg(describe(what, count), device_->errorString())
+            : translate("Kav::IO", "%1: the stream is truncated, only %2 bytes could be read").arg(describe(what, count)).arg(got);
+        throw StreamException(where(offset_, text));
+    }
 }
 
 quint32 InStream::readU32(char const* what)
@@ -448,6 +471,12 @@ void InStream::seekTo(quint64 offset)
     // Most blocks are read to their end: a file seek is a system call, even one that stays put.
     if (offset == offset_)
         return;
+    if (device_ && offset >= windowStart_ && offset <= windowStart_ + static_cast<quint64>(window_.size()) &&
+        !window_.isEmpty()) {
+        offset_ = offset;
+        return;
+    }
+    window_.clear();
     if (device_ && !device_->seek(static_cast<qint64>(offset)))
         throw StreamException(where(offset_, translate("Kav::IO", "cannot seek to offset %1: %2")
                                                  .arg(offset)

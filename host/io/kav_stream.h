@@ -215,6 +215,8 @@ private:
     // standing for `count`. The text is only made on failure: reads are hot.
     void require(quint64 size, char const* what, quint64 count = 0) const;
     void readRaw(char* data, quint64 size, char const* what, quint64 count = 0);
+    // Reads the file from offset_ into the window, `size` bytes at least (they are there).
+    void fillWindow(quint64 size, char const* what, quint64 count);
     quint32 readU32(char const* what);
     void seekTo(quint64 offset);
     // Reads a block header and checks its size fits; returns {end, version}.
@@ -222,6 +224,8 @@ private:
 
     std::unique_ptr<QIODevice> device_;
     QByteArray bytes_; // the data of a memory stream (the device reads it)
+    QByteArray window_; // of a file stream: its bytes from windowStart_ on
+    quint64 windowStart_ = 0;
     quint64 size_ = 0; // stream size, without the checksum
     quint64 offset_ = 0;
     std::vector<OpenBlock> blocks_;

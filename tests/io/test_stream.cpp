@@ -244,6 +244,57 @@ TEST(StreamRoundTrip, EveryPrimitiveThroughMemoryAndFile)
     EXPECT_EQ(filesIn(dir.root()), QStringList{QFileInfo(path).fileName()});
 }
 
+TEST(StreamRoundTrip, FileReadsAcrossItsReadAheadAsMemoryReads)
+{
+    // Blocks read whole, left part way, passed over, and one string longer than what a
+    // file stream reads ahead: the file must read exactly as the same bytes in memory.
+    MvpTest::TempDir dir;
+    QString const path = dir.path(QStringLiteral("long.kav"));
+    std::string const longText(200000, 'x');
+    {
+        OutStream out(path, KString("long"), 1);
+        for (unsigned int i = 0; i < 3000; ++i) {
+            KString const text(std::string(i % 97, static_cast<char>('a' + i % 26)));
+            out.beginBlock(Stream::SizeUInt + Stream::SizeDouble + Stream::sizeOf(text), 1);
+            out.writeUInt(i);
+            out.writeDouble(i * 0.5);
+            out.writeString(text);
+            out.endBlock();
+            if (i == 1500)
+                out.writeString(KString(longText));
+        }
+        out.close();
+    }
+    auto readAll = [&longText](InStream& in) {
+        QStringList seen;
+        for (unsigned int i = 0; i < 3000; ++i) {
+            if (i % 7 == 3) {
+                in.skipBlock();
+            } else {
+                in.openBlock();
+                unsigned int const n = in.readUInt();
+                if (i % 5 == 0) {
+                    seen << QString::number(n);  // the rest is left unread
+                } else {
+                    double const d = in.readDouble();
+                    seen << QStringLiteral("%1 %2 %3").arg(n).arg(d).arg(in.readString().toQString());
+                }
+                in.closeBlock();
+            }
+            if (i == 1500) {
+                EXPECT_EQ(in.readString().str(), longText);
+            }
+        }
+        EXPECT_TRUE(in.atEnd());
+        return seen;
+    };
+    InStream file(path);
+    InStream memory(MvpTest::readAll(path));
+    QStringList const fromFile = readAll(file);
+    EXPECT_EQ(fromFile.size(), 3000 - 429);  // less the blocks passed over
+    EXPECT_EQ(fromFile, readAll(memory));
+}
+
 TEST(StreamWrite, BlockSizesAreCheckedAndMisuseThrows)
 {
     {
