@@ -60,6 +60,42 @@ void reportNotApplied(PropertyAccessBase const* access, QString const& reason, Q
     }
 }
 
+// A mark per scene element, found by the element's place (checked; an element the scene
+// does not hold at its place is kept in a set).
+class Marks {
+public:
+    explicit Marks(Scene const* scene) : scene_(scene)
+    {
+        if (scene_ != nullptr)
+            marks_.assign(scene_->elements().size(), 0);
+    }
+    void insert(CAD::Element* e)
+    {
+        std::size_t const at = place(e);
+        if (at != NONE)
+            marks_[at] = 1;
+        else
+            others_.insert(e);
+    }
+    bool contains(CAD::Element* e) const
+    {
+        std::size_t const at = place(e);
+        return at != NONE ? marks_[at] != 0 : others_.contains(e);
+    }
+
+private:
+    static constexpr std::size_t NONE = static_cast<std::size_t>(-1);
+    std::size_t place(CAD::Element* e) const
+    {
+        std::size_t const at = e->getSceneIndex();
+        return at < marks_.size() && scene_->elements()[at] == e ? at : NONE;
+    }
+
+    Scene const* scene_;
+    std::vector<char> marks_;
+    QSet<CAD::Element*> others_;
+};
+
 } // namespace
 
 CommandInterface::CommandInterface(Scene* scene) : scene_(scene) {}
@@ -177,7 +213,11 @@ void CommandInterface::getAllElements(AllElement1_t which, AllElement2_t kinds, 
         for (QString const& s : scene_->selection())
             selected.insert(s);
     }
-    QStringList out;
+    // Straight into the caller's list when it is empty: every name copied is a write to
+    // its shared text, which a scene of many elements feels.
+    QStringList others;
+    QStringList& out = names->isEmpty() ? *names : others;
+    out.reserve(static_cast<int>(candidates.size()));
     for (CAD::Element* e : candidates) {
         if (which == VISIBLE_ELEMENTS && !e->isVisible(CAD::VISIBLE_IN_SCENE))
             continue;
@@ -187,19 +227,18 @@ void CommandInterface::getAllElements(AllElement1_t which, AllElement2_t kinds, 
     }
     if (order == NAME_ORDER)
         std::sort(out.begin(), out.end());
-    names->append(out);
+    if (&out == &others)
+        names->append(others);
 }
 
 QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, bool invalidInvisible,
                                                           AccessList const& accesses, QStringList* names,
                                                           QStringList* types, QStringList* descriptions)
 {
-    // Elements by pointer: a name would be hashed again for every set and every test.
-    QSet<CAD::Element*> changed;
-    QSet<CAD::Element*> named;
-    changed.reserve(static_cast<int>(accesses.size()));
-    if (newInvisible)
-        named.reserve(static_cast<int>(accesses.size()));
+    // Elements by their place in the scene: a name would be hashed again for every set and
+    // every test, a pointer too.
+    Marks changed(scene_);
+    Marks named(scene_);
     for (PropertyAccessBase* access : accesses) {
         if (access == nullptr)
             continue;
@@ -268,7 +307,6 @@ QStringList CommandInterface::applyPropertyAccessComplete(bool newInvisible, boo
     QStringList out;
     if (scene_ == nullptr)
         return out;
-    out.reserve(changed.size());
     for (CAD::Element* e : scene_->elements()) {
         if (changed.contains(e))
             out << e->getName();
