@@ -514,8 +514,12 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
     Scene::Batch batch(scene);
     scene.clear();
     scene.reserve(elements.size() + reports.size());
-    for (auto& e : elements)
+    std::vector<LabelElement*> labels;
+    for (auto& e : elements) {
+        if (LabelElement* l = e.first->getLabel())
+            labels.push_back(l);
         scene.addElement(std::move(e.first), e.second);
+    }
     for (LoadedReport& lr : reports) {
         CAD::Report::AccessList list;
         for (auto& a : lr.accesses)
@@ -535,6 +539,12 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
     render->setAxisScale(rAxis);
     render->setScale(rScale);
     render->setViewportSize(static_cast<int>(width), static_cast<int>(height));
+    // Label texts hold values measured from the geometry: made again, not stored.
+    Transformation const t = render->get3d2dTransformation();
+    for (LabelElement* l : labels) {
+        l->updateFigureElements(StageIdentifier(), 0, t, 0.0);
+        l->getLabelFigText()->updateForStage(StageIdentifier(), 0, 0);
+    }
     scene.legend()->setStreamData(legendData);
     scene.legend()->setPosition(legendPos);
     scene.setHasLegendData(hasLegend);

@@ -60,6 +60,17 @@ TEST_F(Project, OneUnreadableAccessIsNamedAndSkippedAndTheRestLoads)
     for (auto const* a : loaded)
         EXPECT_NE(a->getExplorerName(), badName);
     EXPECT_EQ(other.scene().elements().size(), scene().elements().size());
+    // Label texts hold measured values ("Height: 20.000"); they are made again on load.
+    int labelled = 0;
+    for (CAD::Element const* e : scene().elements()) {
+        if (e->getLabel() == nullptr)
+            continue;
+        ++labelled;
+        CAD::Element const* twin = other.scene().findElement(e->getName());
+        ASSERT_TRUE(twin != nullptr && twin->getLabel() != nullptr) << e->getName().toStdString();
+        EXPECT_EQ(twin->getLabel()->getLabelFigText()->getText(), e->getLabel()->getLabelFigText()->getText());
+    }
+    EXPECT_GT(labelled, 3);
 
     // A frame whose inner stream is damaged is skipped the same way: break the magic of
     // the third access stream in the file.
