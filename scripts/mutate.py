@@ -176,19 +176,21 @@ RECORD_RE = re.compile(r"^#(\d+) (\S+?):(\d+) ([\w-]+): (.*?)  ->  (.*?)(?:  => 
 
 
 def locate(path, before, line):
-    """Start index of the lines whose stripped texts are `before`, nearest to `line`; None if gone."""
+    """Start index of the lines whose stripped texts are `before`, nearest to `line` (None if gone),
+    the file's lines, and how many places hold that text."""
     if not os.path.isfile(path):
-        return None, None
+        return None, None, 0
     with open(path, newline="") as f:
         lines = f.read().splitlines(keepends=True)
     n = len(before)
     hits = [i for i in range(len(lines) - n + 1) if [s.strip() for s in lines[i:i + n]] == before]
-    return (min(hits, key=lambda i: abs(i + 1 - line)), lines) if hits else (None, lines)
+    return (min(hits, key=lambda i: abs(i + 1 - line)) if hits else None), lines, len(hits)
 
 
-def replayed(record):
+def replayed(record, shift=lambda rel, path, line: 0):
     """A mutant from a line of an earlier run's --list or output, found again in today's sources:
-    by its 'before' text nearest the recorded line in its file, else in the other files of its folder."""
+    by its 'before' text nearest the recorded line (moved by `shift`) in its file, else in the other
+    files of its folder."""
     m = RECORD_RE.match(record.rstrip("\n"))
     if not m:
         return None, None
@@ -204,7 +206,7 @@ def replayed(record):
         if os.path.isdir(folder) else []
     for path in [os.path.join(ROOT, rel)] + [o for o in others if o != os.path.join(ROOT, rel)]:
         for b, a in splits:
-            start, lines = locate(path, b, line)
+            start, lines, count = locate(path, b, line + shift(rel, os.path.relpath(path, ROOT), line))
             if start is None:
                 continue
             found = lines[start:start + len(b)]
@@ -214,7 +216,8 @@ def replayed(record):
                 new = [found[1], found[0]]
             else:
                 new = [indent[0] + a[0] + ends[0]]
-            return k, {"file": os.path.relpath(path, ROOT), "line": start + 1, "op": op, "before": found, "after": new}
+            return k, {"file": os.path.relpath(path, ROOT), "line": start + 1, "op": op, "before": found, "after": new,
+                       "old": (rel, line), "unique": count == 1}
     return k, {"file": rel, "line": line, "op": op, "before": [before], "after": [after], "stale": True}
 
 
@@ -299,7 +302,16 @@ def main():
         p.error("give the source folders (or --replay FILE)")
     if args.replay:
         with open(args.replay) as f:
-            found = dict(r for r in map(replayed, f) if r[0] is not None)
+            records = f.readlines()
+        # A text found at one place only tells how far its part of the file moved; a text found
+        # at several places is taken nearest its old line moved as far as its nearest such anchor.
+        anchors = {}
+        for k, m in filter(lambda r: r[0] is not None, map(replayed, records)):
+            if m.get("unique"):
+                anchors.setdefault((m["old"][0], m["file"]), []).append((m["old"][1], m["line"] - m["old"][1]))
+        shift = lambda rel, path, line: min(anchors[rel, path], key=lambda a: abs(a[0] - line))[1] \
+            if (rel, path) in anchors else 0
+        found = dict(r for r in (replayed(rec, shift) for rec in records) if r[0] is not None)
         mutants = [found.get(k) for k in range(1, max(found, default=0) + 1)]
         chosen = [k for k in (indices(args.only, len(mutants)) if args.only else range(1, len(mutants) + 1))
                   if mutants[k - 1] is not None]
