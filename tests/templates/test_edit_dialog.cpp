@@ -120,6 +120,9 @@ TEST_F(EditDialogTest, FormAndEmptyStore)
     QAbstractItemView* content = dialog->contentView();
     EXPECT_GE(content->viewport()->width(), content->sizeHintForColumn(0));
     EXPECT_EQ(content->verticalScrollBar()->maximum(), 0);
+    // The pane fills its frame, and keeps its scroll bar so that unfolding does not shift it.
+    EXPECT_EQ(content->geometry(), dialog->_frame_w->rect());
+    EXPECT_TRUE(content->verticalScrollBar()->isVisible());
     QSize const chosen = dialog->size() + QSize(37, 23);
     dialog->resize(chosen);
     QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
