@@ -267,9 +267,9 @@ def try_mutant(m, args, log):
                 raise RuntimeError("could not restore " + m["file"])
 
 
-def indices(spec, count):
+def indices(ranges, count):
     chosen = set()
-    for part in spec.split(","):
+    for part in ranges.split(","):
         a, _, b = part.partition("-")
         chosen.update(range(int(a), int(b or a) + 1))
     return [k for k in sorted(chosen) if 1 <= k <= count]
