@@ -21,6 +21,22 @@ int sidesFor(double radius)
     return std::clamp(static_cast<int>(std::ceil(radius * 4.0)), 12, MAX_SIDES);
 }
 
+struct Bounds {
+    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+};
+
+Bounds boundsOf(QPointF const* points, int count)
+{
+    Bounds b;
+    for (int i = 0; i < count; ++i) {
+        b.left = std::min(b.left, points[i].x());
+        b.right = std::max(b.right, points[i].x());
+        b.top = std::min(b.top, points[i].y());
+        b.bottom = std::max(b.bottom, points[i].y());
+    }
+    return b;
+}
+
 } // namespace
 
 bool PixelRaster::open(double left, double top, double right, double bottom)
@@ -170,14 +186,8 @@ void PixelRaster::fillPolygon(QPointF const* points, int count, QRgb color)
 {
     if (count < 3 || qAlpha(color) == 0)
         return;
-    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
-    for (int i = 0; i < count; ++i) {
-        left = std::min(left, points[i].x());
-        right = std::max(right, points[i].x());
-        top = std::min(top, points[i].y());
-        bottom = std::max(bottom, points[i].y());
-    }
-    if (!open(left, top, right, bottom))
+    Bounds const box = boundsOf(points, count);
+    if (!open(box.left, box.top, box.right, box.bottom))
         return;
     for (int i = 0; i < count; ++i) {
         QPointF const& a = points[i];
@@ -240,15 +250,9 @@ void PixelRaster::strokePolygon(QPointF const* points, int count, bool closed, Q
             thinLine(points[i], points[(i + 1) % count], premultiplied, !closed && segments == 1);
         return;
     }
-    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
-    for (int i = 0; i < count; ++i) {
-        left = std::min(left, points[i].x());
-        right = std::max(right, points[i].x());
-        top = std::min(top, points[i].y());
-        bottom = std::max(bottom, points[i].y());
-    }
+    Bounds const box = boundsOf(points, count);
     double const half = width / 2.0;
-    if (!open(left - width, top - width, right + width, bottom + width))
+    if (!open(box.left - width, box.top - width, box.right + width, box.bottom + width))
         return;
     // As QPainter's default pen: square caps at the ends, bevels at the corners.
     for (int i = 0; i < segments; ++i)
