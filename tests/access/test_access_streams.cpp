@@ -56,22 +56,16 @@ void expectGoldenElement(CADElementPropertyAccess const& a, unsigned int version
     EXPECT_EQ(a.getLabelPosition(), v.labelPosition);
     EXPECT_EQ(a.getLabelVisible(), v.labelVisible);
     EXPECT_EQ(a.getUsesDefaultProperties(), usesDefault);
-    if (version >= 4) {
-        EXPECT_EQ(a.getManualOriginOffset(), v.manualOriginOffset);
-        EXPECT_TRUE(a.getHasManualOriginOffset());
-    } else {
-        EXPECT_EQ(a.getManualOriginOffset(), BaVec3d<double>(0.0, 0.0, 0.0));
-        EXPECT_FALSE(a.getHasManualOriginOffset());
-    }
-    if (version >= 3) {
-        EXPECT_EQ(a.getHasPullOut(), v.hasPullOut);
-        EXPECT_EQ(a.getPullOutPoint(), v.pullOutPoint);
-        EXPECT_EQ(a.getFirstKink(), v.firstKink);
-    } else {
-        EXPECT_FALSE(a.getHasPullOut());
-        EXPECT_EQ(a.getPullOutPoint(), before.getPullOutPoint());
-        EXPECT_EQ(a.getFirstKink(), before.getFirstKink());
-    }
+    // A field the block holds reads as written; one it lacks as `otherwise`.
+    auto field = [](char const* name, bool held, auto const& got, auto const& written, auto const& otherwise) {
+        EXPECT_EQ(got, held ? written : otherwise) << name;
+    };
+    field("manual origin offset", version >= 4, a.getManualOriginOffset(), v.manualOriginOffset,
+          BaVec3d<double>(0.0, 0.0, 0.0));
+    EXPECT_EQ(a.getHasManualOriginOffset(), version >= 4);
+    field("has pull-out", version >= 3, a.getHasPullOut(), v.hasPullOut, false);
+    field("pull-out point", version >= 3, a.getPullOutPoint(), v.pullOutPoint, before.getPullOutPoint());
+    field("first kink", version >= 3, a.getFirstKink(), v.firstKink, before.getFirstKink());
     if (version >= 5) {
         EXPECT_EQ(a.getElementType(), v.elementType);
         EXPECT_EQ(a.getTypeString(), CAD::ElementCreator::getTypeName(v.elementType));
@@ -82,22 +76,12 @@ void expectGoldenElement(CADElementPropertyAccess const& a, unsigned int version
         EXPECT_TRUE(a.getTypeString().isEmpty());
         EXPECT_TRUE(a.getTypeDescription().isEmpty());
     }
-    if (version >= 6) {
-        EXPECT_EQ(a.getIsSectionInsp2d(), v.isSectionInsp2d);
-        EXPECT_EQ(a.getAutoSampling(), v.autoSampling);
-        EXPECT_EQ(a.getSampling(), v.sampling);
-    } else {
-        EXPECT_FALSE(a.getIsSectionInsp2d());
-        EXPECT_EQ(a.getAutoSampling(), before.getAutoSampling());
-        EXPECT_EQ(a.getSampling(), before.getSampling());
-    }
-    if (usesDefault) {
-        EXPECT_EQ(a.getDefaultProperties(), v.defaultProperties);
-        EXPECT_EQ(a.getElemProp(), before.getElemProp());
-    } else {
-        EXPECT_EQ(a.getElemProp(), v.elemProp);
-        EXPECT_EQ(a.getDefaultProperties(), before.getDefaultProperties());
-    }
+    field("is 2D section", version >= 6, a.getIsSectionInsp2d(), v.isSectionInsp2d, false);
+    field("auto sampling", version >= 6, a.getAutoSampling(), v.autoSampling, before.getAutoSampling());
+    field("sampling", version >= 6, a.getSampling(), v.sampling, before.getSampling());
+    field("default properties", usesDefault, a.getDefaultProperties(), v.defaultProperties,
+          before.getDefaultProperties());
+    field("element properties", !usesDefault, a.getElemProp(), v.elemProp, before.getElemProp());
     EXPECT_EQ(a.getLabelTemplate(), v.labelTemplate);
 }
 

@@ -291,29 +291,22 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                     ok = true;
                     recorded = false;
                 }
-            } else if (kind < 88) {
-                what = QStringLiteral("undo");
-                recorded = false;
-                ok = run(QStringLiteral("edit.undo"), QString());
-                if (undo.empty()) {
-                    EXPECT_FALSE(ok) << "undo with nothing to undo, sequence " << sequence << " step " << step;
-                    ok = true;
-                } else {
-                    expected = undo.back().before;
-                    redo.push_back(undo.back());
-                    undo.pop_back();
-                }
             } else {
-                what = QStringLiteral("redo");
+                // Undo and redo mirror each other: one takes a step off its stack onto the other's.
+                bool const isUndo = kind < 88;
+                auto& from = isUndo ? undo : redo;
+                auto& to = isUndo ? redo : undo;
+                what = isUndo ? QStringLiteral("undo") : QStringLiteral("redo");
                 recorded = false;
-                ok = run(QStringLiteral("edit.redo"), QString());
-                if (redo.empty()) {
-                    EXPECT_FALSE(ok) << "redo with nothing to redo, sequence " << sequence << " step " << step;
+                ok = run(isUndo ? QStringLiteral("edit.undo") : QStringLiteral("edit.redo"), QString());
+                if (from.empty()) {
+                    EXPECT_FALSE(ok) << what.toStdString() << " with nothing to take back or repeat, sequence " << sequence
+                                     << " step " << step;
                     ok = true;
                 } else {
-                    expected = redo.back().after;
-                    undo.push_back(redo.back());
-                    redo.pop_back();
+                    expected = isUndo ? from.back().before : from.back().after;
+                    to.push_back(from.back());
+                    from.pop_back();
                 }
             }
             if (!ok) {

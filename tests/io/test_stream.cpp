@@ -426,13 +426,11 @@ TEST_F(StreamSave, ReplacesTheFileOnCloseAlsoFromADestructorDuringUnwinding)
     EXPECT_EQ(filesIn(dir_.root()), QStringList{QFileInfo(path_).fileName()});
 }
 
+// Writing into a missing folder is checked with the other save failures.
 TEST(StreamOpen, FileThatCannotBeOpenedThrows)
 {
     MvpTest::TempDir dir;
-    QString text = streamError([&] { OutStream s(dir.path(QStringLiteral("no/such/dir/x.kav")), KString("T"), 1); });
-    EXPECT_CONTAINS(text, "x.kav");
-    EXPECT_CONTAINS(text, "No such file or directory");
-    text = streamError([&] { InStream s(dir.path(QStringLiteral("missing.kav"))); });
+    QString const text = streamError([&] { InStream s(dir.path(QStringLiteral("missing.kav"))); });
     EXPECT_CONTAINS(text, "missing.kav");
     EXPECT_CONTAINS(text, "cannot open for reading");
     EXPECT_TRUE(filesIn(dir.root()).isEmpty());
