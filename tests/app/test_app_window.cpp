@@ -35,12 +35,15 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -471,6 +474,23 @@ bool run(QString const& name, QString const& parameters = QString())
     return Kav::App::runCommand(name, parameters);
 }
 
+// The rows a model announces as changed, inserted or removed while `work` runs, and its resets.
+std::pair<long long, int> rowsAnnounced(QAbstractItemModel* model, std::function<void()> const& work)
+{
+    long long rows = 0;
+    int resets = 0;
+    auto span = [&rows](QModelIndex const&, int first, int last) { rows += last - first + 1; };
+    QList<QMetaObject::Connection> const links = {
+        QObject::connect(model, &QAbstractItemModel::dataChanged,
+                         [&rows](QModelIndex const& a, QModelIndex const& b) { rows += b.row() - a.row() + 1; }),
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, span),
+        QObject::connect(model, &QAbstractItemModel::rowsRemoved, span),
+        QObject::connect(model, &QAbstractItemModel::modelReset, [&resets] { ++resets; })};
+    work();
+    for (QMetaObject::Connection const& link : links)
+        QObject::disconnect(link);
+    return {rows, resets};
+}
 
 // Takes the restore's change notice and refuses it, as a host that cannot save would.
 class RefusingInterface : public Kav::MCADCmd::CommandInterface {
@@ -491,6 +511,52 @@ private:
 };
 
 } // namespace
+
+TEST_F(AppWindow, LargeSceneExplorerTouchesOnlyTheRowsOfWhatACommandChanged)
+{
+    MvpTest::ResponderGuard responder;
+    Kav::App::HostWindow* win = app_->window();
+    Kav::App::ExplorerWidget* explorer = win->explorer();
+    Kav::MCADCmd::Scene& scene = app_->session().scene();
+    // Each step changes one element; the rows it announces must not grow with the scene.
+    char const* const steps[][2] = {{"element.set", "name=\"E000500\" visible=\"0\" color=\"#102030\""},
+                                    {"element.add", "name=\"Extra\" type=\"point\" parent=\"E000010\""},
+                                    {"edit.undo", ""},
+                                    {"element.remove", "name=\"E000600\""},
+                                    {"edit.undo", ""},
+                                    {"report.create_snapshot", "name=\"One\""}};
+    std::vector<long long> counts[2];
+    int const sizes[2] = {1000, 20000};
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_TRUE(run(QStringLiteral("host.sample_scene"), QStringLiteral("elements=\"%1\"").arg(sizes[k])));
+        ASSERT_EQ(explorer->model()->rowCount(), sizes[k] + 1);  // and the folder
+        for (auto const& step : steps) {
+            auto const [rows, resets] = rowsAnnounced(explorer->model(), [&] {
+                EXPECT_TRUE(run(QString::fromLatin1(step[0]), QString::fromLatin1(step[1]))) << step[0];
+            });
+            EXPECT_EQ(resets, 0) << step[0];
+            EXPECT_LE(rows, 1) << step[0] << " " << step[1];
+            counts[k].push_back(rows);
+        }
+    }
+    EXPECT_EQ(counts[0], counts[1]);
+    // Generating fed the progress dialog, which closed at the end.
+    ASSERT_NE(win->progressDialog(), nullptr);
+    EXPECT_FALSE(win->progressDialog()->isVisible());
+
+    // The 20,000-element window: the folder is open on its snapshot, a new child's parent opens.
+    EXPECT_TRUE(explorer->isExpanded(explorer->indexOf(QStringLiteral("One")).parent()));
+    ASSERT_TRUE(run(QStringLiteral("element.add"), QStringLiteral("name=\"Child\" parent=\"E019999\"")));
+    EXPECT_TRUE(explorer->isExpanded(explorer->indexOf(QStringLiteral("Child")).parent()));
+    // A check box far down hides its element; undo from the Edit menu shows it again, box and all.
+    QModelIndex const box = explorer->indexOf(QStringLiteral("E012345"));
+    ASSERT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    ASSERT_TRUE(explorer->model()->setData(box, Qt::Unchecked, Qt::CheckStateRole));
+    EXPECT_FALSE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
+    win->findChild<QAction*>(QStringLiteral("actionUndo"))->trigger();
+    EXPECT_TRUE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
+    EXPECT_EQ(explorer->indexOf(QStringLiteral("E012345")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+}
 
 TEST_F(AppWindow, LegendPanelShowsARestoredLegendAlsoWhenTheRestoreFailsPartWay)
 {
