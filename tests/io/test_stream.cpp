@@ -426,16 +426,6 @@ TEST_F(StreamSave, ReplacesTheFileOnCloseAlsoFromADestructorDuringUnwinding)
     EXPECT_EQ(filesIn(dir_.root()), QStringList{QFileInfo(path_).fileName()});
 }
 
-// Writing into a missing folder is checked with the other save failures.
-TEST(StreamOpen, FileThatCannotBeOpenedThrows)
-{
-    MvpTest::TempDir dir;
-    QString const text = streamError([&] { InStream s(dir.path(QStringLiteral("missing.kav"))); });
-    EXPECT_CONTAINS(text, "missing.kav");
-    EXPECT_CONTAINS(text, "cannot open for reading");
-    EXPECT_TRUE(filesIn(dir.root()).isEmpty());
-}
-
 // ---------------------------------------------------------------------------------------
 // Reading malformed input
 
@@ -498,58 +488,4 @@ TEST(StreamRead, MalformedInputThrowsWithPlaceAndReason)
     EXPECT_CONTAINS(text, "data.kav: offset 25: a string of 4294967295 bytes exceeds the 10 bytes left in the block");
     ASSERT_TRUE(MvpTest::writeAll(path, hex("4b415642" "01000000")));
     EXPECT_CONTAINS(streamError([&] { InStream s(path); }), "data.kav: offset 8");
-}
-
-TEST(StreamRead, CloseBlockAndSkipBlockPassOverUnreadData)
-{
-    // u32 1; block v5 { u32 2; block v6 { double 3; string "x" }; u32 4 }; block v7 { u32 5 }; u32 6
-    QByteArray buffer;
-    {
-        OutStream s(&buffer, KString("T"), 1);
-        s.writeUInt(1);
-        s.beginBlock(4 + 8 + 8 + Stream::sizeOf("x") + 4, 5);
-        s.writeUInt(2);
-        s.beginBlock(8 + Stream::sizeOf("x"), 6);
-        s.writeDouble(3);
-        s.writeString("x");
-        s.endBlock();
-        s.writeUInt(4);
-        s.endBlock();
-        s.beginBlock(4, 7);
-        s.writeUInt(5);
-        s.endBlock();
-        s.writeUInt(6);
-        s.close();
-    }
-    {
-        InStream s(buffer);
-        EXPECT_EQ(s.readUInt(), 1u);
-        s.openBlock();
-        EXPECT_EQ(s.readUInt(), 2u);
-        s.openBlock();
-        EXPECT_EQ(s.getBlockVersion(), 6u);
-        EXPECT_EQ(s.readDouble(), 3.0);
-        s.closeBlock(); // the string stays unread
-        EXPECT_EQ(s.getBlockVersion(), 5u);
-        EXPECT_EQ(s.readUInt(), 4u);
-        s.closeBlock();
-        s.openBlock();
-        EXPECT_EQ(s.getBlockVersion(), 7u);
-        s.closeBlock(); // nothing read
-        EXPECT_EQ(s.readUInt(), 6u);
-        EXPECT_TRUE(s.atEnd());
-    }
-    {
-        InStream s(buffer);
-        EXPECT_EQ(s.readUInt(), 1u);
-        s.openBlock();
-        EXPECT_EQ(s.readUInt(), 2u);
-        s.skipBlock();
-        EXPECT_EQ(s.getBlockVersion(), 5u) << "skipBlock does not open the block";
-        EXPECT_EQ(s.readUInt(), 4u);
-        s.closeBlock();
-        s.skipBlock();
-        EXPECT_EQ(s.readUInt(), 6u);
-        EXPECT_TRUE(s.atEnd());
-    }
 }
