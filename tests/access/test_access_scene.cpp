@@ -303,6 +303,14 @@ TEST_F(AccessSceneTest, NamesThatAreNotThereChangeNothing)
     partAccess.setVisible(true);
     partAccess.apply(QStringLiteral("Part A"));
     EXPECT_TRUE(part->isVisible(CAD::VISIBLE_OWN));
+
+    // Captured without a label, an element shows a label it got later.
+    CADElementPropertyAccess bare;
+    bare.extract(QStringLiteral("Point 1"));
+    child->setLabel(std::make_unique<LabelElement>(child));
+    child->getLabel()->setVisible(false);
+    bare.apply(QStringLiteral("Point 1"));
+    EXPECT_TRUE(child->getLabel()->isLabelVisible());
 }
 
 TEST_F(AccessSceneTest, LegendSettingsComeBackButNotItsPosition)
