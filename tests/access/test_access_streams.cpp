@@ -265,6 +265,7 @@ TEST(ContainerAccessStream, KeepsItsFlag)
     EXPECT_EQ(written, bytes);
     EXPECT_EQ(a.memSize(), 1u);
     EXPECT_EQ(CADContainerPropertyAccess().memSize(), 1u);
+    EXPECT_TRUE(CADContainerPropertyAccess().isVisible()) << "a new container access is visible";
 }
 
 TEST(FeatureAccessStream, ReadsBothVersionsBeforeTheElementBlocks)
