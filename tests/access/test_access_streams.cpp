@@ -328,25 +328,27 @@ TEST(FeatureAccessStream, CountsTheBlocksReadWhenTheElementStops)
     EXPECT_TRUE(a.element().getUsesDefaultProperties());
 }
 
+// Each access kind: a new access, its golden stream of a given version, its newest version,
+// and the prefix of its golden files.
+struct Kind {
+    char const* name;
+    std::function<PropertyAccessBase*()> make;
+    std::function<QByteArray(unsigned int)> stream;
+    unsigned int newest;
+};
+std::vector<Kind> const kinds = {
+    {"view", [] { return new GLViewPropertyAccess; }, MvpGolden::viewStream, 1},
+    {"legend", [] { return new LegendPropertyAccess; }, MvpGolden::legendStream, 3},
+    {"element", [] { return new CADElementPropertyAccess; },
+     [](unsigned int v) { return MvpGolden::elementStream(v, Properties::ElemProp); }, 6},
+    {"container", [] { return new CADContainerPropertyAccess; }, MvpGolden::containerStream, 1},
+    {"feature", [] { return new TestFeatureAccess; }, [](unsigned int v) { return MvpGolden::featureStream(v); }, 2},
+};
+
 // A block of version 0 or of the first version past the newest is refused before any of
 // its fields is read.
 TEST(AccessStreams, RefuseUnsupportedVersions)
 {
-    struct Kind {
-        char const* name;
-        std::function<PropertyAccessBase*()> make;
-        std::function<QByteArray(unsigned int)> stream;
-        unsigned int newest;
-    };
-    std::vector<Kind> const kinds = {
-        {"view", [] { return new GLViewPropertyAccess; }, MvpGolden::viewStream, 1},
-        {"legend", [] { return new LegendPropertyAccess; }, MvpGolden::legendStream, 3},
-        {"element", [] { return new CADElementPropertyAccess; },
-         [](unsigned int v) { return MvpGolden::elementStream(v, Properties::ElemProp); }, 6},
-        {"container", [] { return new CADContainerPropertyAccess; }, MvpGolden::containerStream, 1},
-        {"feature", [] { return new TestFeatureAccess; },
-         [](unsigned int v) { return MvpGolden::featureStream(v); }, 2},
-    };
     for (Kind const& k : kinds) {
         for (unsigned int version : {0u, k.newest + 1}) {
             std::unique_ptr<PropertyAccessBase> a(k.make());
@@ -377,20 +379,9 @@ TEST(AccessStreams, RefuseUnsupportedVersions)
 // access unchanged) or in a smaller block count, never in a crash or another exception.
 TEST(AccessStreams, RejectMalformedStreams)
 {
-    struct Kind {
-        char const* prefix;
-        std::function<PropertyAccessBase*()> make;
-    };
-    std::vector<Kind> const kinds = {
-        {"view", [] { return new GLViewPropertyAccess; }},
-        {"legend", [] { return new LegendPropertyAccess; }},
-        {"element", [] { return new CADElementPropertyAccess; }},
-        {"container", [] { return new CADContainerPropertyAccess; }},
-        {"feature", [] { return new TestFeatureAccess; }},
-    };
-    auto kindOf = [&kinds](QString const& file) -> Kind const* {
+    auto kindOf = [](QString const& file) -> Kind const* {
         for (Kind const& k : kinds)
-            if (file.startsWith(QString::fromLatin1(k.prefix)))
+            if (file.startsWith(QString::fromLatin1(k.name)))
                 return &k;
         return nullptr;
     };
