@@ -12,23 +12,8 @@ using namespace Kav;
 
 namespace {
 
-// The readers and writers by their short names, as the commands that derive from Parse call them.
-constexpr auto createString = &Parse::createString;
-constexpr auto getString = &Parse::getString;
-constexpr auto createStringVector = &Parse::createStringVector;
-constexpr auto getStringVector = &Parse::getStringVector;
-constexpr auto createFile = &Parse::createFile;
-constexpr auto getFile = &Parse::getFile;
-constexpr auto checkEmptyParameters = &Parse::checkEmptyParameters;
-constexpr auto createGroup = &Parse::createGroup;
-constexpr auto getGroup = &Parse::getGroup;
-constexpr auto hasKey = &Parse::hasKey;
-constexpr auto createBool = &Parse::createBool;
-constexpr auto getBool = &Parse::getBool;
-constexpr auto createUInt = &Parse::createUInt;
-constexpr auto getUInt = &Parse::getUInt;
-constexpr auto createDouble = &Parse::createDouble;
-constexpr auto getDouble = &Parse::getDouble;
+// Derived from Parse as the commands are: the readers and writers are reached unqualified.
+class ParseTest : public ::testing::Test, public Parse {};
 
 QString q(char const* utf8)
 {
@@ -60,7 +45,7 @@ QString errorOf(Call call)
 
 } // namespace
 
-TEST(Parse, WritesTheFixedFormat)
+TEST_F(ParseTest, WritesTheFixedFormat)
 {
     EXPECT_EQ(createString(q("a"), q("x\"y\\z\n\t")), q("a=\"x\\\"y\\\\z\\n\\t\""));
     EXPECT_EQ(createStringVector(q("l"), {q("a"), q("b")}), q("l=[\"a\", \"b\"]"));
@@ -72,7 +57,7 @@ TEST(Parse, WritesTheFixedFormat)
 }
 
 // A key that is no identifier is the caller's mistake, whatever the parameters hold.
-TEST(Parse, EveryReaderAndWriterRefusesABadKey)
+TEST_F(ParseTest, EveryReaderAndWriterRefusesABadKey)
 {
     QString const bad = q("bad key");
     QString p = q("k=\"1\"");
@@ -90,7 +75,7 @@ TEST(Parse, EveryReaderAndWriterRefusesABadKey)
         EXPECT_THROW(uses[i](), ProgError) << "use " << i;
 }
 
-TEST(Parse, AnyTextRoundTrips)
+TEST_F(ParseTest, AnyTextRoundTrips)
 {
     QStringList const texts = awkwardTexts();
     QString all;
@@ -118,7 +103,7 @@ TEST(Parse, AnyTextRoundTrips)
     EXPECT_TRUE(getStringVector(p, q("e"), 0, 0).isEmpty());
 }
 
-TEST(Parse, NestedGroupsRoundTrip)
+TEST_F(ParseTest, NestedGroupsRoundTrip)
 {
     QStringList const usage{q("0=1"), q("1=1"), q("}")};
     QString const inner = createString(q("type"), q("0")) + createStringVector(q("usage"), usage);
@@ -148,7 +133,7 @@ TEST(Parse, NestedGroupsRoundTrip)
     EXPECT_TRUE(hasKey(tpl, q("new_invisible")));
 }
 
-TEST(Parse, GluedEntriesReadInAnyOrder)
+TEST_F(ParseTest, GluedEntriesReadInAnyOrder)
 {
     std::vector<QString> const entries{createString(q("a"), q("1")), createStringVector(q("b.x"), {q("2")}),
                                        createGroup(q("c-y"), createString(q("a"), q("in"))),
@@ -186,7 +171,7 @@ TEST(Parse, GluedEntriesReadInAnyOrder)
     } while (std::next_permutation(order.begin(), order.end()));
 }
 
-TEST(Parse, RemovesOnlyItsOwnEntry)
+TEST_F(ParseTest, RemovesOnlyItsOwnEntry)
 {
     QString params = q("  a=\"1\"  b = [\"x\"]\n\tb=\"second\" c={d=\"1\"}\n");
     // The first entry named b is the list; failed reads change nothing.
@@ -206,7 +191,7 @@ TEST(Parse, RemovesOnlyItsOwnEntry)
     EXPECT_EQ(p2, q("y=\"oops\""));
 }
 
-TEST(Parse, ErrorsNameKeyOrPosition)
+TEST_F(ParseTest, ErrorsNameKeyOrPosition)
 {
     QString params = q("snapshot=[\"a\"] file=\"f\"");
     EXPECT_CONTAINS(errorOf([&] { getString(params, q("nope")); }), "\"nope\"");
@@ -238,7 +223,7 @@ TEST(Parse, ErrorsNameKeyOrPosition)
     }
 }
 
-TEST(Parse, CheckEmptyParameters)
+TEST_F(ParseTest, CheckEmptyParameters)
 {
     EXPECT_NO_THROW(checkEmptyParameters(QString()));
     EXPECT_NO_THROW(checkEmptyParameters(q("  \n\t ")));
@@ -246,7 +231,7 @@ TEST(Parse, CheckEmptyParameters)
     EXPECT_CONTAINS(errorOf([] { checkEmptyParameters(q("g={x=\"1\"}y=\"2\"")); }), "\"g\"");
 }
 
-TEST(Parse, VectorCountBounds)
+TEST_F(ParseTest, VectorCountBounds)
 {
     QString const three = createStringVector(q("v"), {q("a"), q("b"), q("c")});
     QString p = three;
@@ -265,7 +250,7 @@ TEST(Parse, VectorCountBounds)
     EXPECT_THROW(getStringVector(p, q("v"), 3, 2), ProgError);
 }
 
-TEST(Parse, BoolsAndNumbers)
+TEST_F(ParseTest, BoolsAndNumbers)
 {
     QString p = createBool(q("t"), true) + createBool(q("f"), false) + createUInt(q("max"), 4294967295u) +
                 createUInt(q("zero"), 0);
@@ -301,7 +286,7 @@ TEST(Parse, BoolsAndNumbers)
     }
 }
 
-TEST(Parse, HostileSizes)
+TEST_F(ParseTest, HostileSizes)
 {
     QString deep = q("k=\"1\"");
     for (int i = 0; i < 100000; ++i)
