@@ -1,6 +1,7 @@
 // Atomic saving onto what a user may name, and the stream checksum.
 #include "io/kav_save_file.h"
 #include "io/kav_stream.h"
+#include "mvp_expect.h"
 #include "mvp_small_fs.h"
 #include "mvp_temp_dir.h"
 
@@ -22,18 +23,6 @@ using namespace Kav;
 using namespace Kav::IO;
 
 namespace {
-
-QString toText(char const* text)
-{
-    return QString::fromUtf8(text);
-}
-QString toText(QString const& text)
-{
-    return text;
-}
-
-#define EXPECT_CONTAINS(text, part) \
-    EXPECT_TRUE((text).contains(toText(part))) << qPrintable(text) << "\n  should contain: " << qPrintable(toText(part))
 
 QStringList entries(QString const& dir)
 {

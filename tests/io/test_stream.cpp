@@ -1,4 +1,5 @@
 #include "io/kav_stream.h"
+#include "mvp_expect.h"
 #include "mvp_stream_bytes.h"
 #include "mvp_temp_dir.h"
 
@@ -43,25 +44,10 @@ QByteArray u32(quint32 v)
     return MvpTest::littleEndian(v);
 }
 
-// The text of the StreamException `f` throws; fails the test if it throws nothing or
-// something else.
 QString streamError(std::function<void()> const& f)
 {
-    try {
-        f();
-    } catch (StreamException const& e) {
-        EXPECT_EQ(QString::fromStdString(e.what()), e.getText());
-        return e.getText();
-    } catch (std::exception const& e) {
-        ADD_FAILURE() << "expected a StreamException, got: " << e.what();
-        return QString();
-    }
-    ADD_FAILURE() << "expected a StreamException, nothing was thrown";
-    return QString();
+    return MvpTest::errorText<StreamException>(f);
 }
-
-#define EXPECT_CONTAINS(text, part) \
-    EXPECT_TRUE((text).contains(QStringLiteral(part))) << qPrintable(text) << "\n  should contain: " << (part)
 
 QStringList filesIn(QString const& dir)
 {

@@ -1,5 +1,6 @@
 #include "core/kav_errors.h"
 #include "parse/kav_parse.h"
+#include "mvp_expect.h"
 
 #include <gtest/gtest.h>
 
@@ -27,21 +28,11 @@ QStringList awkwardTexts()
             q("} ] = \" {"), q("\\n is not \n"), q("cr\rnul") + QChar(0) + q("x"), q("a=\"1\"")};
 }
 
-// The text of the ParamError `call` throws; fails the test if it throws nothing.
 template <typename Call>
-QString errorOf(Call call)
+QString errorOf(Call const& call)
 {
-    try {
-        call();
-    } catch (ParamError const& e) {
-        return e.getText();
-    }
-    ADD_FAILURE() << "no ParamError";
-    return QString();
+    return MvpTest::errorText<ParamError>(call);
 }
-
-#define EXPECT_CONTAINS(text, part) \
-    EXPECT_TRUE((text).contains(q(part))) << qPrintable(text) << " lacks " << (part)
 
 } // namespace
 
