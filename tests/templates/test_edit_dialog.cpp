@@ -250,7 +250,7 @@ TEST_F(EditDialogTest, DeleteAnsweredYesRemovesTheSelectedUserTemplates)
     EXPECT_EQ(MvpTest::readAll(levelFile(0)), installation);
 }
 
-TEST_F(EditDialogTest, ImportRenamesClashesAndRecordsTheMacroAtOnce)
+TEST_F(EditDialogTest, ImportRefusesACorruptFileRenamesClashesAndRecordsTheMacroAtOnce)
 {
     GApp::MainWindow window;
     MCADVisProp::ImportResTemCommand import;
@@ -273,8 +273,24 @@ TEST_F(EditDialogTest, ImportRenamesClashesAndRecordsTheMacroAtOnce)
             return DialogAnswer{QDialog::Accepted, {exchange}};
         });
     };
+    QString const corrupt = root.path(QStringLiteral("corrupt.rst"));
+    ASSERT_TRUE(MvpTest::writeAll(corrupt, QByteArrayLiteral("{\"format\": \"kav-restore-templates\", \"templ")));
     {
         Dialog dialog = open();
+        clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("scale")));
+        // An empty name opens nothing: that is no empty import either.
+        for (QString const& file : {corrupt, QString()}) {
+            responder->pushFiles({file});
+            expectNext(DialogRequest::ERROR, [](DialogRequest const& r) {
+                EXPECT_EQ(r.errorId, QString::fromLatin1(MCADCmd::ERROR_OPEN_FILE));
+                return DialogAnswer{};
+            });
+            useMenu(*dialog, QStringLiteral("import"));
+            EXPECT_EQ(listNames(*dialog), QStringList{QStringLiteral("A")});
+            EXPECT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("A")});
+            EXPECT_EQ(box(*dialog, QStringLiteral("scale")), Qt::Checked) << "the shown edit is still there";
+            EXPECT_TRUE(window.macroLines().isEmpty());
+        }
         chooseFile();
         useMenu(*dialog, QStringLiteral("import"));
         EXPECT_TRUE(GApp::MainWindow::smgr->isSelectionEnabled());
@@ -295,36 +311,6 @@ TEST_F(EditDialogTest, ImportRenamesClashesAndRecordsTheMacroAtOnce)
     incoming.setName(QStringLiteral("A_1"));
     EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("A")), incoming})));
     EXPECT_EQ(window.macroLines().size(), 2);
-}
-
-TEST_F(EditDialogTest, ImportOfACorruptFileShowsTheOpenErrorAndChangesNothing)
-{
-    GApp::MainWindow window;
-    MCADVisProp::ImportResTemCommand import;
-    window.startMacro();
-    writeStore(levelFile(2), container({sample(QStringLiteral("A"))}));
-    QByteArray const before = userStore();
-    QString const corrupt = root.path(QStringLiteral("corrupt.rst"));
-    ASSERT_TRUE(MvpTest::writeAll(corrupt, QByteArrayLiteral("{\"format\": \"kav-restore-templates\", \"templ")));
-
-    Dialog dialog = open();
-    clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("scale")));
-    // An empty name opens nothing: that is no empty import either.
-    for (QString const& file : {corrupt, QString()}) {
-        responder->pushFiles({file});
-        expectNext(DialogRequest::ERROR, [](DialogRequest const& r) {
-            EXPECT_EQ(r.errorId, QString::fromLatin1(MCADCmd::ERROR_OPEN_FILE));
-            return DialogAnswer{};
-        });
-        useMenu(*dialog, QStringLiteral("import"));
-        EXPECT_EQ(listNames(*dialog), QStringList{QStringLiteral("A")});
-        EXPECT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("A")});
-        EXPECT_EQ(box(*dialog, QStringLiteral("scale")), Qt::Checked) << "the shown edit is still there";
-        EXPECT_TRUE(window.macroLines().isEmpty());
-    }
-
-    QTest::mouseClick(dialog->_cancel_w, Qt::LeftButton);
-    EXPECT_EQ(userStore(), before);
 }
 
 TEST_F(EditDialogTest, ExportWritesTheSelectedTemplatesInListOrder)
