@@ -23,7 +23,6 @@
 
 #include <map>
 #include <random>
-#include <set>
 
 using namespace Kav;
 using PropertyAccess::PropAccTemplate;
@@ -34,8 +33,30 @@ namespace {
 // A dump's lines by object: "view", "render", "legend", "element name=\"E000001\"", "report ...".
 using State = std::map<QString, QString>;
 
-QString withField(QString const& line, QString const& key, QString const& value);
-QString field(QString const& line, QString const& key);
+QRegularExpression const nextField(QStringLiteral(" [a-z_]+="));
+
+// Where the value of ` key=` in a line starts and ends (at the next field); start < 0 without the key.
+std::pair<qsizetype, qsizetype> valueSpan(QString const& line, QString const& key)
+{
+    QString const tag = QLatin1Char(' ') + key + QLatin1Char('=');
+    qsizetype const at = line.indexOf(tag);
+    if (at < 0)
+        return {-1, -1};
+    QRegularExpressionMatch const m = nextField.match(line, at + tag.size());
+    return {at + tag.size(), m.hasMatch() ? m.capturedStart() : line.size()};
+}
+
+QString field(QString const& line, QString const& key)
+{
+    auto const [start, end] = valueSpan(line, key);
+    return start < 0 ? QString() : line.mid(start, end - start);
+}
+
+QString withField(QString const& line, QString const& key, QString const& value)
+{
+    auto const [start, end] = valueSpan(line, key);
+    return start < 0 ? line : line.left(start) + value + line.mid(end);
+}
 
 // The place of an automatically placed label follows the view and the other labels; only a
 // manually placed label's place is state of its own.
@@ -55,31 +76,6 @@ State parse(QString const& dump)
     return s;
 }
 
-QRegularExpression const nextField(QStringLiteral(" [a-z_]+="));
-
-// The value of ` key=` in a line, up to the next field.
-QString field(QString const& line, QString const& key)
-{
-    QString const tag = QLatin1Char(' ') + key + QLatin1Char('=');
-    int const at = line.indexOf(tag);
-    if (at < 0)
-        return QString();
-    int const start = at + tag.size();
-    QRegularExpressionMatch const m = nextField.match(line, start);
-    return line.mid(start, m.hasMatch() ? m.capturedStart() - start : -1);
-}
-
-QString withField(QString const& line, QString const& key, QString const& value)
-{
-    QString const tag = QLatin1Char(' ') + key + QLatin1Char('=');
-    int const at = line.indexOf(tag);
-    if (at < 0)
-        return line;
-    int const start = at + tag.size();
-    QRegularExpressionMatch const m = nextField.match(line, start);
-    int const end = m.hasMatch() ? m.capturedStart() : line.size();
-    return line.left(start) + value + line.mid(end);
-}
 
 QString differences(State const& expected, State const& actual)
 {
@@ -110,14 +106,10 @@ protected:
     {
         GTools::setDialogResponder(&responder);
         using namespace PropertyAccess;
-        everything = PropAccTemplate(QStringLiteral("everything"));
-        for (PropAccessType_t type : PropertyAccessFactory::getRegisteredTypes())
-            everything.set(PropAccTemplatePart(type));
         everything.setNewInvisibleFlag(true);
         // A type without a part is restored as it was stored: the others get parts that are off.
-        viewOnly = PropAccTemplate(QStringLiteral("view only"));
-        colours = PropAccTemplate(QStringLiteral("colours"));
         for (PropAccessType_t type : PropertyAccessFactory::getRegisteredTypes()) {
+            everything.set(PropAccTemplatePart(type));
             PropAccTemplatePart view(type), colour(type);
             UsageFlags const declared = view.getUsages();
             for (auto const& usage : declared) {
@@ -152,13 +144,12 @@ protected:
     MCADVisProp::RestorePropertyFromSnapshotCommand whole;
     MCADVisProp::RestoreSnapshotTemplateCommand byTemplate;
     SilentResponder responder;
-    PropAccTemplate everything, viewOnly, colours;
+    PropAccTemplate everything{QStringLiteral("everything")}, viewOnly{QStringLiteral("view only")},
+        colours{QStringLiteral("colours")};
 };
 
 // One step of the model: the state before it and the state after it.
-struct Step {
-    State before, after;
-};
+struct Step { State before, after; };
 
 TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
 {
@@ -202,24 +193,34 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
             bool ok = true;
             bool recorded = true;
             int const kind = pick(100);
+            // A step the model expects to be refused: it changes nothing and records nothing.
+            auto refused = [&](std::string const& why) {
+                EXPECT_FALSE(ok) << why << ", sequence " << sequence << " step " << step;
+                ok = true;
+                recorded = false;
+            };
             auto reportKey = [](QString const& name) { return QStringLiteral("report name=\"%1\"").arg(name); };
             if (kind < 40) {
                 // An edit of one field.
                 int const edit = pick(labelled.isEmpty() ? 6 : 8);
-                if (edit < 5) {
-                    QString const name = elementNames[pick(static_cast<int>(elementNames.size()))];
+                if (edit != 5) {
+                    QStringList const& names = edit < 5 ? elementNames : labelled;
+                    QString const name = names[pick(static_cast<int>(names.size()))];
                     QString const key = QStringLiteral("element name=\"%1\"").arg(name);
-                    QString field_, value, shown;
+                    QString f, value;
                     switch (edit) {
-                    case 0: field_ = QStringLiteral("color"); value = QStringLiteral("#%1").arg(random() & 0xFFFFFFu, 6, 16, QLatin1Char('0')); shown = value; break;
-                    case 1: field_ = QStringLiteral("transparency"); value = QString::number(pick(4) * 0.25); shown = value; break;
-                    case 2: field_ = QStringLiteral("display_mode"); value = QString::number(pick(3)); shown = value; break;
-                    default: field_ = QStringLiteral("visible"); value = QString::number(pick(2)); shown = value; break;
+                    case 0: f = QStringLiteral("color"); value = QStringLiteral("#%1").arg(random() & 0xFFFFFFu, 6, 16, QLatin1Char('0')); break;
+                    case 1: f = QStringLiteral("transparency"); value = QString::number(pick(4) * 0.25); break;
+                    case 2: f = QStringLiteral("display_mode"); value = QString::number(pick(3)); break;
+                    case 6: f = QStringLiteral("label_visible"); value = QString::number(pick(2)); break;
+                    case 7: f = QStringLiteral("label_template"); value = QStringLiteral("T%1-%2").arg(pick(100)).arg(QStringLiteral("%name%")); break;
+                    default: f = QStringLiteral("visible"); value = QString::number(pick(2)); break;
                     }
-                    what = QStringLiteral("element.set name=\"%1\" %2=\"%3\"").arg(name, field_, value);
-                    ok = run(QStringLiteral("element.set"), QStringLiteral("name=\"%1\" %2=\"%3\"").arg(name, field_, value));
-                    expected[key] = withField(expected[key], field_, shown);
-                } else if (edit == 5) {
+                    what = QStringLiteral("element.set name=\"%1\" %2=\"%3\"").arg(name, f, value);
+                    ok = run(QStringLiteral("element.set"), Parse::createString(QStringLiteral("name"), name) + Parse::createString(f, value));
+                    // The dump quotes only the label's template.
+                    expected[key] = withField(expected[key], f, edit == 7 ? QStringLiteral("\"%1\"").arg(value) : value);
+                } else {
                     double const r[] = {0.0, 15.0, 30.5, -45.0};
                     QString const a = QString::number(r[pick(4)]), b = QString::number(r[pick(4)]),
                                   c = QString::number(r[pick(4)]);
@@ -228,21 +229,6 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                     for (char const* object : {"view", "render"})
                         expected[QString::fromLatin1(object)] = withField(expected[QString::fromLatin1(object)], QStringLiteral("rotation"),
                                                                 QStringLiteral("(%1 %2 %3)").arg(a, b, c));
-                } else {
-                    QString const name = labelled[pick(static_cast<int>(labelled.size()))];
-                    QString const key = QStringLiteral("element name=\"%1\"").arg(name);
-                    if (edit == 6) {
-                        QString const v = QString::number(pick(2));
-                        what = QStringLiteral("element.set name=\"%1\" label_visible=%2").arg(name, v);
-                        ok = run(QStringLiteral("element.set"), QStringLiteral("name=\"%1\" label_visible=\"%2\"").arg(name, v));
-                        expected[key] = withField(expected[key], QStringLiteral("label_visible"), v);
-                    } else {
-                        QString const v = QStringLiteral("T%1-%2").arg(pick(100)).arg(QStringLiteral("%name%"));
-                        what = QStringLiteral("element.set name=\"%1\" label_template=%2").arg(name, v);
-                        ok = run(QStringLiteral("element.set"), Parse::createString(QStringLiteral("name"), name) +
-                                                                    Parse::createString(QStringLiteral("label_template"), v));
-                        expected[key] = withField(expected[key], QStringLiteral("label_template"), QStringLiteral("\"%1\"").arg(v));
-                    }
                 }
             } else if (kind < 70) {
                 // A restore, whole or by one of three templates.
@@ -259,11 +245,8 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                     ok = run(QStringLiteral("report.restore_by_template"),
                              byTemplate.createTemplateParameterString(snapshot, t));
                 }
-                if (!present) {
-                    EXPECT_FALSE(ok) << what.toStdString() << " of a removed snapshot, sequence " << sequence;
-                    ok = true;
-                    recorded = false;
-                }
+                if (!present)
+                    refused(what.toStdString() + " of a removed snapshot");
                 for (auto& line : expected) {
                     QString const& object = line.first;
                     if (!present || object.startsWith(QStringLiteral("report ")))
@@ -286,11 +269,8 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                 QString const snapshot = snapshots[pick(2)];
                 what = QStringLiteral("element.remove %1").arg(snapshot);
                 ok = run(QStringLiteral("element.remove"), Parse::createString(QStringLiteral("name"), snapshot));
-                if (expected.erase(reportKey(snapshot)) == 0) {
-                    EXPECT_FALSE(ok) << "removing a removed snapshot, sequence " << sequence;
-                    ok = true;
-                    recorded = false;
-                }
+                if (expected.erase(reportKey(snapshot)) == 0)
+                    refused("removing a removed snapshot");
             } else {
                 // Undo and redo mirror each other: one takes a step off its stack onto the other's.
                 bool const isUndo = kind < 88;
@@ -300,31 +280,25 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                 recorded = false;
                 ok = run(isUndo ? QStringLiteral("edit.undo") : QStringLiteral("edit.redo"), QString());
                 if (from.empty()) {
-                    EXPECT_FALSE(ok) << what.toStdString() << " with nothing to take back or repeat, sequence " << sequence
-                                     << " step " << step;
-                    ok = true;
+                    refused(what.toStdString() + " with nothing to take back or repeat");
                 } else {
                     expected = isUndo ? from.back().before : from.back().after;
                     to.push_back(from.back());
                     from.pop_back();
                 }
             }
-            if (!ok) {
-                ADD_FAILURE() << "sequence " << sequence << " step " << step << ": " << what.toStdString()
-                              << " failed: " << window.lastErrorText().toStdString();
+            State const actual = now();
+            QString const problem = !ok                 ? QStringLiteral(" failed: ") + window.lastErrorText()
+                                    : actual != expected ? QLatin1Char('\n') + differences(expected, actual)
+                                                         : QString();
+            if (!problem.isEmpty()) {
+                ADD_FAILURE() << "sequence " << sequence << " step " << step << ": " << (what + problem).toStdString();
                 ++failures;
                 break;
             }
             if (recorded) {
                 undo.push_back({before, expected});
                 redo.clear();
-            }
-            State const actual = now();
-            if (actual != expected) {
-                ADD_FAILURE() << "sequence " << sequence << " step " << step << ": " << what.toStdString() << "\n"
-                              << differences(expected, actual).toStdString();
-                ++failures;
-                break;
             }
             model = actual;
             EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), static_cast<int>(undo.size()));

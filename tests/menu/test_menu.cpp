@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Kav;
@@ -66,19 +67,6 @@ protected:
         EditingTest::writeStore(path, c);
     }
 
-    // The only stored template: it restores elements' visibility and nothing else of them.
-    static void storeVisibilityOnlyTemplate()
-    {
-        PropAccTemplate visibilityOnly(QStringLiteral("Visibility only"));
-        PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
-        for (auto const& [id, used] : part.getUsages())
-            part.setUsage(id, id == PropertyAccess::PROP_ELEMENT_VISIBILITY);
-        visibilityOnly.set(part);
-        PropAccTemplateContainer c;
-        c.add(visibilityOnly);
-        saveTemplates(c);
-    }
-
     // Fills a fresh menu through the registered provider, as the host does before showing it.
     QList<QAction*> fill(QMenu* menu)
     {
@@ -102,14 +90,9 @@ protected:
 
     static bool allEnabled(QList<QAction*> const& actions, bool enabled)
     {
-        for (QAction* a : actions) {
-            if (a->isEnabled() != enabled)
-                return false;
-        }
-        return !actions.isEmpty();
+        return !actions.isEmpty() &&
+               std::all_of(actions.begin(), actions.end(), [enabled](QAction* a) { return a->isEnabled() == enabled; });
     }
-
-    CAD::Element* element(QString const& name) { return session.scene().findElement(name); }
 
     GApp::MainWindow window;
     MCADCmd::HostSession session;
@@ -181,22 +164,21 @@ TEST_F(MenuTest, EntriesAreEnabledOnlyForExactlyOneSelectedSnapshot)
 {
     writeStore(levelFile(2), {QStringLiteral("T1"), QStringLiteral("T2")});
     addSnapshot(QStringLiteral("Snapshot 2"), session.printInterface().extractPropertyAccess());
-    auto& scene = session.scene();
     QMenu menu;
-
-    scene.setSelection({});
-    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "nothing selected";
-    scene.setSelection({QStringLiteral("Plate"), SNAPSHOT});
-    EXPECT_TRUE(allEnabled(fill(&menu), true)) << "one snapshot among other elements";
-    scene.setSelection({SNAPSHOT, QStringLiteral("Snapshot 2")});
-    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "two snapshots";
-    scene.setSelection({QStringLiteral("Plate")});
-    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "an element that is no snapshot";
-    scene.setSelection({SNAPSHOT});
-    window.setSelectCommandMode(GApp::Command::SELECT_COMMAND_SINGLE);
-    EXPECT_TRUE(allEnabled(fill(&menu), false)) << "select-command mode";
-    window.setSelectCommandMode(GApp::Command::SELECT_COMMAND_NONE);
-    EXPECT_TRUE(allEnabled(fill(&menu), true));
+    struct Case {
+        char const* what;
+        QStringList selection;
+        bool selectMode, enabled;
+    };
+    for (Case const& c : {Case{"nothing selected", {}, false, false},
+                          Case{"one snapshot among other elements", {QStringLiteral("Plate"), SNAPSHOT}, false, true},
+                          Case{"two snapshots", {SNAPSHOT, QStringLiteral("Snapshot 2")}, false, false},
+                          Case{"an element that is no snapshot", {QStringLiteral("Plate")}, false, false},
+                          Case{"select-command mode", {SNAPSHOT}, true, false}, Case{"one snapshot", {SNAPSHOT}, false, true}}) {
+        session.scene().setSelection(c.selection);
+        window.setSelectCommandMode(c.selectMode ? GApp::Command::SELECT_COMMAND_SINGLE : GApp::Command::SELECT_COMMAND_NONE);
+        EXPECT_TRUE(allEnabled(fill(&menu), c.enabled)) << c.what;
+    }
     MCADCmd::CachedCmdInterface* cached = MCADCmd::CachedCmdInterface::getInterface();
     MCADCmd::CachedCmdInterface::setInterface(nullptr);
     EXPECT_TRUE(allEnabled(fill(&menu), false)) << "no cached interface";
@@ -205,10 +187,18 @@ TEST_F(MenuTest, EntriesAreEnabledOnlyForExactlyOneSelectedSnapshot)
 
 TEST_F(MenuTest, TriggeringRestoresTheSnapshotThroughItsTemplateAsOneUndoStep)
 {
-    // Only the visibility of elements comes back; colours stay as changed.
-    storeVisibilityOnlyTemplate();
+    // The only stored template restores elements' visibility and nothing else of them: colours
+    // stay as changed.
+    PropAccTemplate visibilityOnly(QStringLiteral("Visibility only"));
+    PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
+    for (auto const& [id, used] : part.getUsages())
+        part.setUsage(id, id == PropertyAccess::PROP_ELEMENT_VISIBILITY);
+    visibilityOnly.set(part);
+    PropAccTemplateContainer stored;
+    stored.add(visibilityOnly);
+    saveTemplates(stored);
 
-    CAD::Element* plate = element(QStringLiteral("Plate"));
+    CAD::Element* plate = session.scene().findElement(QStringLiteral("Plate"));
     quint32 const originalColor = plate->getElemProperties()->color;
     plate->setElementVisible(false);
     plate->getElemProperties()->color = originalColor ^ 0xFFFFFFu;

@@ -28,7 +28,7 @@ protected:
         Kav::CAD::RecordManager::_manager->clearHistory();
         ProbeAccess::bytes = 100;
         for (char const* name : {"A", "B", "C"})
-            addPart(QString::fromLatin1(name));
+            scene().addElement(Kav::CAD::ElementCreator::create(Kav::CAD::ElementCreator::PART, QString::fromLatin1(name)));
         Kav::GApp::ViewWidgetContainer::setFrontViewCallback(
             [this](QString const& view) { frontViews.push_back(view); });
     }
@@ -41,17 +41,11 @@ protected:
     Kav::MCADCmd::Scene& scene() { return session.scene(); }
     Kav::CAD::Element* element(char const* name) { return scene().findElement(QString::fromLatin1(name)); }
 
-    void addPart(QString const& name)
-    {
-        scene().addElement(Kav::CAD::ElementCreator::create(Kav::CAD::ElementCreator::PART, name));
-    }
-
     // A report holding the state of the scene as it is now, taken the way the host does.
-    Kav::CAD::Report* snapshot(QString const& name, QString const& viewName = QString())
+    Kav::CAD::Report* snapshot(QString const& name)
     {
         auto report = std::make_unique<Kav::CAD::Report>(name);
         report->setCreationPropertyAccess(session.printInterface().extractPropertyAccess());
-        report->setViewName(viewName);
         return scene().addReport(std::move(report));
     }
 

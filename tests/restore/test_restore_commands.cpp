@@ -29,24 +29,16 @@ using RestoreTest::ProbeAccess;
 
 namespace {
 
-std::string s(QString const& text)
-{
-    return text.toStdString();
-}
-
+std::string s(QString const& text) { return text.toStdString(); }
 QStringList readList(QString result, char const* key)
 {
     return Parse::getStringVector(result, QString::fromLatin1(key), 0, 4294967295u);
 }
 
-// The commands with the base's error string in reach of the tests.
-class WholeCommand : public RestorePropertyFromSnapshotCommand {
-public:
-    using Command::createErrorString;
-};
-class TemplateCommand : public RestoreSnapshotTemplateCommand {
-public:
-    using Command::createErrorString;
+// A command with the base's error string in reach of the tests.
+template <class C>
+struct Exposed : C {
+    using C::createErrorString;
 };
 
 // The session's command interface with knobs: extra unapplied properties, a refusing
@@ -65,7 +57,6 @@ public:
     {
         if (onApply)
             onApply();
-        ++applies;
         seenNewInvisible = newInvisible;
         seenInvalidInvisible = invalidInvisible;
         seen = accesses;
@@ -98,7 +89,6 @@ public:
     int unapplied = 0;
     bool acceptChanges = true;
     bool throwOnApply = false;
-    int applies = 0;
     std::function<void()> onApply;
     bool seenNewInvisible = false;
     bool seenInvalidInvisible = false;
@@ -119,33 +109,42 @@ protected:
                          [this](unsigned int id, unsigned int reason) { notices.emplace_back(id, reason); });
     }
 
-    bool runWhole(QString const& snapshot, QString* result, QString* errorId, ErrorLog* log)
+    // One restore of `snap` from its parameters on, whole or by `t`; the result starts "untouched".
+    bool run(bool wholeRestore, char const* snap, PropAccTemplate const& t = PropAccTemplate(QStringLiteral("t")))
     {
-        QString const params = Parse::createString(QStringLiteral("snapshot"), snapshot);
-        return whole.parseParameterString(params, false, errorId, log) && whole.execute(result, errorId, log);
+        result = QStringLiteral("untouched");
+        errorId.clear();
+        log.clear();
+        QString const name = QString::fromLatin1(snap);
+        QString const params = wholeRestore ? Parse::createString(QStringLiteral("snapshot"), name)
+                                            : byTemplate.createTemplateParameterString(name, t);
+        return command(wholeRestore).parseParameterString(params, false, &errorId, &log) &&
+               command(wholeRestore).execute(&result, &errorId, &log);
     }
-    bool runTemplate(QString const& snapshot, PropAccTemplate const& t, QString* result, QString* errorId,
-                     ErrorLog* log)
+    GApp::Command& command(bool wholeRestore) { return wholeRestore ? static_cast<GApp::Command&>(whole) : byTemplate; }
+    // What every failed run leaves: no lock, no open undo step, no new one.
+    void expectNothingLeft()
     {
-        QString const params = byTemplate.createTemplateParameterString(snapshot, t);
-        return byTemplate.parseParameterString(params, false, errorId, log) && byTemplate.execute(result, errorId, log);
+        EXPECT_EQ(window.drawingLockCount(), 0);
+        EXPECT_FALSE(window.isGUILocked());
+        EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
+        EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 0);
     }
-    // A run that must fail with `expectedId`, leaving no lock, no open step and no new step.
-    void expectFailure(bool ok, QString const& errorId, char const* expectedId, QString const& result, int steps)
+    void expectFailure(bool ok, char const* expectedId)
     {
         EXPECT_FALSE(ok);
         EXPECT_EQ(s(errorId), expectedId);
         EXPECT_EQ(s(result), "untouched");
-        EXPECT_EQ(window.drawingLockCount(), 0);
-        EXPECT_FALSE(window.isGUILocked());
-        EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
-        EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), steps);
+        expectNothingLeft();
     }
     unsigned int legendId() { return GApp::MainWindow::smgr->getUniqueId(QString::fromLatin1(GLegend2::APP_NAME)); }
 
-    WholeCommand whole;
-    TemplateCommand byTemplate;
+    Exposed<RestorePropertyFromSnapshotCommand> whole;
+    Exposed<RestoreSnapshotTemplateCommand> byTemplate;
     std::vector<std::pair<unsigned int, unsigned int>> notices;
+    QString result, errorId;
+    ErrorLog log;
+    QStringList const abc{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
 };
 
 TEST_F(RestoreCommands, WholeRestoreBringsBackTheSnapshotAsOneUndoStep)
@@ -156,15 +155,11 @@ TEST_F(RestoreCommands, WholeRestoreBringsBackTheSnapshotAsOneUndoStep)
     QString const changed = state();
     unsigned int const repositions = session.scene().overlay()->getRepositionCount();
 
-    QString result, errorId;
-    ErrorLog log;
-    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log)) << s(errorId) << s(log.getLog());
+    ASSERT_TRUE(run(true, "Snap")) << s(errorId) << s(log.getLog());
     EXPECT_EQ(state(), atSnapshot);
     EXPECT_TRUE(errorId.isEmpty());
-    EXPECT_EQ(result, Parse::createStringVector(QStringLiteral("not_found_names"), {}) +
-                          Parse::createStringVector(QStringLiteral("not_found_types"), {}) +
-                          Parse::createStringVector(QStringLiteral("not_found_descriptions"), {}));
-    EXPECT_EQ(session.scene().modifiedElements(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    EXPECT_EQ(s(result), "not_found_names=[]not_found_types=[]not_found_descriptions=[]");
+    EXPECT_EQ(session.scene().modifiedElements(), abc);
     EXPECT_EQ(frontViews, std::vector<QString>{MCADCmd::HostSession::mainViewName()});
     EXPECT_EQ(session.scene().overlay()->getRepositionCount(), repositions + 1);
     EXPECT_NE(std::find(notices.begin(), notices.end(), std::make_pair(legendId(), GLegend2::REASON_LUT)), notices.end());
@@ -178,29 +173,22 @@ TEST_F(RestoreCommands, WholeRestoreBringsBackTheSnapshotAsOneUndoStep)
 
 TEST_F(RestoreCommands, FailuresUnlockAndLeaveNoUndoStep)
 {
-    CAD::Report* empty = snapshot(QStringLiteral("Empty"));
-    empty->setCreationPropertyAccess({});
-    CAD::Report* old = snapshot(QStringLiteral("Old"));
-    old->setDontUpdateSnapshot(true);
+    snapshot(QStringLiteral("Empty"))->setCreationPropertyAccess({});
+    snapshot(QStringLiteral("Old"))->setDontUpdateSnapshot(true);
     disturb();
     QString const disturbed = state();
-
-    for (char const* name : {"Nowhere", "A", "Old", "Empty"}) {
-        SCOPED_TRACE(name);
-        QString result = QStringLiteral("untouched");
-        QString errorId;
-        ErrorLog log;
-        bool const ok = runWhole(QString::fromLatin1(name), &result, &errorId, &log);
-        char const* expected = (name[0] == 'N' || name[0] == 'A') ? "MCADVisProp-0007" : "MCADVisProp-0008";
-        expectFailure(ok, errorId, expected, result, 0);
+    struct Case {
+        char const* snapshot;
+        char const* errorId;
+        bool byTemplateToo;  // the template restore accepts an empty snapshot
+    };
+    for (Case const& c : {Case{"Nowhere", "MCADVisProp-0007", true}, Case{"A", "MCADVisProp-0007", true},
+                          Case{"Old", "MCADVisProp-0008", true}, Case{"Empty", "MCADVisProp-0008", false}}) {
+        SCOPED_TRACE(c.snapshot);
+        expectFailure(run(true, c.snapshot), c.errorId);
+        if (c.byTemplateToo)
+            expectFailure(run(false, c.snapshot), c.errorId);
         EXPECT_EQ(state(), disturbed);
-
-        if (name[0] == 'E')
-            continue;  // the template restore accepts an empty snapshot
-        result = QStringLiteral("untouched");
-        errorId.clear();
-        expectFailure(runTemplate(QString::fromLatin1(name), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log),
-                      errorId, expected, result, 0);
     }
     EXPECT_TRUE(frontViews.empty());
 }
@@ -211,44 +199,32 @@ TEST_F(RestoreCommands, NoCommandInterfaceTouchesNothing)
     session.scene().setSelection({QStringLiteral("Snap")});
     ASSERT_TRUE(whole.isSensitive());
     MCADCmd::CommandInterface::setInterface(nullptr);
-    QString result = QStringLiteral("untouched");
-    QString errorId;
-    ErrorLog log;
     EXPECT_FALSE(whole.isExecutable());
     EXPECT_FALSE(byTemplate.isExecutable());
     EXPECT_FALSE(whole.isSensitive());
     EXPECT_FALSE(whole.executeMenu());
-    EXPECT_FALSE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
-    EXPECT_FALSE(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log));
+    for (bool wholeRestore : {true, false})
+        expectFailure(run(wholeRestore, "Snap"), "");
     MCADCmd::CommandInterface::setInterface(&session.commandInterface());
-    EXPECT_TRUE(errorId.isEmpty());
-    EXPECT_EQ(s(result), "untouched");
-    EXPECT_EQ(window.drawingLockCount(), 0);
-    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 0);
 }
 
 TEST_F(RestoreCommands, RefusedChangeNoticeFailsButKeepsTheRestoreAndItsStep)
 {
     QString const atSnapshot = state();
     snapshot(QStringLiteral("Snap"));
-    disturb();
     ScriptedInterface ci(&session.scene());
     ci.acceptChanges = false;
-    QString result = QStringLiteral("untouched");
-    QString errorId;
-    ErrorLog log;
-    EXPECT_FALSE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
-    EXPECT_EQ(s(errorId), "MCADVisProp-0003");
-    EXPECT_EQ(s(result), "untouched");
-    EXPECT_EQ(s(log.getLog()), "refused");
-    EXPECT_EQ(state(), atSnapshot);
-    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 1);
-    EXPECT_EQ(ci.changedReported, (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
-    disturb();
-    errorId.clear();
-    EXPECT_FALSE(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId, &log));
-    EXPECT_EQ(s(errorId), "MCADVisProp-0003");
-    EXPECT_EQ(state(), atSnapshot);
+    for (bool wholeRestore : {true, false}) {
+        SCOPED_TRACE(wholeRestore ? "whole" : "by template");
+        disturb();
+        EXPECT_FALSE(run(wholeRestore, "Snap"));
+        EXPECT_EQ(s(errorId), "MCADVisProp-0003");
+        EXPECT_EQ(s(result), "untouched");
+        EXPECT_EQ(s(log.getLog()), "refused");
+        EXPECT_EQ(state(), atSnapshot);
+        EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), wholeRestore ? 1 : 2);
+        EXPECT_EQ(ci.changedReported, abc);
+    }
 }
 
 TEST_F(RestoreCommands, NothingChangedMeansNoChangeNotice)
@@ -256,13 +232,9 @@ TEST_F(RestoreCommands, NothingChangedMeansNoChangeNotice)
     snapshot(QStringLiteral("Snap"));
     ScriptedInterface ci(&session.scene());
     ci.acceptChanges = false;  // would fail the run if it were asked
-    PropAccTemplate t(QStringLiteral("t"));
-    session.scene().removeElement(QStringLiteral("A"));
-    session.scene().removeElement(QStringLiteral("B"));
-    session.scene().removeElement(QStringLiteral("C"));
-    QString result, errorId;
-    ErrorLog log;
-    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), t, &result, &errorId, &log)) << s(errorId);
+    for (QString const& name : abc)
+        session.scene().removeElement(name);
+    ASSERT_TRUE(run(false, "Snap")) << s(errorId);
     EXPECT_TRUE(ci.changedReported.isEmpty());
     // The accesses whose elements are gone are listed, one entry per enabled property.
     EXPECT_EQ(readList(result, "not_found_names").size(), 6);
@@ -277,28 +249,18 @@ TEST_F(RestoreCommands, AnExceptionFromTheApplyLeavesTheSceneNoLockAndNoUndoStep
     disturb();
     QString const disturbed = state();
     // A redo waiting in the history stays there through the failures.
-    QString result, errorId;
-    ErrorLog log;
-    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
+    ASSERT_TRUE(run(true, "Snap"));
     ASSERT_TRUE(CAD::RecordManager::_manager->undo());
     ASSERT_EQ(state(), disturbed);
 
     ScriptedInterface ci(&session.scene());
     int const live = ProbeAccess::live;
-    for (bool byTemplateRun : {false, true}) {
-        SCOPED_TRACE(byTemplateRun ? "by template" : "whole");
+    for (bool wholeRestore : {true, false}) {
+        SCOPED_TRACE(wholeRestore ? "whole" : "by template");
         ci.throwOnApply = true;
-        if (byTemplateRun) {
-            EXPECT_THROW(runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result, &errorId,
-                                     &log),
-                         std::runtime_error);
-        } else {
-            EXPECT_THROW(runWhole(QStringLiteral("Snap"), &result, &errorId, &log), std::runtime_error);
-        }
+        EXPECT_THROW(run(wholeRestore, "Snap"), std::runtime_error);
         EXPECT_EQ(s(state()), s(disturbed)) << "what the failed restore applied is taken back";
-        EXPECT_EQ(window.drawingLockCount(), 0);
-        EXPECT_FALSE(CAD::RecordManager::_manager->isRecording());
-        EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), 0) << "no undo step for a failed restore";
+        expectNothingLeft();
         EXPECT_EQ(CAD::RecordManager::_manager->redoCount(), 1);
         EXPECT_EQ(ProbeAccess::live, live) << "the copies and the undo record's capture are freed";
     }
@@ -317,20 +279,17 @@ TEST_F(RestoreCommands, ParameterErrorsNameTheProblemAndTheExpectedForm)
     for (Case const& c : {Case{false, snap + extra}, Case{false, QString()}, Case{false, QStringLiteral("snapshot=\"Snap")},
                           Case{true, snap + tmpl + extra}, Case{true, snap}, Case{true, snap + QStringLiteral("template={}")},
                           Case{true, tmpl}}) {
-        QString errorId;
-        ErrorLog log;
-        GApp::Command& command = c.byTemplate ? static_cast<GApp::Command&>(byTemplate) : whole;
-        EXPECT_FALSE(command.parseParameterString(c.params, false, &errorId, &log)) << s(c.params);
+        SCOPED_TRACE(s(c.params));
+        log.clear();
+        EXPECT_FALSE(command(!c.byTemplate).parseParameterString(c.params, false, &errorId, &log));
         EXPECT_EQ(s(errorId), GApp::PARAMETER_ERROR);
         QString const form = c.byTemplate ? byTemplate.createErrorString(c.params) : whole.createErrorString(c.params);
-        ASSERT_EQ(log.getEntries().size(), 1) << s(c.params);
+        ASSERT_EQ(log.getEntries().size(), 1);
         EXPECT_TRUE(log.getEntries()[0].endsWith(QStringLiteral("\n\n") + form)) << s(log.getLog());
         EXPECT_GT(log.getEntries()[0].size(), form.size() + 2) << "the error itself is named";
     }
 
     // A template travels whole.
-    QString errorId;
-    ErrorLog log;
     PropAccTemplate t(QStringLiteral("Views \"only\""));
     PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
     part.setUsage(PropertyAccess::PROP_ELEMENT_VISUALIZATION, false);
@@ -338,6 +297,7 @@ TEST_F(RestoreCommands, ParameterErrorsNameTheProblemAndTheExpectedForm)
     t.setNewInvisibleFlag(true);
     QString const params = byTemplate.createTemplateParameterString(QStringLiteral("Snap 2"), t);
     EXPECT_TRUE(params.startsWith(Parse::createString(QStringLiteral("snapshot"), QStringLiteral("Snap 2"))));
+    log.clear();
     ASSERT_TRUE(byTemplate.parseParameterString(params, false, &errorId, &log));
     EXPECT_EQ(s(byTemplate.getSnapshotName()), "Snap 2");
     EXPECT_TRUE(byTemplate.getRestoreTemplate().sameContent(t));
@@ -348,17 +308,14 @@ TEST_F(RestoreCommands, TemplateHandsCopiesAndItsTwoFlagsToTheApply)
 {
     CAD::Report* report = snapshot(QStringLiteral("Snap"));
     ScriptedInterface ci(&session.scene());
-    QString result, errorId;
-    ErrorLog log;
-
     disturb();
     PropAccTemplate t(QStringLiteral("t"));
     t.setInvalidCMMInvisibleFlag(true);
     PropAccTemplatePart part(PropertyAccess::PROP_ACC_CAD_ELEMENT);
     part.setUsage(PropertyAccess::PROP_ELEMENT_VISIBILITY, false);
     t.set(part);
-    ASSERT_TRUE(runTemplate(QStringLiteral("Snap"), t, &result, &errorId, &log));
-    EXPECT_EQ(session.scene().modifiedElements(), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    ASSERT_TRUE(run(false, "Snap", t));
+    EXPECT_EQ(session.scene().modifiedElements(), abc);
     EXPECT_FALSE(ci.seenNewInvisible);
     EXPECT_TRUE(ci.seenInvalidInvisible);
     ASSERT_EQ(ci.seen.size(), 3u);
@@ -366,7 +323,7 @@ TEST_F(RestoreCommands, TemplateHandsCopiesAndItsTwoFlagsToTheApply)
         EXPECT_NE(ci.seen[i], report->getCreationPropertyAccess()[i]);
         EXPECT_EQ(ci.seenFlags[i], part.getUsages());
     }
-    ASSERT_TRUE(runWhole(QStringLiteral("Snap"), &result, &errorId, &log));
+    ASSERT_TRUE(run(true, "Snap"));
     EXPECT_TRUE(ci.seenNewInvisible);
     EXPECT_FALSE(ci.seenInvalidInvisible);
     EXPECT_EQ(ci.seen, report->getCreationPropertyAccess()) << "the whole restore applies the snapshot's own accesses";
@@ -381,14 +338,9 @@ TEST_F(RestoreCommands, BothRestoresRunTheirStepsInOrder)
     std::vector<std::string> steps;
     unsigned int repositions = 0;
     auto note = [&](char const* step) {
-        std::string seen = step;
-        if (window.drawingLockCount() > 0)
-            seen += " locked";
-        if (CAD::RecordManager::_manager->isRecording())
-            seen += " recording";
-        if (session.scene().overlay()->getRepositionCount() > repositions)
-            seen += " labels";
-        steps.push_back(seen);
+        steps.push_back(step + std::string(window.drawingLockCount() > 0 ? " locked" : "") +
+                        (CAD::RecordManager::_manager->isRecording() ? " recording" : "") +
+                        (session.scene().overlay()->getRepositionCount() > repositions ? " labels" : ""));
     };
     QObject observer;
     CAD::RecordNotifier* history = CAD::RecordManager::_manager->notifier();
@@ -406,21 +358,17 @@ TEST_F(RestoreCommands, BothRestoresRunTheirStepsInOrder)
     GApp::ViewWidgetContainer::setFrontViewCallback([&](QString const&) { note("front"); });
     ci.onApply = [&] { note("apply"); };
 
-    std::vector<std::string> const expected = {"record locked recording", "apply locked recording",
-                                               "unlock recording",        "front recording",
-                                               "legend recording labels", "closed labels",
+    std::vector<std::string> const expected = {"record locked recording", "apply locked recording", "unlock recording",
+                                               "front recording", "legend recording labels", "closed labels",
                                                "notice labels"};
     for (bool const wholeRestore : {true, false}) {
+        SCOPED_TRACE(wholeRestore ? "whole" : "by template");
         steps.clear();
         commandId = GApp::MainWindow::smgr->getUniqueId(wholeRestore ? whole.getCommandName()
                                                                      : byTemplate.getCommandName());
         repositions = session.scene().overlay()->getRepositionCount();
-        QString result, errorId;
-        ErrorLog log;
-        ASSERT_TRUE(wholeRestore ? runWhole(QStringLiteral("Snap"), &result, &errorId, &log)
-                                 : runTemplate(QStringLiteral("Snap"), PropAccTemplate(QStringLiteral("t")), &result,
-                                               &errorId, &log));
-        EXPECT_EQ(steps, expected) << (wholeRestore ? "whole" : "by template");
+        ASSERT_TRUE(run(wholeRestore, "Snap"));
+        EXPECT_EQ(steps, expected);
     }
 }
 
@@ -454,34 +402,35 @@ TEST_F(RestoreCommands, MenuRunListsUnappliedPropertiesUpToForty)
     snapshot(QStringLiteral("Snap"));
     session.scene().setSelection({QStringLiteral("Snap")});
     ScriptedInterface ci(&session.scene());
-
-    ci.unapplied = 0;
     EXPECT_TRUE(whole.executeMenu());
     EXPECT_TRUE(responder->asked().empty()) << "nothing unapplied, no warning";
 
     QStringList all;
     for (int i = 1; i <= 41; ++i)
         all << (i % 2 ? QStringLiteral("P%1 (d%1)").arg(i) : QStringLiteral("P%1").arg(i));
-
-    ci.unapplied = 40;
-    responder->pushAnswer(QDialog::Accepted);
-    EXPECT_TRUE(whole.executeMenu());
-    ASSERT_EQ(responder->asked().size(), 1u);
-    GTools::DialogRequest const forty = responder->asked()[0];
-    EXPECT_EQ(forty.kind, GTools::DialogRequest::OK);
-    EXPECT_EQ(forty.dialogType, 1);
-    EXPECT_EQ(s(forty.title), "warning");
-    EXPECT_EQ(s(forty.text), "there are 40 properties, who could not be applied:");
-    EXPECT_EQ(forty.details, all.mid(0, 40).join(QStringLiteral(",\n")));
-    EXPECT_TRUE(forty.extra.isEmpty());
-
-    ci.unapplied = 41;
-    responder->pushAnswer(QDialog::Accepted);
-    EXPECT_TRUE(whole.executeMenu());
-    ASSERT_EQ(responder->asked().size(), 2u);
-    GTools::DialogRequest const cut = responder->asked()[1];
-    EXPECT_EQ(s(cut.text), "there are 41 properties, who could not be applied:");
-    EXPECT_EQ(cut.details, all.mid(0, 35).join(QStringLiteral(",\n")) + QStringLiteral(",\nand 6 further properties"));
+    QString const comma = QStringLiteral(",\n");
+    struct Case {
+        int unapplied;
+        char const* text;
+        QString details;
+    };
+    std::size_t warnings = 0;
+    for (Case const& c : {Case{40, "there are 40 properties, who could not be applied:", all.mid(0, 40).join(comma)},
+                          Case{41, "there are 41 properties, who could not be applied:",
+                               all.mid(0, 35).join(comma) + QStringLiteral(",\nand 6 further properties")}}) {
+        SCOPED_TRACE(c.unapplied);
+        ci.unapplied = c.unapplied;
+        responder->pushAnswer(QDialog::Accepted);
+        EXPECT_TRUE(whole.executeMenu());
+        ASSERT_EQ(responder->asked().size(), ++warnings);
+        GTools::DialogRequest const shown = responder->asked().back();
+        EXPECT_EQ(shown.kind, GTools::DialogRequest::OK);
+        EXPECT_EQ(shown.dialogType, 1);
+        EXPECT_EQ(s(shown.title), "warning");
+        EXPECT_EQ(s(shown.text), c.text);
+        EXPECT_EQ(shown.details, c.details);
+        EXPECT_TRUE(shown.extra.isEmpty());
+    }
 }
 
 } // namespace
