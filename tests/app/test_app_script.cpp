@@ -27,8 +27,10 @@ struct HostRun {
     QString err;
 };
 
-HostRun runHost(QStringList const& arguments)
+// Runs mvp-host with `arguments` and the test folder's "cfg" as its configuration root.
+HostRun runHost(MvpTest::TempDir const& dir, QStringList arguments)
 {
+    arguments << QStringLiteral("--config-root") << dir.path(QStringLiteral("cfg"));
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -51,16 +53,19 @@ HostRun runHost(QStringList const& arguments)
     return run;
 }
 
-HostRun runScript(MvpTest::TempDir const& dir, QString const& name, QByteArray const& script)
+// Runs `script` (not written when null) from the test's folder; "@/" in it stands for the folder.
+HostRun runScript(MvpTest::TempDir const& dir, QString const& name, QByteArray script, QStringList const& more = {})
 {
     QString const path = dir.path(name);
-    EXPECT_TRUE(MvpTest::writeAll(path, script));
-    return runHost({QStringLiteral("--script"), path, QStringLiteral("--config-root"), dir.path(QStringLiteral("cfg"))});
+    if (!script.isNull()) {
+        EXPECT_TRUE(MvpTest::writeAll(path, script.replace("@/", dir.root().toUtf8() + '/')));
+    }
+    return runHost(dir, QStringList{QStringLiteral("--script"), path} + more);
 }
 
-QByteArray fileBytes(QString const& path)
+QByteArray fileBytes(MvpTest::TempDir const& dir, char const* name)
 {
-    return MvpTest::readAll(path);
+    return MvpTest::readAll(dir.path(QString::fromLatin1(name)));
 }
 
 } // namespace
@@ -68,36 +73,33 @@ QByteArray fileBytes(QString const& path)
 TEST(AppScript, SavedSnapshotsRestoreInALaterRunToTheStateTheyRecorded)
 {
     MvpTest::TempDir dir;
-    QByteArray const project = dir.path(QStringLiteral("p.kvp")).toUtf8();
-    QByteArray const first = "# first run: two snapshots, saved\n"
-                             "host.sample_scene\n"
-                             "report.create_snapshot name=\"Original\"\n"
-                             "host.dump_state file=\"" + dir.path(QStringLiteral("original.txt")).toUtf8() + "\"\n"
-                             "view.set rotation=[\"10\", \"20\", \"30\"] scale=\"2.5\"   # turned and zoomed\n"
-                             "element.set name=\"Bracket\" color=\"#123456\" transparency=\"0.5\"\n"
-                             "element.set name=\"Datum A\" visible=\"0\"\n"
-                             "legend.set range=[\"-2\", \"3\"] steps=\"7\"\n"
-                             "report.create_snapshot name=\"Changed\"\n"
-                             "host.dump_state file=\"" + dir.path(QStringLiteral("changed.txt")).toUtf8() + "\"\n"
-                             "host.save_project file=\"" + project + "\"\n";
-    HostRun const a = runScript(dir, QStringLiteral("first.macro"), first);
+    HostRun const a = runScript(dir, QStringLiteral("first.macro"),
+                                "# first run: two snapshots, saved\n"
+                                "host.sample_scene\n"
+                                "report.create_snapshot name=\"Original\"\n"
+                                "host.dump_state file=\"@/original.txt\"\n"
+                                "view.set rotation=[\"10\", \"20\", \"30\"] scale=\"2.5\"   # turned and zoomed\n"
+                                "element.set name=\"Bracket\" color=\"#123456\" transparency=\"0.5\"\n"
+                                "element.set name=\"Datum A\" visible=\"0\"\n"
+                                "legend.set range=[\"-2\", \"3\"] steps=\"7\"\n"
+                                "report.create_snapshot name=\"Changed\"\n"
+                                "host.dump_state file=\"@/changed.txt\"\n"
+                                "host.save_project file=\"@/p.kvp\"\n");
     ASSERT_EQ(a.exitCode, 0) << a.err.toStdString();
     EXPECT_EQ(a.out.count(QStringLiteral("ok ")), 10) << a.out.toStdString();
-    EXPECT_TRUE(a.out.contains(QStringLiteral("ok host.save_project")));
-
-    QByteArray const second = "host.load_project file=\"" + project + "\"\n"
-                              "element.set name=\"Bracket\" color=\"#ff0000\"\n"
-                              "report.restore_whole_snapshot snapshot=\"Original\"\n"
-                              "host.dump_state file=\"" + dir.path(QStringLiteral("restored-original.txt")).toUtf8() + "\"\n"
-                              "report.restore_whole_snapshot snapshot=\"Changed\"\n"
-                              "host.dump_state file=\"" + dir.path(QStringLiteral("restored-changed.txt")).toUtf8() + "\"\n"
-                              "edit.undo\n"
-                              "host.dump_state file=\"" + dir.path(QStringLiteral("undone.txt")).toUtf8() + "\"\n";
-    HostRun const b = runScript(dir, QStringLiteral("second.macro"), second);
+    HostRun const b = runScript(dir, QStringLiteral("second.macro"),
+                                "host.load_project file=\"@/p.kvp\"\n"
+                                "element.set name=\"Bracket\" color=\"#ff0000\"\n"
+                                "report.restore_whole_snapshot snapshot=\"Original\"\n"
+                                "host.dump_state file=\"@/restored-original.txt\"\n"
+                                "report.restore_whole_snapshot snapshot=\"Changed\"\n"
+                                "host.dump_state file=\"@/restored-changed.txt\"\n"
+                                "edit.undo\n"
+                                "host.dump_state file=\"@/undone.txt\"\n");
     ASSERT_EQ(b.exitCode, 0) << b.err.toStdString();
 
-    QByteArray const original = fileBytes(dir.path(QStringLiteral("original.txt")));
-    QByteArray const changed = fileBytes(dir.path(QStringLiteral("changed.txt")));
+    QByteArray const original = fileBytes(dir, "original.txt");
+    QByteArray const changed = fileBytes(dir, "changed.txt");
     ASSERT_FALSE(original.isEmpty());
     ASSERT_NE(original, changed);
     // The visual state: every line but the reports' (the first dump was made before
@@ -110,73 +112,57 @@ TEST(AppScript, SavedSnapshotsRestoreInALaterRunToTheStateTheyRecorded)
         }
         return kept.toStdString();
     };
-    EXPECT_EQ(withoutReports(fileBytes(dir.path(QStringLiteral("restored-original.txt")))), withoutReports(original));
-    EXPECT_EQ(withoutReports(fileBytes(dir.path(QStringLiteral("restored-changed.txt")))), withoutReports(changed));
+    EXPECT_EQ(withoutReports(fileBytes(dir, "restored-original.txt")), withoutReports(original));
+    EXPECT_EQ(withoutReports(fileBytes(dir, "restored-changed.txt")), withoutReports(changed));
     // Undo takes back the second restore only.
-    EXPECT_EQ(fileBytes(dir.path(QStringLiteral("undone.txt"))).toStdString(),
-              fileBytes(dir.path(QStringLiteral("restored-original.txt"))).toStdString());
+    EXPECT_EQ(fileBytes(dir, "undone.txt").toStdString(), fileBytes(dir, "restored-original.txt").toStdString());
 }
 
 TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
 {
     MvpTest::TempDir dir;
-
-    // A failing line: the lines before it ran, the error names the line and the id.
-    HostRun const bad = runScript(dir, QStringLiteral("bad.macro"),
-                              "host.sample_scene\nelement.set name=\"Bracket\" transparency=\"7\"\nhost.sample_scene\n");
-    EXPECT_FALSE(bad.crashed);
-    EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.out.count(QStringLiteral("ok ")), 1) << bad.out.toStdString();
-    EXPECT_TRUE(bad.err.contains(QStringLiteral("error 2: KavHost-Param-0001: "))) << bad.err.toStdString();
-    EXPECT_TRUE(bad.err.contains(QStringLiteral("transparency"))) << bad.err.toStdString();
-
-    // Control characters in what the user wrote reach the terminal escaped.
-    HostRun const esc = runScript(dir, QStringLiteral("esc.macro"), "host.sample_scene\nelement.set name=\"A\x1b[2JB\"\n");
-    EXPECT_EQ(esc.exitCode, 1);
-    EXPECT_FALSE(esc.err.contains(QChar(0x1b))) << esc.err.toStdString();
-    EXPECT_TRUE(esc.err.contains(QStringLiteral("A\\x1B[2JB"))) << esc.err.toStdString();
-
-    // Positions count from the start of the line as written; a missing snapshot is named.
-    HostRun const twice = runScript(dir, QStringLiteral("twice.macro"),
-                                    "host.sample_scene\n  element.set name=\"Bracket\" color=\"#ff0000\" color=\"#00ff00\"\n");
-    EXPECT_TRUE(twice.err.contains(QStringLiteral("is given twice, at positions 29 and 45"))) << twice.err.toStdString();
-    HostRun const nope = runScript(dir, QStringLiteral("nope.macro"), "host.sample_scene\nreport.restore_whole_snapshot snapshot=\"Nope\"\n");
-    EXPECT_TRUE(nope.err.contains(QStringLiteral("no snapshot has the name \"Nope\""))) << nope.err.toStdString();
-    HostRun const dialog = runScript(dir, QStringLiteral("dialog.macro"), "report.change_restore_templates\n");
-    EXPECT_TRUE(dialog.err.contains(QStringLiteral("needs the window"))) << dialog.err.toStdString();
-
-    HostRun const unknown = runScript(dir, QStringLiteral("unknown.macro"), "\n# nothing yet\nno.such_command x=\"1\"\n");
-    EXPECT_EQ(unknown.exitCode, 1);
-    EXPECT_TRUE(unknown.err.contains(QStringLiteral("error 3: "))) << unknown.err.toStdString();
-    EXPECT_TRUE(unknown.err.contains(QStringLiteral("no.such_command")));
-
-    // Missing script, not UTF-8.
-    QString const missing = dir.path(QStringLiteral("missing.macro"));
-    HostRun const none = runHost({QStringLiteral("--script"), missing, QStringLiteral("--config-root"), dir.path(QStringLiteral("cfg"))});
-    EXPECT_EQ(none.exitCode, 1);
-    EXPECT_TRUE(none.err.contains(missing)) << none.err.toStdString();
-    HostRun const binary = runScript(dir, QStringLiteral("binary.macro"), QByteArray("host.sample_scene\n\xff\xfe\x00\x01", 22));
-    EXPECT_EQ(binary.exitCode, 1);
-    EXPECT_TRUE(binary.err.contains(dir.path(QStringLiteral("binary.macro")))) << binary.err.toStdString();
-
-    // A corrupt project and a corrupt template exchange file: the error names the file.
-    QString const corrupt = dir.path(QStringLiteral("corrupt.kvp"));
-    ASSERT_TRUE(MvpTest::writeAll(corrupt, QByteArray("KAVB\x05\x00\x00\x00junk and more junk", 27)));
-    HostRun const project = runScript(dir, QStringLiteral("load.macro"), "host.load_project file=\"" + corrupt.toUtf8() + "\"\n");
-    EXPECT_FALSE(project.crashed);
-    EXPECT_EQ(project.exitCode, 1);
-    EXPECT_TRUE(project.err.contains(corrupt)) << project.err.toStdString();
-
-    QString const templates = dir.path(QStringLiteral("corrupt.rst"));
-    ASSERT_TRUE(MvpTest::writeAll(templates, "{\"format\": \"kav-restore-templates\", \"templates\": 5"));
-    HostRun const import = runScript(dir, QStringLiteral("import.macro"),
-                                 "report.import_restore_templates file=\"" + templates.toUtf8() + "\"\n");
-    EXPECT_FALSE(import.crashed);
-    EXPECT_EQ(import.exitCode, 1);
-    EXPECT_TRUE(import.err.contains(QStringLiteral("corrupt.rst"))) << import.err.toStdString();
+    ASSERT_TRUE(MvpTest::writeAll(dir.path(QStringLiteral("corrupt.kvp")), QByteArray("KAVB\x05\x00\x00\x00junk and more junk", 27)));
+    ASSERT_TRUE(MvpTest::writeAll(dir.path(QStringLiteral("corrupt.rst")), "{\"format\": \"kav-restore-templates\", \"templates\": 5"));
+    struct Case {
+        char const* file;
+        QByteArray script;  // null: no such file
+        int oks;  // the lines that ran before the error
+        std::vector<char const*> errHas;  // "@/" stands for the folder
+    };
+    Case const cases[] = {
+        // A failing line: the lines before it ran, the error names the line and the id.
+        {"bad.macro", "host.sample_scene\nelement.set name=\"Bracket\" transparency=\"7\"\nhost.sample_scene\n", 1,
+         {"error 2: KavHost-Param-0001: ", "transparency"}},
+        // Control characters in what the user wrote reach the terminal escaped.
+        {"esc.macro", "host.sample_scene\nelement.set name=\"A\x1b[2JB\"\n", 1, {"A\\x1B[2JB"}},
+        // Positions count from the start of the line as written; a missing snapshot is named.
+        {"twice.macro", "host.sample_scene\n  element.set name=\"Bracket\" color=\"#ff0000\" color=\"#00ff00\"\n", 1,
+         {"is given twice, at positions 29 and 45"}},
+        {"nope.macro", "host.sample_scene\nreport.restore_whole_snapshot snapshot=\"Nope\"\n", 1, {"no snapshot has the name \"Nope\""}},
+        {"dialog.macro", "report.change_restore_templates\n", 0, {"needs the window"}},
+        {"unknown.macro", "\n# nothing yet\nno.such_command x=\"1\"\n", 0, {"error 3: ", "no.such_command"}},
+        // A missing script, one not UTF-8; a corrupt project and template exchange file.
+        {"missing.macro", QByteArray(), 0, {"@/missing.macro"}},
+        {"binary.macro", QByteArray("host.sample_scene\n\xff\xfe\x00\x01", 22), 0, {"@/binary.macro"}},
+        {"load.macro", "host.load_project file=\"@/corrupt.kvp\"\n", 0, {"@/corrupt.kvp"}},
+        {"import.macro", "report.import_restore_templates file=\"@/corrupt.rst\"\n", 0, {"corrupt.rst"}},
+    };
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.file);
+        HostRun const run = runScript(dir, QString::fromLatin1(c.file), c.script);
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out.count(QStringLiteral("ok ")), c.oks) << run.out.toStdString();
+        EXPECT_FALSE(run.err.contains(QChar(0x1b))) << run.err.toStdString();
+        for (char const* part : c.errHas) {
+            EXPECT_TRUE(run.err.contains(QString::fromLatin1(part).replace(QStringLiteral("@/"), dir.root() + QLatin1Char('/'))))
+                << part << " in " << run.err.toStdString();
+        }
+    }
 
     // A corrupt template store in the user level: the run goes on without its templates.
-    MvpTest::writeAll(dir.path(QStringLiteral("cfg/user/mvp-host_rstmpls.rst")), "not a block stream");
+    ASSERT_TRUE(QDir().mkpath(dir.path(QStringLiteral("cfg/user")))
+                && MvpTest::writeAll(dir.path(QStringLiteral("cfg/user/mvp-host_rstmpls.rst")), "not a block stream"));
     HostRun const store = runScript(dir, QStringLiteral("store.macro"), "host.sample_scene\nreport.create_snapshot\n");
     EXPECT_FALSE(store.crashed);
     EXPECT_EQ(store.exitCode, 0) << store.err.toStdString();
@@ -186,8 +172,7 @@ TEST(AppScript, DemoRunsEveryStepAndItsChecksHold)
 {
     MvpTest::TempDir dir;
     QString const shot = dir.path(QStringLiteral("shots/demo.png"));
-    HostRun const demo = runHost({QStringLiteral("--demo"), QStringLiteral("--screenshot"), shot, QStringLiteral("--config-root"),
-                              dir.path(QStringLiteral("cfg"))});
+    HostRun const demo = runHost(dir, {QStringLiteral("--demo"), QStringLiteral("--screenshot"), shot});
     EXPECT_EQ(demo.exitCode, 0) << demo.out.toStdString() << demo.err.toStdString();
     EXPECT_FALSE(demo.out.contains(QStringLiteral(": NO"))) << demo.out.toStdString();
     EXPECT_TRUE(demo.out.contains(QStringLiteral("restored picture is pixel-identical to the one before the change: yes")));
@@ -198,30 +183,24 @@ TEST(AppScript, DemoRunsEveryStepAndItsChecksHold)
 TEST(AppScript, LangDeShowsGermanMenusOfTheApplicationAndThePlugIn)
 {
     MvpTest::TempDir dir;
-    QString const cfg = dir.path(QStringLiteral("cfg"));
-    HostRun const german = runHost({QStringLiteral("--print-menus"), QStringLiteral("--lang"), QStringLiteral("de"),
-                                    QStringLiteral("--config-root"), cfg});
-    ASSERT_EQ(german.exitCode, 0) << german.err.toStdString();
-    QStringList const lines = german.out.split(QLatin1Char('\n'));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Be&richt"))) << german.out.toStdString();
-    EXPECT_TRUE(lines.contains(QStringLiteral("    Ganzen Snapshot wiederherstellen"))) << german.out.toStdString();
+    QStringList const german{QStringLiteral("--print-menus"), QStringLiteral("--lang"), QStringLiteral("de")};
+    HostRun const menus = runHost(dir, german);
+    ASSERT_EQ(menus.exitCode, 0) << menus.err.toStdString();
     // The sub-menu's title comes from the plug-in and its own catalogue.
-    EXPECT_TRUE(lines.contains(QStringLiteral("    Darstellung aus Snapshot wiederherstellen"))) << german.out.toStdString();
-    EXPECT_FALSE(german.out.contains(QStringLiteral("Report"))) << german.out.toStdString();
+    for (char const* line : {"Be&richt", "    Ganzen Snapshot wiederherstellen", "    Darstellung aus Snapshot wiederherstellen"})
+        EXPECT_TRUE(menus.out.split(QLatin1Char('\n')).contains(QString::fromUtf8(line))) << line << " in " << menus.out.toStdString();
+    EXPECT_FALSE(menus.out.contains(QStringLiteral("Report"))) << menus.out.toStdString();
 
     // The host's error texts and the system's reason, and the undo step in the Edit menu.
-    QString const script = dir.path(QStringLiteral("de.kavmacro"));
-    ASSERT_TRUE(MvpTest::writeAll(script, "host.sample_scene\nview.set scale=\"2\"\nhost.save_project file=\""
-                                              + dir.path(QStringLiteral("missing/p.kvp")).toUtf8() + "\"\n"));
-    HostRun const failed = runHost({QStringLiteral("--script"), script, QStringLiteral("--print-menus"), QStringLiteral("--lang"),
-                                    QStringLiteral("de"), QStringLiteral("--config-root"), cfg});
-    EXPECT_TRUE(failed.err.contains(QStringLiteral("die Datei kann nicht gespeichert werden"))) << failed.err.toStdString();
-    EXPECT_TRUE(failed.err.contains(QStringLiteral("kann keine Datei angelegt werden: Datei oder Verzeichnis nicht gefunden")))
-        << failed.err.toStdString();
+    HostRun const failed = runScript(dir, QStringLiteral("de.kavmacro"),
+                                     "host.sample_scene\nview.set scale=\"2\"\nhost.save_project file=\"@/missing/p.kvp\"\n", german);
+    for (char const* part :
+         {"die Datei kann nicht gespeichert werden", "kann keine Datei angelegt werden: Datei oder Verzeichnis nicht gefunden"})
+        EXPECT_TRUE(failed.err.contains(QString::fromUtf8(part))) << part << " in " << failed.err.toStdString();
     EXPECT_FALSE(failed.err.contains(QStringLiteral("cannot"))) << failed.err.toStdString();
     EXPECT_TRUE(failed.out.contains(QStringLiteral("\n    Ansicht ändern rückgängig machen\n"))) << failed.out.toStdString();
 
-    HostRun const english = runHost({QStringLiteral("--print-menus"), QStringLiteral("--config-root"), cfg});
+    HostRun const english = runHost(dir, {QStringLiteral("--print-menus")});
     ASSERT_EQ(english.exitCode, 0) << english.err.toStdString();
     EXPECT_TRUE(english.out.split(QLatin1Char('\n')).contains(QStringLiteral("&Report"))) << english.out.toStdString();
     EXPECT_TRUE(english.out.contains(QStringLiteral("restore visualization from snapshot")));
@@ -230,14 +209,13 @@ TEST(AppScript, LangDeShowsGermanMenusOfTheApplicationAndThePlugIn)
 // The reader itself: comments, encodings and what is no script.
 TEST(ScriptReader, CommentsEndOnlyOutsideQuotes)
 {
-    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("  # a comment")), QString());
-    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("   ")), QString());
-    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("element.set name=\"A#1\" color=\"#ff0000\"  # red")),
-              QStringLiteral("element.set name=\"A#1\" color=\"#ff0000\""));
-    // An escaped quote does not end the value.
-    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("element.set label_template=\"say \\\"#1\\\" # not yet\" #x")),
-              QStringLiteral("element.set label_template=\"say \\\"#1\\\" # not yet\""));
-    EXPECT_EQ(ScriptRunner::stripComment(QStringLiteral("edit.undo#now")), QStringLiteral("edit.undo"));
+    char const* const cases[][2] = {
+        {"  # a comment", ""}, {"   ", ""}, {"edit.undo#now", "edit.undo"},
+        {"element.set name=\"A#1\" color=\"#ff0000\"  # red", "element.set name=\"A#1\" color=\"#ff0000\""},
+        // An escaped quote does not end the value.
+        {"element.set label_template=\"say \\\"#1\\\" # not yet\" #x", "element.set label_template=\"say \\\"#1\\\" # not yet\""}};
+    for (auto const& c : cases)
+        EXPECT_EQ(ScriptRunner::stripComment(QString::fromLatin1(c[0])), QString::fromLatin1(c[1])) << c[0];
 }
 
 TEST(ScriptReader, ReadsTextAndRefusesWhatIsNoScript)
@@ -245,37 +223,26 @@ TEST(ScriptReader, ReadsTextAndRefusesWhatIsNoScript)
     MvpTest::TempDir dir;
     QStringList lines;
     QString message;
-
     QString const crlf = dir.path(QStringLiteral("crlf.macro"));
     ASSERT_TRUE(MvpTest::writeAll(crlf, "host.sample_scene\r\n\r\nselect names=[\"\xc3\x9c\"]\r\n"));
     ASSERT_TRUE(ScriptRunner::readScript(crlf, &lines, &message)) << message.toStdString();
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines.at(0), QStringLiteral("host.sample_scene"));
     EXPECT_EQ(lines.at(2), QStringLiteral("select names=[\"") + QChar(0xDC) + QStringLiteral("\"]"));
-
     // A byte-order mark is no part of the first command.
     QString const bom = dir.path(QStringLiteral("bom.kavmacro"));
     ASSERT_TRUE(MvpTest::writeAll(bom, "\xEF\xBB\xBFhost.sample_scene\n"));
     ASSERT_TRUE(ScriptRunner::readScript(bom, &lines, &message)) << message.toStdString();
     EXPECT_EQ(lines.at(0), QStringLiteral("host.sample_scene"));
 
-    EXPECT_FALSE(ScriptRunner::readScript(dir.root(), &lines, &message));
-    EXPECT_TRUE(message.contains(dir.root()) && message.contains(QStringLiteral("not a file")));
-
-    QString const latin1 = dir.path(QStringLiteral("latin1.macro"));
-    ASSERT_TRUE(MvpTest::writeAll(latin1, "select names=[\"\xdc\"]\n"));
-    EXPECT_FALSE(ScriptRunner::readScript(latin1, &lines, &message));
-    EXPECT_TRUE(message.contains(latin1) && message.contains(QStringLiteral("UTF-8")));
-
     // Too large: refused before anything is read (the file is sparse).
-    QString const huge = dir.path(QStringLiteral("huge.macro"));
-    {
-        QFile f(huge);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(f.resize(ScriptRunner::MAX_SCRIPT_BYTES + 1));
+    QString const latin1 = dir.path(QStringLiteral("latin1.macro")), huge = dir.path(QStringLiteral("huge.macro"));
+    ASSERT_TRUE(MvpTest::writeAll(latin1, "select names=[\"\xdc\"]\n") && MvpTest::writeAll(huge, ""));
+    ASSERT_TRUE(QFile::resize(huge, ScriptRunner::MAX_SCRIPT_BYTES + 1));
+    for (auto const& [path, why] : {std::pair(dir.root(), "not a file"), std::pair(latin1, "UTF-8"), std::pair(huge, "too large")}) {
+        EXPECT_FALSE(ScriptRunner::readScript(path, &lines, &message)) << why;
+        EXPECT_TRUE(message.contains(path) && message.contains(QString::fromLatin1(why))) << message.toStdString();
     }
-    EXPECT_FALSE(ScriptRunner::readScript(huge, &lines, &message));
-    EXPECT_TRUE(message.contains(huge) && message.contains(QStringLiteral("too large")));
 }
 
 // The README's example script runs as written and its "View only" template leaves the
@@ -283,16 +250,14 @@ TEST(ScriptReader, ReadsTextAndRefusesWhatIsNoScript)
 TEST(AppScript, ReadmeExampleRestoresOnlyWhatItsTemplateNames)
 {
     MvpTest::TempDir dir;
-    QByteArray const readme = fileBytes(QStringLiteral(MVP_TEST_DATA_DIR "/../../README.md"));
+    QByteArray const readme = MvpTest::readAll(QStringLiteral(MVP_TEST_DATA_DIR "/../../README.md"));
     int const begin = readme.indexOf("```sh\n# snapshot, change, restore");
     ASSERT_GE(begin, 0);
-    QByteArray script = readme.mid(begin + 6, readme.indexOf("```", begin + 6) - begin - 6);
-    script.replace("file=\"work.kvp\"", "file=\"" + dir.path(QStringLiteral("work.kvp")).toUtf8() + "\"");
-    script.replace("file=\"state.txt\"", "file=\"" + dir.path(QStringLiteral("state.txt")).toUtf8() + "\"");
-    HostRun const run = runScript(dir, QStringLiteral("readme.kavmacro"), script);
+    QByteArray const script = readme.mid(begin + 6, readme.indexOf("```", begin + 6) - begin - 6);
+    HostRun const run = runScript(dir, QStringLiteral("readme.kavmacro"), QByteArray(script).replace("file=\"", "file=\"@/"));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     // The undo leaves the state after "View only": the view is back, the rest as changed.
-    QByteArray const state = fileBytes(dir.path(QStringLiteral("state.txt")));
+    QByteArray const state = fileBytes(dir, "state.txt");
     EXPECT_TRUE(state.contains("legend data=1 range=(-2 3) steps=7")) << state.toStdString();
     EXPECT_TRUE(state.contains("element name=\"Datum A\" type=plane parent=\"Bracket\" visible=0")) << state.toStdString();
     EXPECT_FALSE(state.contains("view rotation=(10 20 30)")) << state.toStdString();
@@ -305,10 +270,9 @@ TEST(Catalogues, EveryTextHasAFinishedGermanTranslation)
     QDir const dir(QStringLiteral(MVP_TEST_DATA_DIR "/../../translations"));
     QStringList const files = dir.entryList({QStringLiteral("*_de.ts")}, QDir::Files);
     ASSERT_GE(files.size(), 2);
-    QRegularExpression const placeholder(QStringLiteral("%\\d"));
-    auto placeholders = [&placeholder](QString const& text) {
+    auto placeholders = [](QString const& text) {
         QStringList found;
-        for (auto it = placeholder.globalMatch(text); it.hasNext();)
+        for (auto it = QRegularExpression(QStringLiteral("%\\d")).globalMatch(text); it.hasNext();)
             found << it.next().captured();
         found.sort();
         return found;

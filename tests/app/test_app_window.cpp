@@ -42,6 +42,7 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -87,15 +88,56 @@ QAction* entryNamed(QMenu* menu, QString const& text)
     return nullptr;
 }
 
-// One exchange file with the template `name` (by default "View only"): the view's four
-// properties, nothing else.
-QByteArray viewOnlyExchangeFile(QByteArray const& name = "View only")
+// Opens Report from the menu bar (and `sub` in it) and clicks the entry `text` with the mouse.
+void chooseReportEntry(Kav::App::HostWindow* win, QString const& text, QMenu* sub = nullptr)
 {
-    return "{\"format\": \"kav-restore-templates\", \"version\": 1, \"templates\": [{\"name\": \"" + name + "\","
-           " \"new_invisible\": false, \"invalid_invisible\": false, \"parts\": ["
-           "{\"type\": 0, \"usage\": {\"0\": true, \"1\": true, \"2\": true, \"3\": true}},"
-           "{\"type\": 1, \"usage\": {\"4\": false}},"
-           "{\"type\": 3, \"usage\": {\"5\": false, \"6\": false, \"7\": false, \"8\": false, \"9\": false, \"35\": false}}]}]}";
+    QMenuBar* bar = win->menuBar();
+    QMenu* report = win->reportMenu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(report->menuAction()).center());
+    ASSERT_TRUE(waitFor([report] { return report->isVisible(); }));
+    QMenu* menu = report;
+    if (sub != nullptr) {
+        QTest::mouseClick(report, Qt::LeftButton, {}, report->actionGeometry(sub->menuAction()).center());
+        ASSERT_TRUE(waitFor([sub] { return sub->isVisible(); }));
+        menu = sub;
+    }
+    QAction* entry = entryNamed(menu, text);
+    ASSERT_TRUE(entry != nullptr && entry->isEnabled()) << text.toStdString();
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(entry).center());
+    ASSERT_TRUE(waitFor([report, menu] { return !report->isVisible() && !menu->isVisible(); }));
+}
+
+bool run(char const* name, QString const& parameters = QString())
+{
+    return Kav::App::runCommand(QString::fromLatin1(name), parameters);
+}
+
+bool run(char const* name, char const* parameters)
+{
+    return run(name, QString::fromUtf8(parameters));
+}
+
+// The whole scene as the view paints it.
+QImage picture(Kav::App::View3dWidget* view)
+{
+    QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    view->renderScene(painter, view->size());
+    return image;
+}
+
+// Answers the next colour dialog with `color`.
+void answerColor(MvpTest::ResponderGuard& responder, QColor const& color)
+{
+    responder->push([color](Kav::GTools::DialogRequest const& request) {
+        Kav::GTools::DialogAnswer answer;
+        answer.result = QDialog::Rejected;
+        if (auto* dialog = qobject_cast<QColorDialog*>(request.dialog)) {
+            dialog->setCurrentColor(color);
+            answer.result = QDialog::Accepted;
+        }
+        return answer;
+    });
 }
 
 // The plug-in is initialised once per process, so the tests share one application.
@@ -103,376 +145,49 @@ class AppWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        configDir_ = new QTemporaryDir();
+        configDir_ = std::make_unique<QTemporaryDir>();
         Kav::App::AppOptions options;
         options.configRoot = configDir_->path();
-        app_ = new Kav::App::HostApplication(options);
+        app_ = std::make_unique<Kav::App::HostApplication>(options);
         app_->start();
         app_->window()->show();
         QApplication::processEvents();
     }
     static void TearDownTestSuite()
     {
-        delete app_;
-        app_ = nullptr;
-        delete configDir_;
-        configDir_ = nullptr;
+        app_.reset();
+        configDir_.reset();
     }
     void SetUp() override
     {
         ASSERT_TRUE(app_->plugin().isLoaded()) << app_->messages().join(QLatin1Char('\n')).toStdString();
-        ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("host.sample_scene"), QString()));
+        ASSERT_TRUE(run("host.sample_scene"));
     }
 
-    static QTemporaryDir* configDir_;
-    static Kav::App::HostApplication* app_;
-};
+    QAction* action(char const* name) const { return win->findChild<QAction*>(QString::fromLatin1(name)); }
 
-QTemporaryDir* AppWindow::configDir_ = nullptr;
-Kav::App::HostApplication* AppWindow::app_ = nullptr;
-
-} // namespace
-
-TEST_F(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
-{
-    MvpTest::TempDir dir;
-    MvpTest::ResponderGuard responder;
-    ASSERT_TRUE(app_->plugin().hasInitDefaults()) << app_->messages().join(QLatin1Char('\n')).toStdString();
-    Kav::App::HostWindow* win = app_->window();
-    Kav::MCADCmd::Scene& scene = app_->session().scene();
-
-    QString const file = dir.path(QStringLiteral("view.rst"));
-    ASSERT_TRUE(MvpTest::writeAll(file, viewOnlyExchangeFile()));
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("report.import_restore_templates"),
-                                     Kav::Parse::createFile(QStringLiteral("file"), file)))
-        << win->lastErrorText().toStdString();
-
-    win->findChild<QAction*>(QStringLiteral("actionCreateSnapshot"))->trigger();
-    ASSERT_EQ(scene.reports().size(), 1u);
-    QString const snapshot = scene.reports().front()->getName();
-    BaVec3d<double> const rotation = scene.viewCreator()->getRotation();
-
-    // A drag in the view turns it, as one undo step. Painted coarsely meanwhile (here however
-    // fast the whole paint is), and whole once the button is released.
-    Kav::App::View3dWidget* view = win->view();
-    view->setCoarsePaintAbove(0.0);
-    view->repaint();
-    QPoint const from = view->rect().center();
-    QTest::mousePress(view, Qt::LeftButton, {}, from);
-    dragTo(view, from + QPoint(60, 30), Qt::LeftButton);
-    view->repaint();
-    EXPECT_TRUE(view->lastPaintWasCoarse());
-    QTest::mouseRelease(view, Qt::LeftButton, {}, from + QPoint(60, 30));
-    view->repaint();
-    EXPECT_FALSE(view->lastPaintWasCoarse());
-    QImage whole(view->size(), QImage::Format_ARGB32_Premultiplied);
+    // Imports an exchange file with the one template `name`: the view's four properties, nothing else.
+    bool importTemplate(QByteArray const& name) const
     {
-        QPainter painter(&whole);
-        view->renderScene(painter, view->size());
+        MvpTest::TempDir dir;
+        QString const file = dir.path(QStringLiteral("t.rst"));
+        bool const done = MvpTest::writeAll(file, "{\"format\": \"kav-restore-templates\", \"version\": 1, \"templates\": [{"
+            "\"name\": \"" + name + "\", \"new_invisible\": false, \"invalid_invisible\": false, \"parts\": ["
+            "{\"type\": 0, \"usage\": {\"0\": true, \"1\": true, \"2\": true, \"3\": true}},"
+            "{\"type\": 1, \"usage\": {\"4\": false}},"
+            "{\"type\": 3, \"usage\": {\"5\": false, \"6\": false, \"7\": false, \"8\": false, \"9\": false, \"35\": false}}]}]}")
+            && run("report.import_restore_templates", Kav::Parse::createFile(QStringLiteral("file"), file));
+        EXPECT_TRUE(done) << win->lastErrorText().toStdString();
+        return done;
     }
-    EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32), whole.convertToFormat(QImage::Format_RGB32));
-    view->setCoarsePaintAbove(30.0);
-    ASSERT_NE(scene.viewCreator()->getRotation(), rotation);
-    EXPECT_EQ(scene.renderObject()->getRotation(), scene.viewCreator()->getRotation());
-    int const stepsAfterDrag = Kav::CAD::RecordManager::_manager->undoCount();
 
-    // A new colour through the property panel's colour dialog.
-    clickItem(win->explorer(), QStringLiteral("Bracket"));
-    ASSERT_EQ(scene.selection(), QStringList{QStringLiteral("Bracket")});
-    EXPECT_EQ(win->propertyPanel()->elementName(), QStringLiteral("Bracket"));
-    responder->push([](Kav::GTools::DialogRequest const& request) {
-        auto* dialog = qobject_cast<QColorDialog*>(request.dialog);
-        Kav::GTools::DialogAnswer answer;
-        answer.result = QDialog::Rejected;
-        if (dialog != nullptr) {
-            dialog->setCurrentColor(QColor(0x12, 0x34, 0x56));
-            answer.result = QDialog::Accepted;
-        }
-        return answer;
-    });
-    win->propertyPanel()->chooseColor();
-    ASSERT_EQ(scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color, 0x123456u);
-
-    // With the snapshot selected in the explorer: Report -> the template menu -> "View only".
-    clickItem(win->explorer(), snapshot);
-    ASSERT_EQ(scene.selection(), QStringList{snapshot});
-    QMenuBar* bar = win->menuBar();
-    QMenu* report = win->reportMenu();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(report->menuAction()).center());
-    ASSERT_TRUE(waitFor([report] { return report->isVisible(); }));
-    QMenu* templates = win->restoreTemplateMenu();
-    EXPECT_EQ(templates->menuAction()->text(), QStringLiteral("restore visualization from snapshot"));
-    QTest::mouseClick(report, Qt::LeftButton, {}, report->actionGeometry(templates->menuAction()).center());
-    ASSERT_TRUE(waitFor([templates] { return templates->isVisible(); }));
-    QAction* entry = entryNamed(templates, QStringLiteral("View only"));
-    ASSERT_NE(entry, nullptr);
-    ASSERT_TRUE(entry->isEnabled());
-    QTest::mouseClick(templates, Qt::LeftButton, {}, templates->actionGeometry(entry).center());
-    ASSERT_TRUE(waitFor([templates, report] { return !templates->isVisible() && !report->isVisible(); }));
-
-    // The view is the snapshot's again; the element keeps the colour the template left out.
-    EXPECT_EQ(scene.viewCreator()->getRotation(), rotation);
-    EXPECT_EQ(scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color, 0x123456u);
-    EXPECT_EQ(Kav::CAD::RecordManager::_manager->undoCount(), stepsAfterDrag + 2);
-
-    // Undo from the Edit menu names the step and brings the turned view back.
-    QAction* undo = win->findChild<QAction*>(QStringLiteral("actionUndo"));
-    win->refreshAll();
-    EXPECT_TRUE(undo->isEnabled());
-    EXPECT_NE(undo->text(), QStringLiteral("Undo"));
-    undo->trigger();
-    EXPECT_NE(scene.viewCreator()->getRotation(), rotation);
-}
-
-TEST_F(AppWindow, RecordedMacroReplaysToTheSameState)
-{
-    MvpTest::TempDir dir;
+    static inline std::unique_ptr<QTemporaryDir> configDir_;
+    static inline std::unique_ptr<Kav::App::HostApplication> app_;
     MvpTest::ResponderGuard responder;
-    Kav::App::HostWindow* win = app_->window();
+    Kav::App::HostWindow* const win = app_->window();
+    Kav::App::View3dWidget* const view = win->view();
     Kav::MCADCmd::Scene& scene = app_->session().scene();
-
-    win->findChild<QAction*>(QStringLiteral("actionRecordMacro"))->trigger();
-    ASSERT_TRUE(win->isRecordingMacro());
-    clickItem(win->explorer(), QStringLiteral("Bracket"));
-    responder->push([](Kav::GTools::DialogRequest const& request) {
-        Kav::GTools::DialogAnswer answer;
-        if (auto* dialog = qobject_cast<QColorDialog*>(request.dialog)) {
-            dialog->setCurrentColor(QColor(0x22, 0x88, 0x44));
-            answer.result = QDialog::Accepted;
-        }
-        return answer;
-    });
-    win->propertyPanel()->chooseColor();
-    // Unchecking an element in the explorer hides it.
-    QModelIndex const datum = win->explorer()->indexOf(QStringLiteral("Datum A"));
-    ASSERT_TRUE(datum.isValid());
-    ASSERT_TRUE(win->explorer()->model()->setData(datum, Qt::Unchecked, Qt::CheckStateRole));
-    ASSERT_FALSE(scene.findElement(QStringLiteral("Datum A"))->isVisible(Kav::CAD::VISIBLE_OWN));
-    Kav::App::View3dWidget* view = win->view();
-    QPoint const from = view->rect().center();
-    QTest::mousePress(view, Qt::RightButton, {}, from);
-    dragTo(view, from + QPoint(-40, 25), Qt::RightButton);
-    QTest::mouseRelease(view, Qt::RightButton, {}, from + QPoint(-40, 25));
-    win->findChild<QAction*>(QStringLiteral("actionCreateSnapshot"))->trigger();
-    win->findChild<QAction*>(QStringLiteral("actionStopMacro"))->trigger();
-    ASSERT_FALSE(win->isRecordingMacro());
-    ASSERT_EQ(win->lastMacro().size(), 5) << win->lastMacro().join(QLatin1Char('\n')).toStdString();
-    QString const recorded = Kav::MCADCmd::dumpState(scene);
-
-    QString const path = dir.path(QStringLiteral("recorded.kavmacro"));
-    QStringList filters;
-    responder->push([&](Kav::GTools::DialogRequest const& request) {
-        if (auto* dialog = qobject_cast<QFileDialog*>(request.dialog))
-            filters = dialog->nameFilters();
-        Kav::GTools::DialogAnswer answer;
-        answer.result = QDialog::Accepted;
-        answer.files = QStringList{path};
-        return answer;
-    });
-    win->saveMacro();
-    // The dialog shows the files the application writes and ships.
-    ASSERT_FALSE(filters.isEmpty());
-    QString const patterns = filters.first().section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
-    EXPECT_TRUE(QDir::match(patterns.split(QLatin1Char(' ')), QStringLiteral("restore_snapshot.kavmacro")))
-        << filters.join(QLatin1Char(';')).toStdString();
-    QByteArray const text = MvpTest::readAll(path);
-    EXPECT_TRUE(text.startsWith("# mvp-host macro\n"));
-    EXPECT_TRUE(text.contains("select names=[\"Bracket\"]\nelement.set name=\"Bracket\" color=\"#228844\""))
-        << text.toStdString();
-    EXPECT_TRUE(text.contains("view.set translation=")) << text.toStdString();
-
-    // From the sample scene again, the macro makes the same scene.
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("host.sample_scene"), QString()));
-    ASSERT_NE(Kav::MCADCmd::dumpState(scene), recorded);
-    ASSERT_TRUE(win->runMacroFile(path));
-    EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), recorded.toStdString());
-}
-
-// Opens the report menu from the menu bar and clicks `entry` in it.
-void chooseReportEntry(Kav::App::HostWindow* win, QAction* entry)
-{
-    QMenuBar* bar = win->menuBar();
-    QMenu* report = win->reportMenu();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(report->menuAction()).center());
-    ASSERT_TRUE(waitFor([report] { return report->isVisible(); }));
-    ASSERT_TRUE(entry->isEnabled()) << entry->text().toStdString();
-    QTest::mouseClick(report, Qt::LeftButton, {}, report->actionGeometry(entry).center());
-    ASSERT_TRUE(waitFor([report] { return !report->isVisible(); }));
-}
-
-TEST_F(AppWindow, EditTemplatesEntryRenamesInTheDialogAndTheMenuFollows)
-{
-    MvpTest::TempDir dir;
-    MvpTest::ResponderGuard responder;
-    Kav::App::HostWindow* win = app_->window();
-    QString const file = dir.path(QStringLiteral("named.rst"));
-    ASSERT_TRUE(MvpTest::writeAll(file, viewOnlyExchangeFile("Before rename")));
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("report.import_restore_templates"),
-                                     Kav::Parse::createFile(QStringLiteral("file"), file)))
-        << win->lastErrorText().toStdString();
-
-    // In the dialog: pick the template, "rename" from the list's context menu, then OK.
-    bool renamed = false;
-    responder->push([&renamed](Kav::GTools::DialogRequest const& request) {
-        Kav::GTools::DialogAnswer answer;
-        answer.result = QDialog::Rejected;
-        QDialog* dialog = request.dialog;
-        auto* list = dialog != nullptr ? dialog->findChild<QTreeWidget*>(QStringLiteral("_list_w")) : nullptr;
-        auto* ok = dialog != nullptr ? dialog->findChild<QAbstractButton*>(QStringLiteral("_ok_w")) : nullptr;
-        if (list == nullptr || ok == nullptr) {
-            ADD_FAILURE() << "not the edit dialog: " << Kav::GTools::describeRequest(request).toStdString();
-            return answer;
-        }
-        dialog->show();
-        QTreeWidgetItem* const item = MvpTest::row(list, QStringLiteral("Before rename"));
-        if (item == nullptr)
-            return answer;
-        MvpTest::clickRow(list, item);
-        renamed = MvpTest::useContextMenu(list->viewport(), list->visualItemRect(item).center(), QStringLiteral("rename")).clicked;
-        QTest::mouseClick(ok, Qt::LeftButton);
-        answer.result = dialog->result();
-        return answer;
-    });
-    responder->pushAcceptName(QStringLiteral("After rename"));
-    chooseReportEntry(win, win->findChild<QAction*>(QStringLiteral("actionEditTemplates")));
-    EXPECT_TRUE(renamed);
-
-    QMenu* templates = win->restoreTemplateMenu();
-    emit templates->aboutToShow();
-    EXPECT_NE(entryNamed(templates, QStringLiteral("After rename")), nullptr);
-    EXPECT_EQ(entryNamed(templates, QStringLiteral("Before rename")), nullptr);
-}
-
-TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
-{
-    MvpTest::ResponderGuard responder;
-    Kav::App::View3dWidget* view = app_->window()->view();
-    auto picture = [view] {
-        QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&image);
-        view->renderScene(painter, view->size());
-        return image;
-    };
-    QImage const before = picture();
-    QImage tiny(1, 1, QImage::Format_ARGB32_Premultiplied);
-    QPainter nowhere(&tiny);
-    view->renderScene(nowhere, QSize());   // draws nothing, and returns
-    // Each sample of a section is a dot of its legend colour around the sample's projected
-    // point; a few may lie under a label or another dot.
-    Kav::MCADCmd::Scene& scene = app_->session().scene();
-    auto const* section = dynamic_cast<Kav::CAD::SectionInsp2d const*>(scene.findElement(QStringLiteral("Section X")));
-    ASSERT_NE(section, nullptr);
-    ASSERT_EQ(section->getDistances().size(), section->getSamplePoints().size());
-    Kav::Transformation const t = scene.renderObject()->get3d2dTransformation();
-    std::size_t shown = 0;
-    for (std::size_t i = 0; i < section->getSamplePoints().size(); ++i) {
-        BaVec3d<double> const at = t.map(section->getSamplePoints()[i]);
-        QRgb const color = scene.legend()->colorFor(section->getDistances()[i]) | 0xff000000u;
-        shown += before.pixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))) == color;
-    }
-    EXPECT_GE(shown, section->getSamplePoints().size() * 9 / 10);
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"), QStringLiteral("name=\"Bracket\" visible=\"0\"")));
-    QImage const hidden = picture();
-    EXPECT_NE(hidden, before);
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("edit.undo"), QString()));
-    EXPECT_EQ(picture(), before);
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("visible=\"0\"")));
-    EXPECT_NE(picture(), before);
-    // The projected scene is kept while nothing changes, and made again when the view turns.
-    unsigned int const projected = view->projectionCount();
-    picture();
-    EXPECT_EQ(view->projectionCount(), projected);
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("view.set"), QStringLiteral("rotation=[\"10\", \"0\", \"0\"]")));
-    picture();
-    EXPECT_EQ(view->projectionCount(), projected + 1);
-}
-
-TEST_F(AppWindow, LabelsKeepOffTheColourLegend)
-{
-    MvpTest::ResponderGuard responder;
-    Kav::App::View3dWidget* view = app_->window()->view();
-    Kav::MCADCmd::Scene& scene = app_->session().scene();
-    auto picture = [view] {
-        QImage image(view->size(), QImage::Format_ARGB32_Premultiplied);
-        QPainter painter(&image);
-        view->renderScene(painter, view->size());
-        return image;
-    };
-    // Twelve steps make the legend tall; one label is put right onto it as well. Connector
-    // lines may pass under the legend, so they are left out here.
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("legend.set"), QStringLiteral("steps=\"12\"")));
-    Kav::BaVec2d<double> const at = scene.legend()->getPosition();
-    ASSERT_TRUE(Kav::App::runCommand(
-        QStringLiteral("element.set"),
-        QStringLiteral("name=\"Flatness Top\" label_auto=\"0\" label_position=[\"%1\", \"%2\"]").arg(at.x).arg(at.y)));
-    QStringList labelled;
-    for (Kav::CAD::Element* e : scene.elements()) {
-        if (e->getLabel() != nullptr)
-            labelled << Kav::Parse::createString(QStringLiteral("name"), e->getName());
-    }
-    for (QString const& name : labelled)
-        ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"), name + QStringLiteral(" label_connector=\"0\"")));
-    QImage const withLabels = picture();
-    for (QString const& name : labelled)
-        ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("element.set"), name + QStringLiteral(" label_visible=\"0\"")));
-    QImage const bare = picture();
-    // The cells, the maximum at the top and the minimum below the last cell.
-    QRect const legend(static_cast<int>(at.x) - 1, static_cast<int>(at.y) - 1, 60, 200 + 5);
-    EXPECT_EQ(withLabels.copy(legend), bare.copy(legend));
-    EXPECT_NE(withLabels, bare);
-}
-
-TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
-{
-    QString const store = configDir_->filePath(QStringLiteral("user/mvp-host_rstmpls.rst"));
-    QByteArray const kept = MvpTest::readAll(store);
-    // An intact shared level beside the damaged user level.
-    MvpTest::TempDir dir;
-    ASSERT_TRUE(MvpTest::writeAll(dir.path(QStringLiteral("t.rst")), viewOnlyExchangeFile("Shared view")));
-    QFile::remove(store);
-    ASSERT_TRUE(Kav::App::runCommand(QStringLiteral("report.import_restore_templates"),
-                                     Kav::Parse::createFile(QStringLiteral("file"), dir.path(QStringLiteral("t.rst")))));
-    QString const shared = configDir_->filePath(QStringLiteral("shared/mvp-host_rstmpls.rst"));
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(shared).absolutePath()));
-    ASSERT_TRUE(MvpTest::writeAll(shared, MvpTest::readAll(store)));
-    ASSERT_TRUE(MvpTest::writeAll(store, QByteArray("KAVB\x03\x00\x00\x00RES\xff\xff\xff\xff", 16)));
-
-    // Whatever the store's reader decides, a dialog may only name the file; nothing blocks.
-    Kav::GTools::ScriptedResponder responder;
-    std::vector<Kav::GTools::DialogRequest> asked;
-    responder.setOnUnexpected([&asked](Kav::GTools::DialogRequest const& r) { asked.push_back(r); });
-    Kav::GTools::DialogResponder* previous = Kav::GTools::dialogResponder();
-    Kav::GTools::setDialogResponder(&responder);
-    QMenu* templates = app_->window()->restoreTemplateMenu();
-    emit templates->aboutToShow();
-    // The edit command lets the store's exception go; the window reports it to the user.
-    std::size_t const fromFill = asked.size();
-    chooseReportEntry(app_->window(), app_->window()->findChild<QAction*>(QStringLiteral("actionEditTemplates")));
-    Kav::GTools::setDialogResponder(previous);
-    ASSERT_EQ(asked.size(), fromFill + 1);
-    EXPECT_EQ(asked.back().kind, Kav::GTools::DialogRequest::ERROR);
-    for (auto const& r : asked) {
-        EXPECT_TRUE(r.details.contains(QStringLiteral("mvp-host_rstmpls.rst")) || r.text.contains(QStringLiteral("mvp-host_rstmpls.rst")))
-            << Kav::GTools::describeRequest(r).toStdString();
-        // The stream's own text, not "internal error".
-        EXPECT_NE(r.errorId, QStringLiteral("KavHost-Exception-0001")) << Kav::GTools::describeRequest(r).toStdString();
-    }
-    EXPECT_NE(entryNamed(templates, QStringLiteral("Shared view")), nullptr) << "the damaged level hid the others";
-    EXPECT_TRUE(Kav::App::runCommand(QStringLiteral("report.create_snapshot"), QString()));
-    QFile::remove(shared);
-
-    if (kept.isEmpty())
-        QFile::remove(store);
-    else
-        MvpTest::writeAll(store, kept);
-}
-
-namespace {
-
-bool run(QString const& name, QString const& parameters = QString())
-{
-    return Kav::App::runCommand(name, parameters);
-}
+};
 
 // The rows a model announces as changed, inserted or removed while `work` runs, and its resets.
 std::pair<long long, int> rowsAnnounced(QAbstractItemModel* model, std::function<void()> const& work)
@@ -495,10 +210,7 @@ std::pair<long long, int> rowsAnnounced(QAbstractItemModel* model, std::function
 // Takes the restore's change notice and refuses it, as a host that cannot save would.
 class RefusingInterface : public Kav::MCADCmd::CommandInterface {
 public:
-    explicit RefusingInterface(Kav::MCADCmd::Scene* scene) : CommandInterface(scene), previous_(getInterface())
-    {
-        setInterface(this);
-    }
+    explicit RefusingInterface(Kav::MCADCmd::Scene* scene) : CommandInterface(scene), previous_(getInterface()) { setInterface(this); }
     ~RefusingInterface() override { setInterface(previous_); }
     bool elementPropertiesChanged(QStringList const&, Kav::ErrorLog* log) override
     {
@@ -512,12 +224,236 @@ private:
 
 } // namespace
 
+TEST_F(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
+{
+    ASSERT_TRUE(app_->plugin().hasInitDefaults()) << app_->messages().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(importTemplate("View only"));
+    action("actionCreateSnapshot")->trigger();
+    ASSERT_EQ(scene.reports().size(), 1u);
+    QString const snapshot = scene.reports().front()->getName();
+    BaVec3d<double> const rotation = scene.viewCreator()->getRotation();
+
+    // A drag in the view turns it, as one undo step. Painted coarsely meanwhile (here however
+    // fast the whole paint is), and whole once the button is released.
+    view->setCoarsePaintAbove(0.0);
+    view->repaint();
+    QPoint const from = view->rect().center();
+    QTest::mousePress(view, Qt::LeftButton, {}, from);
+    dragTo(view, from + QPoint(60, 30), Qt::LeftButton);
+    view->repaint();
+    EXPECT_TRUE(view->lastPaintWasCoarse());
+    QTest::mouseRelease(view, Qt::LeftButton, {}, from + QPoint(60, 30));
+    view->repaint();
+    EXPECT_FALSE(view->lastPaintWasCoarse());
+    EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32), picture(view).convertToFormat(QImage::Format_RGB32));
+    view->setCoarsePaintAbove(30.0);
+    ASSERT_NE(scene.viewCreator()->getRotation(), rotation);
+    EXPECT_EQ(scene.renderObject()->getRotation(), scene.viewCreator()->getRotation());
+    int const stepsAfterDrag = Kav::CAD::RecordManager::_manager->undoCount();
+
+    // A new colour through the property panel's colour dialog.
+    clickItem(win->explorer(), QStringLiteral("Bracket"));
+    ASSERT_EQ(scene.selection(), QStringList{QStringLiteral("Bracket")});
+    EXPECT_EQ(win->propertyPanel()->elementName(), QStringLiteral("Bracket"));
+    answerColor(responder, QColor(0x12, 0x34, 0x56));
+    win->propertyPanel()->chooseColor();
+    ASSERT_EQ(scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color, 0x123456u);
+
+    // With the snapshot selected in the explorer: Report -> the template menu -> "View only".
+    clickItem(win->explorer(), snapshot);
+    ASSERT_EQ(scene.selection(), QStringList{snapshot});
+    EXPECT_EQ(win->restoreTemplateMenu()->menuAction()->text(), QStringLiteral("restore visualization from snapshot"));
+    chooseReportEntry(win, QStringLiteral("View only"), win->restoreTemplateMenu());
+
+    // The view is the snapshot's again; the element keeps the colour the template left out.
+    EXPECT_EQ(scene.viewCreator()->getRotation(), rotation);
+    EXPECT_EQ(scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color, 0x123456u);
+    EXPECT_EQ(Kav::CAD::RecordManager::_manager->undoCount(), stepsAfterDrag + 2);
+
+    // Undo from the Edit menu names the step and brings the turned view back.
+    QAction* undo = action("actionUndo");
+    win->refreshAll();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_NE(undo->text(), QStringLiteral("Undo"));
+    undo->trigger();
+    EXPECT_NE(scene.viewCreator()->getRotation(), rotation);
+}
+
+TEST_F(AppWindow, RecordedMacroReplaysToTheSameState)
+{
+    MvpTest::TempDir dir;
+    action("actionRecordMacro")->trigger();
+    ASSERT_TRUE(win->isRecordingMacro());
+    clickItem(win->explorer(), QStringLiteral("Bracket"));
+    answerColor(responder, QColor(0x22, 0x88, 0x44));
+    win->propertyPanel()->chooseColor();
+    QModelIndex const datum = win->explorer()->indexOf(QStringLiteral("Datum A"));
+    ASSERT_TRUE(win->explorer()->model()->setData(datum, Qt::Unchecked, Qt::CheckStateRole));
+    QPoint const from = view->rect().center();
+    QTest::mousePress(view, Qt::RightButton, {}, from);
+    dragTo(view, from + QPoint(-40, 25), Qt::RightButton);
+    QTest::mouseRelease(view, Qt::RightButton, {}, from + QPoint(-40, 25));
+    action("actionCreateSnapshot")->trigger();
+    action("actionStopMacro")->trigger();
+    ASSERT_FALSE(win->isRecordingMacro());
+    ASSERT_EQ(win->lastMacro().size(), 5) << win->lastMacro().join(QLatin1Char('\n')).toStdString();
+    QString const recorded = Kav::MCADCmd::dumpState(scene);
+
+    QString const path = dir.path(QStringLiteral("recorded.kavmacro"));
+    QStringList filters;
+    responder->push([&](Kav::GTools::DialogRequest const& request) {
+        if (auto* dialog = qobject_cast<QFileDialog*>(request.dialog))
+            filters = dialog->nameFilters();
+        return Kav::GTools::DialogAnswer{QDialog::Accepted, QStringList{path}};
+    });
+    win->saveMacro();
+    // The dialog shows the files the application writes and ships.
+    ASSERT_FALSE(filters.isEmpty());
+    QString const patterns = filters.first().section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
+    EXPECT_TRUE(QDir::match(patterns.split(QLatin1Char(' ')), QStringLiteral("restore_snapshot.kavmacro")))
+        << filters.join(QLatin1Char(';')).toStdString();
+    QByteArray const text = MvpTest::readAll(path);
+    EXPECT_TRUE(text.startsWith("# mvp-host macro\n"));
+    EXPECT_TRUE(text.contains("select names=[\"Bracket\"]\nelement.set name=\"Bracket\" color=\"#228844\""))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("view.set translation=")) << text.toStdString();
+
+    // From the sample scene again, the macro makes the same scene.
+    ASSERT_TRUE(run("host.sample_scene"));
+    ASSERT_NE(Kav::MCADCmd::dumpState(scene), recorded);
+    ASSERT_TRUE(win->runMacroFile(path));
+    EXPECT_EQ(Kav::MCADCmd::dumpState(scene).toStdString(), recorded.toStdString());
+}
+
+TEST_F(AppWindow, EditTemplatesEntryRenamesInTheDialogAndTheMenuFollows)
+{
+    ASSERT_TRUE(importTemplate("Before rename"));
+    // In the dialog: pick the template, "rename" from the list's context menu, then OK.
+    bool renamed = false;
+    responder->push([&renamed](Kav::GTools::DialogRequest const& request) {
+        QDialog* dialog = request.dialog;
+        auto* list = dialog != nullptr ? dialog->findChild<QTreeWidget*>(QStringLiteral("_list_w")) : nullptr;
+        auto* ok = dialog != nullptr ? dialog->findChild<QAbstractButton*>(QStringLiteral("_ok_w")) : nullptr;
+        if (list == nullptr || ok == nullptr) {
+            ADD_FAILURE() << "not the edit dialog: " << Kav::GTools::describeRequest(request).toStdString();
+            return Kav::GTools::DialogAnswer{QDialog::Rejected, {}};
+        }
+        dialog->show();
+        if (QTreeWidgetItem* const item = MvpTest::row(list, QStringLiteral("Before rename"))) {
+            MvpTest::clickRow(list, item);
+            renamed = MvpTest::useContextMenu(list->viewport(), list->visualItemRect(item).center(), QStringLiteral("rename")).clicked;
+        }
+        QTest::mouseClick(ok, Qt::LeftButton);
+        return Kav::GTools::DialogAnswer{dialog->result(), {}};
+    });
+    responder->pushAcceptName(QStringLiteral("After rename"));
+    chooseReportEntry(win, action("actionEditTemplates")->text());
+    EXPECT_TRUE(renamed);
+
+    QMenu* templates = win->restoreTemplateMenu();
+    emit templates->aboutToShow();
+    EXPECT_NE(entryNamed(templates, QStringLiteral("After rename")), nullptr);
+    EXPECT_EQ(entryNamed(templates, QStringLiteral("Before rename")), nullptr);
+}
+
+TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
+{
+    QImage const before = picture(view);
+    QImage tiny(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter nowhere(&tiny);
+    view->renderScene(nowhere, QSize());   // draws nothing, and returns
+    // Each sample of a section is a dot of its legend colour around the sample's projected
+    // point; a few may lie under a label or another dot.
+    auto const* section = dynamic_cast<Kav::CAD::SectionInsp2d const*>(scene.findElement(QStringLiteral("Section X")));
+    ASSERT_NE(section, nullptr);
+    ASSERT_EQ(section->getDistances().size(), section->getSamplePoints().size());
+    Kav::Transformation const t = scene.renderObject()->get3d2dTransformation();
+    std::size_t shown = 0;
+    for (std::size_t i = 0; i < section->getSamplePoints().size(); ++i) {
+        BaVec3d<double> const at = t.map(section->getSamplePoints()[i]);
+        QRgb const color = scene.legend()->colorFor(section->getDistances()[i]) | 0xff000000u;
+        shown += before.pixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))) == color;
+    }
+    EXPECT_GE(shown, section->getSamplePoints().size() * 9 / 10);
+    ASSERT_TRUE(run("element.set", "name=\"Bracket\" visible=\"0\""));
+    EXPECT_NE(picture(view), before);
+    ASSERT_TRUE(run("edit.undo"));
+    EXPECT_EQ(picture(view), before);
+    ASSERT_TRUE(run("legend.set", "visible=\"0\""));
+    EXPECT_NE(picture(view), before);
+    // The projected scene is kept while nothing changes, and made again when the view turns.
+    unsigned int const projected = view->projectionCount();
+    picture(view);
+    EXPECT_EQ(view->projectionCount(), projected);
+    ASSERT_TRUE(run("view.set", "rotation=[\"10\", \"0\", \"0\"]"));
+    picture(view);
+    EXPECT_EQ(view->projectionCount(), projected + 1);
+
+    // Labels keep off the colour legend. Twelve steps make it tall; one label is put right onto
+    // it as well. Connector lines may pass under the legend, so they are left out here.
+    ASSERT_TRUE(run("host.sample_scene"));
+    ASSERT_TRUE(run("legend.set", "steps=\"12\""));
+    Kav::BaVec2d<double> const at = scene.legend()->getPosition();
+    ASSERT_TRUE(run("element.set",
+                    QStringLiteral("name=\"Flatness Top\" label_auto=\"0\" label_position=[\"%1\", \"%2\"]").arg(at.x).arg(at.y)));
+    QStringList labelled;
+    for (Kav::CAD::Element* e : scene.elements()) {
+        if (e->getLabel() != nullptr)
+            labelled << Kav::Parse::createString(QStringLiteral("name"), e->getName());
+    }
+    for (QString const& name : labelled)
+        ASSERT_TRUE(run("element.set", name + QStringLiteral(" label_connector=\"0\"")));
+    QImage const withLabels = picture(view);
+    for (QString const& name : labelled)
+        ASSERT_TRUE(run("element.set", name + QStringLiteral(" label_visible=\"0\"")));
+    QImage const bare = picture(view);
+    // The cells, the maximum at the top and the minimum below the last cell.
+    QRect const legend(static_cast<int>(at.x) - 1, static_cast<int>(at.y) - 1, 60, 200 + 5);
+    EXPECT_EQ(withLabels.copy(legend), bare.copy(legend));
+    EXPECT_NE(withLabels, bare);
+}
+
+TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
+{
+    QString const store = configDir_->filePath(QStringLiteral("user/mvp-host_rstmpls.rst"));
+    QByteArray const kept = MvpTest::readAll(store);
+    // An intact shared level beside the damaged user level.
+    QFile::remove(store);
+    ASSERT_TRUE(importTemplate("Shared view"));
+    QString const shared = configDir_->filePath(QStringLiteral("shared/mvp-host_rstmpls.rst"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(shared).absolutePath()));
+    ASSERT_TRUE(MvpTest::writeAll(shared, MvpTest::readAll(store)));
+    ASSERT_TRUE(MvpTest::writeAll(store, QByteArray("KAVB\x03\x00\x00\x00RES\xff\xff\xff\xff", 16)));
+
+    // Whatever the store's reader decides, a dialog may only name the file; nothing blocks.
+    Kav::GTools::ScriptedResponder any;
+    std::vector<Kav::GTools::DialogRequest> asked;
+    any.setOnUnexpected([&asked](Kav::GTools::DialogRequest const& r) { asked.push_back(r); });
+    Kav::GTools::setDialogResponder(&any);
+    QMenu* templates = win->restoreTemplateMenu();
+    emit templates->aboutToShow();
+    // The edit command lets the store's exception go; the window reports it to the user.
+    std::size_t const fromFill = asked.size();
+    chooseReportEntry(win, action("actionEditTemplates")->text());
+    Kav::GTools::setDialogResponder(&responder.responder());
+    ASSERT_EQ(asked.size(), fromFill + 1);
+    EXPECT_EQ(asked.back().kind, Kav::GTools::DialogRequest::ERROR);
+    for (auto const& r : asked) {
+        EXPECT_TRUE(r.details.contains(QStringLiteral("mvp-host_rstmpls.rst")) || r.text.contains(QStringLiteral("mvp-host_rstmpls.rst")))
+            << Kav::GTools::describeRequest(r).toStdString();
+        // The stream's own text, not "internal error".
+        EXPECT_NE(r.errorId, QStringLiteral("KavHost-Exception-0001")) << Kav::GTools::describeRequest(r).toStdString();
+    }
+    EXPECT_NE(entryNamed(templates, QStringLiteral("Shared view")), nullptr) << "the damaged level hid the others";
+    EXPECT_TRUE(run("report.create_snapshot"));
+    QFile::remove(shared);
+
+    EXPECT_TRUE(kept.isEmpty() ? QFile::remove(store) : MvpTest::writeAll(store, kept));
+}
+
 TEST_F(AppWindow, LargeSceneExplorerTouchesOnlyTheRowsOfWhatACommandChanged)
 {
-    MvpTest::ResponderGuard responder;
-    Kav::App::HostWindow* win = app_->window();
     Kav::App::ExplorerWidget* explorer = win->explorer();
-    Kav::MCADCmd::Scene& scene = app_->session().scene();
     // Each step changes one element; the rows it announces must not grow with the scene.
     char const* const steps[][2] = {{"element.set", "name=\"E000500\" visible=\"0\" color=\"#102030\""},
                                     {"element.add", "name=\"Extra\" type=\"point\" parent=\"E000010\""},
@@ -528,12 +464,10 @@ TEST_F(AppWindow, LargeSceneExplorerTouchesOnlyTheRowsOfWhatACommandChanged)
     std::vector<long long> counts[2];
     int const sizes[2] = {1000, 20000};
     for (int k = 0; k < 2; ++k) {
-        ASSERT_TRUE(run(QStringLiteral("host.sample_scene"), QStringLiteral("elements=\"%1\"").arg(sizes[k])));
+        ASSERT_TRUE(run("host.sample_scene", QStringLiteral("elements=\"%1\"").arg(sizes[k])));
         ASSERT_EQ(explorer->model()->rowCount(), sizes[k] + 1);  // and the folder
         for (auto const& step : steps) {
-            auto const [rows, resets] = rowsAnnounced(explorer->model(), [&] {
-                EXPECT_TRUE(run(QString::fromLatin1(step[0]), QString::fromLatin1(step[1]))) << step[0];
-            });
+            auto const [rows, resets] = rowsAnnounced(explorer->model(), [&] { EXPECT_TRUE(run(step[0], step[1])) << step[0]; });
             EXPECT_EQ(resets, 0) << step[0];
             EXPECT_LE(rows, 1) << step[0] << " " << step[1];
             counts[k].push_back(rows);
@@ -546,54 +480,47 @@ TEST_F(AppWindow, LargeSceneExplorerTouchesOnlyTheRowsOfWhatACommandChanged)
 
     // The 20,000-element window: the folder is open on its snapshot, a new child's parent opens.
     EXPECT_TRUE(explorer->isExpanded(explorer->indexOf(QStringLiteral("One")).parent()));
-    ASSERT_TRUE(run(QStringLiteral("element.add"), QStringLiteral("name=\"Child\" parent=\"E019999\"")));
+    ASSERT_TRUE(run("element.add", "name=\"Child\" parent=\"E019999\""));
     EXPECT_TRUE(explorer->isExpanded(explorer->indexOf(QStringLiteral("Child")).parent()));
     // A check box far down hides its element; undo from the Edit menu shows it again, box and all.
     QModelIndex const box = explorer->indexOf(QStringLiteral("E012345"));
     ASSERT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Checked);
     ASSERT_TRUE(explorer->model()->setData(box, Qt::Unchecked, Qt::CheckStateRole));
     EXPECT_FALSE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
-    win->findChild<QAction*>(QStringLiteral("actionUndo"))->trigger();
+    action("actionUndo")->trigger();
     EXPECT_TRUE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
     EXPECT_EQ(explorer->indexOf(QStringLiteral("E012345")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
 }
 
 TEST_F(AppWindow, LegendPanelShowsARestoredLegendAlsoWhenTheRestoreFailsPartWay)
 {
-    MvpTest::ResponderGuard responder;
-    Kav::App::HostWindow* win = app_->window();
-    Kav::MCADCmd::Scene& scene = app_->session().scene();
     auto* minimum = win->legendPanel()->findChild<QDoubleSpinBox*>(QStringLiteral("legendMinimum"));
+    auto* maximum = win->legendPanel()->findChild<QDoubleSpinBox*>(QStringLiteral("legendMaximum"));
     auto* steps = win->legendPanel()->findChild<QSpinBox*>(QStringLiteral("legendSteps"));
-    ASSERT_TRUE(minimum != nullptr && steps != nullptr);
-    ASSERT_TRUE(run(QStringLiteral("legend.set"), QStringLiteral("range=[\"-2\", \"3\"] steps=\"7\"")));
-    ASSERT_TRUE(run(QStringLiteral("report.create_snapshot"), QStringLiteral("name=\"Legend\"")));
-    QString const restore = QStringLiteral("snapshot=\"Legend\"");
-    struct Case {
-        char const* what;
-        bool refused;
-    };
-    for (Case const c : {Case{"restore", false}, Case{"refused notice", true}}) {
-        ASSERT_TRUE(run(QStringLiteral("legend.set"), QStringLiteral("range=[\"-1\", \"1\"] steps=\"4\"")));
-        ASSERT_EQ(steps->value(), 4) << c.what;
+    ASSERT_TRUE(minimum != nullptr && maximum != nullptr && steps != nullptr);
+    ASSERT_TRUE(run("legend.set", "range=[\"-2\", \"3\"] steps=\"7\""));
+    ASSERT_TRUE(run("report.create_snapshot", "name=\"Legend\""));
+    for (bool const refused : {false, true}) {
+        SCOPED_TRACE(refused ? "refused notice" : "restore");
+        ASSERT_TRUE(run("legend.set", "range=[\"-1\", \"1\"] steps=\"4\""));
+        ASSERT_EQ(steps->value(), 4);
         std::unique_ptr<RefusingInterface> refusing;
-        if (c.refused) {
+        if (refused) {
             refusing = std::make_unique<RefusingInterface>(&scene);
             responder->push([](Kav::GTools::DialogRequest const& request) {
                 EXPECT_EQ(request.errorId, QStringLiteral("MCADVisProp-0003"));
                 return Kav::GTools::DialogAnswer{QDialog::Accepted, {}};
             });
         }
-        EXPECT_EQ(run(QStringLiteral("report.restore_whole_snapshot"), restore), !c.refused) << c.what;
-        EXPECT_EQ(minimum->value(), -2.0) << c.what;
-        EXPECT_EQ(steps->value(), 7) << c.what;
+        EXPECT_EQ(run("report.restore_whole_snapshot", "snapshot=\"Legend\""), !refused);
+        EXPECT_EQ(minimum->value(), -2.0);
+        EXPECT_EQ(steps->value(), 7);
     }
     // Tiny and huge ranges are shown as they are, in the panel's locale.
-    auto* maximum = win->legendPanel()->findChild<QDoubleSpinBox*>(QStringLiteral("legendMaximum"));
     minimum->setLocale(QLocale(QLocale::German));
     for (auto const& r : {std::make_pair("0.0001", "0.0002"), std::make_pair("-123456789", "987654321")}) {
-        ASSERT_TRUE(run(QStringLiteral("legend.set"),
-                        Kav::Parse::createStringVector(QStringLiteral("range"), {QString::fromLatin1(r.first), QString::fromLatin1(r.second)})));
+        QStringList const range{QString::fromLatin1(r.first), QString::fromLatin1(r.second)};
+        ASSERT_TRUE(run("legend.set", Kav::Parse::createStringVector(QStringLiteral("range"), range)));
         EXPECT_EQ(minimum->text(), QString::fromLatin1(r.first).replace(QLatin1Char('.'), QLatin1Char(',')));
         EXPECT_EQ(maximum->text(), QString::fromLatin1(r.second));
         EXPECT_EQ(maximum->value(), std::stod(r.second));
