@@ -128,7 +128,8 @@ def line_mutants(masked, line, in_body):
     call = CALL_RE.match(masked)
     if in_body and call and call.group(3) not in KEYWORDS and not call.group(3).isupper() and balanced(call.group(4)) \
             and "=" not in re.sub(r"[=!<>]=", "", masked.split("(")[0]):
-        result.append(("call-removed", call.group(1) + ";" + ("\n" if line.endswith("\n") else "")))
+        # "{}" rather than ";": an unbraced if, else or loop body still builds under -Werror=empty-body.
+        result.append(("call-removed", call.group(1) + "{}" + ("\n" if line.endswith("\n") else "")))
     return result
 
 
