@@ -348,8 +348,29 @@ protected:
     QString path_;
 };
 
+// The Qt warnings written while it lives.
+class Warnings {
+public:
+    Warnings() : previous_(qInstallMessageHandler(&Warnings::take)) { seen().clear(); }
+    ~Warnings() { qInstallMessageHandler(previous_); }
+    static QStringList& seen()
+    {
+        static QStringList messages;
+        return messages;
+    }
+
+private:
+    static void take(QtMsgType type, QMessageLogContext const&, QString const& text)
+    {
+        if (type == QtWarningMsg)
+            seen() << text;
+    }
+    QtMessageHandler previous_;
+};
+
 TEST_F(StreamSave, ExceptionStreamErrorDiscardOrOpenBlockKeepTheEarlierFile)
 {
+    Warnings const warnings;
     // All blocks closed, but the save was cut short by an exception: no commit.
     EXPECT_THROW(
         {
@@ -361,6 +382,7 @@ TEST_F(StreamSave, ExceptionStreamErrorDiscardOrOpenBlockKeepTheEarlierFile)
         },
         std::runtime_error);
     expectUntouched();
+    EXPECT_TRUE(Warnings::seen().isEmpty()) << "a save cut short by an exception is no bug to warn of";
     {
         OutStream s(path_, KString("T"), 9);
         s.beginBlock(8, 1);
@@ -380,6 +402,8 @@ TEST_F(StreamSave, ExceptionStreamErrorDiscardOrOpenBlockKeepTheEarlierFile)
         s.writeDouble(1);
     }
     expectUntouched();
+    ASSERT_FALSE(Warnings::seen().isEmpty());
+    EXPECT_CONTAINS(Warnings::seen().last(), "stream destroyed with 1 block(s) open; discarded");
 }
 
 TEST_F(StreamSave, ReplacesTheFileOnCloseAlsoFromADestructorDuringUnwinding)
