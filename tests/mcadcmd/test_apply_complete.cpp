@@ -37,6 +37,7 @@ protected:
     QStringList apply(bool newInvisible, bool invalidInvisible)
     {
         names.clear();
+        types.clear();
         descriptions.clear();
         return session.commandInterface().applyPropertyAccessComplete(newInvisible, invalidInvisible, accesses, &names,
                                                                       &types, &descriptions);
