@@ -4,6 +4,7 @@
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
 #include "core/kav_error_log.h"
+#include "core/kav_limits.h"
 #include "core/kav_translate.h"
 #include "gcad/kav_gcad.h"
 #include "gl/kav_view.h"
@@ -149,6 +150,10 @@ unsigned int CADElementPropertyAccess::loadStream(IO::InStream* in)
         in->readBool(&next.autoSampling);
         in->readDouble(&next.sampling);
     }
+    requireInRange(in, Limits::OVERLAY.contains(next.labelPosition), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the label's position"));
+    requireInRange(in, Limits::COORDINATE.contains(next.manualOriginOffset), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the label's origin"));
+    requireInRange(in, Limits::COORDINATE.contains(next.pullOutPoint), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the pull-out point"));
+    requireInRange(in, !next.isSectionInsp2d || next.autoSampling || Limits::POSITIVE_LENGTH.contains(next.sampling), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the sampling"));
     in->closeBlock();
 
     ErrorLog log(false);
@@ -261,7 +266,9 @@ void CADElementPropertyAccess::directApply(CAD::Element* element) const
             *current = props;
 
         auto* section = dynamic_cast<CAD::SectionInsp2d*>(element);
-        if (isSectionInsp2d && section) {
+        // A step this section cannot be sampled with stays unapplied, so that what the
+        // element holds always resamples.
+        if (isSectionInsp2d && section && CAD::SectionInsp2d::canSample(autoSampling, sampling, section->getRadius())) {
             resampled = true;
             section->setSampling(autoSampling, sampling);
             try {

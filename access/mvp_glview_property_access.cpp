@@ -1,6 +1,7 @@
 #include "access/mvp_glview_property_access.h"
 
 #include "access/mvp_property_access_p.h"
+#include "core/kav_limits.h"
 #include "core/kav_translate.h"
 #include "gcad/kav_gcad.h"
 #include "gl/kav_view.h"
@@ -51,6 +52,10 @@ unsigned int GLViewPropertyAccess::loadStream(IO::InStream* in)
     IO::readVec3d(in, &t);
     IO::readVec3d(in, &a);
     double s = in->readDouble();
+    requireInRange(in, Limits::ANGLE.contains(r), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the view's rotation"));
+    requireInRange(in, Limits::COORDINATE.contains(t), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the view's translation"));
+    requireInRange(in, Limits::AXIS_SCALE.contains(a), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the view's axis scale"));
+    requireInRange(in, Limits::SCALE.contains(s), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the view's scale"));
     in->closeBlock();
     rotation = r;
     translation = t;

@@ -1,6 +1,7 @@
 #include "access/mvp_legend_property_access.h"
 
 #include "access/mvp_property_access_p.h"
+#include "core/kav_limits.h"
 #include "core/kav_translate.h"
 #include "gcad/kav_gcad.h"
 #include "glegend2/kav_global_legend.h"
@@ -63,8 +64,10 @@ unsigned int LegendPropertyAccess::loadStream(IO::InStream* in)
         in->readString(&data);
     }
     bool const withPosition = version == POSITION_VERSION;
-    if (withPosition)
+    if (withPosition) {
         IO::readVec2d(in, &position);
+        requireInRange(in, Limits::OVERLAY.contains(position), QT_TRANSLATE_NOOP("MCADVisProp_prop_acc", "the legend's position"));
+    }
     // Closing passes over the position of a version 3 block, which is never applied.
     in->closeBlock();
     legendData = data;

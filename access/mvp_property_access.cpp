@@ -3,6 +3,7 @@
 
 #include "core/kav_errors.h"
 #include "core/kav_translate.h"
+#include "io/kav_stream.h"
 #include "mcadcmd/kav_command_interface.h"
 
 namespace Kav {
@@ -24,6 +25,12 @@ MCADCmd::CommandInterface* requireInterface(char const* function, int line)
     if (!ci)
         raiseAccessError(function, line, NO_COMMAND_INTERFACE);
     return ci;
+}
+
+void requireInRange(IO::InStream* in, bool inRange, char const* what)
+{
+    if (!inRange)
+        in->refuse(translate("MCADVisProp_prop_acc", "%1 is out of range").arg(translate("MCADVisProp_prop_acc", what)));
 }
 
 QString categoryText(PropertyAccess::PropTemplateCat_t category)

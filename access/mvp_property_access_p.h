@@ -7,6 +7,9 @@
 #include <QString>
 
 namespace Kav {
+namespace IO {
+class InStream;
+}
 namespace MCADCmd {
 class CommandInterface;
 }
@@ -22,6 +25,10 @@ extern char const* const NO_CONTAINERS;
 
 // The installed command interface; raises NO_COMMAND_INTERFACE for `function` when there is none.
 MCADCmd::CommandInterface* requireInterface(char const* function, int line);
+
+// Refuses, by a StreamException saying where, a value just read that `inRange` found outside
+// its range (kav_limits.h): applied, nothing finite could be derived from it.
+void requireInRange(IO::InStream* in, bool inRange, char const* what);
 
 // The translated display text of a template category; empty for a value outside 0 to 5.
 QString categoryText(PropertyAccess::PropTemplateCat_t category);

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <ctime>
@@ -78,12 +79,8 @@ bool ScriptRunner::readScript(QString const& path, QStringList* lines, QString* 
         *message = translate("MvpHost", "script %1: not UTF-8 text").arg(path);
         return false;
     }
-    QStringList split = text.split(QLatin1Char('\n'));
-    for (QString& line : split) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    *lines = split;
+    // Each of CR LF, LF and a lone CR ends a line, as editors on every system write them.
+    *lines = text.split(QRegularExpression(QStringLiteral("\\r\\n|\\r|\\n")));
     return true;
 }
 
@@ -181,8 +178,14 @@ QString ScriptRunner::escapeControls(QString const& text)
     out.reserve(text.size());
     for (QChar const c : text) {
         char16_t const u = c.unicode();
+        // Bidirectional formatting and line separators would reorder or break the line a
+        // name is printed in, as a terminal's escape sequences would.
+        bool const bidi = u == 0x061C || u == 0x200E || u == 0x200F || (u >= 0x2028 && u <= 0x202E) ||
+                          (u >= 0x2066 && u <= 0x2069);
         if ((u < 0x20 && u != '\n' && u != '\t') || (u >= 0x7F && u < 0xA0))
             out += QStringLiteral("\\x") + QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else if (bidi)
+            out += QStringLiteral("\\u") + QString::number(u, 16).toUpper();
         else
             out += c;
     }

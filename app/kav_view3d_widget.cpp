@@ -6,6 +6,7 @@
 
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
+#include "core/kav_limits.h"
 #include "core/kav_translate.h"
 #include "gapp/kav_main_window.h"
 #include "glabel/kav_label_element.h"
@@ -378,8 +379,11 @@ View3dWidget::ViewValues View3dWidget::currentValues() const
     return ViewValues{view->getRotation(), view->getTranslation(), view->getScale()};
 }
 
-void View3dWidget::setValues(ViewValues const& v)
+void View3dWidget::setValues(ViewValues const& given)
 {
+    // A gesture stays within what view.set takes, so the command that ends it never fails.
+    ViewValues const v{Limits::ANGLE.clamp(given.rotation), Limits::COORDINATE.clamp(given.translation),
+                       Limits::SCALE.clamp(given.scale)};
     scene_->viewCreator()->setRotation(v.rotation);
     scene_->viewCreator()->setTranslation(v.translation);
     scene_->viewCreator()->setScale(v.scale);

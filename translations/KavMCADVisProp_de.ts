@@ -103,87 +103,87 @@
     <name>MCADVisProp</name>
     <message>
         <location filename="../access/mvp_container_property_access.cpp" line="102"/>
-        <location filename="../access/mvp_element_property_access.cpp" line="365"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="372"/>
         <source>element visibility</source>
         <translation>Elementsichtbarkeit</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="366"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="373"/>
         <source>element visualization</source>
         <translation>Elementdarstellung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="367"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="374"/>
         <source>element pullout distance</source>
         <translation>Herauszugsabstand des Elements</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="368"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="375"/>
         <source>label visibility</source>
         <translation>Sichtbarkeit der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="369"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="376"/>
         <source>label auto placement</source>
         <translation>automatische Platzierung der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="370"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="377"/>
         <source>label content template</source>
         <translation>Inhaltsvorlage der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="139"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="144"/>
         <source>rotation</source>
         <translation>Drehung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="140"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="145"/>
         <source>translation</source>
         <translation>Verschiebung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="141"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="146"/>
         <source>scale</source>
         <translation>Maßstab</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="142"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="147"/>
         <source>axis scale</source>
         <translation>Achsenmaßstab</translation>
     </message>
     <message>
-        <location filename="../access/mvp_legend_property_access.cpp" line="134"/>
+        <location filename="../access/mvp_legend_property_access.cpp" line="137"/>
         <source>all legend parameters</source>
         <translation>alle Legendenparameter</translation>
     </message>
     <message>
-        <location filename="../access/mvp_property_access.cpp" line="34"/>
+        <location filename="../access/mvp_property_access.cpp" line="41"/>
         <source>unknown</source>
         <translation>unbekannt</translation>
     </message>
     <message>
-        <location filename="../access/mvp_property_access.cpp" line="36"/>
+        <location filename="../access/mvp_property_access.cpp" line="43"/>
         <source>restore general</source>
         <translation>Allgemeines wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../access/mvp_property_access.cpp" line="38"/>
+        <location filename="../access/mvp_property_access.cpp" line="45"/>
         <source>restore explorer elements</source>
         <translation>Explorer-Elemente wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../access/mvp_property_access.cpp" line="40"/>
+        <location filename="../access/mvp_property_access.cpp" line="47"/>
         <source>restore 3d</source>
         <translation>3D wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../access/mvp_property_access.cpp" line="42"/>
+        <location filename="../access/mvp_property_access.cpp" line="49"/>
         <source>restore features</source>
         <translation>Features wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../access/mvp_property_access.cpp" line="44"/>
+        <location filename="../access/mvp_property_access.cpp" line="51"/>
         <source>restore projects</source>
         <translation>Projekte wiederherstellen</translation>
     </message>
@@ -340,24 +340,74 @@
         <translation>Container</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="69"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="55"/>
+        <source>the view&apos;s rotation</source>
+        <translation>die Drehung der Ansicht</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="56"/>
+        <source>the view&apos;s translation</source>
+        <translation>die Verschiebung der Ansicht</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="57"/>
+        <source>the view&apos;s axis scale</source>
+        <translation>die Achsenskalierung der Ansicht</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="58"/>
+        <source>the view&apos;s scale</source>
+        <translation>der Maßstab der Ansicht</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_glview_property_access.cpp" line="74"/>
         <source>3d view</source>
         <translation>3D-Ansicht</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="122"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="127"/>
         <source>3d view properties #type for error msg</source>
         <translation>3D-Ansicht</translation>
     </message>
     <message>
-        <location filename="../access/mvp_legend_property_access.cpp" line="80"/>
+        <location filename="../access/mvp_legend_property_access.cpp" line="69"/>
+        <source>the legend&apos;s position</source>
+        <translation>die Lage der Legende</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_legend_property_access.cpp" line="83"/>
         <source>legend</source>
         <translation>Legende</translation>
     </message>
     <message>
-        <location filename="../access/mvp_legend_property_access.cpp" line="117"/>
+        <location filename="../access/mvp_legend_property_access.cpp" line="120"/>
         <source>legend properties #type for error msg</source>
         <translation>Legende</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="153"/>
+        <source>the label&apos;s position</source>
+        <translation>die Lage der Beschriftung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="154"/>
+        <source>the label&apos;s origin</source>
+        <translation>der Ursprung der Beschriftung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="155"/>
+        <source>the pull-out point</source>
+        <translation>der Herauszugspunkt</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_element_property_access.cpp" line="156"/>
+        <source>the sampling</source>
+        <translation>die Abtastung</translation>
+    </message>
+    <message>
+        <location filename="../access/mvp_property_access.cpp" line="33"/>
+        <source>%1 is out of range</source>
+        <translation>%1 liegt außerhalb des zulässigen Bereichs</translation>
     </message>
 </context>
 </TS>

@@ -235,129 +235,130 @@ erwartete Form: %3</translation>
         <translation>%1: die Datei kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="76"/>
+        <location filename="../host/io/kav_stream.cpp" line="79"/>
         <source>%1: offset %2: %3</source>
         <translation>%1: Offset %2: %3</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="327"/>
-        <location filename="../host/io/kav_stream.cpp" line="330"/>
+        <location filename="../host/io/kav_stream.cpp" line="335"/>
+        <location filename="../host/io/kav_stream.cpp" line="338"/>
         <source>%1: cannot open for reading: %2</source>
         <translation>%1: kann nicht zum Lesen geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="348"/>
+        <location filename="../host/io/kav_stream.cpp" line="356"/>
         <source>the stream magic (4 bytes)</source>
         <translation>die Kennung des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="351"/>
+        <location filename="../host/io/kav_stream.cpp" line="359"/>
         <source>not a block stream: expected the magic &quot;KAV2&quot; (%1) or &quot;KAVB&quot;, found %2</source>
         <translation>kein Blockdatenstrom: erwartet war die Kennung „KAV2“ (%1) oder „KAVB“, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="356"/>
+        <location filename="../host/io/kav_stream.cpp" line="364"/>
         <source>the length of the stream type (4 bytes)</source>
         <translation>die Länge des Datenstromtyps (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="358"/>
+        <location filename="../host/io/kav_stream.cpp" line="366"/>
         <source>a stream type of %1 bytes</source>
         <translation>ein Datenstromtyp von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="363"/>
+        <location filename="../host/io/kav_stream.cpp" line="371"/>
         <source>the stream version (4 bytes)</source>
         <translation>die Version des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="369"/>
+        <location filename="../host/io/kav_stream.cpp" line="377"/>
         <source>the stream is truncated: it ends before its checksum</source>
         <translation>der Datenstrom ist abgeschnitten: er endet vor seiner Prüfsumme</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="377"/>
+        <location filename="../host/io/kav_stream.cpp" line="385"/>
         <source>cannot seek: %1</source>
         <translation>Positionieren nicht möglich: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="382"/>
-        <location filename="../host/io/kav_stream.cpp" line="387"/>
+        <location filename="../host/io/kav_stream.cpp" line="390"/>
+        <location filename="../host/io/kav_stream.cpp" line="396"/>
         <source>read failed: %1</source>
         <translation>Lesen fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="394"/>
+        <location filename="../host/io/kav_stream.cpp" line="403"/>
         <source>the checksum %1 does not match the %2 bytes before it (%3): the stream is damaged</source>
         <translation>die Prüfsumme %1 passt nicht zu den %2 Bytes davor (%3): der Datenstrom ist beschädigt</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="412"/>
+        <location filename="../host/io/kav_stream.cpp" line="421"/>
         <source>%1 exceeds the %2 bytes left in the %3</source>
         <translation>%1 übersteigt die %2 Bytes, die im %3 übrig sind</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="415"/>
+        <location filename="../host/io/kav_stream.cpp" line="424"/>
         <source>stream</source>
         <translation>Datenstrom</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="416"/>
+        <location filename="../host/io/kav_stream.cpp" line="425"/>
         <source>block</source>
         <translation>Block</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="428"/>
+        <location filename="../host/io/kav_stream.cpp" line="461"/>
         <source>%1: read failed: %2</source>
         <translation>%1: Lesen fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="429"/>
+        <location filename="../host/io/kav_stream.cpp" line="462"/>
         <source>%1: the stream is truncated, only %2 bytes could be read</source>
         <translation>%1: der Datenstrom ist abgeschnitten, nur %2 Bytes konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="451"/>
+        <location filename="../host/io/kav_stream.cpp" line="449"/>
+        <location filename="../host/io/kav_stream.cpp" line="486"/>
         <source>cannot seek to offset %1: %2</source>
         <translation>Positionieren auf Offset %1 nicht möglich: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="460"/>
+        <location filename="../host/io/kav_stream.cpp" line="495"/>
         <source>a block header (8 bytes)</source>
         <translation>ein Blockkopf (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="463"/>
+        <location filename="../host/io/kav_stream.cpp" line="498"/>
         <source>a block of %1 bytes</source>
         <translation>ein Block von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="495"/>
+        <location filename="../host/io/kav_stream.cpp" line="530"/>
         <source>a bool (1 byte)</source>
         <translation>ein Wahrheitswert (1 Byte)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="497"/>
+        <location filename="../host/io/kav_stream.cpp" line="532"/>
         <source>a bool byte must be 0 or 1, found %1</source>
         <translation>ein Wahrheitswert-Byte muss 0 oder 1 sein, gefunden %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="504"/>
+        <location filename="../host/io/kav_stream.cpp" line="539"/>
         <source>an unsigned int (4 bytes)</source>
         <translation>eine vorzeichenlose Ganzzahl (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="510"/>
+        <location filename="../host/io/kav_stream.cpp" line="545"/>
         <source>a double (8 bytes)</source>
         <translation>eine Gleitkommazahl (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="519"/>
+        <location filename="../host/io/kav_stream.cpp" line="554"/>
         <source>a string length (4 bytes)</source>
         <translation>eine Zeichenkettenlänge (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="520"/>
+        <location filename="../host/io/kav_stream.cpp" line="555"/>
         <source>a string of %1 bytes</source>
         <translation>eine Zeichenkette von %1 Bytes</translation>
     </message>
@@ -386,7 +387,7 @@ erwartete Form: %3</translation>
     </message>
     <message>
         <location filename="../host/mcadcmd/kav_element_commands.cpp" line="70"/>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="150"/>
+        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="155"/>
         <location filename="../host/mcadcmd/kav_settings_commands.cpp" line="100"/>
         <source>no element &quot;%1&quot;</source>
         <translation>kein Element „%1“</translation>
@@ -397,22 +398,22 @@ erwartete Form: %3</translation>
         <translation>Element hinzufügen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="104"/>
+        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="108"/>
         <source>type: &quot;%1&quot; is not one of %2</source>
         <translation>type: „%1“ ist keiner von %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="106"/>
+        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="111"/>
         <source>the name &quot;%1&quot; is empty or taken</source>
         <translation>der Name „%1“ ist leer oder vergeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="108"/>
+        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="113"/>
         <source>no parent element &quot;%1&quot;</source>
         <translation>kein übergeordnetes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="135"/>
+        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="140"/>
         <source>remove element</source>
         <translation>Element entfernen</translation>
     </message>
@@ -517,153 +518,172 @@ erwartete Form: %3</translation>
         <translation>Element ändern</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="148"/>
+        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="184"/>
         <source>no scene</source>
         <translation>keine Szene</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="156"/>
+        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="192"/>
         <source>unknown element &quot;%1&quot;</source>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="151"/>
-        <source>%1: offset %2: %3</source>
-        <translation>%1: Offset %2: %3</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="168"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="159"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="194"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="185"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="196"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="187"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="199"/>
-        <source>element &quot;%1&quot; holds a value that is not finite</source>
-        <translation>Element „%1“ enthält einen Wert, der nicht endlich ist</translation>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="197"/>
+        <source>element &quot;%1&quot;: %2 out of range, skipped</source>
+        <translation>Element „%1“: %2 außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="201"/>
-        <source>element &quot;%1&quot;: label font size %2</source>
-        <translation>Element „%1“: Schriftgröße der Beschriftung %2</translation>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="204"/>
+        <source>its geometry</source>
+        <translation>seine Geometrie</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="206"/>
-        <source>section &quot;%1&quot;: radius %2 and sampling %3 cannot be sampled</source>
-        <translation>Schnitt „%1“: Radius %2 und Abtastung %3 lassen sich nicht abtasten</translation>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="208"/>
+        <source>its pull-out point</source>
+        <translation>sein Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="267"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="212"/>
+        <source>its label&apos;s origin</source>
+        <translation>der Ursprung seiner Beschriftung</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="217"/>
+        <source>its label&apos;s position</source>
+        <translation>die Lage seiner Beschriftung</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="221"/>
+        <source>its label&apos;s font size</source>
+        <translation>die Schriftgröße seiner Beschriftung</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="227"/>
+        <source>its radius and sampling</source>
+        <translation>sein Radius und seine Abtastung</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="284"/>
         <source>access frame of version %1, expected 1</source>
         <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="287"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="304"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="292"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="309"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="296"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="313"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="300"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="317"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="304"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="321"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="307"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="324"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="359"/>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="471"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="376"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="396"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="413"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="419"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="437"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="421"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="439"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="425"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="443"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="440"/>
-        <source>the view holds values out of range</source>
-        <translation>die Ansicht enthält Werte außerhalb des Bereichs</translation>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="460"/>
+        <source>the view&apos;s settings are out of range, skipped</source>
+        <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="444"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="471"/>
+        <source>the legend&apos;s settings are malformed or out of range, skipped</source>
+        <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="494"/>
+        <source>element &quot;%1&quot;: %2, skipped</source>
+        <translation>Element „%1“: %2, übersprungen</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="464"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="450"/>
-        <source>the legend settings are malformed</source>
-        <translation>die Legendeneinstellungen sind fehlerhaft</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="473"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="499"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="476"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="502"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="484"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="509"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="492"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="517"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="505"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="530"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="508"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="533"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -703,79 +723,59 @@ erwartete Form: %3</translation>
         <translation>die Beispielszene „%1“ ist größer als %2 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="273"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="292"/>
         <source>%1: &quot;%2&quot; is not a finite number</source>
         <translation>%1: „%2“ ist keine endliche Zahl</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="322"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="294"/>
+        <source>%1: %2 is outside %3..%4</source>
+        <translation>%1: %2 liegt außerhalb von %3..%4</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="344"/>
         <source>display_mode: &quot;%1&quot; is not shaded, wireframe or points</source>
         <translation>display_mode: „%1“ ist weder shaded noch wireframe noch points</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="357"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="379"/>
         <source>color: &quot;%1&quot; is not of the form #rrggbb</source>
         <translation>color: „%1“ hat nicht die Form #rrggbb</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="359"/>
-        <source>transparency: %1 is outside 0..1</source>
-        <translation>transparency: %1 liegt außerhalb von 0..1</translation>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="403"/>
+        <source>radius: only a 2D section inspection has one</source>
+        <translation>radius: nur eine 2D-Schnittprüfung hat einen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="364"/>
-        <source>point_size must be positive</source>
-        <translation>point_size muss positiv sein</translation>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="481"/>
+        <source>range: the second value must exceed the first by at least %1</source>
+        <translation>range: der zweite Wert muss den ersten um mindestens %1 übersteigen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="366"/>
-        <source>line_width must be positive</source>
-        <translation>line_width muss positiv sein</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="369"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="384"/>
         <source>label_font must be a whole number in 1..%1</source>
         <translation>label_font muss eine ganze Zahl in 1..%1 sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="375"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="390"/>
         <source>sampling: &quot;%1&quot; is no 2D section inspection</source>
         <translation>sampling: „%1“ ist keine 2D-Schnittprüfung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="382"/>
-        <source>sampling must be &quot;auto&quot; or a positive distance</source>
-        <translation>sampling muss „auto“ oder ein positiver Abstand sein</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="386"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="397"/>
         <source>sampling %1 gives more than %2 samples</source>
         <translation>sampling %1 ergibt mehr als %2 Abtastpunkte</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="392"/>
-        <source>radius: only a 2D section inspection has one, and it is positive</source>
-        <translation>radius: nur eine 2D-Schnittprüfung hat einen, und er ist positiv</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="470"/>
-        <source>range: the first value must be below the second</source>
-        <translation>range: der erste Wert muss kleiner als der zweite sein</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="474"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="484"/>
         <source>steps: a whole number in 2..%1</source>
         <translation>steps: eine ganze Zahl in 2..%1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="476"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="486"/>
         <source>map: &quot;%1&quot; is not rainbow, grey or signal</source>
         <translation>map: „%1“ ist weder rainbow noch grey noch signal</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="494"/>
-        <source>scale must be positive</source>
-        <translation>scale muss positiv sein</translation>
     </message>
 </context>
 <context>
@@ -1136,12 +1136,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="346"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="363"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="456"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="477"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>
@@ -1631,47 +1631,47 @@ erwartete Form: %3</translation>
         <translation>Bildschirmfoto: %1</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="45"/>
+        <location filename="../app/kav_script_runner.cpp" line="46"/>
         <source>script %1: no such file</source>
         <translation>Skript %1: keine solche Datei</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="49"/>
+        <location filename="../app/kav_script_runner.cpp" line="50"/>
         <source>script %1: not a file</source>
         <translation>Skript %1: keine Datei</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="54"/>
+        <location filename="../app/kav_script_runner.cpp" line="55"/>
         <source>script %1: cannot be opened: %2</source>
         <translation>Skript %1: kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="58"/>
+        <location filename="../app/kav_script_runner.cpp" line="59"/>
         <source>script %1: too large (%2 bytes, at most %3)</source>
         <translation>Skript %1: zu groß (%2 Bytes, höchstens %3)</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="67"/>
+        <location filename="../app/kav_script_runner.cpp" line="68"/>
         <source>script %1: too large (more than %2 bytes)</source>
         <translation>Skript %1: zu groß (mehr als %2 Bytes)</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="71"/>
+        <location filename="../app/kav_script_runner.cpp" line="72"/>
         <source>script %1: not a text file (contains a zero byte)</source>
         <translation>Skript %1: keine Textdatei (enthält ein Nullbyte)</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="78"/>
+        <location filename="../app/kav_script_runner.cpp" line="79"/>
         <source>script %1: not UTF-8 text</source>
         <translation>Skript %1: kein UTF-8-Text</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="144"/>
+        <location filename="../app/kav_script_runner.cpp" line="141"/>
         <source>no main window to run &quot;%1&quot;</source>
         <translation>kein Hauptfenster, um „%1“ auszuführen</translation>
     </message>
     <message>
-        <location filename="../app/kav_script_runner.cpp" line="150"/>
+        <location filename="../app/kav_script_runner.cpp" line="147"/>
         <source>unknown command &quot;%1&quot;</source>
         <translation>unbekannter Befehl „%1“</translation>
     </message>

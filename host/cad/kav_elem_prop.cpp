@@ -1,6 +1,7 @@
 #include "cad/kav_elem_prop.h"
 
 #include "core/kav_error_log.h"
+#include "core/kav_limits.h"
 #include "io/kav_stream.h"
 
 #include <cmath>
@@ -90,10 +91,10 @@ bool ElemProp::loadStream(IO::InStream* in, ErrorLog* log, int, int)
             bad = QStringLiteral("colour %1 is not an RGB value").arg(p.color);
         else if (!validTransparency(p.transparency))
             bad = QStringLiteral("transparency %1 is outside 0..1").arg(p.transparency);
-        else if (!std::isfinite(p.pointSize) || p.pointSize <= 0.0)
-            bad = QStringLiteral("point size %1 is not positive").arg(p.pointSize);
-        else if (!std::isfinite(p.lineWidth) || p.lineWidth <= 0.0)
-            bad = QStringLiteral("line width %1 is not positive").arg(p.lineWidth);
+        else if (!Limits::PIXEL_SIZE.contains(p.pointSize))
+            bad = QStringLiteral("point size %1 is outside %2..%3").arg(p.pointSize).arg(Limits::PIXEL_SIZE.min).arg(Limits::PIXEL_SIZE.max);
+        else if (!Limits::PIXEL_SIZE.contains(p.lineWidth))
+            bad = QStringLiteral("line width %1 is outside %2..%3").arg(p.lineWidth).arg(Limits::PIXEL_SIZE.min).arg(Limits::PIXEL_SIZE.max);
         else if (p.displayMode >= DISPLAY_MODE_COUNT)
             bad = QStringLiteral("display mode %1 is unknown").arg(p.displayMode);
         if (!bad.isEmpty()) {

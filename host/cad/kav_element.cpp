@@ -1,7 +1,9 @@
 #include "cad/kav_element.h"
 
+#include "core/kav_limits.h"
 #include "glabel/kav_label_element.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -124,18 +126,31 @@ void SectionInsp2d::setSampling(bool autoSampling, double sampling)
     sampling_ = sampling;
 }
 
+namespace {
+
+// NaN when the sampling is not possible at all.
+double sampleCount(bool autoSampling, double sampling, double radius)
+{
+    if (!Limits::POSITIVE_LENGTH.contains(radius))
+        return std::nan("");
+    if (autoSampling)
+        return SectionInsp2d::AUTO_SAMPLE_COUNT;
+    // A step that is not positive would need endless points.
+    if (!Limits::POSITIVE_LENGTH.contains(sampling))
+        return std::nan("");
+    return std::max(3.0, std::ceil(2.0 * PI * radius / sampling));
+}
+
+} // namespace
+
+bool SectionInsp2d::canSample(bool autoSampling, double sampling, double radius)
+{
+    return sampleCount(autoSampling, sampling, radius) <= MAX_SAMPLE_COUNT;
+}
+
 void SectionInsp2d::resample(StageIdentifier const&, bool)
 {
-    double const circumference = 2.0 * PI * std::fabs(radius_);
-    double count = AUTO_SAMPLE_COUNT;
-    if (!autoSampling_) {
-        // A distance that is not positive would need endless points.
-        if (!std::isfinite(sampling_) || sampling_ <= 0.0)
-            throw std::bad_alloc();
-        count = std::ceil(circumference / sampling_);
-        if (count < 3.0)
-            count = 3.0;
-    }
+    double const count = sampleCount(autoSampling_, sampling_, radius_);
     if (!(count <= MAX_SAMPLE_COUNT))
         throw std::bad_alloc();
     unsigned int const n = static_cast<unsigned int>(count);

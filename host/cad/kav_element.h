@@ -106,8 +106,11 @@ public:
     double getSampling() const { return sampling_; }
     // The sampling distance (used when not automatic); samples are recomputed on resample.
     void setSampling(bool autoSampling, double sampling);
-    // Recomputes the sample points from the sampling. Throws std::bad_alloc beyond
-    // MAX_SAMPLE_COUNT points.
+    // Whether a section of this radius can be sampled so: at most MAX_SAMPLE_COUNT points,
+    // a radius and a step within Limits::POSITIVE_LENGTH. The one check every path uses.
+    static bool canSample(bool autoSampling, double sampling, double radius);
+    // Recomputes the sample points from the sampling. Throws std::bad_alloc when the
+    // sampling cannot be sampled (canSample).
     void resample(StageIdentifier const& stage, bool force);
     bool updateDistances(StageIdentifier const& stage, int, int);
 

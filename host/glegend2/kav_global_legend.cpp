@@ -1,5 +1,6 @@
 #include "glegend2/kav_global_legend.h"
 
+#include "core/kav_limits.h"
 #include "io/kav_stream.h"
 
 #include <QByteArray>
@@ -100,8 +101,7 @@ bool GlobalLegend::setStreamData(KString const& data)
     } catch (IO::StreamException const&) {
         return false;
     }
-    if (!std::isfinite(min) || !std::isfinite(max) || !(min < max) || steps < 2 || steps > MAX_STEPS ||
-        !knownMap(map))
+    if (!Limits::legendRange(min, max) || steps < 2 || steps > MAX_STEPS || !knownMap(map))
         return false;
     min_ = min;
     max_ = max;
@@ -113,7 +113,7 @@ bool GlobalLegend::setStreamData(KString const& data)
 
 bool GlobalLegend::setRange(double min, double max)
 {
-    if (!std::isfinite(min) || !std::isfinite(max) || !(min < max))
+    if (!Limits::legendRange(min, max))
         return false;
     min_ = min;
     max_ = max;

@@ -33,7 +33,7 @@ public:
     unsigned int getSteps() const { return steps_; }
     bool isLegendVisible() const { return visible_; }
     QString const& getColorMap() const { return colorMap_; }
-    // False for min >= max, non-finite values, or steps outside 2..MAX_STEPS.
+    // False for a range outside Limits::legendRange; steps outside 2..MAX_STEPS.
     bool setRange(double min, double max);
     bool setSteps(unsigned int steps);
     void setLegendVisible(bool v) { visible_ = v; }

@@ -79,6 +79,11 @@ QString Stream::where(quint64 offset, QString const& text) const
     return translate("Kav::IO", "%1: offset %2: %3").arg(name_).arg(offset).arg(text);
 }
 
+void InStream::refuse(QString const& text) const
+{
+    throw StreamException(where(offset_, text));
+}
+
 // ---------------------------------------------------------------------------------------
 // OutStream
 

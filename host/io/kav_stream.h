@@ -199,6 +199,8 @@ public:
 
     // Current byte offset from the start of the stream.
     quint64 getOffset() const { return offset_; }
+    // Throws StreamException saying where: for a value read whole that its reader refuses.
+    [[noreturn]] void refuse(QString const& text) const;
     // Number of blocks open.
     int getBlockDepth() const { return static_cast<int>(blocks_.size()); }
 

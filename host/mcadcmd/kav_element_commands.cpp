@@ -101,7 +101,12 @@ public:
             return false;
         unsigned int const code = CAD::ElementCreator::getTypeFromName(type_);
         if (code == CAD::ElementCreator::UNKNOWN_TYPE || code == CAD::ElementCreator::REPORT)
-            return paramFail(errorId, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "type: \"%1\" is not one of %2")).arg(type_, CAD::ElementCreator::getTypeNames().join(QStringLiteral(", "))));
+        {
+            // Snapshots are made by report.create_snapshot, never added as elements.
+            QStringList addable = CAD::ElementCreator::getTypeNames();
+            addable.removeAll(CAD::ElementCreator::getTypeName(CAD::ElementCreator::REPORT));
+            return paramFail(errorId, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "type: \"%1\" is not one of %2")).arg(type_, addable.join(QStringLiteral(", "))));
+        }
         if (name_.isEmpty() || scene->findElement(name_) != nullptr)
             return fail(errorId, ERROR_NAME_TAKEN, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the name \"%1\" is empty or taken")).arg(name_));
         if (!parent_.isEmpty() && (scene->findElement(parent_) == nullptr || scene->isReport(parent_)))

@@ -9,6 +9,7 @@
 
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
+#include "core/kav_limits.h"
 #include "core/kav_progress.h"
 #include "core/kav_translate.h"
 #include "glabel/kav_label_element.h"
@@ -148,17 +149,7 @@ void writeElement(IO::OutStream& out, ElementRecord const& r)
 
 [[noreturn]] void bad(IO::InStream& in, QString const& text)
 {
-    throw IO::StreamException(translate("Kav::MCADCmd", "%1: offset %2: %3").arg(in.getName()).arg(in.getOffset()).arg(text));
-}
-
-bool finite(BaVec3d<double> const& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-bool finite(BaVec2d<double> const& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y);
+    in.refuse(text);
 }
 
 ElementRecord readElement(IO::InStream& in)
@@ -194,21 +185,47 @@ ElementRecord readElement(IO::InStream& in)
         bad(in, translate("Kav::MCADCmd", "an element without a name"));
     if (CAD::ElementCreator::getTypeName(r.type).isEmpty() || r.type == CAD::ElementCreator::REPORT)
         bad(in, translate("Kav::MCADCmd", "element \"%1\" has the unknown type %2").arg(r.name).arg(r.type));
-    if (!finite(r.center) || !finite(r.halfExtent) || !finite(r.pullOut) || !finite(r.labelOrigin) ||
-        !finite(r.labelPosition) || !std::isfinite(r.sampling) || !std::isfinite(r.radius))
-        bad(in, translate("Kav::MCADCmd", "element \"%1\" holds a value that is not finite").arg(r.name));
-    if (r.labelFont == 0 || r.labelFont > GLabel::LabelTemplate::MAX_FONT_SIZE)
-        bad(in, translate("Kav::MCADCmd", "element \"%1\": label font size %2").arg(r.name).arg(r.labelFont));
-    if (r.type == CAD::ElementCreator::SECTION_INSPECTION_2D) {
-        constexpr double pi = 3.14159265358979323846;
-        if (r.radius <= 0.0 || (!r.autoSampling && (r.sampling <= 0.0 || 2.0 * pi * r.radius / r.sampling >
-                                                                               CAD::SectionInsp2d::MAX_SAMPLE_COUNT)))
-            bad(in, translate("Kav::MCADCmd", "section \"%1\": radius %2 and sampling %3 cannot be sampled")
-                        .arg(r.name)
-                        .arg(r.radius)
-                        .arg(r.sampling));
-    }
     return r;
+}
+
+// A value out of range is not taken: the element keeps the default for it and the load
+// result names it, so that one bad value costs neither the element nor the project.
+void dropOutOfRange(ElementRecord& r, ErrorLog& skipped)
+{
+    ElementRecord const defaults;
+    auto drop = [&](char const* what) {
+        skipped << translate("Kav::MCADCmd", "element \"%1\": %2 out of range, skipped")
+                       .arg(r.name, translate("Kav::MCADCmd", what))
+                << END_LOG;
+    };
+    if (!Limits::COORDINATE.contains(r.center) || !Limits::COORDINATE.contains(r.halfExtent)) {
+        r.center = defaults.center;
+        r.halfExtent = defaults.halfExtent;
+        drop(QT_TRANSLATE_NOOP("Kav::MCADCmd", "its geometry"));
+    }
+    if (r.hasPullOut && !Limits::COORDINATE.contains(r.pullOut)) {
+        r.hasPullOut = false;
+        drop(QT_TRANSLATE_NOOP("Kav::MCADCmd", "its pull-out point"));
+    }
+    if (r.hasLabel && !Limits::COORDINATE.contains(r.labelOrigin)) {
+        r.labelOrigin = defaults.labelOrigin;
+        drop(QT_TRANSLATE_NOOP("Kav::MCADCmd", "its label's origin"));
+    }
+    if (r.hasLabel && !Limits::OVERLAY.contains(r.labelPosition)) {
+        r.labelPosition = defaults.labelPosition;
+        r.labelAuto = true;
+        drop(QT_TRANSLATE_NOOP("Kav::MCADCmd", "its label's position"));
+    }
+    if (r.hasLabel && (r.labelFont == 0 || r.labelFont > GLabel::LabelTemplate::MAX_FONT_SIZE)) {
+        r.labelFont = defaults.labelFont;
+        drop(QT_TRANSLATE_NOOP("Kav::MCADCmd", "its label's font size"));
+    }
+    if (r.type == CAD::ElementCreator::SECTION_INSPECTION_2D && !CAD::SectionInsp2d::canSample(r.autoSampling, r.sampling, r.radius)) {
+        r.autoSampling = defaults.autoSampling;
+        r.sampling = defaults.sampling;
+        r.radius = defaults.radius;
+        drop(QT_TRANSLATE_NOOP("Kav::MCADCmd", "its radius and sampling"));
+    }
 }
 
 std::unique_ptr<CAD::Element> fromRecord(ElementRecord const& r, CAD::ElemProp const& prop)
@@ -405,6 +422,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
     BaVec3d<double> rot, trans, axis, rRot, rTrans, rAxis;
     double scale = 1.0, rScale = 1.0;
     unsigned int width = 0, height = 0;
+    bool hasView = true, hasLegendSettings = true;
     bool hasLegend = true;
     BaVec2d<double> legendPos;
     KString legendData;
@@ -434,10 +452,12 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         width = in.readUInt();
         height = in.readUInt();
         in.closeBlock();
-        if (!finite(rot) || !finite(trans) || !finite(axis) || !std::isfinite(scale) || !finite(rRot) ||
-            !finite(rTrans) || !finite(rAxis) || !std::isfinite(rScale) || width == 0 || height == 0 ||
-            width > 100000 || height > 100000)
-            bad(in, translate("Kav::MCADCmd", "the view holds values out of range"));
+        hasView = Limits::ANGLE.contains(rot) && Limits::COORDINATE.contains(trans) &&
+                  Limits::AXIS_SCALE.contains(axis) && Limits::SCALE.contains(scale) && Limits::ANGLE.contains(rRot) &&
+                  Limits::COORDINATE.contains(rTrans) && Limits::AXIS_SCALE.contains(rAxis) &&
+                  Limits::SCALE.contains(rScale) && width > 0 && height > 0 && width <= 100000 && height <= 100000;
+        if (!hasView)
+            skipped << translate("Kav::MCADCmd", "the view's settings are out of range, skipped") << END_LOG;
 
         in.openBlock();
         if (in.getBlockVersion() != 1)
@@ -446,8 +466,9 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         IO::readVec2d(&in, &legendPos);
         legendData = in.readString();
         in.closeBlock();
-        if (!finite(legendPos) || !GLegend2::GlobalLegend().setStreamData(legendData))
-            bad(in, translate("Kav::MCADCmd", "the legend settings are malformed"));
+        hasLegendSettings = Limits::OVERLAY.contains(legendPos) && GLegend2::GlobalLegend().setStreamData(legendData);
+        if (!hasLegendSettings)
+            skipped << translate("Kav::MCADCmd", "the legend's settings are malformed or out of range, skipped") << END_LOG;
 
         in.openBlock();
         unsigned int const elementCount = in.readUInt();
@@ -464,11 +485,13 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                                                         QFileInfo(path).size() / MIN_RECORD_BYTES + 1)));
         for (unsigned int i = 0; i < elementCount; ++i) {
             progress->advance(++done);
-            ElementRecord const r = readElement(in);
+            ElementRecord r = readElement(in);
+            dropOutOfRange(r, skipped);
             ErrorLog propLog(false);
             CAD::ElemProp prop;
+            // A block it could not pass over has broken the stream: the next read says so.
             if (!prop.loadStream(&in, &propLog, -1, -1))
-                bad(in, translate("Kav::MCADCmd", "element \"%1\": %2").arg(r.name, propLog.getLog()));
+                skipped << translate("Kav::MCADCmd", "element \"%1\": %2, skipped").arg(r.name, propLog.getLog().trimmed()) << END_LOG;
             // One hash operation: a name already there leaves the size as it was.
             auto const known = names.size();
             names.insert(r.name);
@@ -527,26 +550,31 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         lr.report->setCreationPropertyAccess(std::move(list));
         scene.addReport(std::move(lr.report));
     }
-    GL::ViewCreator* view = scene.viewCreator();
-    view->setRotation(rot);
-    view->setTranslation(trans);
-    view->setAxisScale(axis);
-    view->setScale(scale);
-    view->setMainViewDirectionFromTransformation();
+    if (hasView) {
+        GL::ViewCreator* view = scene.viewCreator();
+        view->setRotation(rot);
+        view->setTranslation(trans);
+        view->setAxisScale(axis);
+        view->setScale(scale);
+        view->setMainViewDirectionFromTransformation();
+        GL::RenderObject* render = scene.renderObject();
+        render->setRotation(rRot);
+        render->setTranslation(rTrans);
+        render->setAxisScale(rAxis);
+        render->setScale(rScale);
+        render->setViewportSize(static_cast<int>(width), static_cast<int>(height));
+    }
     GL::RenderObject* render = scene.renderObject();
-    render->setRotation(rRot);
-    render->setTranslation(rTrans);
-    render->setAxisScale(rAxis);
-    render->setScale(rScale);
-    render->setViewportSize(static_cast<int>(width), static_cast<int>(height));
     // Label texts hold values measured from the geometry: made again, not stored.
     Transformation const t = render->get3d2dTransformation();
     for (LabelElement* l : labels) {
         l->updateFigureElements(StageIdentifier(), 0, t, 0.0);
         l->getLabelFigText()->updateForStage(StageIdentifier(), 0, 0);
     }
-    scene.legend()->setStreamData(legendData);
-    scene.legend()->setPosition(legendPos);
+    if (hasLegendSettings) {
+        scene.legend()->setStreamData(legendData);
+        scene.legend()->setPosition(legendPos);
+    }
     scene.setHasLegendData(hasLegend);
     if (log != nullptr) {
         for (QString const& entry : skipped.getEntries())

@@ -2,6 +2,7 @@
 #include "core/kav_translate.h"
 
 #include "core/kav_errors.h"
+#include "core/kav_limits.h"
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_scene.h"
 #include "parse/kav_parse.h"
@@ -281,20 +282,25 @@ unsigned int memSize(VisualState const& v)
 
 namespace {
 
-double toNumber(QString const& key, QString const& text)
+// A number of parameter `key`, refused outside `range` so that nothing derived from it
+// overflows.
+double toNumber(QString const& key, QString const& text, Limits::Range const& range)
 {
     bool ok = false;
     double const v = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(v))
         throw ParamError(translate("Kav::MCADCmd", "%1: \"%2\" is not a finite number").arg(key, text));
+    if (!range.contains(v))
+        throw ParamError(translate("Kav::MCADCmd", "%1: %2 is outside %3..%4")
+                             .arg(key, number(v), number(range.min), number(range.max)));
     return v;
 }
 
-std::optional<double> takeNumber(QString& params, QString const& key)
+std::optional<double> takeNumber(QString& params, QString const& key, Limits::Range const& range)
 {
     if (!Parse::hasKey(params, key))
         return std::nullopt;
-    return toNumber(key, Parse::getString(params, key));
+    return toNumber(key, Parse::getString(params, key), range);
 }
 
 std::optional<bool> takeBool(QString& params, QString const& key)
@@ -311,20 +317,20 @@ std::optional<QString> takeString(QString& params, QString const& key)
     return Parse::getString(params, key);
 }
 
-std::optional<BaVec2d<double>> takeVec2(QString& params, QString const& key)
+std::optional<BaVec2d<double>> takeVec2(QString& params, QString const& key, Limits::Range const& range)
 {
     if (!Parse::hasKey(params, key))
         return std::nullopt;
     QStringList const l = Parse::getStringVector(params, key, 2, 2);
-    return BaVec2d<double>(toNumber(key, l[0]), toNumber(key, l[1]));
+    return BaVec2d<double>(toNumber(key, l[0], range), toNumber(key, l[1], range));
 }
 
-std::optional<BaVec3d<double>> takeVec3(QString& params, QString const& key)
+std::optional<BaVec3d<double>> takeVec3(QString& params, QString const& key, Limits::Range const& range)
 {
     if (!Parse::hasKey(params, key))
         return std::nullopt;
     QStringList const l = Parse::getStringVector(params, key, 3, 3);
-    return BaVec3d<double>(toNumber(key, l[0]), toNumber(key, l[1]), toNumber(key, l[2]));
+    return BaVec3d<double>(toNumber(key, l[0], range), toNumber(key, l[1], range), toNumber(key, l[2], range));
 }
 
 unsigned int toDisplayMode(QString const& text)
@@ -347,41 +353,34 @@ void applyElementSettings(Scene& scene, CAD::Element* element, QString& params)
     // Everything is read and checked before anything changes.
     std::optional<bool> const visible = takeBool(params, QStringLiteral("visible"));
     std::optional<QString> const color = takeString(params, QStringLiteral("color"));
-    std::optional<double> const transparency = takeNumber(params, QStringLiteral("transparency"));
+    std::optional<double> const transparency = takeNumber(params, QStringLiteral("transparency"), Limits::Range{0.0, 1.0});
     std::optional<QString> const displayMode = takeString(params, QStringLiteral("display_mode"));
-    std::optional<double> const pointSize = takeNumber(params, QStringLiteral("point_size"));
-    std::optional<double> const lineWidth = takeNumber(params, QStringLiteral("line_width"));
-    std::optional<BaVec3d<double>> const pullout = takeVec3(params, QStringLiteral("pullout"));
+    std::optional<double> const pointSize = takeNumber(params, QStringLiteral("point_size"), Limits::PIXEL_SIZE);
+    std::optional<double> const lineWidth = takeNumber(params, QStringLiteral("line_width"), Limits::PIXEL_SIZE);
+    std::optional<BaVec3d<double>> const pullout = takeVec3(params, QStringLiteral("pullout"), Limits::COORDINATE);
     std::optional<bool> const firstKink = takeBool(params, QStringLiteral("first_kink"));
     std::optional<bool> const labelVisible = takeBool(params, QStringLiteral("label_visible"));
     std::optional<bool> const labelAuto = takeBool(params, QStringLiteral("label_auto"));
     std::optional<QString> const labelTemplate = takeString(params, QStringLiteral("label_template"));
-    std::optional<BaVec2d<double>> const labelOffset = takeVec2(params, QStringLiteral("label_offset"));
-    std::optional<BaVec2d<double>> const labelPosition = takeVec2(params, QStringLiteral("label_position"));
-    std::optional<BaVec3d<double>> const labelOrigin = takeVec3(params, QStringLiteral("label_origin"));
-    std::optional<double> const labelFont = takeNumber(params, QStringLiteral("label_font"));
+    std::optional<BaVec2d<double>> const labelOffset = takeVec2(params, QStringLiteral("label_offset"), Limits::OVERLAY);
+    std::optional<BaVec2d<double>> const labelPosition = takeVec2(params, QStringLiteral("label_position"), Limits::OVERLAY);
+    std::optional<BaVec3d<double>> const labelOrigin = takeVec3(params, QStringLiteral("label_origin"), Limits::COORDINATE);
+    std::optional<double> const labelFont = takeNumber(params, QStringLiteral("label_font"), Limits::Range{1.0, GLabel::LabelTemplate::MAX_FONT_SIZE});
     std::optional<bool> const labelFrame = takeBool(params, QStringLiteral("label_frame"));
     std::optional<bool> const labelConnector = takeBool(params, QStringLiteral("label_connector"));
     std::optional<QString> const sampling = takeString(params, QStringLiteral("sampling"));
     std::optional<bool> const valid = takeBool(params, QStringLiteral("valid"));
-    std::optional<BaVec3d<double>> const center = takeVec3(params, QStringLiteral("center"));
-    std::optional<BaVec3d<double>> const extent = takeVec3(params, QStringLiteral("extent"));
-    std::optional<double> const radius = takeNumber(params, QStringLiteral("radius"));
+    std::optional<BaVec3d<double>> const center = takeVec3(params, QStringLiteral("center"), Limits::COORDINATE);
+    std::optional<BaVec3d<double>> const extent = takeVec3(params, QStringLiteral("extent"), Limits::COORDINATE);
+    std::optional<double> const radius = takeNumber(params, QStringLiteral("radius"), Limits::POSITIVE_LENGTH);
 
     quint32 rgb = 0;
     if (color && !parseColor(*color, &rgb))
         throw ParamError(translate("Kav::MCADCmd", "color: \"%1\" is not of the form #rrggbb").arg(*color));
-    if (transparency && (*transparency < 0.0 || *transparency > 1.0))
-        throw ParamError(translate("Kav::MCADCmd", "transparency: %1 is outside 0..1").arg(*transparency));
     unsigned int mode = 0;
     if (displayMode)
         mode = toDisplayMode(*displayMode);
-    if (pointSize && *pointSize <= 0.0)
-        throw ParamError(translate("Kav::MCADCmd", "point_size must be positive"));
-    if (lineWidth && *lineWidth <= 0.0)
-        throw ParamError(translate("Kav::MCADCmd", "line_width must be positive"));
-    if (labelFont && (*labelFont < 1.0 || *labelFont > GLabel::LabelTemplate::MAX_FONT_SIZE ||
-                      std::floor(*labelFont) != *labelFont))
+    if (labelFont && std::floor(*labelFont) != *labelFont)
         throw ParamError(translate("Kav::MCADCmd", "label_font must be a whole number in 1..%1").arg(GLabel::LabelTemplate::MAX_FONT_SIZE));
     auto* section = dynamic_cast<CAD::SectionInsp2d*>(element);
     bool autoSampling = true;
@@ -393,19 +392,15 @@ void applyElementSettings(Scene& scene, CAD::Element* element, QString& params)
             autoSampling = true;
         } else {
             autoSampling = false;
-            samplingValue = toNumber(QStringLiteral("sampling"), *sampling);
-            if (samplingValue <= 0.0)
-                throw ParamError(translate("Kav::MCADCmd", "sampling must be \"auto\" or a positive distance"));
-            constexpr double pi = 3.14159265358979323846;
-            double const r = radius ? *radius : section->getRadius();
-            if (2.0 * pi * std::fabs(r) / samplingValue > CAD::SectionInsp2d::MAX_SAMPLE_COUNT)
+            samplingValue = toNumber(QStringLiteral("sampling"), *sampling, Limits::POSITIVE_LENGTH);
+            if (!CAD::SectionInsp2d::canSample(false, samplingValue, radius ? *radius : section->getRadius()))
                 throw ParamError(translate("Kav::MCADCmd", "sampling %1 gives more than %2 samples")
                                      .arg(samplingValue)
                                      .arg(CAD::SectionInsp2d::MAX_SAMPLE_COUNT));
         }
     }
-    if (radius && (section == nullptr || *radius <= 0.0))
-        throw ParamError(translate("Kav::MCADCmd", "radius: only a 2D section inspection has one, and it is positive"));
+    if (radius && section == nullptr)
+        throw ParamError(translate("Kav::MCADCmd", "radius: only a 2D section inspection has one"));
 
     CAD::ElemProp* p = element->getElemProperties();
     if (visible)
@@ -473,20 +468,19 @@ void applyElementSettings(Scene& scene, CAD::Element* element, QString& params)
 
 void applyLegendSettings(Scene& scene, QString& params)
 {
-    std::optional<BaVec2d<double>> const range = takeVec2(params, QStringLiteral("range"));
-    std::optional<double> const steps = takeNumber(params, QStringLiteral("steps"));
+    std::optional<BaVec2d<double>> const range = takeVec2(params, QStringLiteral("range"), Limits::DEVIATION);
+    std::optional<double> const steps = takeNumber(params, QStringLiteral("steps"), Limits::Range{2.0, GLegend2::GlobalLegend::MAX_STEPS});
     std::optional<bool> const visible = takeBool(params, QStringLiteral("visible"));
-    std::optional<BaVec2d<double>> const position = takeVec2(params, QStringLiteral("position"));
+    std::optional<BaVec2d<double>> const position = takeVec2(params, QStringLiteral("position"), Limits::OVERLAY);
     std::optional<QString> const map = takeString(params, QStringLiteral("map"));
     std::optional<bool> const data = takeBool(params, QStringLiteral("data"));
 
     GLegend2::GlobalLegend probe;
     probe.setStreamData(scene.legend()->getStreamData());
     if (range && !probe.setRange(range->x, range->y))
-        throw ParamError(translate("Kav::MCADCmd", "range: the first value must be below the second"));
-    // Range first: a double beyond unsigned int must not be converted.
-    if (steps && (std::floor(*steps) != *steps || *steps < 2.0 || *steps > GLegend2::GlobalLegend::MAX_STEPS ||
-                  !probe.setSteps(static_cast<unsigned int>(*steps))))
+        throw ParamError(translate("Kav::MCADCmd", "range: the second value must exceed the first by at least %1")
+                             .arg(number(Limits::MIN_LEGEND_WIDTH)));
+    if (steps && (std::floor(*steps) != *steps || !probe.setSteps(static_cast<unsigned int>(*steps))))
         throw ParamError(translate("Kav::MCADCmd", "steps: a whole number in 2..%1").arg(GLegend2::GlobalLegend::MAX_STEPS));
     if (map && !probe.setColorMap(*map))
         throw ParamError(translate("Kav::MCADCmd", "map: \"%1\" is not rainbow, grey or signal").arg(*map));
@@ -502,12 +496,10 @@ void applyLegendSettings(Scene& scene, QString& params)
 
 void applyViewSettings(Scene& scene, QString& params)
 {
-    std::optional<BaVec3d<double>> const rotation = takeVec3(params, QStringLiteral("rotation"));
-    std::optional<BaVec3d<double>> const translation = takeVec3(params, QStringLiteral("translation"));
-    std::optional<BaVec3d<double>> const axisScale = takeVec3(params, QStringLiteral("axis_scale"));
-    std::optional<double> const scale = takeNumber(params, QStringLiteral("scale"));
-    if (scale && *scale <= 0.0)
-        throw ParamError(translate("Kav::MCADCmd", "scale must be positive"));
+    std::optional<BaVec3d<double>> const rotation = takeVec3(params, QStringLiteral("rotation"), Limits::ANGLE);
+    std::optional<BaVec3d<double>> const translation = takeVec3(params, QStringLiteral("translation"), Limits::COORDINATE);
+    std::optional<BaVec3d<double>> const axisScale = takeVec3(params, QStringLiteral("axis_scale"), Limits::AXIS_SCALE);
+    std::optional<double> const scale = takeNumber(params, QStringLiteral("scale"), Limits::SCALE);
     GL::ViewCreator* view = scene.viewCreator();
     GL::RenderObject* render = scene.renderObject();
     if (rotation) {
