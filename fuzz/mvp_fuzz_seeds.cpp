@@ -3,6 +3,7 @@
 // by scripts/fuzz.sh.
 #include "mvp_fuzz_common.h"
 
+#include "cad/kav_element.h"
 #include "core/kav_error_log.h"
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <limits>
 #include <sstream>
 
 using namespace Kav;
@@ -142,6 +144,23 @@ void projectSeeds(MCADCmd::HostSession& session)
     if (!MCADCmd::saveProject(session.scene(), path, &log))
         MvpFuzz::violated("cannot save a seed project", log.getLog());
     put("project", QStringLiteral("sample"), fileBytes(path));
+
+    // A value no command takes, written by hand: the load must skip it and keep the rest.
+    CAD::Element* width = session.scene().findElement(QStringLiteral("Width"));
+    if (width == nullptr || width->getDistPullOut() == nullptr)
+        MvpFuzz::violated("the sample scene has no pull-out on \"Width\"");
+    double const marker = 0.125;
+    width->getDistPullOut()->setPullOutPoint(BaVec3d<double>(marker, -55.0, 10.0));
+    if (!MCADCmd::saveProject(session.scene(), path, &log))
+        MvpFuzz::violated("cannot save a seed project", log.getLog());
+    QByteArray bytes = fileBytes(path);
+    double const inf = std::numeric_limits<double>::infinity();
+    QByteArray const from(reinterpret_cast<char const*>(&marker), sizeof marker);
+    int const at = static_cast<int>(bytes.indexOf(from));
+    if (at < 0 || !bytes.startsWith("KAV2"))
+        MvpFuzz::violated("the seed project does not hold the marker");
+    bytes.replace(at, static_cast<int>(sizeof inf), reinterpret_cast<char const*>(&inf), static_cast<int>(sizeof inf));
+    putFile("project", QStringLiteral("not_finite_unchecked"), QByteArray("KAVB") + bytes.mid(4, bytes.size() - 8));
 }
 
 void scriptSeeds()

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 
 using namespace Kav;
@@ -86,6 +89,54 @@ TEST_F(Project, OneUnreadableAccessIsNamedAndSkippedAndTheRestLoads)
     EXPECT_EQ(log.getEntries().size(), 2) << log.getLog().toStdString();
     EXPECT_TRUE(log.getEntries().value(1).contains(QStringLiteral("access 3"))) << log.getLog().toStdString();
     EXPECT_EQ(other.scene().reports().at(0)->getCreationPropertyAccess().size(), count - 2);
+}
+
+TEST_F(Project, ValuesOutOfRangeAreNamedAndSkippedAndTheRestLoads)
+{
+    // Values no command takes, written into the file by hand: marked first, then replaced.
+    scene().findElement(QStringLiteral("Width"))->getDistPullOut()->setPullOutPoint(BaVec3d<double>(0.125, -55.0, 10.0));
+    scene().findElement(QStringLiteral("Flatness Top"))->getLabel()->setPosition(BaVec2d<double>(0.375, 80.0));
+    scene().viewCreator()->setScale(0.625);
+    snapshot(QStringLiteral("Snapshot 1"));
+    QString const path = dir.path(QStringLiteral("p.kavproj"));
+    ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+    QByteArray bytes = MvpTest::readAll(path);
+    std::pair<double, double> const changes[] = {
+        {0.125, std::numeric_limits<double>::infinity()}, {0.375, 1e300}, {0.625, std::nan("")}};
+    for (auto const& c : changes) {
+        int const at = static_cast<int>(bytes.indexOf(QByteArray(reinterpret_cast<char const*>(&c.first), 8)));
+        ASSERT_GE(at, 0) << c.first;
+        bytes.replace(at, 8, reinterpret_cast<char const*>(&c.second), 8);
+    }
+    ASSERT_TRUE(MvpTest::writeAll(path, MvpTest::reframed(bytes)));
+
+    MCADCmd::HostSession other;
+    ErrorLog log;
+    ASSERT_TRUE(MCADCmd::loadProject(other.scene(), path, &log)) << log.getLog().toStdString();
+    QString const text = log.getLog();
+    EXPECT_EQ(log.getEntries().size(), 3) << text.toStdString();
+    for (char const* named : {"\"Width\": its pull-out point", "\"Flatness Top\": its label's position", "the view's settings"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(named))) << named << "\n" << text.toStdString();
+    EXPECT_EQ(other.scene().findElement(QStringLiteral("Width"))->getDistPullOut(), nullptr);
+    // Everything else is as it was saved.
+    auto untouched = [](QString const& dump) {
+        QStringList lines = dump.split(QLatin1Char('\n'));
+        lines.erase(std::remove_if(lines.begin(), lines.end(), [](QString const& l) {
+            return l.contains(QStringLiteral("\"Width\"")) || l.contains(QStringLiteral("\"Flatness Top\"")) ||
+                   l.startsWith(QStringLiteral("view ")) || l.startsWith(QStringLiteral("render ")) || l.contains(QStringLiteral("label_position"));
+        }), lines.end());
+        return lines;
+    };
+    EXPECT_EQ(untouched(MCADCmd::dumpState(other.scene())), untouched(MCADCmd::dumpState(scene())));
+    EXPECT_GT(untouched(MCADCmd::dumpState(scene())).size(), 10);
+
+    // What was loaded saves, and loads again without a word.
+    ASSERT_TRUE(MCADCmd::saveProject(other.scene(), path, nullptr));
+    MCADCmd::HostSession third;
+    log.clear();
+    ASSERT_TRUE(MCADCmd::loadProject(third.scene(), path, &log));
+    EXPECT_TRUE(log.getEntries().isEmpty()) << log.getLog().toStdString();
+    EXPECT_EQ(MCADCmd::dumpState(third.scene()), MCADCmd::dumpState(other.scene()));
 }
 
 TEST_F(Project, DamagedBytesNeverEscapeAsAnExceptionOrHalfLoadedScene)
