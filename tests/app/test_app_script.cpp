@@ -133,8 +133,10 @@ TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
         // A failing line: the lines before it ran, the error names the line and the id.
         {"bad.macro", "host.sample_scene\nelement.set name=\"Bracket\" transparency=\"7\"\nhost.sample_scene\n", 1,
          {"error 2: KavHost-Param-0001: ", "transparency"}},
-        // Control characters in what the user wrote reach the terminal escaped.
-        {"esc.macro", "host.sample_scene\nelement.set name=\"A\x1b[2JB\"\n", 1, {"A\\x1B[2JB"}},
+        // Control and bidirectional characters in what the user wrote reach the terminal escaped.
+        {"esc.macro", "host.sample_scene\nelement.set name=\"A\x1b[2JB\xe2\x80\xae" "C\"\n", 1, {"A\\x1B[2JB\\u202EC"}},
+        // Snapshots are not elements: the types offered are those that can be added.
+        {"report.macro", "element.add name=\"R\" type=\"report\"\n", 0, {"is not one of part, ", "distance, folder\n"}},
         // Positions count from the start of the line as written; a missing snapshot is named.
         {"twice.macro", "host.sample_scene\n  element.set name=\"Bracket\" color=\"#ff0000\" color=\"#00ff00\"\n", 1,
          {"is given twice, at positions 29 and 45"}},
@@ -153,7 +155,7 @@ TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
         EXPECT_FALSE(run.crashed);
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_EQ(run.out.count(QStringLiteral("ok ")), c.oks) << run.out.toStdString();
-        EXPECT_FALSE(run.err.contains(QChar(0x1b))) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(QChar(0x1b)) || run.err.contains(QChar(0x202E))) << run.err.toStdString();
         for (char const* part : c.errHas) {
             EXPECT_TRUE(run.err.contains(QString::fromLatin1(part).replace(QStringLiteral("@/"), dir.root() + QLatin1Char('/'))))
                 << part << " in " << run.err.toStdString();
@@ -224,7 +226,8 @@ TEST(ScriptReader, ReadsTextAndRefusesWhatIsNoScript)
     QStringList lines;
     QString message;
     QString const crlf = dir.path(QStringLiteral("crlf.macro"));
-    ASSERT_TRUE(MvpTest::writeAll(crlf, "host.sample_scene\r\n\r\nselect names=[\"\xc3\x9c\"]\r\n"));
+    // CR LF, a lone CR and LF each end a line.
+    ASSERT_TRUE(MvpTest::writeAll(crlf, "host.sample_scene\r\n\rselect names=[\"\xc3\x9c\"]\n"));
     ASSERT_TRUE(ScriptRunner::readScript(crlf, &lines, &message)) << message.toStdString();
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines.at(0), QStringLiteral("host.sample_scene"));
