@@ -413,6 +413,63 @@ TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
     EXPECT_NE(withLabels, bare);
 }
 
+// Every number the setting commands take, at the edges of what a double holds: refused with
+// the parameter named and nothing changed, or kept exactly through save and load.
+TEST_F(AppWindow, ExtremeNumbersAreRefusedOrSurviveSaveAndLoad)
+{
+    struct Param {
+        char const* command;
+        char const* key;
+        int count;  // 0: one value, else a list of that many
+    };
+    Param const params[] = {{"view.set", "rotation", 3}, {"view.set", "translation", 3}, {"view.set", "axis_scale", 3},
+                            {"view.set", "scale", 0}, {"legend.set", "range", 2}, {"legend.set", "steps", 0},
+                            {"legend.set", "position", 2}, {"element.set", "transparency", 0},
+                            {"element.set", "point_size", 0}, {"element.set", "line_width", 0},
+                            {"element.set", "pullout", 3}, {"element.set", "label_offset", 2},
+                            {"element.set", "label_position", 2}, {"element.set", "label_origin", 3},
+                            {"element.set", "label_font", 0}, {"element.set", "center", 3},
+                            {"element.set", "extent", 3}, {"element.set", "radius", 0}, {"element.set", "sampling", 0}};
+    QString const values[] = {QStringLiteral("1e308"), QStringLiteral("-1e308"), QStringLiteral("1e300"),
+                              QStringLiteral("4.9406564584124654e-324"), QStringLiteral("-0")};
+    responder->setOnUnexpected([](Kav::GTools::DialogRequest const&) {});  // the refusals' error dialogs
+    MvpTest::TempDir dir;
+    QString const file = Kav::Parse::createFile(QStringLiteral("file"), dir.path(QStringLiteral("p.kvp")));
+    int refused = 0, kept = 0;
+    for (Param const& p : params) {
+        QString const key = QString::fromLatin1(p.key);
+        // Sections have a radius and a sampling; the others are set on the pulled-out distance.
+        QString const target = key == QLatin1String("radius") || key == QLatin1String("sampling") ? QStringLiteral("name=\"Section Y\" ")
+                               : QLatin1String(p.command) == QLatin1String("element.set") ? QStringLiteral("name=\"Width\" ")
+                                                                                          : QString();
+        for (QString const& v : values) {
+            SCOPED_TRACE((key + QLatin1Char('=') + v).toStdString());
+            QStringList list(p.count, v);
+            if (key == QLatin1String("range"))
+                list.first() = QStringLiteral("-1");
+            QString const given = target + (p.count == 0 ? Kav::Parse::createString(key, v) : Kav::Parse::createStringVector(key, list));
+            QString const before = Kav::MCADCmd::dumpState(scene);
+            if (!run(p.command, given)) {
+                ++refused;
+                EXPECT_TRUE(win->lastErrorText().startsWith(key + QLatin1Char(':'))) << win->lastErrorText().toStdString();
+                EXPECT_EQ(Kav::MCADCmd::dumpState(scene), before);
+                continue;
+            }
+            ++kept;
+            QString const set = Kav::MCADCmd::dumpState(scene);
+            EXPECT_FALSE(set.contains(QStringLiteral("nan")) || set.contains(QStringLiteral("inf"))) << set.toStdString();
+            ASSERT_TRUE(run("host.save_project", file)) << win->lastErrorText().toStdString();
+            ASSERT_TRUE(run("host.sample_scene"));
+            ASSERT_TRUE(run("host.load_project", file)) << win->lastErrorText().toStdString();
+            EXPECT_EQ(Kav::MCADCmd::dumpState(scene), set);
+            ASSERT_TRUE(run("host.sample_scene"));
+        }
+    }
+    // Both ways are taken: -0 and the smallest denormal are coordinates like any other.
+    EXPECT_GT(refused, 40);
+    EXPECT_GT(kept, 15);
+}
+
 TEST_F(AppWindow, CorruptTemplateStoreLeavesTheMenuUsable)
 {
     QString const store = configDir_->filePath(QStringLiteral("user/mvp-host_rstmpls.rst"));
