@@ -7,7 +7,9 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -373,6 +375,43 @@ TEST(AccessStreams, RefuseUnsupportedVersions)
     EXPECT_TRUE(e.getUsesDefaultProperties());
     EXPECT_FALSE(e.getHasPullOut());
     EXPECT_FALSE(e.getIsSectionInsp2d());
+}
+
+// A value read whole that lies outside what the scene takes refuses the stream, naming it, and
+// leaves the access as it was: applied, nothing finite could be derived from it.
+TEST(AccessStreams, RefuseValuesOutOfRange)
+{
+    double const inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        char const* file;
+        double written, bad;
+        char const* named;
+    } const cases[] = {{"view_v1.kav", 3.25, 1e308, "scale"}, {"view_v1.kav", 12.5, std::nan(""), "rotation"},
+                       {"view_v1.kav", 100.125, -1e300, "translation"}, {"legend_v2.kav", 120.5, inf, "legend's position"},
+                       {"element_v6_elemprop.kav", 310.5, 1e300, "label's position"},
+                       {"element_v6_elemprop.kav", 20.0, -inf, "pull-out point"}};
+    for (Case const& c : cases) {
+        SCOPED_TRACE(c.named);
+        std::unique_ptr<PropertyAccessBase> a(c.file[0] == 'v'   ? static_cast<PropertyAccessBase*>(new GLViewPropertyAccess)
+                                              : c.file[0] == 'l' ? static_cast<PropertyAccessBase*>(new LegendPropertyAccess)
+                                                                 : new CADElementPropertyAccess);
+        QByteArray const untouched = save(*a);
+        QByteArray bytes = golden(QString::fromLatin1(c.file));
+        int const at = static_cast<int>(bytes.indexOf(QByteArray(reinterpret_cast<char const*>(&c.written), 8)));
+        ASSERT_GT(at, firstBlockOffset());
+        ASSERT_GT(load(*a, bytes), 0u);  // as written, it reads
+        QByteArray const good = save(*a);
+        bytes.replace(at, 8, reinterpret_cast<char const*>(&c.bad), 8);
+        try {
+            load(*a, bytes);
+            ADD_FAILURE() << "read";
+        } catch (IO::StreamException const& e) {
+            EXPECT_TRUE(e.getText().contains(QString::fromLatin1(c.named)) && e.getText().contains(QStringLiteral("out of range")))
+                << e.getText().toStdString();
+        }
+        EXPECT_EQ(save(*a), good);
+        EXPECT_NE(good, untouched);
+    }
 }
 
 // Every cut and many corruptions of the golden streams end in StreamException (with the
