@@ -165,7 +165,8 @@ void warnLeftOut(UnreadableLevel const& leftOut)
 {
     if (leftOut.path.isEmpty())
         return;
-    GTools::OkDialog(GTools::DIALOG_WARNING, translate("MCADVisProp_cmd", "warning"),
+    RestoreSnapshotTemplateFile const* store = RestoreSnapshotTemplateFile::instance();
+    GTools::OkDialog(GTools::DIALOG_WARNING, store ? store->getDescription() : QString(),
                      translate("MCADVisProp", "%1 cannot be read: its restore templates are left out").arg(leftOut.path),
                      leftOut.why, QString());
 }

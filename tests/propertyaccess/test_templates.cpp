@@ -348,10 +348,17 @@ TEST_F(TemplatesTest, EveryFormRefusesRepeatedAndUndeclaredPartsAndIds)
         }
         EXPECT_EQ(targets, kept);
     }
-    // A key given twice elsewhere in an exchange file is refused too.
-    std::istringstream twice(R"({"format": "kav-restore-templates", "version": 1, "templates": [], "version": 1})");
-    PropAccTemplateContainer none;
-    QString why;
-    EXPECT_FALSE(readExchangeForm(twice, none, &why));
-    EXPECT_TRUE(why.contains(QStringLiteral("key \"version\" is given twice"))) << why.toStdString();
+    // A key given twice is found however it is spelled, and anywhere in an exchange file.
+    std::string const head = R"({"format": "kav-restore-templates", "version": 1, "templates": )";
+    std::pair<std::string, char const*> const twice[] = {
+        {head + R"([{"name": "a \"}", "parts": [{"type": 3, "usage": {"5": true, "\u0035": false}}]}]})", "gives property 5 twice"},
+        {head + R"([], "version": 1})", R"(key "version" is given twice)"},
+    };
+    for (auto const& t : twice) {
+        std::istringstream in(t.first);
+        PropAccTemplateContainer none;
+        QString why;
+        EXPECT_FALSE(readExchangeForm(in, none, &why));
+        EXPECT_TRUE(why.contains(QString::fromUtf8(t.second))) << why.toStdString();
+    }
 }
