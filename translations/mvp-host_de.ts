@@ -235,129 +235,130 @@ erwartete Form: %3</translation>
         <translation>%1: die Datei kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="76"/>
+        <location filename="../host/io/kav_stream.cpp" line="79"/>
         <source>%1: offset %2: %3</source>
         <translation>%1: Offset %2: %3</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="327"/>
         <location filename="../host/io/kav_stream.cpp" line="330"/>
+        <location filename="../host/io/kav_stream.cpp" line="333"/>
         <source>%1: cannot open for reading: %2</source>
         <translation>%1: kann nicht zum Lesen geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="348"/>
+        <location filename="../host/io/kav_stream.cpp" line="351"/>
         <source>the stream magic (4 bytes)</source>
         <translation>die Kennung des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="351"/>
+        <location filename="../host/io/kav_stream.cpp" line="354"/>
         <source>not a block stream: expected the magic &quot;KAV2&quot; (%1) or &quot;KAVB&quot;, found %2</source>
         <translation>kein Blockdatenstrom: erwartet war die Kennung „KAV2“ (%1) oder „KAVB“, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="356"/>
+        <location filename="../host/io/kav_stream.cpp" line="359"/>
         <source>the length of the stream type (4 bytes)</source>
         <translation>die Länge des Datenstromtyps (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="358"/>
+        <location filename="../host/io/kav_stream.cpp" line="361"/>
         <source>a stream type of %1 bytes</source>
         <translation>ein Datenstromtyp von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="363"/>
+        <location filename="../host/io/kav_stream.cpp" line="366"/>
         <source>the stream version (4 bytes)</source>
         <translation>die Version des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="369"/>
+        <location filename="../host/io/kav_stream.cpp" line="372"/>
         <source>the stream is truncated: it ends before its checksum</source>
         <translation>der Datenstrom ist abgeschnitten: er endet vor seiner Prüfsumme</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="377"/>
+        <location filename="../host/io/kav_stream.cpp" line="380"/>
         <source>cannot seek: %1</source>
         <translation>Positionieren nicht möglich: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="382"/>
-        <location filename="../host/io/kav_stream.cpp" line="387"/>
+        <location filename="../host/io/kav_stream.cpp" line="385"/>
+        <location filename="../host/io/kav_stream.cpp" line="391"/>
         <source>read failed: %1</source>
         <translation>Lesen fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="394"/>
+        <location filename="../host/io/kav_stream.cpp" line="398"/>
         <source>the checksum %1 does not match the %2 bytes before it (%3): the stream is damaged</source>
         <translation>die Prüfsumme %1 passt nicht zu den %2 Bytes davor (%3): der Datenstrom ist beschädigt</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="412"/>
+        <location filename="../host/io/kav_stream.cpp" line="416"/>
         <source>%1 exceeds the %2 bytes left in the %3</source>
         <translation>%1 übersteigt die %2 Bytes, die im %3 übrig sind</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="415"/>
+        <location filename="../host/io/kav_stream.cpp" line="419"/>
         <source>stream</source>
         <translation>Datenstrom</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="416"/>
+        <location filename="../host/io/kav_stream.cpp" line="420"/>
         <source>block</source>
         <translation>Block</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="428"/>
+        <location filename="../host/io/kav_stream.cpp" line="456"/>
         <source>%1: read failed: %2</source>
         <translation>%1: Lesen fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="429"/>
+        <location filename="../host/io/kav_stream.cpp" line="457"/>
         <source>%1: the stream is truncated, only %2 bytes could be read</source>
         <translation>%1: der Datenstrom ist abgeschnitten, nur %2 Bytes konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="451"/>
+        <location filename="../host/io/kav_stream.cpp" line="444"/>
+        <location filename="../host/io/kav_stream.cpp" line="481"/>
         <source>cannot seek to offset %1: %2</source>
         <translation>Positionieren auf Offset %1 nicht möglich: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="460"/>
+        <location filename="../host/io/kav_stream.cpp" line="490"/>
         <source>a block header (8 bytes)</source>
         <translation>ein Blockkopf (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="463"/>
+        <location filename="../host/io/kav_stream.cpp" line="493"/>
         <source>a block of %1 bytes</source>
         <translation>ein Block von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="495"/>
+        <location filename="../host/io/kav_stream.cpp" line="525"/>
         <source>a bool (1 byte)</source>
         <translation>ein Wahrheitswert (1 Byte)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="497"/>
+        <location filename="../host/io/kav_stream.cpp" line="527"/>
         <source>a bool byte must be 0 or 1, found %1</source>
         <translation>ein Wahrheitswert-Byte muss 0 oder 1 sein, gefunden %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="504"/>
+        <location filename="../host/io/kav_stream.cpp" line="534"/>
         <source>an unsigned int (4 bytes)</source>
         <translation>eine vorzeichenlose Ganzzahl (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="510"/>
+        <location filename="../host/io/kav_stream.cpp" line="540"/>
         <source>a double (8 bytes)</source>
         <translation>eine Gleitkommazahl (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="519"/>
+        <location filename="../host/io/kav_stream.cpp" line="549"/>
         <source>a string length (4 bytes)</source>
         <translation>eine Zeichenkettenlänge (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="520"/>
+        <location filename="../host/io/kav_stream.cpp" line="550"/>
         <source>a string of %1 bytes</source>
         <translation>eine Zeichenkette von %1 Bytes</translation>
     </message>
@@ -517,12 +518,12 @@ erwartete Form: %3</translation>
         <translation>Element ändern</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="148"/>
+        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="184"/>
         <source>no scene</source>
         <translation>keine Szene</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="156"/>
+        <location filename="../host/mcadcmd/kav_command_interface.cpp" line="192"/>
         <source>unknown element &quot;%1&quot;</source>
         <translation>unbekanntes Element „%1“</translation>
     </message>
@@ -638,32 +639,32 @@ erwartete Form: %3</translation>
         <translation>die Legendeneinstellungen sind fehlerhaft</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="473"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="476"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="476"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="479"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="484"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="486"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="492"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="494"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="505"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="507"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="508"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="510"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -703,77 +704,77 @@ erwartete Form: %3</translation>
         <translation>die Beispielszene „%1“ ist größer als %2 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="273"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="289"/>
         <source>%1: &quot;%2&quot; is not a finite number</source>
         <translation>%1: „%2“ ist keine endliche Zahl</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="322"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="338"/>
         <source>display_mode: &quot;%1&quot; is not shaded, wireframe or points</source>
         <translation>display_mode: „%1“ ist weder shaded noch wireframe noch points</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="357"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="373"/>
         <source>color: &quot;%1&quot; is not of the form #rrggbb</source>
         <translation>color: „%1“ hat nicht die Form #rrggbb</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="359"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="375"/>
         <source>transparency: %1 is outside 0..1</source>
         <translation>transparency: %1 liegt außerhalb von 0..1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="364"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="380"/>
         <source>point_size must be positive</source>
         <translation>point_size muss positiv sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="366"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="382"/>
         <source>line_width must be positive</source>
         <translation>line_width muss positiv sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="369"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="385"/>
         <source>label_font must be a whole number in 1..%1</source>
         <translation>label_font muss eine ganze Zahl in 1..%1 sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="375"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="391"/>
         <source>sampling: &quot;%1&quot; is no 2D section inspection</source>
         <translation>sampling: „%1“ ist keine 2D-Schnittprüfung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="382"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="398"/>
         <source>sampling must be &quot;auto&quot; or a positive distance</source>
         <translation>sampling muss „auto“ oder ein positiver Abstand sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="386"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="402"/>
         <source>sampling %1 gives more than %2 samples</source>
         <translation>sampling %1 ergibt mehr als %2 Abtastpunkte</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="392"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="408"/>
         <source>radius: only a 2D section inspection has one, and it is positive</source>
         <translation>radius: nur eine 2D-Schnittprüfung hat einen, und er ist positiv</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="470"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="486"/>
         <source>range: the first value must be below the second</source>
         <translation>range: der erste Wert muss kleiner als der zweite sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="474"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="490"/>
         <source>steps: a whole number in 2..%1</source>
         <translation>steps: eine ganze Zahl in 2..%1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="476"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="492"/>
         <source>map: &quot;%1&quot; is not rainbow, grey or signal</source>
         <translation>map: „%1“ ist weder rainbow noch grey noch signal</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="494"/>
+        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="510"/>
         <source>scale must be positive</source>
         <translation>scale muss positiv sein</translation>
     </message>
@@ -936,134 +937,144 @@ erwartete Form: %3</translation>
 <context>
     <name>Kav::PropertyAccess</name>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="56"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="58"/>
         <source>null</source>
         <translation>null</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="58"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="103"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="60"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="105"/>
         <source>true or false</source>
         <translation>true oder false</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="60"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="219"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="62"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="286"/>
         <source>a number</source>
         <translation>eine Zahl</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="62"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="153"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="64"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="162"/>
         <source>a string</source>
         <translation>eine Zeichenkette</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="64"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="171"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="226"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="66"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="180"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="293"/>
         <source>a list</source>
         <translation>eine Liste</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="66"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="128"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="68"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="134"/>
         <source>an object</source>
         <translation>ein Objekt</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="68"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="70"/>
         <source>nothing</source>
         <translation>nichts</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="86"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="88"/>
         <source>unknown key &quot;%1&quot; (known: %2)</source>
         <translation>unbekannter Schlüssel „%1“ (bekannt: %2)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="93"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="95"/>
         <source>&quot;%1&quot; must be %2, found %3</source>
         <translation>„%1“ muss %2 sein, gefunden %3</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="113"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="115"/>
         <source>a whole number from 0</source>
         <translation>eine ganze Zahl ab 0</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="120"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="149"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="122"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="158"/>
         <source>must be an object, found %1</source>
         <translation>muss ein Objekt sein, gefunden %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="134"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="140"/>
         <source>&quot;usage&quot; key &quot;%1&quot; is not a property number</source>
         <translation>„usage“-Schlüssel „%1“ ist keine Eigenschaftsnummer</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="137"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="143"/>
         <source>&quot;usage&quot; of property %1 must be true or false, found %2</source>
         <translation>„usage“ der Eigenschaft %1 muss true oder false sein, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="147"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="156"/>
         <source>template %1</source>
         <translation>Vorlage %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="159"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="168"/>
         <source>the name must hold more than white space and no control characters</source>
         <translation>der Name muss mehr als Leerraum und keine Steuerzeichen enthalten</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="161"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="170"/>
         <source>template &quot;%1&quot;</source>
         <translation>Vorlage „%1“</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="174"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="184"/>
         <source>%1, part %2</source>
         <translation>%1, Teil %2</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="199"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="241"/>
+        <source>&quot;usage&quot; gives property %1 twice (at offset %2)</source>
+        <translation>„usage“ gibt die Eigenschaft %1 doppelt an (bei Offset %2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="244"/>
+        <source>key &quot;%1&quot; is given twice in one object (at offset %2)</source>
+        <translation>Schlüssel „%1“ ist in einem Objekt doppelt angegeben (bei Offset %2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="265"/>
         <source>not UTF-8 text (at offset %1)</source>
         <translation>kein UTF-8-Text (bei Offset %1)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="204"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="270"/>
         <source>the text ends early, at offset %1 (%2)</source>
         <translation>der Text endet zu früh, bei Offset %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="207"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="273"/>
         <source>not JSON text at offset %1 (%2)</source>
         <translation>kein JSON-Text bei Offset %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="212"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="278"/>
         <source>the top level</source>
         <translation>die oberste Ebene</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="214"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="280"/>
         <source>not a template file (it has no &quot;format&quot;: &quot;%1&quot;)</source>
         <translation>keine Vorlagendatei (sie hat kein „format“: „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="221"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="288"/>
         <source>version %1 is not supported (only %2)</source>
         <translation>Version %1 wird nicht unterstützt (nur %2)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="264"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="331"/>
         <source>larger than %1 bytes</source>
         <translation>größer als %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="271"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="338"/>
         <source>reading stopped at offset %1</source>
         <translation>das Lesen brach bei Offset %1 ab</translation>
     </message>
@@ -1073,27 +1084,62 @@ erwartete Form: %3</translation>
         <translation>Parameter „%1“: der usage-Eintrag „%2“ hat nicht die Form id=0 oder id=1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="115"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="48"/>
+        <source>part type %1 is unknown (known: %2)</source>
+        <translation>Teiltyp %1 ist unbekannt (bekannt: %2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="52"/>
+        <source>part type %1 is given twice</source>
+        <translation>Teiltyp %1 ist doppelt angegeben</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="62"/>
+        <source>part type %1 has no property %2 (it has: %3)</source>
+        <translation>Teiltyp %1 hat keine Eigenschaft %2 (er hat: %3)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="67"/>
+        <source>part type %1 gives property %2 twice</source>
+        <translation>Teiltyp %1 gibt die Eigenschaft %2 doppelt an</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="152"/>
+        <source>parameter &quot;%1&quot;: %2</source>
+        <translation>Parameter „%1“: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="158"/>
         <source>parameter &quot;%1&quot;: part type %2 is out of range</source>
         <translation>Parameter „%1“: der Teiltyp %2 liegt außerhalb des Bereichs</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="37"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="38"/>
+        <source>restore template &quot;%1&quot;: %2</source>
+        <translation>Wiederherstellungsvorlage „%1“: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="45"/>
         <source>restore template part of unknown version %1</source>
         <translation>Teil einer Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="40"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="48"/>
         <source>restore template part of invalid type %1</source>
         <translation>Teil einer Wiederherstellungsvorlage mit ungültigem Typ %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="56"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="57"/>
+        <source>part type %1 has no property %2</source>
+        <translation>Teiltyp %1 hat keine Eigenschaft %2</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="69"/>
         <source>restore template of unknown version %1</source>
         <translation>Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="117"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="131"/>
         <source>restore template list of unknown version %1</source>
         <translation>Liste von Wiederherstellungsvorlagen mit unbekannter Version %1</translation>
     </message>

@@ -223,7 +223,7 @@ TEST(AppScript, SimultaneousImportsIntoOneStoreLoseNothing)
         names << stored.getTemplate(i).getName();
     names.sort();
     imported.sort();
-    EXPECT_EQ(names, imported);
+    EXPECT_EQ(names.join(QLatin1Char(' ')).toStdString(), imported.join(QLatin1Char(' ')).toStdString());
 }
 
 TEST(AppScript, DemoRunsEveryStepAndItsChecksHold)
