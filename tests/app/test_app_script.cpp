@@ -204,9 +204,8 @@ TEST(AppScript, SimultaneousImportsIntoOneStoreLoseNothing)
             script += "report.import_restore_templates file=\"" + file.toUtf8() + "\"\n";
         }
         ASSERT_TRUE(MvpTest::writeAll(dir.path(QStringLiteral("import%1.macro").arg(p)), script));
-    }
-    for (int p = 0; p < 2; ++p)
         startHost(processes[p], dir, {QStringLiteral("--script"), dir.path(QStringLiteral("import%1.macro").arg(p))});
+    }
     QStringList imported;
     for (int p = 0; p < 2; ++p) {
         HostRun const run = finishHost(processes[p]);
