@@ -108,6 +108,11 @@ void storeSeeds()
     put("exchange_file", QStringLiteral("three_templates.json"), QByteArray::fromStdString(json.str()));
     put("exchange_file", QStringLiteral("empty.json"),
         QByteArrayLiteral("{\"format\": \"kav-restore-templates\", \"version\": 1, \"templates\": []}"));
+    // Escaped keys and a name full of JSON's own marks: the search for keys given twice must
+    // read them as the JSON reader does; one mutation away from a key given twice.
+    put("exchange_file", QStringLiteral("escaped_keys.json"),
+        QByteArrayLiteral("{\"format\": \"kav-restore-templates\", \"version\": 1, \"templates\": [{\"name\": "
+                          "\"a \\\"{[,:\\\" b\", \"parts\": [{\"type\": 3, \"usage\": {\"\\u0035\": true, \"6\": false}}]}]}"));
 }
 
 void parameterSeeds()

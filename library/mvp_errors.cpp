@@ -15,6 +15,7 @@ char const* const ERROR_SAVE_PROJECT = "MCADVisProp-0003";
 char const* const ERROR_SAVE_TEMPLATES = "MCADVisProp-0004";
 char const* const ERROR_NOT_A_SNAPSHOT = "MCADVisProp-0007";
 char const* const ERROR_NO_RESTORE_INFO = "MCADVisProp-0008";
+char const* const ERROR_TEMPLATES_BUSY = "MCADVisProp-0009";
 
 namespace {
 
@@ -49,6 +50,9 @@ ErrorText const errorTexts[] = {
      QT_TRANSLATE_NOOP("MCADVisProp_err",
                        "error snapshot has no restore information (maybe the snapshot was created with an older "
                        "version than v6.0.0 or by an image file wt")},
+    {&ERROR_TEMPLATES_BUSY,
+     QT_TRANSLATE_NOOP("MCADVisProp_err", "error the restore templates are being changed by another program"),
+     QT_TRANSLATE_NOOP("MCADVisProp_err", "error the restore templates are being changed by another program wt")},
 };
 
 } // namespace

@@ -11,8 +11,9 @@ extern char const* const ERROR_SAVE_PROJECT;    // "MCADVisProp-0003"
 extern char const* const ERROR_SAVE_TEMPLATES;  // "MCADVisProp-0004"
 extern char const* const ERROR_NOT_A_SNAPSHOT;  // "MCADVisProp-0007"
 extern char const* const ERROR_NO_RESTORE_INFO; // "MCADVisProp-0008"
+extern char const* const ERROR_TEMPLATES_BUSY;  // "MCADVisProp-0009"
 
-// Registers the six ids with the host, each with its text and its " wt" text translated
+// Registers the seven ids with the host, each with its text and its " wt" text translated
 // in "MCADVisProp_err". The catalogue must be installed before.
 void registerErrors();
 

@@ -62,7 +62,8 @@ bool EditRestoreTemplateCommand::executeMenu()
 {
     if (MCADCmd::CommandInterface::getInterface() == nullptr)
         return false;
-    // A store file that cannot be read throws from here to the host, which reports it.
+    // A user store that cannot be read throws from here to the host, which reports it; the
+    // other levels' are left out with a warning.
     EditRestoreTemplatesDialog dialog;
     GTools::execDialog(dialog);
     return true;

@@ -73,7 +73,6 @@ bool ImportResTemCommand::executeMenu()
 
 bool ImportResTemCommand::execute(QString*, QString* errorId, ErrorLog* log)
 {
-    PropertyAccess::PropAccTemplateContainer stored = loadAllTemplates();
     PropertyAccess::PropAccTemplateContainer incoming;
     QString why;
     if (!readExchangeFile(file, &incoming, &why)) {
@@ -81,9 +80,15 @@ bool ImportResTemCommand::execute(QString*, QString* errorId, ErrorLog* log)
         *log << why << END_LOG;
         return false;
     }
-    mergeTemplates(&stored, incoming);
-    saveTemplates(stored);
-    return true;
+    UnreadableLevel leftOut;
+    bool const saved = changeTemplates(
+        [&incoming](PropertyAccess::PropAccTemplateContainer* stored) { mergeTemplates(stored, incoming); }, errorId, &why,
+        &leftOut);
+    // After the lock is let go: a warning may wait for the user.
+    warnLeftOut(leftOut);
+    if (!saved)
+        *log << why << END_LOG;
+    return saved;
 }
 
 } // namespace MCADVisProp

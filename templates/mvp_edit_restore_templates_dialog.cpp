@@ -14,6 +14,7 @@
 #include "mvp_cmd_import_templates.h"
 #include "mvp_prop_acc_template_view.h"
 #include "mvp_restore_template_file.h"
+#include "mvp_template_edits.h"
 #include "mvp_template_names.h"
 
 #include <QFontMetrics>
@@ -89,7 +90,13 @@ EditRestoreTemplatesDialog::EditRestoreTemplatesDialog() : QDialog(GApp::MainWin
 {
     setupUi(this);
     GApp::Documentation::registerId(this, QStringLiteral("mcad_vis_prop_restore#edit_template"));
-    templates = loadAllTemplates();
+    // An unreadable store of another level is left out; the user's own must read.
+    UnreadableLevel leftOut;
+    templates = loadTemplatesToChange(&leftOut);
+    warnLeftOut(leftOut);
+    loaded = templates;
+    for (unsigned int i = 0; i < templates.getNumberOfTemplates(); ++i)
+        origins.push_back(static_cast<int>(i));
 
     delete _frame_w->layout();
     auto* frameLayout = new QGridLayout(_frame_w);
@@ -200,9 +207,16 @@ void EditRestoreTemplatesDialog::done(int r)
 {
     if (r == QDialog::Accepted && !storeLocked()) {
         writeBack();
-        // A save file that cannot be opened throws to the host's event handling, which
-        // reports it; the dialog stays open. Write errors saveTemplates reports itself.
-        saveTemplates(templates);
+        // A user store that became unreadable throws to the host's event handling, which
+        // reports it. On any failure the dialog stays open: OK may be tried again.
+        QString errorId;
+        QString why;
+        UnreadableLevel leftOut; // the user was warned when the dialog opened
+        if (!changeTemplates([this](PropAccTemplateContainer* stored) { applyEdits(stored, loaded, templates, origins); },
+                             &errorId, &why, &leftOut)) {
+            GTools::ErrorDialog(errorId, why);
+            return;
+        }
     }
     QDialog::done(r);
 }
@@ -300,6 +314,7 @@ void EditRestoreTemplatesDialog::addRestoreTemplate()
     t.setName(nameDialog.selectedName());
     t.setConfigLevel(Cfg::LEVEL_USER);
     templates.add(t);
+    origins.push_back(-1);
     fillList();
     selectionChanged();
     // All entries end up selected: the content pane stays empty until one is picked.
@@ -334,11 +349,15 @@ void EditRestoreTemplatesDialog::deleteRestoreTemplates()
             QString()))
         return;
     PropAccTemplateContainer kept;
+    std::vector<int> keptOrigins;
     for (int i = 0; QTreeWidgetItem* item = _list_w->topLevelItem(i); ++i) {
-        if (!item->isSelected())
+        if (!item->isSelected()) {
             kept.add(templates.getTemplate(static_cast<unsigned int>(i)));
+            keptOrigins.push_back(origins[static_cast<std::size_t>(i)]);
+        }
     }
     templates = kept;
+    origins = keptOrigins;
     fillList();
     selectionChanged();
 }
@@ -360,6 +379,7 @@ void EditRestoreTemplatesDialog::importRestoreTemplates()
         return;
     }
     mergeTemplates(&templates, incoming);
+    origins.resize(templates.getNumberOfTemplates(), -1);
     fillList();
     selectionChanged();
 

@@ -17,8 +17,8 @@ namespace MCADVisProp {
 class PropAccTemplateView;
 
 // Creates, renames, deletes, imports, exports and edits restore templates. Works on a copy of
-// the stored templates; OK saves the whole copy (unless the store is locked), Cancel drops
-// it. Only user-level templates can be changed.
+// the stored templates; OK applies what was done to the copy to the store as it is then
+// (unless the store is locked), Cancel drops it. Only user-level templates can be changed.
 class EditRestoreTemplatesDialog : public QDialog, public Ui::Kav_MCADVisPropEditRestoreTemplates_dlg {
     Q_OBJECT
 public:
@@ -56,6 +56,10 @@ private:
     QAction* deleteAction = nullptr;
     QAction* exportAction = nullptr;
     PropertyAccess::PropAccTemplateContainer templates;
+    // The templates as read, and for each of `templates` the index of the one it came from
+    // there, -1 for a new one: what OK applies to the store.
+    PropertyAccess::PropAccTemplateContainer loaded;
+    std::vector<int> origins;
     PropertyAccess::PropAccTemplate currentTemplate;
     int currentIndex = -1;
     PropAccTemplateView* templateView = nullptr;

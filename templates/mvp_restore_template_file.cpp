@@ -6,6 +6,10 @@
 #include "gtools/kav_dialogs.h"
 #include "io/kav_save_file.h"
 #include "io/kav_stream.h"
+#include "library/mvp_errors.h"
+
+#include <QFileInfo>
+#include <QLockFile>
 
 #include <fstream>
 #include <sstream>
@@ -43,16 +47,25 @@ RestoreSnapshotTemplateFile* RestoreSnapshotTemplateFile::instance()
     return storeInstance;
 }
 
-PropertyAccess::PropAccTemplateContainer loadIntactTemplates(std::exception_ptr* damaged)
+namespace {
+
+int lockWait = 5000;
+
+// Every readable level file's templates. A damaged file is left out, the first one's error
+// kept in `damaged` with its path; with `userMustRead` the user level's error is thrown.
+PropertyAccess::PropAccTemplateContainer loadLevels(bool userMustRead, std::exception_ptr* damaged, QString* damagedPath)
 {
     PropertyAccess::PropAccTemplateContainer templates;
     RestoreSnapshotTemplateFile* store = RestoreSnapshotTemplateFile::instance();
     if (!store)
         return templates;
     for (Cfg::FileEntry const& entry : store->getLoadFiles()) {
+        bool const mustRead = userMustRead && entry.level == Cfg::LEVEL_USER;
         {
+            // A user file that is there but cannot be opened is not an empty level: it
+            // would be written over.
             std::ifstream probe;
-            if (!OS::openStdStream(&probe, entry.path, OS::READ))
+            if (!OS::openStdStream(&probe, entry.path, OS::READ) && !(mustRead && QFileInfo::exists(entry.path)))
                 continue;
         }
         try {
@@ -60,11 +73,68 @@ PropertyAccess::PropAccTemplateContainer loadIntactTemplates(std::exception_ptr*
             // All of the file or nothing of it.
             templates.loadStream(&in, entry.level);
         } catch (IO::StreamException const&) {
-            if (!*damaged)
+            if (mustRead)
+                throw;
+            if (!*damaged) {
                 *damaged = std::current_exception();
+                *damagedPath = entry.path;
+            }
         }
     }
     return templates;
+}
+
+// Holds the store's lock while `produce` makes the templates and their user level is written.
+bool writeLocked(std::function<PropertyAccess::PropAccTemplateContainer()> const& produce, QString* errorId, QString* why)
+{
+    RestoreSnapshotTemplateFile* store = RestoreSnapshotTemplateFile::instance();
+    if (!store)
+        return true;
+    QString const path = store->getSaveFileName();
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(lockWait)) {
+        qint64 pid = 0;
+        QString host, application;
+        if (lock.error() == QLockFile::LockFailedError) {
+            *errorId = QString::fromLatin1(ERROR_TEMPLATES_BUSY);
+            *why = lock.getLockInfo(&pid, &host, &application)
+                ? translate("MCADVisProp", "%1 is being changed by %2 (process %3 on %4): its lock %5 was not free "
+                                           "within %6 seconds; nothing was changed")
+                      .arg(path, application)
+                      .arg(pid)
+                      .arg(host, path + QStringLiteral(".lock"))
+                      .arg(lockWait / 1000.0)
+                : translate("MCADVisProp", "%1 is being changed by another program: its lock %2 was not free within "
+                                           "%3 seconds; nothing was changed")
+                      .arg(path, path + QStringLiteral(".lock"))
+                      .arg(lockWait / 1000.0);
+        } else {
+            *errorId = QString::fromLatin1(ERROR_SAVE_TEMPLATES);
+            *why = translate("MCADVisProp", "%1: the lock %2 cannot be made; nothing was changed")
+                       .arg(path, path + QStringLiteral(".lock"));
+        }
+        return false;
+    }
+    PropertyAccess::PropAccTemplateContainer const templates = produce();
+    try {
+        IO::OutStream out(path, KString(storeStreamType), storeStreamVersion);
+        templates.saveStream(&out);
+        out.close();
+    } catch (IO::StreamException const& e) {
+        // The stream has dropped its temporary file: the earlier store stays as it was.
+        *errorId = QString::fromLatin1(ERROR_SAVE_TEMPLATES);
+        *why = e.getText();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+PropertyAccess::PropAccTemplateContainer loadIntactTemplates(std::exception_ptr* damaged)
+{
+    QString path;
+    return loadLevels(false, damaged, &path);
 }
 
 PropertyAccess::PropAccTemplateContainer loadAllTemplates()
@@ -76,19 +146,59 @@ PropertyAccess::PropAccTemplateContainer loadAllTemplates()
     return templates;
 }
 
+PropertyAccess::PropAccTemplateContainer loadTemplatesToChange(UnreadableLevel* leftOut)
+{
+    std::exception_ptr damaged;
+    QString path;
+    PropertyAccess::PropAccTemplateContainer templates = loadLevels(true, &damaged, &path);
+    if (damaged) {
+        try {
+            std::rethrow_exception(damaged);
+        } catch (IO::StreamException const& e) {
+            *leftOut = UnreadableLevel{path, e.getText()};
+        }
+    }
+    return templates;
+}
+
+void warnLeftOut(UnreadableLevel const& leftOut)
+{
+    if (leftOut.path.isEmpty())
+        return;
+    RestoreSnapshotTemplateFile const* store = RestoreSnapshotTemplateFile::instance();
+    GTools::OkDialog(GTools::DIALOG_WARNING, store ? store->getDescription() : QString(),
+                     translate("MCADVisProp", "%1 cannot be read: its restore templates are left out").arg(leftOut.path),
+                     leftOut.why, QString());
+}
+
+bool changeTemplates(std::function<void(PropertyAccess::PropAccTemplateContainer*)> const& change, QString* errorId,
+                     QString* why, UnreadableLevel* leftOut)
+{
+    return writeLocked(
+        [&]() {
+            PropertyAccess::PropAccTemplateContainer templates = loadTemplatesToChange(leftOut);
+            change(&templates);
+            return templates;
+        },
+        errorId, why);
+}
+
 void saveTemplates(PropertyAccess::PropAccTemplateContainer const& templates)
 {
-    RestoreSnapshotTemplateFile* store = RestoreSnapshotTemplateFile::instance();
-    if (!store)
-        return;
-    IO::OutStream out(store->getSaveFileName(), KString(storeStreamType), storeStreamVersion);
-    try {
-        templates.saveStream(&out);
-        out.close();
-    } catch (IO::StreamException const&) {
-        // The stream has dropped its temporary file: the earlier store stays as it was.
-        GTools::ErrorDialog(QStringLiteral("MCADVisProp-0004"), QString());
-    }
+    QString errorId;
+    QString why;
+    if (!writeLocked([&]() { return templates; }, &errorId, &why))
+        GTools::ErrorDialog(errorId, why);
+}
+
+int lockWaitMs()
+{
+    return lockWait;
+}
+
+void setLockWaitMs(int ms)
+{
+    lockWait = ms;
 }
 
 bool readExchangeFile(QString const& path, PropertyAccess::PropAccTemplateContainer* templates, QString* why)

@@ -24,77 +24,77 @@
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="111"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="118"/>
         <source>template content</source>
         <translation>Vorlageninhalt</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="114"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="121"/>
         <source>template list</source>
         <translation>Vorlagenliste</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="122"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="129"/>
         <source>new</source>
         <translation>neu</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="125"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="132"/>
         <source>rename</source>
         <translation>umbenennen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="129"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="136"/>
         <source>delete</source>
         <translation>löschen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="133"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="140"/>
         <source>import</source>
         <translation>importieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="136"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="143"/>
         <source>export selected</source>
         <translation>Auswahl exportieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="271"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="285"/>
         <source>restore template files</source>
         <translation>Wiederherstellungsvorlagen-Dateien</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="294"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="308"/>
         <source>new template</source>
         <translation>neue Vorlage</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="295"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="309"/>
         <source>restore template</source>
         <translation>Wiederherstellungsvorlage</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="314"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="329"/>
         <source>rename template</source>
         <translation>Vorlage umbenennen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="332"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="347"/>
         <source>remove templates</source>
         <translation>Vorlagen entfernen</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="333"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="348"/>
         <source>remove selected templates. are you really sure?</source>
         <translation>Ausgewählte Vorlagen entfernen. Sind Sie wirklich sicher?</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="349"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="368"/>
         <source>import file</source>
         <translation>Datei importieren</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="376"/>
+        <location filename="../templates/mvp_edit_restore_templates_dialog.cpp" line="396"/>
         <source>export file</source>
         <translation>Datei exportieren</translation>
     </message>
@@ -203,12 +203,32 @@
         <translation>ungültige Elemente ausblenden</translation>
     </message>
     <message>
-        <location filename="../templates/mvp_restore_template_file.cpp" line="32"/>
+        <location filename="../templates/mvp_restore_template_file.cpp" line="36"/>
         <source>snapshot restore templates</source>
         <translation>Vorlagen zur Snapshot-Wiederherstellung</translation>
     </message>
     <message>
         <location filename="../templates/mvp_restore_template_file.cpp" line="101"/>
+        <source>%1 is being changed by %2 (process %3 on %4): its lock %5 was not free within %6 seconds; nothing was changed</source>
+        <translation>%1 wird gerade von %2 geändert (Prozess %3 auf %4): die Sperre %5 wurde nicht innerhalb von %6 Sekunden frei; nichts wurde geändert</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_restore_template_file.cpp" line="107"/>
+        <source>%1 is being changed by another program: its lock %2 was not free within %3 seconds; nothing was changed</source>
+        <translation>%1 wird gerade von einem anderen Programm geändert: die Sperre %2 wurde nicht innerhalb von %3 Sekunden frei; nichts wurde geändert</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_restore_template_file.cpp" line="113"/>
+        <source>%1: the lock %2 cannot be made; nothing was changed</source>
+        <translation>%1: die Sperre %2 kann nicht angelegt werden; nichts wurde geändert</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_restore_template_file.cpp" line="170"/>
+        <source>%1 cannot be read: its restore templates are left out</source>
+        <translation>%1 kann nicht gelesen werden: seine Wiederherstellungsvorlagen werden ausgelassen</translation>
+    </message>
+    <message>
+        <location filename="../templates/mvp_restore_template_file.cpp" line="211"/>
         <source>it cannot be opened</source>
         <translation>sie kann nicht geöffnet werden</translation>
     </message>
@@ -264,64 +284,74 @@
 <context>
     <name>MCADVisProp_err</name>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="31"/>
+        <location filename="../library/mvp_errors.cpp" line="32"/>
         <source>error saving the file</source>
         <translation>Fehler beim Speichern der Datei</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="32"/>
+        <location filename="../library/mvp_errors.cpp" line="33"/>
         <source>error saving the file wt</source>
         <translation>Fehler beim Speichern der Datei wt</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="34"/>
+        <location filename="../library/mvp_errors.cpp" line="35"/>
         <source>error opening the file</source>
         <translation>Fehler beim Öffnen der Datei</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="35"/>
+        <location filename="../library/mvp_errors.cpp" line="36"/>
         <source>error opening the file wt</source>
         <translation>Fehler beim Öffnen der Datei wt</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="37"/>
+        <location filename="../library/mvp_errors.cpp" line="38"/>
         <source>error saving project</source>
         <translation>Fehler beim Speichern des Projekts</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="38"/>
+        <location filename="../library/mvp_errors.cpp" line="39"/>
         <source>error saving project wt</source>
         <translation>Fehler beim Speichern des Projekts wt</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="40"/>
+        <location filename="../library/mvp_errors.cpp" line="41"/>
         <source>error saving templates</source>
         <translation>Fehler beim Speichern der Vorlagen</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="41"/>
+        <location filename="../library/mvp_errors.cpp" line="42"/>
         <source>error saving templates wt</source>
         <translation>Fehler beim Speichern der Vorlagen wt</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="43"/>
+        <location filename="../library/mvp_errors.cpp" line="44"/>
         <source>error the element in the parameterstring is not a snapshot</source>
         <translation>Fehler: das Element im Parameterstring ist kein Snapshot</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="44"/>
+        <location filename="../library/mvp_errors.cpp" line="45"/>
         <source>error the element in the parameterstring is not a snapshot wt</source>
         <translation>Fehler: das Element im Parameterstring ist kein Snapshot wt</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="46"/>
+        <location filename="../library/mvp_errors.cpp" line="47"/>
         <source>error snapshot has no restore information (maybe the snapshot was created with an older version than v6.0.0 or by an image file</source>
         <translation>Fehler: der Snapshot enthält keine Wiederherstellungsinformation (vielleicht wurde er mit einer älteren Version als v6.0.0 oder aus einer Bilddatei erstellt</translation>
     </message>
     <message>
-        <location filename="../library/mvp_errors.cpp" line="49"/>
+        <location filename="../library/mvp_errors.cpp" line="50"/>
         <source>error snapshot has no restore information (maybe the snapshot was created with an older version than v6.0.0 or by an image file wt</source>
         <translation>Fehler: der Snapshot enthält keine Wiederherstellungsinformation (vielleicht wurde er mit einer älteren Version als v6.0.0 oder aus einer Bilddatei erstellt wt</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="54"/>
+        <source>error the restore templates are being changed by another program</source>
+        <translation>Fehler: die Wiederherstellungsvorlagen werden gerade von einem anderen Programm geändert</translation>
+    </message>
+    <message>
+        <location filename="../library/mvp_errors.cpp" line="55"/>
+        <source>error the restore templates are being changed by another program wt</source>
+        <translation>Fehler: die Wiederherstellungsvorlagen werden gerade von einem anderen Programm geändert wt</translation>
     </message>
 </context>
 <context>

@@ -936,134 +936,144 @@ erwartete Form: %3</translation>
 <context>
     <name>Kav::PropertyAccess</name>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="56"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="58"/>
         <source>null</source>
         <translation>null</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="58"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="103"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="60"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="105"/>
         <source>true or false</source>
         <translation>true oder false</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="60"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="219"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="62"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="286"/>
         <source>a number</source>
         <translation>eine Zahl</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="62"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="153"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="64"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="162"/>
         <source>a string</source>
         <translation>eine Zeichenkette</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="64"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="171"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="226"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="66"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="180"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="293"/>
         <source>a list</source>
         <translation>eine Liste</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="66"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="128"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="68"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="134"/>
         <source>an object</source>
         <translation>ein Objekt</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="68"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="70"/>
         <source>nothing</source>
         <translation>nichts</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="86"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="88"/>
         <source>unknown key &quot;%1&quot; (known: %2)</source>
         <translation>unbekannter Schlüssel „%1“ (bekannt: %2)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="93"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="95"/>
         <source>&quot;%1&quot; must be %2, found %3</source>
         <translation>„%1“ muss %2 sein, gefunden %3</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="113"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="115"/>
         <source>a whole number from 0</source>
         <translation>eine ganze Zahl ab 0</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="120"/>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="149"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="122"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="158"/>
         <source>must be an object, found %1</source>
         <translation>muss ein Objekt sein, gefunden %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="134"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="140"/>
         <source>&quot;usage&quot; key &quot;%1&quot; is not a property number</source>
         <translation>„usage“-Schlüssel „%1“ ist keine Eigenschaftsnummer</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="137"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="143"/>
         <source>&quot;usage&quot; of property %1 must be true or false, found %2</source>
         <translation>„usage“ der Eigenschaft %1 muss true oder false sein, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="147"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="156"/>
         <source>template %1</source>
         <translation>Vorlage %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="159"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="168"/>
         <source>the name must hold more than white space and no control characters</source>
         <translation>der Name muss mehr als Leerraum und keine Steuerzeichen enthalten</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="161"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="170"/>
         <source>template &quot;%1&quot;</source>
         <translation>Vorlage „%1“</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="174"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="184"/>
         <source>%1, part %2</source>
         <translation>%1, Teil %2</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="199"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="241"/>
+        <source>&quot;usage&quot; gives property %1 twice (at offset %2)</source>
+        <translation>„usage“ gibt die Eigenschaft %1 doppelt an (bei Offset %2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="244"/>
+        <source>key &quot;%1&quot; is given twice in one object (at offset %2)</source>
+        <translation>Schlüssel „%1“ ist in einem Objekt doppelt angegeben (bei Offset %2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="265"/>
         <source>not UTF-8 text (at offset %1)</source>
         <translation>kein UTF-8-Text (bei Offset %1)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="204"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="270"/>
         <source>the text ends early, at offset %1 (%2)</source>
         <translation>der Text endet zu früh, bei Offset %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="207"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="273"/>
         <source>not JSON text at offset %1 (%2)</source>
         <translation>kein JSON-Text bei Offset %1 (%2)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="212"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="278"/>
         <source>the top level</source>
         <translation>die oberste Ebene</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="214"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="280"/>
         <source>not a template file (it has no &quot;format&quot;: &quot;%1&quot;)</source>
         <translation>keine Vorlagendatei (sie hat kein „format“: „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="221"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="288"/>
         <source>version %1 is not supported (only %2)</source>
         <translation>Version %1 wird nicht unterstützt (nur %2)</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="264"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="331"/>
         <source>larger than %1 bytes</source>
         <translation>größer als %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="271"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_exchange.cpp" line="338"/>
         <source>reading stopped at offset %1</source>
         <translation>das Lesen brach bei Offset %1 ab</translation>
     </message>
@@ -1073,27 +1083,62 @@ erwartete Form: %3</translation>
         <translation>Parameter „%1“: der usage-Eintrag „%2“ hat nicht die Form id=0 oder id=1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="115"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="48"/>
+        <source>part type %1 is unknown (known: %2)</source>
+        <translation>Teiltyp %1 ist unbekannt (bekannt: %2)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="52"/>
+        <source>part type %1 is given twice</source>
+        <translation>Teiltyp %1 ist doppelt angegeben</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="62"/>
+        <source>part type %1 has no property %2 (it has: %3)</source>
+        <translation>Teiltyp %1 hat keine Eigenschaft %2 (er hat: %3)</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="67"/>
+        <source>part type %1 gives property %2 twice</source>
+        <translation>Teiltyp %1 gibt die Eigenschaft %2 doppelt an</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="152"/>
+        <source>parameter &quot;%1&quot;: %2</source>
+        <translation>Parameter „%1“: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template.cpp" line="158"/>
         <source>parameter &quot;%1&quot;: part type %2 is out of range</source>
         <translation>Parameter „%1“: der Teiltyp %2 liegt außerhalb des Bereichs</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="37"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="38"/>
+        <source>restore template &quot;%1&quot;: %2</source>
+        <translation>Wiederherstellungsvorlage „%1“: %2</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="45"/>
         <source>restore template part of unknown version %1</source>
         <translation>Teil einer Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="40"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="48"/>
         <source>restore template part of invalid type %1</source>
         <translation>Teil einer Wiederherstellungsvorlage mit ungültigem Typ %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="56"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="57"/>
+        <source>part type %1 has no property %2</source>
+        <translation>Teiltyp %1 hat keine Eigenschaft %2</translation>
+    </message>
+    <message>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="69"/>
         <source>restore template of unknown version %1</source>
         <translation>Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="117"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="131"/>
         <source>restore template list of unknown version %1</source>
         <translation>Liste von Wiederherstellungsvorlagen mit unbekannter Version %1</translation>
     </message>

@@ -30,7 +30,45 @@ std::pair<PropTemplateID_t, bool> parseUsageEntry(QString const& entry, QString 
     return {static_cast<PropTemplateID_t>(id), value == QLatin1String("1")};
 }
 
+// "0, 1, 2"
+template <typename Range, typename Key>
+QString listed(Range const& range, Key key)
+{
+    QStringList out;
+    for (auto const& item : range)
+        out.append(QString::number(static_cast<int>(key(item))));
+    return out.join(QStringLiteral(", "));
+}
+
 } // namespace
+
+QString TemplateReadCheck::addPart(PropAccessType_t type)
+{
+    if (!PropertyAccessFactory::isRegistered(type))
+        return translate("Kav::PropertyAccess", "part type %1 is unknown (known: %2)")
+            .arg(static_cast<int>(type))
+            .arg(listed(PropertyAccessFactory::getRegisteredTypes(), [](PropAccessType_t t) { return t; }));
+    if (!types_.insert(type).second)
+        return translate("Kav::PropertyAccess", "part type %1 is given twice").arg(static_cast<int>(type));
+    type_ = type;
+    declared_ = PropertyAccessFactory::getDefaultUsage(type);
+    ids_.clear();
+    return QString();
+}
+
+QString TemplateReadCheck::addUsage(PropTemplateID_t id)
+{
+    if (declared_.count(id) == 0)
+        return translate("Kav::PropertyAccess", "part type %1 has no property %2 (it has: %3)")
+            .arg(static_cast<int>(type_))
+            .arg(static_cast<int>(id))
+            .arg(listed(declared_, [](auto const& u) { return u.first; }));
+    if (!ids_.insert(id).second)
+        return translate("Kav::PropertyAccess", "part type %1 gives property %2 twice")
+            .arg(static_cast<int>(type_))
+            .arg(static_cast<int>(id));
+    return QString();
+}
 
 PropAccTemplatePart::PropAccTemplatePart(PropAccessType_t type)
     : type_(type), usage_(type == PROP_ACC_NONE ? UsageFlags() : PropertyAccessFactory::getDefaultUsage(type))
@@ -108,18 +146,24 @@ void PropAccTemplate::parseParameterString(QString& parameters, QString const& k
         parsed.newInvisible_ = Parse::getBool(content, QStringLiteral("new_invisible"));
     if (Parse::hasKey(content, QStringLiteral("invalid_invisible")))
         parsed.invalidInvisible_ = Parse::getBool(content, QStringLiteral("invalid_invisible"));
+    TemplateReadCheck check;
+    auto refuse = [&key](QString const& why) {
+        if (!why.isEmpty())
+            throw ParamError(translate("Kav::PropertyAccess", "parameter \"%1\": %2").arg(key, why));
+    };
     while (Parse::hasKey(content, QStringLiteral("part"))) {
         QString partText = Parse::getGroup(content, QStringLiteral("part"));
         unsigned int const type = Parse::getUInt(partText, QStringLiteral("type"));
         if (type > static_cast<unsigned int>(maxTypeValue))
             throw ParamError(translate("Kav::PropertyAccess", "parameter \"%1\": part type %2 is out of range").arg(key).arg(type));
-        // Flags are taken as written: an id the type does not declare is kept.
+        refuse(check.addPart(static_cast<PropAccessType_t>(type)));
         PropAccTemplatePart part(static_cast<PropAccessType_t>(type));
         if (Parse::hasKey(partText, QStringLiteral("usage"))) {
             QStringList const usage = Parse::getStringVector(partText, QStringLiteral("usage"), 0u,
                                                              std::numeric_limits<unsigned int>::max());
             for (QString const& entry : usage) {
                 auto const u = parseUsageEntry(entry, key);
+                refuse(check.addUsage(u.first));
                 part.setUsage(u.first, u.second);
             }
         }

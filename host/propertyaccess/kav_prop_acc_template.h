@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <map>
+#include <set>
 #include <vector>
 
 namespace Kav {
@@ -77,6 +78,23 @@ private:
     std::map<PropAccessType_t, PropAccTemplatePart> parts_;
     bool newInvisible_ = false;
     bool invalidInvisible_ = false;
+};
+
+// What every reader of a template (parameter strings, exchange files, the store) refuses:
+// a part type no creator declares or a second part of one type, an id the part's type does
+// not declare or an id given twice in one part. One check per template; each call answers
+// the text naming the culprit, or an empty text when all is well.
+class KAVHOST_EXPORT TemplateReadCheck {
+public:
+    QString addPart(PropAccessType_t type);
+    // An id of the part added last.
+    QString addUsage(PropTemplateID_t id);
+
+private:
+    std::set<PropAccessType_t> types_;
+    PropAccessType_t type_ = PROP_ACC_NONE;
+    UsageFlags declared_;
+    std::set<PropTemplateID_t> ids_;
 };
 
 } // namespace PropertyAccess

@@ -30,7 +30,15 @@ unsigned int templateSize(PropAccTemplate const& t)
     return size;
 }
 
-PropAccTemplatePart readPart(IO::InStream* in)
+// The store is written by this program only: what a reader of templates refuses can only be
+// damage here, and the file is refused as any damaged one is.
+void refuse(QString const& name, QString const& why)
+{
+    if (!why.isEmpty())
+        throw IO::StreamException(translate("Kav::PropertyAccess", "restore template \"%1\": %2").arg(name, why));
+}
+
+PropAccTemplatePart readPart(IO::InStream* in, QString const& name, TemplateReadCheck* check)
 {
     in->openBlock();
     if (in->getBlockVersion() != partVersion)
@@ -38,11 +46,16 @@ PropAccTemplatePart readPart(IO::InStream* in)
     unsigned int const type = in->readUInt();
     if (type > static_cast<unsigned int>(std::numeric_limits<int>::max()))
         throw IO::StreamException(translate("Kav::PropertyAccess", "restore template part of invalid type %1").arg(type));
+    refuse(name, check->addPart(static_cast<PropAccessType_t>(type)));
     PropAccTemplatePart part(static_cast<PropAccessType_t>(type));
     unsigned int const count = in->readUInt();
     for (unsigned int i = 0; i < count; ++i) {
         unsigned int const id = in->readUInt();
         bool const used = in->readBool();
+        // An id past INT_MAX is no declared one; the check names it as the store has it.
+        refuse(name, id > static_cast<unsigned int>(std::numeric_limits<int>::max())
+                         ? translate("Kav::PropertyAccess", "part type %1 has no property %2").arg(type).arg(id)
+                         : check->addUsage(static_cast<PropTemplateID_t>(id)));
         part.setUsage(static_cast<PropTemplateID_t>(id), used);
     }
     in->closeBlock();
@@ -60,8 +73,9 @@ PropAccTemplate readTemplate(IO::InStream* in, Cfg::Level level)
     t.setNewInvisibleFlag(in->readBool());
     t.setInvalidCMMInvisibleFlag(in->readBool());
     unsigned int const parts = in->readUInt();
+    TemplateReadCheck check;
     for (unsigned int i = 0; i < parts; ++i)
-        t.set(readPart(in));
+        t.set(readPart(in, name, &check));
     in->closeBlock();
     return t;
 }

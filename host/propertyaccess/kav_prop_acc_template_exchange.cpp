@@ -8,11 +8,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QSet>
 #include <QStringList>
 
 #include <istream>
 #include <limits>
 #include <ostream>
+#include <vector>
 
 namespace Kav {
 namespace PropertyAccess {
@@ -114,13 +116,17 @@ int wholeNumber(QJsonValue const& v, QString const& key, QString const& where)
     return static_cast<int>(d);
 }
 
-PropAccTemplatePart readPart(QJsonValue const& value, QString const& where)
+PropAccTemplatePart readPart(QJsonValue const& value, QString const& where, TemplateReadCheck* check)
 {
     if (!value.isObject())
         fault(where, say(QT_TRANSLATE_NOOP("Kav::PropertyAccess", "must be an object, found %1")).arg(kindOf(value)));
     QJsonObject const o = value.toObject();
     onlyKeys(o, {QStringLiteral("type"), QStringLiteral("usage")}, where);
-    PropAccTemplatePart part(static_cast<PropAccessType_t>(wholeNumber(o.value(QStringLiteral("type")), QStringLiteral("type"), where)));
+    auto const type = static_cast<PropAccessType_t>(wholeNumber(o.value(QStringLiteral("type")), QStringLiteral("type"), where));
+    QString const refused = check->addPart(type);
+    if (!refused.isEmpty())
+        fault(where, refused);
+    PropAccTemplatePart part(type);
     QJsonValue const usage = o.value(QStringLiteral("usage"));
     if (usage.isUndefined())
         return part;
@@ -136,6 +142,9 @@ PropAccTemplatePart readPart(QJsonValue const& value, QString const& where)
         if (!it.value().isBool())
             fault(where, say(QT_TRANSLATE_NOOP("Kav::PropertyAccess", "\"usage\" of property %1 must be true or false, found %2"))
                              .arg(it.key(), kindOf(it.value())));
+        QString const unknown = check->addUsage(static_cast<PropTemplateID_t>(id));
+        if (!unknown.isEmpty())
+            fault(where, unknown);
         part.setUsage(static_cast<PropTemplateID_t>(id), it.value().toBool());
     }
     return part;
@@ -170,8 +179,9 @@ PropAccTemplate readTemplate(QJsonValue const& value, int number)
     if (!parts.isArray())
         wrongType(where, QStringLiteral("parts"), QT_TRANSLATE_NOOP("Kav::PropertyAccess", "a list"), parts);
     int index = 0;
+    TemplateReadCheck check;
     for (QJsonValue const& part : parts.toArray())
-        t.set(readPart(part, say(QT_TRANSLATE_NOOP("Kav::PropertyAccess", "%1, part %2")).arg(where).arg(++index)));
+        t.set(readPart(part, say(QT_TRANSLATE_NOOP("Kav::PropertyAccess", "%1, part %2")).arg(where).arg(++index), &check));
     return t;
 }
 
@@ -189,6 +199,62 @@ int firstInvalidUtf8(QByteArray const& text)
         if (text.mid(offset, 3) != QByteArray("\xEF\xBF\xBD"))
             return offset;
         from = at + 1;
+    }
+}
+
+// A JSON string token as the text it stands for.
+QString unquoted(QByteArray const& token)
+{
+    if (!token.contains('\\'))
+        return QString::fromUtf8(token.mid(1, token.size() - 2));
+    return QJsonDocument::fromJson('[' + token + ']').array().at(0).toString();
+}
+
+// Qt's reader keeps only the last of a key given twice in one object, so that a second
+// "usage" entry of one id would quietly win: the text itself is searched for that. `text`
+// is valid JSON. Faults at the first such key, naming it and the member it sits in.
+void refuseRepeatedKeys(QByteArray const& text)
+{
+    struct Level {
+        bool object;
+        QString member; // the key whose value this object or list is
+        QString lastKey;
+        QSet<QString> keys;
+    };
+    std::vector<Level> open;
+    bool keyNext = false;
+    for (int i = 0; i < text.size(); ++i) {
+        char const c = text.at(i);
+        if (c == '"') {
+            int const start = i;
+            for (++i; text.at(i) != '"'; ++i) {
+                if (text.at(i) == '\\')
+                    ++i;
+            }
+            if (!keyNext)
+                continue;
+            keyNext = false;
+            Level& in = open.back();
+            in.lastKey = unquoted(text.mid(start, i - start + 1));
+            if (in.keys.contains(in.lastKey)) {
+                if (in.member == QLatin1String("usage"))
+                    fault(QString(), say(QT_TRANSLATE_NOOP("Kav::PropertyAccess", "\"usage\" gives property %1 twice (at offset %2)"))
+                                         .arg(in.lastKey)
+                                         .arg(start));
+                fault(QString(), say(QT_TRANSLATE_NOOP("Kav::PropertyAccess", "key \"%1\" is given twice in one object (at offset %2)"))
+                                     .arg(in.lastKey)
+                                     .arg(start));
+            }
+            in.keys.insert(in.lastKey);
+        } else if (c == '{' || c == '[') {
+            QString const member = open.empty() ? QString() : open.back().object ? open.back().lastKey : open.back().member;
+            open.push_back(Level{c == '{', member, QString(), {}});
+            keyNext = c == '{';
+        } else if (c == '}' || c == ']') {
+            open.pop_back();
+        } else if (c == ',') {
+            keyNext = open.back().object;
+        }
     }
 }
 
@@ -213,6 +279,7 @@ PropAccTemplateContainer readDocument(QByteArray const& text)
     if (!doc.isObject() || root.value(QStringLiteral("format")).toString() != QLatin1String(formatName))
         fault(QString(), say(QT_TRANSLATE_NOOP("Kav::PropertyAccess", "not a template file (it has no \"format\": \"%1\")"))
                              .arg(QLatin1String(formatName)));
+    refuseRepeatedKeys(text);
     onlyKeys(root, {QStringLiteral("format"), QStringLiteral("version"), QStringLiteral("templates")}, top);
     QJsonValue const version = root.value(QStringLiteral("version"));
     if (!version.isDouble())

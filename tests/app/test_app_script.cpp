@@ -2,7 +2,9 @@
 // project file, and broken input gives a message naming the file instead of a crash.
 
 #include "kav_script_runner.h"
+#include "io/kav_stream.h"
 #include "mvp_temp_dir.h"
+#include "propertyaccess/kav_prop_acc_template_container.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -27,11 +29,10 @@ struct HostRun {
     QString err;
 };
 
-// Runs mvp-host with `arguments` and the test folder's "cfg" as its configuration root.
-HostRun runHost(MvpTest::TempDir const& dir, QStringList arguments)
+// Starts mvp-host with `arguments` and the test folder's "cfg" as its configuration root.
+void startHost(QProcess& process, MvpTest::TempDir const& dir, QStringList arguments)
 {
     arguments << QStringLiteral("--config-root") << dir.path(QStringLiteral("cfg"));
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // English unless --lang says otherwise.
@@ -39,6 +40,10 @@ HostRun runHost(MvpTest::TempDir const& dir, QStringList arguments)
     env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     process.setProcessEnvironment(env);
     process.start(QString::fromUtf8(MVP_HOST_EXECUTABLE), arguments);
+}
+
+HostRun finishHost(QProcess& process)
+{
     HostRun run;
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -51,6 +56,13 @@ HostRun runHost(MvpTest::TempDir const& dir, QStringList arguments)
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+HostRun runHost(MvpTest::TempDir const& dir, QStringList const& arguments)
+{
+    QProcess process;
+    startHost(process, dir, arguments);
+    return finishHost(process);
 }
 
 // Runs `script` (not written when null) from the test's folder; "@/" in it stands for the folder.
@@ -168,6 +180,51 @@ TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)
     HostRun const store = runScript(dir, QStringLiteral("store.macro"), "host.sample_scene\nreport.create_snapshot\n");
     EXPECT_FALSE(store.crashed);
     EXPECT_EQ(store.exitCode, 0) << store.err.toStdString();
+    // Corrupt in the installation level instead: importing into the user level goes on, with one warning.
+    ASSERT_TRUE(QFile::remove(dir.path(QStringLiteral("cfg/user/mvp-host_rstmpls.rst"))));
+    ASSERT_TRUE(QDir().mkpath(dir.path(QStringLiteral("cfg/installation")))
+                && MvpTest::writeAll(dir.path(QStringLiteral("cfg/installation/mvp-host_rstmpls.rst")), "not a block stream")
+                && MvpTest::writeAll(dir.path(QStringLiteral("good.rst")), R"({"format": "kav-restore-templates", "version": 1, "templates": []})"));
+    HostRun const import = runScript(dir, QStringLiteral("good.macro"), "report.import_restore_templates file=\"@/good.rst\"\n");
+    EXPECT_EQ(import.exitCode, 0) << import.err.toStdString();
+    EXPECT_EQ(import.err.count(QStringLiteral("not a block stream")), 1) << import.err.toStdString();
+    EXPECT_EQ(import.err.count(QStringLiteral("warning: ")), 1) << import.err.toStdString();
+}
+
+// Two runs import into one store at once, file after file: every import that said ok is in
+// the store afterwards, and one that could not get the store's lock said so.
+TEST(AppScript, SimultaneousImportsIntoOneStoreLoseNothing)
+{
+    MvpTest::TempDir dir;
+    QProcess processes[2];
+    for (int p = 0; p < 2; ++p) {
+        QByteArray script;
+        for (int i = 0; i < 20; ++i) {
+            QString const file = dir.path(QStringLiteral("%1%2.rst").arg(QLatin1Char('a' + p)).arg(i));
+            ASSERT_TRUE(MvpTest::writeAll(file, QStringLiteral(R"({"format": "kav-restore-templates", "version": 1, )"
+                                                                R"("templates": [{"name": "%1%2"}]})").arg(QLatin1Char('a' + p)).arg(i).toUtf8()));
+            script += "report.import_restore_templates file=\"" + file.toUtf8() + "\"\n";
+        }
+        ASSERT_TRUE(MvpTest::writeAll(dir.path(QStringLiteral("import%1.macro").arg(p)), script));
+        startHost(processes[p], dir, {QStringLiteral("--script"), dir.path(QStringLiteral("import%1.macro").arg(p))});
+    }
+    QStringList imported;
+    for (int p = 0; p < 2; ++p) {
+        HostRun const run = finishHost(processes[p]);
+        int const oks = static_cast<int>(run.out.count(QStringLiteral("ok report.import_restore_templates")));
+        EXPECT_TRUE(run.exitCode == 0 ? oks == 20 : run.err.contains(QStringLiteral("MCADVisProp-0009"))) << run.err.toStdString();
+        for (int i = 0; i < oks; ++i)
+            imported << QStringLiteral("%1%2").arg(QLatin1Char('a' + p)).arg(i);
+    }
+    Kav::PropertyAccess::PropAccTemplateContainer stored;
+    Kav::IO::InStream in(dir.path(QStringLiteral("cfg/user/mvp-host_rstmpls.rst")));
+    stored.loadStream(&in, Kav::Cfg::LEVEL_USER);
+    QStringList names;
+    for (unsigned int i = 0; i < stored.getNumberOfTemplates(); ++i)
+        names << stored.getTemplate(i).getName();
+    names.sort();
+    imported.sort();
+    EXPECT_EQ(names.join(QLatin1Char(' ')).toStdString(), imported.join(QLatin1Char(' ')).toStdString());
 }
 
 TEST(AppScript, DemoRunsEveryStepAndItsChecksHold)

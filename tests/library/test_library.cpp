@@ -41,7 +41,8 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
         ours.removeOne(id);
     EXPECT_EQ(ours, (QStringList{QStringLiteral("MCADVisProp-0001"), QStringLiteral("MCADVisProp-0002"),
                                  QStringLiteral("MCADVisProp-0003"), QStringLiteral("MCADVisProp-0004"),
-                                 QStringLiteral("MCADVisProp-0007"), QStringLiteral("MCADVisProp-0008")}));
+                                 QStringLiteral("MCADVisProp-0007"), QStringLiteral("MCADVisProp-0008"),
+                                 QStringLiteral("MCADVisProp-0009")}));
 
     EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0003"))),
               "Fehler beim Speichern des Projekts");

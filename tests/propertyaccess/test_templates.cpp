@@ -35,7 +35,6 @@ protected:
         t.set(v);
         PropAccTemplatePart e(PROP_ACC_CAD_ELEMENT);
         e.setUsage(PROP_LABEL_VISIBILITY, false);
-        e.setUsage(static_cast<PropTemplateID_t>(77), true); // an id no creator declares
         t.set(e);
         return t;
     }
@@ -152,7 +151,6 @@ TEST_F(TemplatesTest, StoreStreamTagsLevelsAndSavesOnlyUserTemplates)
     EXPECT_EQ(first.getTemplate(3).configLevel(), Cfg::LEVEL_SHARED);
     EXPECT_EQ(first.getTemplate(5).configLevel(), Cfg::LEVEL_USER);
     EXPECT_TRUE(first.getTemplate(5).sameContent(makeTemplate(QStringLiteral("same"), Cfg::LEVEL_USER)));
-    EXPECT_TRUE(first.getTemplate(4).getTemplatePart(PROP_ACC_CAD_ELEMENT).getUsage(static_cast<PropTemplateID_t>(77)));
 
     // Saving everything back to the user file must not duplicate the other levels' templates.
     writeStore(files[2], first);
@@ -216,6 +214,9 @@ TEST_F(TemplatesTest, ExchangeFormRoundTripsAndRejectsBadFiles)
         {head + R"([{"name": "a", "parts": [{"type": 3, "usage": {"5": 1}}]}]})", R"("usage" of property 5 must be true or false)"},
         {head + R"([{"name": "a", "parts": [{"type": 3, "usaje": {}}]}]})", R"(part 1: unknown key "usaje")"},
         {head + "[", "ends early"},
+        // Qt keeps the last of a key given twice: the text itself is searched, however a key is spelled.
+        {head + R"([{"name": "a \"}", "parts": [{"type": 3, "usage": {"5": true, "\u0035": false}}]}]})", "gives property 5 twice"},
+        {head + R"([], "version": 1})", R"(key "version" is given twice)"},
     };
     for (Bad const& b : bad) {
         std::istringstream in(b.text);
@@ -262,5 +263,90 @@ TEST_F(TemplatesTest, ParameterStringFormSitsAmongOtherEntries)
         PropAccTemplate target = t;
         EXPECT_THROW(target.parseParameterString(p, QStringLiteral("template")), ParamError) << text.toStdString();
         EXPECT_EQ(target, t) << "unchanged after a failed parse";
+    }
+}
+
+// The same faulty template in each form a template is read from: the parameter string, the
+// exchange file and the store. Each form refuses it naming the culprit, and leaves its target
+// as it was.
+TEST_F(TemplatesTest, EveryFormRefusesRepeatedAndUndeclaredPartsAndIds)
+{
+    using Parts = std::vector<std::pair<int, std::vector<int>>>; // types with the ids they set
+    struct Refused {
+        Parts parts;
+        char const* culprit;
+    };
+    Refused const cases[] = {
+        {{{0, {0}}, {3, {}}, {0, {1}}}, "part type 0 is given twice"},
+        {{{3, {5, 6, 5}}}, "gives property 5 twice"},
+        {{{99, {}}}, "part type 99 is unknown (known: 0, 1, 3)"},
+        {{{1, {4}}, {3, {999}}}, "part type 3 has no property 999 (it has: 5, 6, 7, 8, 9, 35)"},
+        {{{0, {4}}}, "part type 0 has no property 4"}, // the legend's id in the view's part
+    };
+    for (Refused const& c : cases) {
+        SCOPED_TRACE(c.culprit);
+        QString const culprit = QString::fromUtf8(c.culprit);
+        QString parameter = QStringLiteral("template={name=\"t\"");
+        std::string json = R"({"format": "kav-restore-templates", "version": 1, "templates": [{"name": "t", "parts": [)";
+        QByteArray store;
+        IO::OutStream out(&store, KString("RESTORE_SNAPSHOT_TEMPLATE"), 1);
+        unsigned int size = IO::Stream::sizeOf(QStringLiteral("t")) + 6;
+        for (auto const& p : c.parts)
+            size += 16 + 5 * static_cast<unsigned int>(p.second.size());
+        out.beginBlock(12 + size, 1);
+        out.writeUInt(1);
+        out.beginBlock(size, 1);
+        out.writeString(QStringLiteral("t"));
+        out.writeBool(false);
+        out.writeBool(false);
+        out.writeUInt(static_cast<unsigned int>(c.parts.size()));
+        for (auto const& p : c.parts) {
+            QStringList usage;
+            json += std::string(&p == &c.parts.front() ? "" : ", ") + "{\"type\": " + std::to_string(p.first) + ", \"usage\": {";
+            out.beginBlock(8 + 5 * static_cast<unsigned int>(p.second.size()), 1);
+            out.writeUInt(static_cast<unsigned int>(p.first));
+            out.writeUInt(static_cast<unsigned int>(p.second.size()));
+            for (int id : p.second) {
+                usage << QStringLiteral("%1=1").arg(id);
+                json += (usage.size() == 1 ? "\"" : ", \"") + std::to_string(id) + "\": true";
+                out.writeUInt(static_cast<unsigned int>(id));
+                out.writeBool(true);
+            }
+            out.endBlock();
+            parameter += QStringLiteral(" part={type=\"%1\" %2}").arg(p.first).arg(Parse::createStringVector(QStringLiteral("usage"), usage));
+            json += "}}";
+        }
+        out.endBlock();
+        out.endBlock();
+        out.close();
+        json += "]}]}";
+
+        PropAccTemplate const before = makeTemplate(QStringLiteral("before"), Cfg::LEVEL_USER);
+        PropAccTemplate target = before;
+        parameter += QLatin1Char('}');
+        try {
+            target.parseParameterString(parameter, QStringLiteral("template"));
+            ADD_FAILURE() << "parameter string read: " << parameter.toStdString();
+        } catch (ParamError const& e) {
+            EXPECT_TRUE(e.getText().contains(culprit)) << e.getText().toStdString();
+        }
+        EXPECT_EQ(target, before);
+
+        PropAccTemplateContainer targets;
+        targets.add(before);
+        std::istringstream in(json);
+        QString why;
+        EXPECT_FALSE(readExchangeForm(in, targets, &why)) << json;
+        EXPECT_TRUE(why.contains(culprit)) << why.toStdString();
+        IO::InStream stored(store);
+        try {
+            targets.loadStream(&stored, Cfg::LEVEL_USER);
+            ADD_FAILURE() << "store read";
+        } catch (IO::StreamException const& e) {
+            EXPECT_TRUE(e.getText().startsWith(QStringLiteral("restore template \"t\": ")) && e.getText().contains(culprit))
+                << e.getText().toStdString();
+        }
+        ASSERT_EQ(targets.getNumberOfTemplates(), 1u);
+        EXPECT_EQ(targets.getTemplate(0), before);
     }
 }

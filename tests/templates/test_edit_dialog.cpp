@@ -210,9 +210,13 @@ TEST_F(EditDialogTest, RenameKeepsPlaceSelectionAndEdits)
     EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Checked) << "the edit survives the rename";
     EXPECT_TRUE(row(dialog->contentView(), QStringLiteral("rotation"))->flags() & Qt::ItemIsEnabled);
 
+    // Meanwhile another writer removed C and added X and a B2 of its own: OK applies the
+    // dialog's edits to that, and the name taken meanwhile is made free.
+    writeStore(levelFile(2), container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), sample(QStringLiteral("X")),
+                                        sample(QStringLiteral("B2"))}));
     QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
     PropAccTemplate renamed = withAllParts(sample(QStringLiteral("B")));
-    renamed.setName(QStringLiteral("B2"));
+    renamed.setName(QStringLiteral("B2_1"));
     PropAccTemplatePart view = renamed.getTemplatePart(PROP_ACC_3D_VIEW);
     view.setUsage(PROP_ROTATION, true);
     renamed.set(view);
@@ -220,7 +224,8 @@ TEST_F(EditDialogTest, RenameKeepsPlaceSelectionAndEdits)
     view = first.getTemplatePart(PROP_ACC_3D_VIEW);
     view.setUsage(PROP_SCALE, true);
     first.set(view);
-    EXPECT_EQ(userStore(), storeBytesOf(container({first, renamed, sample(QStringLiteral("C"))})));
+    EXPECT_EQ(userStore(),
+              storeBytesOf(container({first, renamed, sample(QStringLiteral("X")), sample(QStringLiteral("B2"))})));
 }
 
 TEST_F(EditDialogTest, DeleteAnsweredYesRemovesTheSelectedUserTemplates)
@@ -245,8 +250,11 @@ TEST_F(EditDialogTest, DeleteAnsweredYesRemovesTheSelectedUserTemplates)
     EXPECT_TRUE(listNames(*dialog, true).isEmpty());
     EXPECT_TRUE(paneEmpty(*dialog));
 
+    // What another writer added meanwhile stays.
+    writeStore(levelFile(2), container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), sample(QStringLiteral("C")),
+                                        sample(QStringLiteral("D"))}));
     QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
-    EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("B"))})));
+    EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("B")), sample(QStringLiteral("D"))})));
     EXPECT_EQ(MvpTest::readAll(levelFile(0)), installation);
 }
 

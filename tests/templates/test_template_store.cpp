@@ -4,9 +4,13 @@
 #include "io/kav_stream.h"
 #include "mvp_editing_fixture.h"
 #include "templates/mvp_cmd_import_templates.h"
+#include "templates/mvp_edit_restore_templates_dialog.h"
 #include "templates/mvp_restore_template_file.h"
 
+#include <QAction>
 #include <QDir>
+#include <QLockFile>
+#include <QMenu>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -117,20 +121,84 @@ TEST_F(TemplateStoreTest, StoreThatCannotBeWrittenIsReportedAndStaysAsItWas)
     EXPECT_EQ(QDir(root.path(QStringLiteral("level2"))).entryList(QDir::Files), QStringList{QStringLiteral("mvptest_rstmpls.rst")});
 }
 
-TEST_F(TemplateStoreTest, CorruptStoreReachesTheCaller)
+// A writer needs only the level it writes to read: another level's damaged store is left out
+// with one warning naming it, a damaged user level stops the writer before anything is saved.
+TEST_F(TemplateStoreTest, UnreadableStoreStopsOnlyWritersOfItsOwnLevel)
 {
+    writeStore(levelFile(0), named({QStringLiteral("Install")}));
     writeStore(levelFile(1), named({QStringLiteral("Shared")}));
     QByteArray const bytes = MvpTest::readAll(levelFile(1));
     ASSERT_TRUE(MvpTest::writeAll(levelFile(1), bytes.left(bytes.size() - 2)));
     EXPECT_THROW(loadAllTemplates(), IO::StreamException);
 
-    // An import over it fails before anything is saved.
     QString const exchange = root.path(QStringLiteral("in.rst"));
     writeExchange(exchange, named({QStringLiteral("X")}));
+    auto warning = [this](GTools::DialogRequest const& r) {
+        EXPECT_EQ(r.kind, GTools::DialogRequest::OK);
+        EXPECT_TRUE(r.text.contains(levelFile(1))) << r.text.toStdString();
+        EXPECT_TRUE(r.details.contains(QStringLiteral("the stream is damaged"))) << r.details.toStdString();
+        return GTools::DialogAnswer{};
+    };
+    responder->push(warning);
     QString errorId;
     ErrorLog log;
+    ASSERT_TRUE(runImport(exchange, &errorId, &log)) << log.getLog().toStdString();
+    responder->push(warning);
+    {
+        EditRestoreTemplatesDialog dialog;
+        responder->pushAcceptName(QStringLiteral("Y"));
+        dialog.templateMenu()->actions().first()->trigger();
+        dialog.accept();
+    }
+    EXPECT_EQ(responder->asked().size(), 3u) << "one warning each, the name dialog";
+    std::exception_ptr damaged;
+    EXPECT_EQ(names(loadIntactTemplates(&damaged)), (QStringList{QStringLiteral("Install"), QStringLiteral("X"), QStringLiteral("Y")}));
+
+    ASSERT_TRUE(MvpTest::writeAll(levelFile(2), bytes.left(bytes.size() - 2)));
     EXPECT_THROW(runImport(exchange, &errorId, &log), IO::StreamException);
-    EXPECT_FALSE(QFile::exists(levelFile(2))) << "nothing saved after a failed load";
+    EXPECT_THROW(EditRestoreTemplatesDialog{}, IO::StreamException);
+    EXPECT_EQ(MvpTest::readAll(levelFile(2)), bytes.left(bytes.size() - 2)) << "nothing saved after a failed load";
+}
+
+// Another writer holds the lock: each writer waits, then fails naming the lock, and the store
+// stays as it was; the dialog stays open for another try.
+TEST_F(TemplateStoreTest, WriterThatCannotGetTheLockFailsAndChangesNothing)
+{
+    writeStore(levelFile(2), named({QStringLiteral("Mine")}));
+    QByteArray const before = MvpTest::readAll(levelFile(2));
+    QString const exchange = root.path(QStringLiteral("in.rst"));
+    writeExchange(exchange, named({QStringLiteral("X")}));
+    int const wait = lockWaitMs();
+    setLockWaitMs(100);
+    QLockFile held(levelFile(2) + QStringLiteral(".lock"));
+    ASSERT_TRUE(held.tryLock(0));
+
+    QString errorId;
+    ErrorLog log;
+    EXPECT_FALSE(runImport(exchange, &errorId, &log));
+    EXPECT_EQ(errorId, QStringLiteral("MCADVisProp-0009"));
+    EXPECT_TRUE(log.getLog().contains(levelFile(2) + QStringLiteral(".lock was not free within 0.1 seconds; nothing was changed")))
+        << log.getLog().toStdString();
+    EditRestoreTemplatesDialog dialog;
+    dialog.show();
+    responder->pushAnswer(1);
+    dialog.templateMenu()->actions().at(3)->trigger(); // delete "Mine"
+    for (int i = 0; i < 2; ++i) {
+        responder->push([](GTools::DialogRequest const& r) {
+            EXPECT_EQ(r.errorId, QStringLiteral("MCADVisProp-0009"));
+            return GTools::DialogAnswer{};
+        });
+    }
+    saveTemplates(named({QStringLiteral("Other")}));
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(MvpTest::readAll(levelFile(2)), before);
+
+    held.unlock();
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(loadAllTemplates().isEmpty());
+    setLockWaitMs(wait);
 }
 
 TEST_F(TemplateStoreTest, BadExchangeFileLeavesTheStoreByteForByte)
