@@ -232,8 +232,9 @@ void PixelRaster::fillRect(QRectF const& rect, QRgb color)
     double const right = std::min(static_cast<double>(width_), rect.right());
     double const top = std::max(0.0, rect.top());
     double const bottom = std::min(static_cast<double>(height_), rect.bottom());
-    // Not finite: max and min would have put the image's own sides in its place.
-    if (!(left < right && top < bottom) || qAlpha(color) == 0 || !std::isfinite(rect.width() + rect.height()))
+    // Not a number: max and min would have put the image's own sides in its place.
+    bool const nan = std::isnan(rect.left()) || std::isnan(rect.top()) || std::isnan(rect.right()) || std::isnan(rect.bottom());
+    if (!(left < right && top < bottom) || qAlpha(color) == 0 || nan)
         return;
     quint32 const premultiplied = qPremultiply(color);
     int const x0 = static_cast<int>(std::floor(left));

@@ -304,6 +304,8 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Project
         if (laidOut.text.isEmpty())
             continue;
         BaVec2d<double> const pos = scene_->overlay()->getLabelPosition(e);
+        if (std::isnan(pos.x) || std::isnan(pos.y))
+            continue;
         QRectF const box = clearOf(QRectF(pos.x, pos.y, laidOut.width + 10, lineHeight + 6), legendArea, window);
         Placed l{box, QPointF(), label->hasConnectorPoint(scene_->stage()), label->hasFrame(), e->isValid(), points,
                  laidOut.laidOut};
