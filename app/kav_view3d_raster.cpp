@@ -92,12 +92,10 @@ void PixelRaster::blend(int x, int y, quint32 premultiplied, unsigned int covera
 // passes there. A square cap lengthens the line by half a pixel along that axis.
 void PixelRaster::thinLine(QPointF from, QPointF to, quint32 premultiplied, bool capped)
 {
-    if (!Clip::finite(from) || !Clip::finite(to))
-        return;
     bool const steep = std::fabs(to.y() * 0.5 - from.y() * 0.5) > std::fabs(to.x() * 0.5 - from.x() * 0.5);
     // A capped line's place depends on where its start lies in its pixel (below): taken
-    // before the cut moves the start.
-    double const uncut = std::min(steep ? from.y() : from.x(), steep ? to.y() : to.x());
+    // before a cut moves the start.
+    double const uncut = capped ? std::min(steep ? from.y() : from.x(), steep ? to.y() : to.x()) : 0.0;
     bool const startsLate = uncut - std::floor(uncut) >= 0.5;
     if (!Clip::segment(from, to, grown(4.0)))
         return;

@@ -23,7 +23,8 @@ int sidesFor(double radius)
 
 struct Bounds {
     double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
-    bool finite = true;
+    double probe = 0.0;   // stays 0 while every coordinate is finite
+    bool finite() const { return probe == 0.0; }
     bool within(Clip::Rect const& r) const
     {
         return left >= r.left && top >= r.top && right <= r.right && bottom <= r.bottom;
@@ -38,7 +39,7 @@ Bounds boundsOf(QPointF const* points, int count)
         b.right = std::max(b.right, points[i].x());
         b.top = std::min(b.top, points[i].y());
         b.bottom = std::max(b.bottom, points[i].y());
-        b.finite = b.finite && Clip::finite(points[i]);
+        b.probe += points[i].x() * 0.0 + points[i].y() * 0.0;
     }
     return b;
 }
@@ -196,7 +197,7 @@ void PixelRaster::fillPolygon(QPointF const* points, int count, QRgb color)
     if (count < 3 || qAlpha(color) == 0)
         return;
     Bounds box = boundsOf(points, count);
-    if (!box.finite)
+    if (!box.finite())
         return;
     Clip::Rect const image = grown(1.0);
     if (!box.within(image)) {
@@ -277,9 +278,6 @@ void PixelRaster::strokePolygon(QPointF const* points, int count, bool closed, Q
     // Each part is cut to the image and a margin its width and caps cannot reach over; a cut
     // end, and a corner, outside that margin adds nothing to be seen.
     Clip::Rect const reach = grown(width + 2.0);
-    auto inReach = [&reach](QPointF const& p) {
-        return p.x() >= reach.left && p.x() <= reach.right && p.y() >= reach.top && p.y() <= reach.bottom;
-    };
     // As QPainter's default pen: square caps at the ends, bevels at the corners.
     for (int i = 0; i < segments; ++i) {
         QPointF from = points[i];
@@ -290,7 +288,7 @@ void PixelRaster::strokePolygon(QPointF const* points, int count, bool closed, Q
     for (int i = closed ? 0 : 1; i < (closed ? count : count - 1); ++i) {
         QPointF const& before = points[(i + count - 1) % count];
         QPointF const& after = points[(i + 1) % count];
-        if (inReach(points[i]) && Clip::finite(before) && Clip::finite(after))
+        if (Clip::inside(points[i], reach) && Clip::finite(before) && Clip::finite(after))
             addBevel(before, points[i], after, half);
     }
     close(color);

@@ -25,9 +25,13 @@ inline bool finite(QPointF const& p)
     return std::isfinite(p.x()) && std::isfinite(p.y());
 }
 
-// The part of the segment a-b inside r; false when none is or an end is not finite.
-// `start` gets where the new a lies along the segment (0 at a, 1 at b).
-inline bool segment(QPointF& a, QPointF& b, Rect const& r, double* start = nullptr)
+inline bool inside(QPointF const& p, Rect const& r)
+{
+    return p.x() >= r.left && p.x() <= r.right && p.y() >= r.top && p.y() <= r.bottom;
+}
+
+// The segment a-b, which does not lie inside r, cut as segment() says.
+__attribute__((noinline)) inline bool cutSegment(QPointF& a, QPointF& b, Rect const& r, double* start)
 {
     if (!finite(a) || !finite(b))
         return false;
@@ -55,6 +59,16 @@ inline bool segment(QPointF& a, QPointF& b, Rect const& r, double* start = nullp
     if (start != nullptr)
         *start = t0;
     return true;
+}
+
+// The part of the segment a-b inside r; false when none is or an end is not finite.
+// `start` gets where the new a lies along the segment (0 at a, 1 at b).
+inline bool segment(QPointF& a, QPointF& b, Rect const& r, double* start = nullptr)
+{
+    if (start != nullptr)
+        *start = 0.0;
+    // Most segments of a scene lie inside (not a number never does).
+    return (inside(a, r) && inside(b, r)) || cutSegment(a, b, r, start);
 }
 
 // The polygon cut to r, edge by edge: inside r every point keeps its winding number, so the
