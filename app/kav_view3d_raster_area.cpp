@@ -124,13 +124,15 @@ void PixelRaster::accumulate(double x0, double y0, double x1, double y1)
     std::size_t const stride = static_cast<std::size_t>(columns_ + 2);
     double const dxdy = (x1 - x0) / (y1 - y0);
     double x = x0;
+    // An edge nearly along a row has a slope too steep for a number: its ends bound it.
+    double const xLow = std::min(x0, x1), xHigh = std::max(x0, x1);
     int const first = static_cast<int>(y0);
     int const last = std::min(rows_, static_cast<int>(std::ceil(y1)));
     work_ += static_cast<quint64>(std::max(0, last - first));
     for (int y = first; y < last; ++y) {
         float* row = cells_.data() + static_cast<std::size_t>(y) * stride;
         double const dy = std::min(y + 1.0, y1) - std::max(static_cast<double>(y), y0);
-        double const xnext = x + dxdy * dy;
+        double const xnext = std::clamp(x + dxdy * dy, xLow, xHigh);
         double const d = dy * dir;
         double const xa = std::min(x, xnext);
         double const xb = std::max(x, xnext);
