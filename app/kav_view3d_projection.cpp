@@ -71,7 +71,26 @@ QColor rgbColor(quint32 rgb, double transparency)
 
 namespace {
 constexpr double CELL = Coverage::CELL_SIZE;
+
+// A cell index of a coordinate, limited while still a double: a far coordinate must not
+// reach an int.
+int cellOf(double cells, int low, int high)
+{
+    return static_cast<int>(std::clamp(cells, static_cast<double>(low), static_cast<double>(high)));
 }
+
+// The vector over its largest component, whose square is then finite.
+BaVec3d<double> shrunk(BaVec3d<double> const& v)
+{
+    double const m = std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+    return m > 0.0 && std::isfinite(m) ? v * (1.0 / m) : v;
+}
+
+bool hasNaN(QRectF const& r)
+{
+    return std::isnan(r.left()) || std::isnan(r.top()) || std::isnan(r.right()) || std::isnan(r.bottom());
+}
+} // namespace
 
 Coverage::Coverage(QSize const& size)
     : columns_(std::max(1, static_cast<int>(std::ceil(size.width() / CELL)))),
@@ -91,20 +110,24 @@ bool Coverage::covered(int x, int y) const
 void Coverage::add(QRectF const& box)
 {
     inner_.clear();
-    int const left = std::max(0, static_cast<int>(std::ceil(box.left() / CELL)));
-    int const right = std::min(columns_, static_cast<int>(std::floor(box.right() / CELL)));
-    int const top = std::max(0, static_cast<int>(std::ceil(box.top() / CELL)));
-    int const bottom = std::min(rows_, static_cast<int>(std::floor(box.bottom() / CELL)));
+    if (hasNaN(box))
+        return;
+    int const left = cellOf(std::ceil(box.left() / CELL), 0, columns_);
+    int const right = cellOf(std::floor(box.right() / CELL), 0, columns_);
+    int const top = cellOf(std::ceil(box.top() / CELL), 0, rows_);
+    int const bottom = cellOf(std::floor(box.bottom() / CELL), 0, rows_);
     for (int y = top; y < bottom; ++y)
         std::fill_n(cells_.begin() + static_cast<std::ptrdiff_t>(y) * columns_ + left, std::max(0, right - left), 1);
 }
 
 bool Coverage::covers(QRectF const& area) const
 {
-    int const left = std::max(-1, static_cast<int>(std::floor(area.left() / CELL)));
-    int const right = std::min(columns_, static_cast<int>(std::ceil(area.right() / CELL)));
-    int const top = std::max(-1, static_cast<int>(std::floor(area.top() / CELL)));
-    int const bottom = std::min(rows_, static_cast<int>(std::ceil(area.bottom() / CELL)));
+    if (hasNaN(area))
+        return false;
+    int const left = cellOf(std::floor(area.left() / CELL), -1, columns_);
+    int const right = cellOf(std::ceil(area.right() / CELL), -1, columns_);
+    int const top = cellOf(std::floor(area.top() / CELL), -1, rows_);
+    int const bottom = cellOf(std::ceil(area.bottom() / CELL), -1, rows_);
     for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x) {
             if (!covered(x, y))
@@ -294,6 +317,8 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
             BaVec3d<double> const a = screen[side[1]] - screen[side[0]];
             BaVec3d<double> const b = screen[side[3]] - screen[side[0]];
             BaVec3d<double> n = a.cross(b);
+            if (!std::isfinite(n.length()))
+                n = shrunk(a).cross(shrunk(b));   // a huge side: its normal's square overflowed
             double const len = n.length();
             double shade = 0.75;
             BaVec3d<double> middle;

@@ -90,11 +90,17 @@ void PixelRaster::blend(int x, int y, quint32 premultiplied, unsigned int covera
 // As QPainter's one-pixel pen: along the major axis, each pixel row (or column) gets the
 // part of the line that lies in it, shared by the two pixels across whose centres the line
 // passes there. A square cap lengthens the line by half a pixel along that axis.
-void PixelRaster::thinLine(QPointF const& from, QPointF const& to, quint32 premultiplied, bool capped)
+void PixelRaster::thinLine(QPointF from, QPointF to, quint32 premultiplied, bool capped)
 {
+    bool const steep = std::fabs(to.y() * 0.5 - from.y() * 0.5) > std::fabs(to.x() * 0.5 - from.x() * 0.5);
+    // A capped line's place depends on where its start lies in its pixel (below): taken
+    // before a cut moves the start.
+    double const uncut = capped ? std::min(steep ? from.y() : from.x(), steep ? to.y() : to.x()) : 0.0;
+    bool const startsLate = uncut - std::floor(uncut) >= 0.5;
+    if (!Clip::segment(from, to, grown(4.0)))
+        return;
     double const dx = to.x() - from.x();
     double const dy = to.y() - from.y();
-    bool const steep = std::fabs(dy) > std::fabs(dx);
     double const a0 = steep ? from.y() : from.x();
     double const a1 = steep ? to.y() : to.x();
     double const b0 = steep ? from.x() : from.y();
@@ -107,7 +113,7 @@ void PixelRaster::thinLine(QPointF const& from, QPointF const& to, quint32 premu
     // With a cap QPainter takes the line's place half a pixel along from each pixel's centre,
     // forwards or back as the start lies in its pixel; the same here, so both look alike.
     double const start = std::min(a0, a1);
-    double const shift = capped ? (start - std::floor(start) >= 0.5 ? -0.5 : 0.5) : 0.0;
+    double const shift = capped ? (startsLate ? -0.5 : 0.5) : 0.0;
     double const low = start - cap;
     double const high = std::max(a0, a1) + cap;
     double const b1 = steep ? to.x() : to.y();
@@ -126,6 +132,7 @@ void PixelRaster::thinLine(QPointF const& from, QPointF const& to, quint32 premu
         return;
     int const first = static_cast<int>(std::floor(kLow));
     int const last = static_cast<int>(std::floor(kHigh));
+    work_ += static_cast<quint64>(last - first + 1);
     if (slope == 0.0 && !covered_ && last - first > 2) {
         // Along a row or column: the middle runs at one coverage.
         double const b = b0 - 0.5;
@@ -200,6 +207,11 @@ void PixelRaster::thinLine(QPointF const& from, QPointF const& to, quint32 premu
     }
 }
 
+Clip::Rect PixelRaster::grown(double margin) const
+{
+    return Clip::Rect{-margin, -margin, width_ + margin, height_ + margin};
+}
+
 void PixelRaster::setCovered(std::function<bool(int, int)> covered, int reach)
 {
     covered_ = std::move(covered);
@@ -218,7 +230,9 @@ void PixelRaster::fillRect(QRectF const& rect, QRgb color)
     double const right = std::min(static_cast<double>(width_), rect.right());
     double const top = std::max(0.0, rect.top());
     double const bottom = std::min(static_cast<double>(height_), rect.bottom());
-    if (!(left < right && top < bottom) || qAlpha(color) == 0)
+    // Not a number: max and min would have put the image's own sides in its place.
+    bool const nan = std::isnan(rect.left()) || std::isnan(rect.top()) || std::isnan(rect.right()) || std::isnan(rect.bottom());
+    if (!(left < right && top < bottom) || qAlpha(color) == 0 || nan)
         return;
     quint32 const premultiplied = qPremultiply(color);
     int const x0 = static_cast<int>(std::floor(left));
@@ -229,6 +243,7 @@ void PixelRaster::fillRect(QRectF const& rect, QRgb color)
     auto part = [](int i, double low, double high) {
         return std::clamp(std::min(i + 1.0, high) - std::max(static_cast<double>(i), low), 0.0, 1.0);
     };
+    work_ += static_cast<quint64>(y1 - y0 + 1) * static_cast<quint64>(x1 - x0 + 1);
     double const firstColumn = part(x0, left, right);
     double const lastColumn = part(x1, left, right);
     for (int y = y0; y <= y1; ++y) {
@@ -255,6 +270,7 @@ void PixelRaster::fillPixel(QPointF const& centre, QRgb color)
     int const y = static_cast<int>(tf);
     double const fx = left - lf;
     double const fy = top - tf;
+    work_ += 4;
     quint32 const premultiplied = qPremultiply(color);
     blend(x, y, premultiplied, coverageOf((1.0 - fx) * (1.0 - fy)));
     blend(x + 1, y, premultiplied, coverageOf(fx * (1.0 - fy)));
@@ -272,6 +288,7 @@ void PixelRaster::drawDot(QPointF const& centre, QRgb color)
     int const top = static_cast<int>(cy) - 4;
     quint32 const premultiplied = qPremultiply(color);
     DotMask const& mask = dotMask();
+    work_ += static_cast<quint64>(mask.count);
     if (left >= 0 && top >= 0 && left + 8 <= width_ && top + 8 <= height_) {
         uchar* const origin = bits_ + static_cast<qsizetype>(top) * stride_;
         for (int y = 0; y < 8; ++y) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kav_view3d_raster_clip.h"
+
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
@@ -15,7 +17,9 @@ namespace App {
 // Antialiased shapes drawn straight into the pixels of a premultiplied ARGB32 image, blended
 // over what is there. QPainter costs about a microsecond for any shape; the shapes of a large
 // scene are a few pixels each, so that setup would be most of the picture's time. Colours are
-// unpremultiplied (QColor::rgba()). What lies outside the image is left out.
+// unpremultiplied (QColor::rgba()). What lies outside the image is cut off in floating point
+// first, so a shape costs what of it is seen, and one with a coordinate that is not finite
+// is left out.
 class PixelRaster {
 public:
     // The image must stay ARGB32_Premultiplied and unshared while the raster draws into it.
@@ -42,6 +46,10 @@ public:
     // A disc of radius 3 centred on the pixel nearest the point.
     void drawDot(QPointF const& centre, QRgb color);
 
+    // The work done so far: pixels, cells and rows visited, dashes laid. Bounded by the
+    // picture's size and the number of shapes, whatever their coordinates.
+    quint64 work() const { return work_; }
+
 private:
     bool open(double left, double top, double right, double bottom);
     void addEdge(double ax, double ay, double bx, double by);
@@ -49,7 +57,9 @@ private:
     void addBevel(QPointF const& before, QPointF const& corner, QPointF const& after, double halfWidth);
     void accumulate(double x0, double y0, double x1, double y1);
     void close(QRgb color);
-    void thinLine(QPointF const& from, QPointF const& to, quint32 premultiplied, bool capped);
+    void thinLine(QPointF from, QPointF to, quint32 premultiplied, bool capped);
+    // The image grown by `margin` on each side.
+    Clip::Rect grown(double margin) const;
     void blend(int x, int y, quint32 premultiplied, unsigned int coverage);
 
     uchar* bits_;
@@ -67,6 +77,9 @@ private:
     std::array<std::vector<QPointF>, 97> circles_;
     std::function<bool(int, int)> covered_;
     int coveredReach_ = 0;
+    quint64 work_ = 0;
+    // A polygon cut to the image, and room for cutting it.
+    std::vector<QPointF> clipped_, clipScratch_;
 };
 
 } // namespace App

@@ -23,6 +23,12 @@ int sidesFor(double radius)
 
 struct Bounds {
     double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+    double probe = 0.0;   // stays 0 while every coordinate is finite
+    bool finite() const { return probe == 0.0; }
+    bool within(Clip::Rect const& r) const
+    {
+        return left >= r.left && top >= r.top && right <= r.right && bottom <= r.bottom;
+    }
 };
 
 Bounds boundsOf(QPointF const* points, int count)
@@ -33,6 +39,7 @@ Bounds boundsOf(QPointF const* points, int count)
         b.right = std::max(b.right, points[i].x());
         b.top = std::min(b.top, points[i].y());
         b.bottom = std::max(b.bottom, points[i].y());
+        b.probe += points[i].x() * 0.0 + points[i].y() * 0.0;
     }
     return b;
 }
@@ -117,12 +124,15 @@ void PixelRaster::accumulate(double x0, double y0, double x1, double y1)
     std::size_t const stride = static_cast<std::size_t>(columns_ + 2);
     double const dxdy = (x1 - x0) / (y1 - y0);
     double x = x0;
+    // An edge nearly along a row has a slope too steep for a number: its ends bound it.
+    double const xLow = std::min(x0, x1), xHigh = std::max(x0, x1);
     int const first = static_cast<int>(y0);
     int const last = std::min(rows_, static_cast<int>(std::ceil(y1)));
+    work_ += static_cast<quint64>(std::max(0, last - first));
     for (int y = first; y < last; ++y) {
         float* row = cells_.data() + static_cast<std::size_t>(y) * stride;
         double const dy = std::min(y + 1.0, y1) - std::max(static_cast<double>(y), y0);
-        double const xnext = x + dxdy * dy;
+        double const xnext = std::clamp(x + dxdy * dy, xLow, xHigh);
         double const d = dy * dir;
         double const xa = std::min(x, xnext);
         double const xb = std::max(x, xnext);
@@ -146,6 +156,7 @@ void PixelRaster::accumulate(double x0, double y0, double x1, double y1)
             } else {
                 double const a1 = s * (1.5 - fa);
                 row[ia + 1] += static_cast<float>(d * (a1 - a0));
+                work_ += static_cast<quint64>(ib - ia);
                 for (int i = ia + 2; i < ib - 1; ++i)
                     row[i] += static_cast<float>(d * s);
                 double const a2 = a1 + (ib - ia - 3) * s;
@@ -169,6 +180,7 @@ void PixelRaster::close(QRgb color)
         float* row = cells_.data() + static_cast<std::size_t>(y) * stride;
         auto* pixels = reinterpret_cast<quint32*>(bits_ + static_cast<qsizetype>(top_ + y) * stride_) + left_;
         int const end = std::min(last, columns_ - 1);
+        work_ += static_cast<quint64>(last - first + 1);
         float sum = 0.0f;
         for (int x = first; x <= end; ++x) {
             sum += row[x];
@@ -186,7 +198,18 @@ void PixelRaster::fillPolygon(QPointF const* points, int count, QRgb color)
 {
     if (count < 3 || qAlpha(color) == 0)
         return;
-    Bounds const box = boundsOf(points, count);
+    Bounds box = boundsOf(points, count);
+    if (!box.finite())
+        return;
+    Clip::Rect const image = grown(1.0);
+    if (!box.within(image)) {
+        Clip::polygon(points, count, image, clipped_, clipScratch_);
+        points = clipped_.data();
+        count = static_cast<int>(clipped_.size());
+        if (count < 3)
+            return;
+        box = boundsOf(points, count);
+    }
     if (!open(box.left, box.top, box.right, box.bottom))
         return;
     for (int i = 0; i < count; ++i) {
@@ -252,29 +275,56 @@ void PixelRaster::strokePolygon(QPointF const* points, int count, bool closed, Q
     }
     Bounds const box = boundsOf(points, count);
     double const half = width / 2.0;
-    if (!open(box.left - width, box.top - width, box.right + width, box.bottom + width))
+    if (!std::isfinite(width) || !open(box.left - width, box.top - width, box.right + width, box.bottom + width))
         return;
+    // Each part is cut to the image and a margin its width and caps cannot reach over; a cut
+    // end, and a corner, outside that margin adds nothing to be seen.
+    Clip::Rect const reach = grown(width + 2.0);
     // As QPainter's default pen: square caps at the ends, bevels at the corners.
-    for (int i = 0; i < segments; ++i)
-        addBand(points[i], points[(i + 1) % count], half, !closed && i == 0, !closed && i + 1 == segments);
-    for (int i = closed ? 0 : 1; i < (closed ? count : count - 1); ++i)
-        addBevel(points[(i + count - 1) % count], points[i], points[(i + 1) % count], half);
+    for (int i = 0; i < segments; ++i) {
+        QPointF from = points[i];
+        QPointF to = points[(i + 1) % count];
+        if (Clip::segment(from, to, reach))
+            addBand(from, to, half, !closed && i == 0, !closed && i + 1 == segments);
+    }
+    for (int i = closed ? 0 : 1; i < (closed ? count : count - 1); ++i) {
+        QPointF const& before = points[(i + count - 1) % count];
+        QPointF const& after = points[(i + 1) % count];
+        if (Clip::inside(points[i], reach) && Clip::finite(before) && Clip::finite(after))
+            addBevel(before, points[i], after, half);
+    }
     close(color);
 }
 
 void PixelRaster::strokeDashedLine(QPointF const& from, QPointF const& to, QRgb color, double width)
 {
-    QPointF const d = to - from;
-    double const length = std::hypot(d.x(), d.y());
     double const w = std::max(1.0, width);
-    if (!(length > 0.0) || qAlpha(color) == 0)
+    if (qAlpha(color) == 0 || !std::isfinite(w))
         return;
-    if (!open(std::min(from.x(), to.x()) - w, std::min(from.y(), to.y()) - w, std::max(from.x(), to.x()) + w,
-              std::max(from.y(), to.y()) + w))
+    // Only the dashes in the picture are laid, where they would have been along the whole line.
+    QPointF a = from;
+    QPointF b = to;
+    double cut = 0.0;
+    if (!Clip::segment(a, b, grown(2.0 * w + 2.0), &cut))
         return;
-    QPointF const unit = d / length;
-    for (double start = 0.0; start < length; start += 6.0 * w)
-        addBand(from + unit * start, from + unit * std::min(length, start + 4.0 * w), w / 2.0, true, true);
+    double const length = 2.0 * std::hypot(to.x() * 0.5 - from.x() * 0.5, to.y() * 0.5 - from.y() * 0.5);
+    QPointF const d = b - a;
+    double const seen = std::hypot(d.x(), d.y());
+    if (!(seen > 0.0))
+        return;
+    if (!open(std::min(a.x(), b.x()) - w, std::min(a.y(), b.y()) - w, std::max(a.x(), b.x()) + w,
+              std::max(a.y(), b.y()) + w))
+        return;
+    QPointF const unit = d / seen;
+    double const period = 6.0 * w;
+    // Along the seen part, from the start of the dash or gap under its first point (a line
+    // too long for a finite length has its dashes anywhere).
+    double const phase = std::isfinite(length) ? std::fmod(cut * length, period) : 0.0;
+    for (double start = -phase; start < seen; start += period) {
+        ++work_;
+        if (start + 4.0 * w > 0.0)
+            addBand(a + unit * std::max(0.0, start), a + unit * std::min(seen, start + 4.0 * w), w / 2.0, true, true);
+    }
     close(color);
 }
 

@@ -179,6 +179,7 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
         bp.fillRect(QRect(QPoint(0, 0), size), background);
     }
     p.drawImage(0, 0, background_);
+    ++draws_;
 
     Transformation const t = scene_->renderObject()->get3d2dTransformation();
     ProjectedScene const& projected = projection(t, size);
@@ -227,6 +228,7 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
         p.drawLine(origin, end);
         p.drawText(end + QPointF(2.0, 0.0), QString::fromLatin1(axisNames[i]));
     }
+    lastDrawWork_ = raster.work();
 }
 
 void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, ProjectedScene const& projected,
@@ -303,6 +305,8 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Project
         if (laidOut.text.isEmpty())
             continue;
         BaVec2d<double> const pos = scene_->overlay()->getLabelPosition(e);
+        if (std::isnan(pos.x) || std::isnan(pos.y))
+            continue;
         QRectF const box = clearOf(QRectF(pos.x, pos.y, laidOut.width + 10, lineHeight + 6), legendArea, window);
         Placed l{box, QPointF(), label->hasConnectorPoint(scene_->stage()), label->hasFrame(), e->isValid(), points,
                  laidOut.laidOut};
@@ -336,7 +340,8 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Project
     }
     raster.setCovered(nullptr, 0);
 
-    if (legendShown) {
+    // QPainter is given nothing far outside the window.
+    if (legendShown && legendArea.intersects(window)) {
         double const span = legend->getMaximum() - legend->getMinimum();
         p.setFont(small);
         p.setPen(QPen(QColor(0x30, 0x30, 0x30), 0.5));
@@ -367,9 +372,12 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Project
         raster.fillRect(l.box, boxColor);
         if (l.frame)
             raster.strokePolygon(corners, 4, true, frameColor, 1.0);
-        p.setPen(l.valid ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
         QSizeF const textSize = l.text.size();
-        p.drawStaticText(l.box.center() - QPointF(textSize.width() / 2.0, textSize.height() / 2.0), l.text);
+        QPointF const textAt = l.box.center() - QPointF(textSize.width() / 2.0, textSize.height() / 2.0);
+        if (!QRectF(textAt, textSize).intersects(window))
+            continue;
+        p.setPen(l.valid ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
+        p.drawStaticText(textAt, l.text);
     }
 }
 

@@ -44,6 +44,11 @@ public:
     // How often the scene was projected, how long the last paint of the widget took and
     // whether it was a coarse one (while a gesture goes on).
     unsigned int projectionCount() const { return projections_; }
+    // How often the scene was drawn (by a paint or renderScene; a paint that shows the last
+    // picture again does not count), and the work of the last drawing in the raster's pixels,
+    // cells and rows (PixelRaster::work()): a paint's cost, counted rather than timed.
+    unsigned int drawCount() const { return draws_; }
+    quint64 lastDrawWork() const { return lastDrawWork_; }
     double lastPaintMilliseconds() const { return lastPaintMs_; }
     bool lastPaintWasCoarse() const { return cacheCoarse_; }
     // A paint during a gesture is coarse once a whole one takes longer than this.
@@ -85,6 +90,8 @@ private:
     mutable QSize projectedSize_;
     mutable quint64 projectedGeneration_ = ~quint64(0);
     mutable unsigned int projections_ = 0;
+    mutable unsigned int draws_ = 0;
+    mutable quint64 lastDrawWork_ = 0;
     // Laid-out label texts by label; labels change text far less often than place.
     struct LaidOutText {
         QString figureText;

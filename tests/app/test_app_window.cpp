@@ -375,6 +375,59 @@ TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
         shown += before.pixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))) == color;
     }
     EXPECT_GE(shown, section->getSamplePoints().size() * 9 / 10);
+
+    // A paint costs what is seen, not how far things are (the far cases first: without the cut
+    // their paints only grow, the others never end). Far or near, a pull-out that leaves the
+    // view the same way shows the same.
+    quint64 const normal = view->lastDrawWork();
+    // A view full of faces, as some of these are, costs a few times the view's pixels.
+    quint64 const bound = normal + 8 * static_cast<quint64>(view->width()) * static_cast<quint64>(view->height());
+    ASSERT_GT(normal, 0u);
+    BaVec3d<double> const width = scene.findElement(QStringLiteral("Width"))->getCenter();
+    auto pullOut = [&width](double away) {
+        QString const x = QString::number(width.x + away, 'g', 17), y = QString::number(width.y + away, 'g', 17);
+        return QStringLiteral("name=\"Width\" pullout=[\"%1\", \"%2\", \"%3\"]").arg(x, y, QString::number(width.z + away, 'g', 17));
+    };
+    std::pair<char const*, QString> const extremes[] = {
+        {"element.set", pullOut(1e4)},
+        {"element.set", pullOut(1e8)},
+        {"element.set", QStringLiteral("name=\"Width\" pullout=[\"1e308\", \"-1e308\", \"1e308\"]")},
+        {"element.set", QStringLiteral("name=\"Width\" label_auto=\"0\" label_offset=[\"-1e300\", \"1e300\"] label_origin=[\"1e300\", \"1e-320\", \"-0\"]")},
+        {"element.set", QStringLiteral("name=\"Bracket\" extent=[\"1e300\", \"1e300\", \"1e308\"]")},
+        {"view.set", QStringLiteral("scale=\"1e300\"")},
+        {"view.set", QStringLiteral("scale=\"1e308\" translation=[\"1e308\", \"-1e308\", \"4.9e-324\"]")},
+        {"legend.set", QStringLiteral("position=[\"1e308\", \"-1e308\"]")}};
+    QImage nearPullOut;
+    for (auto const& extreme : extremes) {
+        ASSERT_TRUE(run(extreme.first, extreme.second)) << extreme.second.toStdString();
+        QImage const drawn = picture(view);
+        ASSERT_LE(view->lastDrawWork(), bound) << extreme.second.toStdString();
+        EXPECT_GT(view->lastDrawWork(), 0u);
+        if (nearPullOut.isNull())
+            nearPullOut = drawn;
+        EXPECT_TRUE(extreme.second != pullOut(1e8) || drawn == nearPullOut);
+        ASSERT_TRUE(run("host.sample_scene"));
+    }
+    // It is drawn: most pixels along its way differ from the scene without it.
+    BaVec3d<double> const from = t.map(width), toward = t.map(width + BaVec3d<double>(1.0, 1.0, 1.0));
+    QPointF const step = QPointF(toward.x - from.x, toward.y - from.y) / std::hypot(toward.x - from.x, toward.y - from.y);
+    int changed = 0;
+    for (int along = 20; along < 220; ++along) {
+        QPoint const at = (QPointF(from.x, from.y) + step * along).toPoint();
+        changed += view->rect().contains(at) && nearPullOut.pixel(at) != before.pixel(at);
+    }
+    EXPECT_GT(changed, 120);
+    // Loading a project draws the view once.
+    MvpTest::TempDir dir;
+    QString const project = Kav::Parse::createFile(QStringLiteral("file"), dir.path(QStringLiteral("p.kvp")));
+    ASSERT_TRUE(run("host.save_project", project));
+    QApplication::processEvents();
+    unsigned int const draws = view->drawCount();
+    ASSERT_TRUE(run("host.load_project", project));
+    ASSERT_TRUE(waitFor([&] { return view->drawCount() > draws; }));
+    QTest::qWait(100);
+    EXPECT_EQ(view->drawCount(), draws + 1);
+
     ASSERT_TRUE(run("element.set", "name=\"Bracket\" visible=\"0\""));
     EXPECT_NE(picture(view), before);
     ASSERT_TRUE(run("edit.undo"));
