@@ -500,7 +500,9 @@ TEST_F(AppWindow, ExtremeNumbersAreRefusedOrSurviveSaveAndLoad)
                                                                                           : QString();
         for (QString const& v : values) {
             SCOPED_TRACE((key + QLatin1Char('=') + v).toStdString());
-            QStringList list(p.count, v);
+            QStringList list;
+            for (int i = 0; i < p.count; ++i)
+                list << v;
             if (key == QLatin1String("range"))
                 list.first() = QStringLiteral("-1");
             QString const given = target + (p.count == 0 ? Kav::Parse::createString(key, v) : Kav::Parse::createStringVector(key, list));
