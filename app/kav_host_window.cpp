@@ -197,7 +197,7 @@ void HostWindow::buildMenus()
         ViewDirection direction;
         char const* key;
     };
-    Direction const directions[] = {{"actionViewFront", QT_TRANSLATE_NOOP("MvpHost", "&Front"), ViewDirection::Front, "Ctrl+1"},
+    Direction const directions[] = {{"actionViewFront", QT_TRANSLATE_NOOP("MvpHost", "Fr&ont"), ViewDirection::Front, "Ctrl+1"},
                                     {"actionViewTop", QT_TRANSLATE_NOOP("MvpHost", "&Top"), ViewDirection::Top, "Ctrl+7"},
                                     {"actionViewRight", QT_TRANSLATE_NOOP("MvpHost", "&Right"), ViewDirection::Right, "Ctrl+3"},
                                     {"actionViewIsometric", QT_TRANSLATE_NOOP("MvpHost", "&Isometric"), ViewDirection::Isometric, "Ctrl+0"}};
