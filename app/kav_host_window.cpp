@@ -167,7 +167,9 @@ void HostWindow::buildMenus()
     connect(sample, &QAction::triggered, this, [] { runCommand(QStringLiteral("host.sample_scene"), QString()); });
     fileMenu_->addSeparator();
     QAction* quit = newAction(fileMenu_, QStringLiteral("actionQuit"), Kav::translate("MvpHost", "&Quit"));
-    quit->setShortcut(QKeySequence::Quit);
+    // Not every platform names a quit key: Ctrl+Q where it does not.
+    QList<QKeySequence> const quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    quit->setShortcuts(quitKeys.isEmpty() ? QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Q"))} : quitKeys);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     // Edit
