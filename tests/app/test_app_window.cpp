@@ -484,7 +484,7 @@ TEST_F(AppWindow, ExtremeNumbersAreRefusedOrSurviveSaveAndLoad)
                                                                                           : QString();
         for (QString const& v : values) {
             SCOPED_TRACE((key + QLatin1Char('=') + v).toStdString());
-            QStringList list(p.count, v);
+            QStringList list(QVector<QString>(p.count, v).toList());
             if (key == QLatin1String("range"))
                 list.first() = QStringLiteral("-1");
             QString const given = target + (p.count == 0 ? Kav::Parse::createString(key, v) : Kav::Parse::createStringVector(key, list));
@@ -761,7 +761,7 @@ TEST_F(AppWindow, StandardShortcutsTriggerTheirActions)
 // The view's picture of small fixed scenes against stored ones, so that a fault in projection,
 // cutting, blending or label placement shows. After an intended change of the picture, run
 // MVP_PICTURES_OUT=DIR test_app --gtest_filter='*StoredPictures*', look at DIR/*.png and copy
-// them to tests/data/pictures.
+// them to tests/data/pictures/qt5 or qt6.
 TEST_F(AppWindow, ViewPaintsTheStoredPictures)
 {
     QSize const size(240, 180);
@@ -784,7 +784,8 @@ TEST_F(AppWindow, ViewPaintsTheStoredPictures)
         QString const file = QStringLiteral("%1.png").arg(QLatin1String(name));
         if (!qEnvironmentVariableIsEmpty("MVP_PICTURES_OUT"))
             drawn.save(QDir(qEnvironmentVariable("MVP_PICTURES_OUT")).filePath(file));
-        QImage const stored = QImage(QStringLiteral(MVP_TEST_DATA_DIR "/pictures/") + file).convertToFormat(drawn.format());
+        // Qt 5 and 6 lay glyphs out a little differently, and that moves which labels fit.
+        QImage const stored = QImage(QStringLiteral(MVP_TEST_DATA_DIR "/pictures/qt%1/%2").arg(QT_VERSION_MAJOR).arg(file)).convertToFormat(drawn.format());
         ASSERT_EQ(stored.size(), size);
         // Glyphs may be smoothed a little differently; a face, an edge or a blend is many pixels.
         int differ = 0;
