@@ -744,8 +744,7 @@ TEST_F(AppWindow, StandardShortcutsTriggerTheirActions)
         {"actionUndo", QKeySequence::Undo},        {"actionRedo", QKeySequence::Redo},
         {"actionFrameAll", QKeySequence(QStringLiteral("Home"))}, {"actionQuit", QKeySequence(QStringLiteral("Ctrl+Q"))}};
     for (auto const& [name, key] : keys) {
-        QApplication::setActiveWindow(win);
-        view->setFocus();
+        QApplication::setActiveWindow(win), view->setFocus();
         ASSERT_TRUE(QTest::qWaitForWindowActive(win));
         QSignalSpy triggered(action(name), &QAction::triggered);
         if (QByteArray(name).endsWith("Project"))   // its file dialog, cancelled
