@@ -19,7 +19,11 @@ struct ExplorerModel::Node {
     Kind kind = ELEMENT;
     Node* parent = nullptr;
     int row = 0;
+    unsigned int type = 0;   // of an element; it never changes
     std::vector<std::unique_ptr<Node>> children;
+    // While filtering: the children shown, and this one's row among its parent's (-1: not shown).
+    std::vector<Node*> shown;
+    int shownRow = -1;
 
     Node* append(QString const& childName, Kind childKind)
     {
@@ -63,7 +67,9 @@ void ExplorerModel::rebuild()
         Node* parent = root_.get();
         if (e->getParent() != nullptr)
             parent = byName_.value(e->getParent()->getName(), root_.get());
-        byName_.insert(e->getName(), parent->append(e->getName(), Node::ELEMENT));
+        Node* node = parent->append(e->getName(), Node::ELEMENT);
+        node->type = e->getElementType();
+        byName_.insert(e->getName(), node);
     }
     Node* docs = byName_.value(MCADCmd::Scene::documentationFolderName(), nullptr);
     if (docs == nullptr) {
@@ -72,6 +78,10 @@ void ExplorerModel::rebuild()
     }
     for (CAD::Report* r : scene_->reports())
         byName_.insert(r->getName(), docs->append(r->getName(), Node::REPORT));
+    for (CAD::Report* r : scene_->reports())
+        byName_.value(r->getName())->type = r->getElementType();
+    if (filtering())
+        refilter();
     endResetModel();
 }
 
@@ -82,9 +92,76 @@ ExplorerModel::Node* ExplorerModel::nodeOf(QModelIndex const& index) const
 
 QModelIndex ExplorerModel::indexOfNode(Node* node, int column) const
 {
-    if (node == nullptr || node == root_.get())
+    if (node == nullptr || node == root_.get() || shownRow(node) < 0)
         return QModelIndex();
-    return createIndex(node->row, column, node);
+    return createIndex(shownRow(node), column, node);
+}
+
+int ExplorerModel::shownCount(Node const* node) const
+{
+    return static_cast<int>(filtering() ? node->shown.size() : node->children.size());
+}
+
+ExplorerModel::Node* ExplorerModel::shownChild(Node const* node, int row) const
+{
+    auto const at = static_cast<std::size_t>(row);
+    return filtering() ? node->shown[at] : node->children[at].get();
+}
+
+int ExplorerModel::shownRow(Node const* node) const
+{
+    return filtering() ? node->shownRow : node->row;
+}
+
+void ExplorerModel::setFilter(QString const& text)
+{
+    QString const wanted = text.trimmed();
+    if (wanted == filter_)
+        return;
+    beginResetModel();
+    filter_ = wanted;
+    if (filtering())
+        refilter();
+    endResetModel();
+}
+
+void ExplorerModel::refilter()
+{
+    // Types are few: each is matched once, by its name and by what the explorer shows.
+    QHash<unsigned int, bool> typeMatches;
+    auto typeMatch = [&](unsigned int type) {
+        auto it = typeMatches.find(type);
+        if (it == typeMatches.end()) {
+            bool const m = CAD::ElementCreator::getTypeName(type).contains(filter_, Qt::CaseInsensitive)
+                           || CAD::ElementCreator::getTypeDescription(type).contains(filter_, Qt::CaseInsensitive);
+            it = typeMatches.insert(type, m);
+        }
+        return it.value();
+    };
+    bool const folderMatches = Kav::translate("MvpHost", "documentation").contains(filter_, Qt::CaseInsensitive);
+    // Children before their parents, without recursion: a parent is shown when it matches or
+    // shows a child.
+    std::vector<Node*> order{root_.get()};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        for (auto const& child : order[i]->children)
+            order.push_back(child.get());
+    }
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        Node* node = *it;
+        node->shown.clear();
+        for (auto const& child : node->children) {
+            if (child->shownRow >= 0) {
+                child->shownRow = static_cast<int>(node->shown.size());
+                node->shown.push_back(child.get());
+            }
+        }
+        bool matches = node->name.contains(filter_, Qt::CaseInsensitive) || !node->shown.empty();
+        if (!matches && node->kind == Node::FOLDER)
+            matches = folderMatches;
+        else if (!matches && node != root_.get())
+            matches = typeMatch(node->type);
+        node->shownRow = matches ? 0 : -1;   // numbered by the parent
+    }
 }
 
 ExplorerModel::Node* ExplorerModel::folder() const
@@ -95,9 +172,9 @@ ExplorerModel::Node* ExplorerModel::folder() const
 QModelIndex ExplorerModel::index(int row, int column, QModelIndex const& parent) const
 {
     Node* p = nodeOf(parent);
-    if (row < 0 || column < 0 || column >= 2 || row >= static_cast<int>(p->children.size()))
+    if (row < 0 || column < 0 || column >= 2 || row >= shownCount(p))
         return QModelIndex();
-    return createIndex(row, column, p->children[static_cast<std::size_t>(row)].get());
+    return createIndex(row, column, shownChild(p, row));
 }
 
 QModelIndex ExplorerModel::parent(QModelIndex const& child) const
@@ -111,7 +188,7 @@ int ExplorerModel::rowCount(QModelIndex const& parent) const
 {
     if (parent.column() > 0)
         return 0;
-    return static_cast<int>(nodeOf(parent)->children.size());
+    return shownCount(nodeOf(parent));
 }
 
 int ExplorerModel::columnCount(QModelIndex const&) const
@@ -216,9 +293,9 @@ QModelIndexList ExplorerModel::parentRows() const
         open.pop_back();
         if (p != root_.get())
             out << indexOfNode(p);
-        for (auto it = p->children.rbegin(); it != p->children.rend(); ++it) {
-            if (!(*it)->children.empty())
-                open.push_back(it->get());
+        for (int row = shownCount(p); row-- > 0;) {
+            if (Node* child = shownChild(p, row); shownCount(child) > 0)
+                open.push_back(child);
         }
     }
     return out;
@@ -280,7 +357,9 @@ void ExplorerModel::insertNode(QString const& name)
     }
     bool const report = scene_->isReport(name);
     beginInsertRows(indexOfNode(parent), row, row);
-    byName_.insert(name, parent->insert(row, name, report ? Node::REPORT : Node::ELEMENT));
+    Node* node = parent->insert(row, name, report ? Node::REPORT : Node::ELEMENT);
+    node->type = scene_->findElement(name)->getElementType();
+    byName_.insert(name, node);
     endInsertRows();
 }
 
@@ -307,8 +386,7 @@ void ExplorerModel::removeNode(QString const& name)
 
 void ExplorerModel::announceChanged(Node* parent, int first, int last)
 {
-    emit dataChanged(createIndex(first, 0, parent->children[static_cast<std::size_t>(first)].get()),
-                     createIndex(last, 1, parent->children[static_cast<std::size_t>(last)].get()));
+    emit dataChanged(createIndex(first, 0, shownChild(parent, first)), createIndex(last, 1, shownChild(parent, last)));
 }
 
 void ExplorerModel::apply(MCADCmd::SceneChanges const& changes)
@@ -316,7 +394,9 @@ void ExplorerModel::apply(MCADCmd::SceneChanges const& changes)
     QString const docs = MCADCmd::Scene::documentationFolderName();
     // The documentation folder moving between an element and a row of its own changes
     // where every report is.
-    if (changes.reset || changes.inserted.contains(docs) || changes.removed.contains(docs)) {
+    // While filtering, new or removed rows may change which parents show: all again.
+    if (changes.reset || changes.inserted.contains(docs) || changes.removed.contains(docs)
+        || (filtering() && changes.structure())) {
         rebuild();
         return;
     }
@@ -333,19 +413,19 @@ void ExplorerModel::apply(MCADCmd::SceneChanges const& changes)
         while (!parents.empty()) {
             Node* p = parents.back();
             parents.pop_back();
-            if (p->children.empty())
+            if (shownCount(p) == 0)
                 continue;
-            announceChanged(p, 0, static_cast<int>(p->children.size()) - 1);
-            for (auto const& child : p->children) {
-                if (!child->children.empty())
-                    parents.push_back(child.get());
+            announceChanged(p, 0, shownCount(p) - 1);
+            for (int row = 0; row < shownCount(p); ++row) {
+                if (shownCount(shownChild(p, row)) > 0)
+                    parents.push_back(shownChild(p, row));
             }
         }
         return;
     }
     for (QString const& name : changes.changed) {
-        if (Node* node = byName_.value(name, nullptr))
-            announceChanged(node->parent, node->row, node->row);
+        if (Node* node = byName_.value(name, nullptr); node != nullptr && shownRow(node) >= 0)
+            announceChanged(node->parent, shownRow(node), shownRow(node));
     }
 }
 

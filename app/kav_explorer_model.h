@@ -51,6 +51,12 @@ public:
     // Brings the tree up to the scene after a batch of changes.
     void apply(MCADCmd::SceneChanges const& changes);
 
+    // Shows only the rows whose name or type (its name or its description) holds `text`,
+    // ignoring case, with the rows above them; empty shows all. One pass over the names; a
+    // change of the tree's rows while it filters filters again.
+    void setFilter(QString const& text);
+    QString const& filter() const { return filter_; }
+
 private:
     struct Node;
 
@@ -64,11 +70,18 @@ private:
     void removeNode(QString const& name);
     void forget(Node* node);
     void announceChanged(Node* parent, int first, int last);
+    bool filtering() const { return !filter_.isEmpty(); }
+    // The rows under a node as shown: all, or while filtering those that match.
+    int shownCount(Node const* node) const;
+    Node* shownChild(Node const* node, int row) const;
+    int shownRow(Node const* node) const;
+    void refilter();
 
     MCADCmd::Scene* scene_;
     std::unique_ptr<Node> root_;
     QHash<QString, Node*> byName_;
     Node* ownFolder_ = nullptr; // the folder row made when no element has its name
+    QString filter_;
 };
 
 } // namespace App

@@ -54,6 +54,15 @@ void ExplorerWidget::apply(MCADCmd::SceneChanges const& changes)
         showSelection();
 }
 
+void ExplorerWidget::setFilter(QString const& text)
+{
+    syncing_ = true;
+    model_->setFilter(text);
+    expandParents();
+    syncing_ = false;
+    showSelection();
+}
+
 void ExplorerWidget::expandParents()
 {
     // expandAll() lays out every row; a flat scene of many elements has few parents.

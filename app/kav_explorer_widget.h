@@ -29,6 +29,8 @@ public:
     void apply(MCADCmd::SceneChanges const& changes);
     // Everything again from the scene.
     void resync();
+    // Narrows the tree to what matches (ExplorerModel::setFilter), opened to show it all.
+    void setFilter(QString const& text);
 
 private:
     void expandParents();

@@ -6,6 +6,7 @@
 #include "kav_property_panel.h"
 #include "kav_script_runner.h"
 #include "kav_view3d_widget.h"
+#include "kav_view_framing.h"
 
 #include "cad/kav_record_manager.h"
 #include "core/kav_errors.h"
@@ -31,6 +32,9 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -71,8 +75,20 @@ HostWindow::HostWindow(MCADCmd::Scene* scene, QWidget* parent) : GApp::MainWindo
 
     auto* explorerDock = new QDockWidget(Kav::translate("MvpHost", "Explorer"), this);
     explorerDock->setObjectName(QStringLiteral("explorerDock"));
-    explorer_ = new ExplorerWidget(scene_, explorerDock);
-    explorerDock->setWidget(explorer_);
+    // The filter field above the tree: what is typed narrows it down at once.
+    auto* explorerPane = new QWidget(explorerDock);
+    auto* explorerLayout = new QVBoxLayout(explorerPane);
+    explorerLayout->setContentsMargins(0, 0, 0, 0);
+    explorerLayout->setSpacing(2);
+    filter_ = new QLineEdit(explorerPane);
+    filter_->setObjectName(QStringLiteral("explorerFilter"));
+    filter_->setPlaceholderText(Kav::translate("MvpHost", "Find by name or type"));
+    filter_->setClearButtonEnabled(true);
+    explorer_ = new ExplorerWidget(scene_, explorerPane);
+    connect(filter_, &QLineEdit::textChanged, explorer_, &ExplorerWidget::setFilter);
+    explorerLayout->addWidget(filter_);
+    explorerLayout->addWidget(explorer_);
+    explorerDock->setWidget(explorerPane);
     addDockWidget(Qt::LeftDockWidgetArea, explorerDock);
 
     auto* propertyDock = new QDockWidget(Kav::translate("MvpHost", "Properties"), this);
@@ -92,6 +108,13 @@ HostWindow::HostWindow(MCADCmd::Scene* scene, QWidget* parent) : GApp::MainWindo
 
     buildMenus();
     statusBar()->showMessage(Kav::translate("MvpHost", "Ready"));
+    hiddenLabels_ = new QLabel(this);
+    hiddenLabels_->setObjectName(QStringLiteral("hiddenLabels"));
+    statusBar()->addPermanentWidget(hiddenLabels_);
+    connect(view_, &View3dWidget::hiddenLabelsChanged, this, [this](int count) {
+        hiddenLabels_->setText(count > 0 ? Kav::translate("MvpHost", "%1 labels not shown (no room)").arg(count) : QString());
+    });
+    connect(this, &GApp::MainWindow::commandExecuted, this, &HostWindow::frameAfterLoading);
 
     // One command, however many elements it changes, is one batch of changes.
     connect(this, &GApp::MainWindow::executionStarted, scene_, &MCADCmd::Scene::beginBatch);
@@ -144,7 +167,9 @@ void HostWindow::buildMenus()
     connect(sample, &QAction::triggered, this, [] { runCommand(QStringLiteral("host.sample_scene"), QString()); });
     fileMenu_->addSeparator();
     QAction* quit = newAction(fileMenu_, QStringLiteral("actionQuit"), Kav::translate("MvpHost", "&Quit"));
-    quit->setShortcut(QKeySequence::Quit);
+    // Not every platform names a quit key: Ctrl+Q where it does not.
+    QList<QKeySequence> const quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    quit->setShortcuts(quitKeys.isEmpty() ? QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Q"))} : quitKeys);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     // Edit
@@ -157,6 +182,32 @@ void HostWindow::buildMenus()
     redo_->setShortcut(QKeySequence::Redo);
     connect(redo_, &QAction::triggered, this, [] { runCommand(QStringLiteral("edit.redo"), QString()); });
     connect(editMenu_, &QMenu::aboutToShow, this, &HostWindow::updateEditActions);
+
+    // View
+    viewMenu_ = menuBar()->addMenu(Kav::translate("MvpHost", "&View"));
+    viewMenu_->setObjectName(QStringLiteral("menuView"));
+    QAction* frameAllAction = newAction(viewMenu_, QStringLiteral("actionFrameAll"), Kav::translate("MvpHost", "&Frame all"));
+    frameAllAction->setShortcut(QKeySequence(QStringLiteral("Home")));
+    connect(frameAllAction, &QAction::triggered, this, &HostWindow::frameAll);
+    QAction* frameSelected = newAction(viewMenu_, QStringLiteral("actionFrameSelection"), Kav::translate("MvpHost", "Frame &selection"));
+    frameSelected->setShortcut(QKeySequence(QStringLiteral("Shift+Home")));
+    connect(frameSelected, &QAction::triggered, this, &HostWindow::frameSelection);
+    viewMenu_->addSeparator();
+    struct Direction {
+        char const* name;
+        char const* text;
+        ViewDirection direction;
+        char const* key;
+    };
+    Direction const directions[] = {{"actionViewFront", QT_TRANSLATE_NOOP("MvpHost", "Fr&ont"), ViewDirection::Front, "Ctrl+1"},
+                                    {"actionViewTop", QT_TRANSLATE_NOOP("MvpHost", "&Top"), ViewDirection::Top, "Ctrl+7"},
+                                    {"actionViewRight", QT_TRANSLATE_NOOP("MvpHost", "&Right"), ViewDirection::Right, "Ctrl+3"},
+                                    {"actionViewIsometric", QT_TRANSLATE_NOOP("MvpHost", "&Isometric"), ViewDirection::Isometric, "Ctrl+0"}};
+    for (Direction const& d : directions) {
+        QAction* a = newAction(viewMenu_, QString::fromLatin1(d.name), Kav::translate("MvpHost", d.text));
+        a->setShortcut(QKeySequence(QString::fromLatin1(d.key)));
+        connect(a, &QAction::triggered, this, [this, d] { lookFrom(static_cast<int>(d.direction)); });
+    }
 
     // Report
     reportMenu_ = menuBar()->addMenu(Kav::translate("MvpHost", "&Report"));
@@ -215,7 +266,7 @@ QStringList HostWindow::menuTexts()
                 list(action->menu(), indent + QStringLiteral("    "));
         }
     };
-    for (QMenu* menu : {fileMenu_, editMenu_, reportMenu_, macroMenu_}) {
+    for (QMenu* menu : {fileMenu_, editMenu_, viewMenu_, reportMenu_, macroMenu_}) {
         lines << menu->title();
         list(menu, QStringLiteral("    "));
     }
@@ -326,6 +377,44 @@ void HostWindow::fillTemplateMenu()
         none->setObjectName(QStringLiteral("actionNoTemplates"));
         none->setEnabled(false);
     }
+}
+
+bool HostWindow::frame(QStringList const* names, BaVec3d<double> const& rotation)
+{
+    view_->flushZoom();
+    QString const parameters = ViewFraming::parameters(*scene_, names, rotation);
+    if (parameters.isEmpty()) {
+        showStatus(names != nullptr ? Kav::translate("MvpHost", "Nothing selected to frame")
+                                    : Kav::translate("MvpHost", "Nothing shown to frame"));
+        return false;
+    }
+    return runCommand(QStringLiteral("view.set"), parameters);
+}
+
+bool HostWindow::frameAll()
+{
+    return frame(nullptr, scene_->viewCreator()->getRotation());
+}
+
+bool HostWindow::frameSelection()
+{
+    QStringList const selected = scene_->selection();
+    return frame(&selected, scene_->viewCreator()->getRotation());
+}
+
+bool HostWindow::lookFrom(int direction)
+{
+    return frame(nullptr, ViewFraming::rotationOf(static_cast<ViewDirection>(direction)));
+}
+
+void HostWindow::frameAfterLoading(QString const& command)
+{
+    // A new scene is shown whole; a project keeps its own view when that shows any of it.
+    bool const generated = command == QLatin1String("host.sample_scene");
+    if (!generated && command != QLatin1String("host.load_project"))
+        return;
+    if (generated ? !ViewFraming::sceneInView(*scene_) : !ViewFraming::anyInView(*scene_))
+        frameAll();
 }
 
 void HostWindow::showStatus(QString const& text)

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/kav_vec.h"
 #include "gapp/kav_main_window.h"
 
 #include <QStringList>
 
 class QAction;
 class QDockWidget;
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QProgressDialog;
 
@@ -22,7 +25,7 @@ class PropertyPanel;
 class View3dWidget;
 
 // The application's window over one scene: explorer, 3D view, property and legend panels,
-// and the File, Edit, Report and Macro menus. Every change it makes runs a command.
+// and the File, Edit, View, Report and Macro menus. Every change it makes runs a command.
 class HostWindow : public GApp::MainWindow {
     Q_OBJECT
 public:
@@ -35,6 +38,7 @@ public:
     LegendPanel* legendPanel() const { return legend_; }
     QMenu* reportMenu() const { return reportMenu_; }
     QMenu* restoreTemplateMenu() const { return templateMenu_; }
+    QLineEdit* explorerFilter() const { return filter_; }
 
     // The menu bar's menus and their entries (sub-menus indented), as about to be shown.
     QStringList menuTexts();
@@ -61,6 +65,12 @@ public:
     // Runs a macro file through the script runner; false (with a message naming the file
     // and line) when it cannot be read or a command fails.
     bool runMacroFile(QString const& path);
+    // View: frames the shown elements (the selected ones), keeping the direction; turns to a
+    // standard direction and frames. Each is one view.set; false when it failed or there is
+    // nothing to frame.
+    bool frameAll();
+    bool frameSelection();
+    bool lookFrom(int direction);   // a ViewDirection
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +82,8 @@ private:
     void updateReportActions();
     void fillTemplateMenu();
     void showStatus(QString const& text);
+    void frameAfterLoading(QString const& command);
+    bool frame(QStringList const* names, BaVec3d<double> const& rotation);
     void showProgress(QString const& what, long long done, long long total);
 
     MCADCmd::Scene* scene_;
@@ -83,7 +95,10 @@ private:
     QMenu* editMenu_ = nullptr;
     QMenu* reportMenu_ = nullptr;
     QMenu* templateMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
     QMenu* macroMenu_ = nullptr;
+    QLineEdit* filter_ = nullptr;
+    QLabel* hiddenLabels_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QAction* restoreWhole_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
-#include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_scene.h"
 
 #include <QRectF>
@@ -180,7 +179,6 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
     out.faces.clear();
     out.dots.clear();
     out.pullOuts.clear();
-    out.labelled.clear();
     out.unsorted.clear();
     QSet<QString> const selected(scene.selection().begin(), scene.selection().end());
     BaVec3d<double> const light = BaVec3d<double>(0.3, -0.5, 0.8) * (1.0 / std::sqrt(0.98));
@@ -199,8 +197,6 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
         CAD::Element* e = elements[index];
         if (!e->isVisible(CAD::VISIBLE_IN_SCENE))
             continue;
-        if (LabelElement* label = e->getLabel(); label != nullptr && label->isLabelVisible())
-            out.labelled.push_back(static_cast<quint32>(index));
         if (CAD::DistPullOut* pull = e->getDistPullOut()) {
             BaVec3d<double> const from = t.map(e->getCenter());
             BaVec3d<double> const to = t.map(pull->getPullOutPoint());

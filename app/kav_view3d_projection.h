@@ -17,7 +17,7 @@ class Scene;
 namespace App {
 
 // The scene's solids as the 3D view paints them for one transformation and window size:
-// faces from far to near, then the dots, then the pull-outs, and which labels to place. The view keeps it until the view
+// faces from far to near, then the dots, then the pull-outs. The view keeps it until the view
 // or the scene changes. Left out: what lies outside the window, and the back sides of opaque
 // shaded boxes, which their front sides cover; an element smaller than a pixel is one pixel.
 struct ProjectedScene {
@@ -42,9 +42,6 @@ struct ProjectedScene {
     std::vector<Face> faces;
     std::vector<Dot> dots;
     std::vector<PullOut> pullOuts;
-    // Where the shown elements with a shown label are in the scene's list. Indices, not
-    // pointers: a paint between a change and its notification then reaches no deleted element.
-    std::vector<quint32> labelled;
     // Room for the next projection.
     std::vector<Face> unsorted;
     std::vector<std::pair<double, quint32>> order;

@@ -9,6 +9,7 @@
 #include "core/kav_limits.h"
 #include "core/kav_translate.h"
 #include "gapp/kav_main_window.h"
+#include "gcad/kav_label_layout.h"
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_scene.h"
 #include "parse/kav_parse.h"
@@ -26,46 +27,6 @@
 
 namespace Kav {
 namespace App {
-
-namespace {
-
-QString labelText(LabelElement const* label)
-{
-    QString text = label->getLabelFigText()->getText();
-    if (text.isEmpty()) {
-        text = label->getContentTemplate();
-        text.replace(QStringLiteral("%name%"), label->getOwner()->getName());
-        text.replace(QStringLiteral("%type%"), CAD::ElementCreator::getTypeName(label->getOwner()->getElementType()));
-        text.replace(QStringLiteral("%value%"), QString());
-    }
-    return text;
-}
-
-// Moves a label's box off the legend, the shortest way that stays in the window: beside,
-// below or above it; below it when no way stays in.
-QRectF clearOf(QRectF const& box, QRectF const& legend, QRectF const& window)
-{
-    if (legend.isEmpty() || !box.intersects(legend))
-        return box;
-    constexpr double gap = 4.0;
-    QRectF const candidates[4] = {box.translated(legend.right() + gap - box.left(), 0.0),
-                                  box.translated(legend.left() - gap - box.right(), 0.0),
-                                  box.translated(0.0, legend.bottom() + gap - box.top()),
-                                  box.translated(0.0, legend.top() - gap - box.bottom())};
-    QRectF best = candidates[2];
-    double bestDistance = INFINITY;
-    for (QRectF const& c : candidates) {
-        QPointF const d = c.topLeft() - box.topLeft();
-        double const distance = std::fabs(d.x()) + std::fabs(d.y());
-        if (window.contains(c) && distance < bestDistance) {
-            best = c;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
-} // namespace
 
 View3dWidget::View3dWidget(MCADCmd::Scene* scene, QWidget* parent) : QWidget(parent), scene_(scene)
 {
@@ -125,6 +86,10 @@ void View3dWidget::paintEvent(QPaintEvent*)
     {
         QPainter imagePainter(&cache_);
         renderScene(imagePainter, size());
+    }
+    if (hiddenLabels_ != reportedHidden_) {
+        reportedHidden_ = hiddenLabels_;
+        emit hiddenLabelsChanged(static_cast<int>(reportedHidden_));
     }
     cacheGeneration_ = generation_;
     cacheTransformation_ = t;
@@ -207,12 +172,12 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
         raster.strokeEllipse(pull.to, 4.0, pullColor, 1.5);
     }
 
-    QFont small = p.font();
-    small.setPointSizeF(8.0);
-    p.setFont(small);
-    drawLegendAndLabels(p, raster, projected, t, small, size);
+    QFont const base = p.font();
+    drawLegendAndLabels(p, raster, t, size);
 
     // Axis triad in the lower left corner: shows the rotation alone.
+    QFont small = base;
+    small.setPointSizeF(8.0);
     p.setFont(small);
     Transformation const r = Transformation::rotation(scene_->renderObject()->getRotation());
     QPointF const origin(40.0, size.height() - 40.0);
@@ -231,153 +196,83 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
     lastDrawWork_ = raster.work();
 }
 
-void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, ProjectedScene const& projected,
-                                       Transformation const& t, QFont const& small, QSize const& size) const
+void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Transformation const& t, QSize const& size) const
 {
-    // The colour legend's place: labels are kept off it, connector lines pass under it.
-    QRectF legendArea;
-    GLegend2::GlobalLegend const* legend = scene_->legend();
-    bool const legendShown = legend != nullptr && scene_->hasLegendData() && legend->isLegendVisible();
-    QFontMetrics const smallMetrics(small);
-    unsigned int const steps = legendShown ? std::max(1u, legend->getSteps()) : 1u;
-    double const stepHeight = std::clamp(200.0 / steps, 2.0, 24.0);
-    // In the user's locale, as the legend panel shows them.
-    QString const maximum = legendShown ? QLocale().toString(legend->getMaximum(), 'g', 4) : QString();
-    QString const minimum = legendShown ? QLocale().toString(legend->getMinimum(), 'g', 4) : QString();
-    BaVec2d<double> const legendPos = legendShown ? legend->getPosition() : BaVec2d<double>();
-    if (legendShown) {
-        double const textWidth =
-            std::max(smallMetrics.horizontalAdvance(maximum), smallMetrics.horizontalAdvance(minimum));
-        legendArea = QRectF(legendPos.x - 1.0, legendPos.y - 1.0, 26.0 + textWidth + 2.0,
-                            std::max(steps * stepHeight, static_cast<double>(smallMetrics.height()))
-                                + smallMetrics.descent() + 2.0);
-    }
-
-    struct Placed {
-        QRectF box;
-        QPointF anchor;
-        bool connector;
-        bool frame;
-        bool valid;
-        int fontSize;
-        QStaticText text;   // shared with the cache, which may grow meanwhile
-    };
-    std::vector<Placed> placed;
+    // Where the legend and each label go is the overlay's to say; drawn here as it says.
+    GLegend2::GlobalLegend const* legend = scene_->hasLegendData() ? scene_->legend() : nullptr;
+    GCAD::LegendGeometry const g = GCAD::LegendGeometry::of(legend, p.font());
     QRectF const window(QPointF(0.0, 0.0), QSizeF(size));
-    QFont labelFont = p.font();
-    int fontSize = -1;
-    int lineHeight = 0;
-    if (labelTexts_.size() > 4 * static_cast<int>(scene_->elements().size()) + 64)
-        labelTexts_.clear();
     // Coarse: no labels.
-    std::vector<CAD::Element*> const& elements = scene_->elements();
-    for (std::size_t i = 0; i < (coarse_ ? 0 : projected.labelled.size()); ++i) {
-        std::size_t const index = projected.labelled[i];
-        CAD::Element* e = index < elements.size() ? elements[index] : nullptr;
-        LabelElement* label = e != nullptr ? e->getLabel() : nullptr;
-        if (label == nullptr)
-            continue;
-        int const points = static_cast<int>(std::clamp(label->getFontSize(), 6u, 48u));
-        if (points != fontSize) {
-            fontSize = points;
-            labelFont.setPointSizeF(points);
-            lineHeight = QFontMetrics(labelFont).height();
-        }
-        // Kept by label; what the text is made of says whether it is still the same.
-        LaidOutText& laidOut = labelTexts_[label];
-        QString const& figureText = label->getLabelFigText()->getText();
-        if (laidOut.points != points || laidOut.figureText != figureText
-            || (figureText.isEmpty()
-                && (laidOut.contentTemplate != label->getContentTemplate() || laidOut.owner != e
-                    || laidOut.ownerName != e->getName() || laidOut.ownerType != e->getElementType()))) {
-            laidOut.figureText = figureText;
-            laidOut.contentTemplate = label->getContentTemplate();
-            laidOut.owner = e;
-            laidOut.ownerName = e->getName();
-            laidOut.ownerType = e->getElementType();
-            laidOut.points = points;
-            laidOut.text = labelText(label);
-            laidOut.laidOut = QStaticText(laidOut.text);
-            laidOut.laidOut.setTextFormat(Qt::PlainText);
-            laidOut.laidOut.prepare(QTransform(), labelFont);
-            laidOut.width = std::ceil(laidOut.laidOut.size().width());
-        }
-        if (laidOut.text.isEmpty())
-            continue;
-        BaVec2d<double> const pos = scene_->overlay()->getLabelPosition(e);
-        if (std::isnan(pos.x) || std::isnan(pos.y))
-            continue;
-        QRectF const box = clearOf(QRectF(pos.x, pos.y, laidOut.width + 10, lineHeight + 6), legendArea, window);
-        Placed l{box, QPointF(), label->hasConnectorPoint(scene_->stage()), label->hasFrame(), e->isValid(), points,
-                 laidOut.laidOut};
-        QRectF reach = box;
-        if (l.connector) {
-            BaVec3d<double> const anchor = t.map(label->getAnchor3d());
-            l.anchor = QPointF(anchor.x, anchor.y);
-            reach |= QRectF(anchor.x - 3.0, anchor.y - 3.0, 6.0, 6.0);
-        }
-        if (reach.intersects(window))
-            placed.push_back(l);
-    }
+    static std::vector<GCAD::PlacedLabel> const none;
+    std::vector<GCAD::PlacedLabel> const& placed =
+        coarse_ ? none : scene_->overlay()->layoutLabels(p.font(), size, g).shown();
+    if (!coarse_)
+        hiddenLabels_ = scene_->overlay()->labelLayout().hiddenCount();
 
-    // A box that later ones hide whole is left out, and so are the stretches of connector lines
-    // that the boxes hide. Boxes are nearly opaque: what shows through one is a tenth.
+    // Connector lines pass under the boxes; the stretches the boxes hide are left out.
     Coverage coverage(size);
-    std::vector<bool> hidden(placed.size(), false);
-    for (std::size_t i = placed.size(); i-- > 0;) {
-        hidden[i] = coverage.covers(placed[i].box.adjusted(-1.0, -1.0, 1.0, 1.0));
-        coverage.add(placed[i].box);
-    }
-
+    for (GCAD::PlacedLabel const& l : placed)
+        coverage.add(l.box);
     QRgb const connectorColor = qRgb(0x40, 0x40, 0x40);
     raster.setCovered([&coverage](int x, int y) { return coverage.coversAround(x, y); }, Coverage::CELL_SIZE);
-    for (Placed const& l : placed) {
-        if (!l.connector)
+    for (GCAD::PlacedLabel const& l : placed) {
+        if (!l.label->hasConnectorPoint(scene_->stage()))
             continue;
-        raster.strokeLine(l.anchor, l.box.center(), connectorColor, 1.0);
-        if (!coverage.covers(QRectF(l.anchor - QPointF(3.0, 3.0), QSizeF(6.0, 6.0))))
-            raster.fillEllipse(l.anchor, 2.5, connectorColor);
+        BaVec3d<double> const anchor = t.map(l.label->getAnchor3d());
+        QPointF const at(anchor.x, anchor.y);
+        raster.strokeLine(at, l.box.center(), connectorColor, 1.0);
+        if (!coverage.covers(QRectF(at - QPointF(3.0, 3.0), QSizeF(6.0, 6.0))))
+            raster.fillEllipse(at, 2.5, connectorColor);
     }
     raster.setCovered(nullptr, 0);
 
     // QPainter is given nothing far outside the window.
-    if (legendShown && legendArea.intersects(window)) {
+    if (!g.area.isEmpty() && g.area.intersects(window)) {
         double const span = legend->getMaximum() - legend->getMinimum();
-        p.setFont(small);
+        p.setFont(g.font);
         p.setPen(QPen(QColor(0x30, 0x30, 0x30), 0.5));
-        for (unsigned int i = 0; i < steps; ++i) {
+        for (unsigned int i = 0; i < g.steps; ++i) {
             // Highest values on top.
-            double const value = legend->getMaximum() - span * (i + 0.5) / steps;
+            double const value = legend->getMaximum() - span * (i + 0.5) / g.steps;
             p.setBrush(rgbColor(legend->colorFor(value)));
-            p.drawRect(QRectF(legendPos.x, legendPos.y + i * stepHeight, 22.0, stepHeight));
+            p.drawRect(QRectF(g.cells.x(), g.cells.y() + i * g.stepHeight, g.cellWidth, g.stepHeight));
         }
         p.setPen(QColor(0x10, 0x10, 0x10));
-        p.drawText(QPointF(legendPos.x + 26.0, legendPos.y + smallMetrics.ascent()), maximum);
-        p.drawText(QPointF(legendPos.x + 26.0, legendPos.y + steps * stepHeight), minimum);
+        p.drawText(g.maximumAt, g.maximum);
+        p.drawText(g.minimumAt, g.minimum);
     }
 
     QRgb const boxColor = qRgba(0xff, 0xff, 0xe8, 230);
     QRgb const frameColor = qRgb(0x50, 0x50, 0x50);
-    fontSize = -1;
-    for (std::size_t i = 0; i < placed.size(); ++i) {
-        Placed const& l = placed[i];
-        if (hidden[i])
-            continue;
-        if (l.fontSize != fontSize) {
-            fontSize = l.fontSize;
+    QFont labelFont = p.font();
+    int fontSize = -1;
+    if (labelTexts_.size() > 4 * static_cast<int>(placed.size()) + 256)
+        labelTexts_.clear();
+    for (GCAD::PlacedLabel const& l : placed) {
+        if (l.points != fontSize) {
+            fontSize = l.points;
             labelFont.setPointSizeF(fontSize);
             p.setFont(labelFont);
         }
+        // Laid out once per text: labels change text far less often than place.
+        LaidOutText& laidOut = labelTexts_[l.label];
+        if (laidOut.text != l.text || laidOut.points != l.points) {
+            laidOut.text = l.text;
+            laidOut.points = l.points;
+            laidOut.laidOut = QStaticText(l.text);
+            laidOut.laidOut.setTextFormat(Qt::PlainText);
+            laidOut.laidOut.prepare(QTransform(), labelFont);
+        }
         QPointF const corners[4] = {l.box.topLeft(), l.box.topRight(), l.box.bottomRight(), l.box.bottomLeft()};
         raster.fillRect(l.box, boxColor);
-        if (l.frame)
+        if (l.label->hasFrame())
             raster.strokePolygon(corners, 4, true, frameColor, 1.0);
-        QSizeF const textSize = l.text.size();
+        QSizeF const textSize = laidOut.laidOut.size();
         QPointF const textAt = l.box.center() - QPointF(textSize.width() / 2.0, textSize.height() / 2.0);
         if (!QRectF(textAt, textSize).intersects(window))
             continue;
-        p.setPen(l.valid ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
-        p.drawStaticText(textAt, l.text);
+        p.setPen(l.label->getOwner()->isValid() ? QColor(0x10, 0x10, 0x10) : QColor(0xc0, 0x00, 0x00));
+        p.drawStaticText(textAt, laidOut.laidOut);
     }
 }
 

@@ -54,6 +54,12 @@ public:
     // A paint during a gesture is coarse once a whole one takes longer than this.
     void setCoarsePaintAbove(double milliseconds) { coarseAboveMs_ = milliseconds; }
 
+    // Labels the last whole picture left out for want of room.
+    int hiddenLabels() const { return static_cast<int>(hiddenLabels_); }
+
+signals:
+    void hiddenLabelsChanged(int count);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -75,9 +81,9 @@ private:
     void commit(ViewValues const& start, ViewValues const& end);
 
     ProjectedScene const& projection(Transformation const& t, QSize const& size) const;
-    // Connector lines, the colour legend over them, the label boxes over both, kept off it.
-    void drawLegendAndLabels(QPainter& p, PixelRaster& raster, ProjectedScene const& projected,
-                             Transformation const& t, QFont const& small, QSize const& size) const;
+    // Connector lines, the colour legend over them, the label boxes over both, as the
+    // overlay lays them out.
+    void drawLegendAndLabels(QPainter& p, PixelRaster& raster, Transformation const& t, QSize const& size) const;
 
     MCADCmd::Scene* scene_;
     QImage cache_;   // the last picture, shown while drawing is locked or nothing changed
@@ -92,18 +98,14 @@ private:
     mutable unsigned int projections_ = 0;
     mutable unsigned int draws_ = 0;
     mutable quint64 lastDrawWork_ = 0;
-    // Laid-out label texts by label; labels change text far less often than place.
+    // Laid-out texts of the shown labels, by label.
     struct LaidOutText {
-        QString figureText;
-        QString contentTemplate;
-        CAD::Element const* owner = nullptr;
-        QString ownerName;
-        unsigned int ownerType = 0;
         QString text;
         int points = 0;
         QStaticText laidOut;
-        double width = 0.0;
     };
+    mutable std::size_t hiddenLabels_ = 0;
+    std::size_t reportedHidden_ = 0;
     mutable QHash<LabelElement const*, LaidOutText> labelTexts_;
     mutable QImage background_;   // the gradient behind the scene, for the last size
     double lastPaintMs_ = 0.0;

@@ -28,7 +28,7 @@ EVERYTHING = ('template={name="everything" new_invisible="1" invalid_invisible="
 
 STEPS = ["host.sample_scene", "report.create_snapshot", "element.set", "report.restore_whole_snapshot",
          "report.restore_by_template", "edit.undo", "edit.redo", "host.save_project", "host.load_project",
-         "host.dump_state", "paint"]
+         "host.dump_state", "frame_all", "explorer_filter", "paint"]
 
 TIME_LINE = re.compile(r"^time (\S+) ([0-9.]+) ms cpu ([0-9.]+) ms$")
 RSS_LINE = re.compile(r"^peak-rss-kb (\d+)$")
@@ -134,7 +134,8 @@ def main():
         for step in STEPS:
             limit = 0.5 if step in ("report.restore_whole_snapshot", "report.restore_by_template", "edit.undo",
                                     "edit.redo") else 1.0
-            limit_ms = {"element.set": 20.0, "paint": 100.0}.get(step, limit * 1000.0)
+            limit_ms = {"element.set": 20.0, "paint": 100.0, "frame_all": 50.0,
+                        "explorer_filter": 100.0}.get(step, limit * 1000.0)
             growth = None
             if mid:
                 growth = (cpu[(step, big)] / big) / max(cpu[(step, mid)] / mid, 1e-9)

@@ -1277,256 +1277,312 @@ erwartete Form: %3</translation>
         <translation>Befehl „%1“ hat eine unbekannte Ausnahme ausgelöst</translation>
     </message>
     <message>
-        <location filename="../app/kav_explorer_model.cpp" line="185"/>
+        <location filename="../app/kav_explorer_model.cpp" line="262"/>
         <source>Element</source>
         <translation>Element</translation>
     </message>
     <message>
-        <location filename="../app/kav_explorer_model.cpp" line="185"/>
+        <location filename="../app/kav_explorer_model.cpp" line="262"/>
         <source>Type</source>
         <translation>Typ</translation>
     </message>
     <message>
-        <location filename="../app/kav_explorer_model.cpp" line="132"/>
+        <location filename="../app/kav_explorer_model.cpp" line="141"/>
+        <location filename="../app/kav_explorer_model.cpp" line="209"/>
         <source>documentation</source>
         <translation>Dokumentation</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="67"/>
+        <location filename="../app/kav_host_window.cpp" line="71"/>
         <source>mvp-host - snapshot visualization</source>
         <translation>mvp-host - Snapshot-Darstellung</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="72"/>
+        <location filename="../app/kav_host_window.cpp" line="76"/>
         <source>Explorer</source>
         <translation>Explorer</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="78"/>
+        <location filename="../app/kav_host_window.cpp" line="85"/>
+        <source>Find by name or type</source>
+        <translation>Nach Name oder Typ suchen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="94"/>
         <source>Properties</source>
         <translation>Eigenschaften</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="84"/>
+        <location filename="../app/kav_host_window.cpp" line="100"/>
         <source>Legend</source>
         <translation>Legende</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="94"/>
+        <location filename="../app/kav_host_window.cpp" line="110"/>
         <source>Ready</source>
         <translation>Bereit</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="134"/>
+        <location filename="../app/kav_host_window.cpp" line="115"/>
+        <source>%1 labels not shown (no room)</source>
+        <translation>%1 Beschriftungen nicht angezeigt (kein Platz)</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="157"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="136"/>
+        <location filename="../app/kav_host_window.cpp" line="159"/>
         <source>&amp;Open project...</source>
         <translation>Projekt ö&amp;ffnen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="139"/>
+        <location filename="../app/kav_host_window.cpp" line="162"/>
         <source>&amp;Save project...</source>
         <translation>Projekt &amp;speichern...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="143"/>
+        <location filename="../app/kav_host_window.cpp" line="166"/>
         <source>Load sample scene</source>
         <translation>Beispielszene laden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="146"/>
+        <location filename="../app/kav_host_window.cpp" line="169"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="151"/>
+        <location filename="../app/kav_host_window.cpp" line="174"/>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="153"/>
-        <location filename="../app/kav_host_window.cpp" line="278"/>
+        <location filename="../app/kav_host_window.cpp" line="176"/>
+        <location filename="../app/kav_host_window.cpp" line="327"/>
         <source>Undo</source>
         <translation>Rückgängig</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="156"/>
-        <location filename="../app/kav_host_window.cpp" line="280"/>
+        <location filename="../app/kav_host_window.cpp" line="179"/>
+        <location filename="../app/kav_host_window.cpp" line="329"/>
         <source>Redo</source>
         <translation>Wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="162"/>
+        <location filename="../app/kav_host_window.cpp" line="185"/>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="187"/>
+        <source>&amp;Frame all</source>
+        <translation>&amp;Alles einpassen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="190"/>
+        <source>Frame &amp;selection</source>
+        <translation>Au&amp;swahl einpassen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="200"/>
+        <source>Fr&amp;ont</source>
+        <translation>&amp;Vorne</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="201"/>
+        <source>&amp;Top</source>
+        <translation>&amp;Oben</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="202"/>
+        <source>&amp;Right</source>
+        <translation>&amp;Rechts</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="203"/>
+        <source>&amp;Isometric</source>
+        <translation>&amp;Isometrisch</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="211"/>
         <source>&amp;Report</source>
         <translation>Be&amp;richt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="164"/>
+        <location filename="../app/kav_host_window.cpp" line="213"/>
         <source>Create snapshot</source>
         <translation>Snapshot erstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="169"/>
+        <location filename="../app/kav_host_window.cpp" line="218"/>
         <source>Restore whole snapshot</source>
         <translation>Ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="171"/>
+        <location filename="../app/kav_host_window.cpp" line="220"/>
         <source>restore visualization from snapshot</source>
         <translation>Darstellung aus Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="176"/>
+        <location filename="../app/kav_host_window.cpp" line="225"/>
         <source>Edit restore templates...</source>
         <translation>Wiederherstellungsvorlagen bearbeiten...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="178"/>
+        <location filename="../app/kav_host_window.cpp" line="227"/>
         <source>Import restore templates...</source>
         <translation>Wiederherstellungsvorlagen importieren...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="183"/>
+        <location filename="../app/kav_host_window.cpp" line="232"/>
         <source>&amp;Macro</source>
         <translation>&amp;Makro</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="185"/>
+        <location filename="../app/kav_host_window.cpp" line="234"/>
         <source>Record</source>
         <translation>Aufzeichnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="188"/>
+        <location filename="../app/kav_host_window.cpp" line="237"/>
         <source>Recording a macro</source>
         <translation>Makro wird aufgezeichnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="191"/>
+        <location filename="../app/kav_host_window.cpp" line="240"/>
         <source>Stop recording</source>
         <translation>Aufzeichnung beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="194"/>
+        <location filename="../app/kav_host_window.cpp" line="243"/>
         <source>Macro recorded: %1 commands</source>
         <translation>Makro aufgezeichnet: %1 Befehle</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="197"/>
+        <location filename="../app/kav_host_window.cpp" line="246"/>
         <source>Save macro...</source>
         <translation>Makro speichern...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="199"/>
+        <location filename="../app/kav_host_window.cpp" line="248"/>
         <source>Run macro...</source>
         <translation>Makro ausführen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="277"/>
+        <location filename="../app/kav_host_window.cpp" line="326"/>
         <source>Undo %1</source>
         <translation>%1 rückgängig machen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="279"/>
+        <location filename="../app/kav_host_window.cpp" line="328"/>
         <source>Redo %1</source>
         <translation>%1 wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="324"/>
+        <location filename="../app/kav_host_window.cpp" line="373"/>
         <source>(restore templates cannot be read)</source>
         <translation>(Wiederherstellungsvorlagen können nicht gelesen werden)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="325"/>
+        <location filename="../app/kav_host_window.cpp" line="374"/>
         <source>(no restore templates)</source>
         <translation>(keine Wiederherstellungsvorlagen)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="339"/>
+        <location filename="../app/kav_host_window.cpp" line="385"/>
+        <source>Nothing selected to frame</source>
+        <translation>Nichts zum Einpassen ausgewählt</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="386"/>
+        <source>Nothing shown to frame</source>
+        <translation>Nichts zum Einpassen angezeigt</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="426"/>
         <source>Open project</source>
         <translation>Projekt öffnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="340"/>
-        <location filename="../app/kav_host_window.cpp" line="352"/>
+        <location filename="../app/kav_host_window.cpp" line="427"/>
+        <location filename="../app/kav_host_window.cpp" line="439"/>
         <source>Projects (*.kvp)</source>
         <translation>Projekte (*.kvp)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="340"/>
-        <location filename="../app/kav_host_window.cpp" line="365"/>
-        <location filename="../app/kav_host_window.cpp" line="399"/>
+        <location filename="../app/kav_host_window.cpp" line="427"/>
+        <location filename="../app/kav_host_window.cpp" line="452"/>
+        <location filename="../app/kav_host_window.cpp" line="486"/>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="345"/>
+        <location filename="../app/kav_host_window.cpp" line="432"/>
         <source>Opened %1</source>
         <translation>%1 geöffnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="351"/>
+        <location filename="../app/kav_host_window.cpp" line="438"/>
         <source>Save project</source>
         <translation>Projekt speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="358"/>
+        <location filename="../app/kav_host_window.cpp" line="445"/>
         <source>Saved %1</source>
         <translation>%1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="364"/>
+        <location filename="../app/kav_host_window.cpp" line="451"/>
         <source>Import restore templates</source>
         <translation>Wiederherstellungsvorlagen importieren</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="365"/>
+        <location filename="../app/kav_host_window.cpp" line="452"/>
         <source>Restore templates (*.rst)</source>
         <translation>Wiederherstellungsvorlagen (*.rst)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="370"/>
+        <location filename="../app/kav_host_window.cpp" line="457"/>
         <source>Imported restore templates from %1</source>
         <translation>Wiederherstellungsvorlagen aus %1 importiert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="378"/>
-        <location filename="../app/kav_host_window.cpp" line="388"/>
+        <location filename="../app/kav_host_window.cpp" line="465"/>
+        <location filename="../app/kav_host_window.cpp" line="475"/>
         <source>Save macro</source>
         <translation>Makro speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="379"/>
-        <location filename="../app/kav_host_window.cpp" line="399"/>
+        <location filename="../app/kav_host_window.cpp" line="466"/>
+        <location filename="../app/kav_host_window.cpp" line="486"/>
         <source>Macro scripts (*.kavmacro *.macro)</source>
         <translation>Makroskripte (*.kavmacro *.macro)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="389"/>
+        <location filename="../app/kav_host_window.cpp" line="476"/>
         <source>The macro could not be written to %1.</source>
         <translation>Das Makro konnte nicht nach %1 geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="392"/>
+        <location filename="../app/kav_host_window.cpp" line="479"/>
         <source>Saved macro %1</source>
         <translation>Makro %1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="398"/>
-        <location filename="../app/kav_host_window.cpp" line="410"/>
-        <location filename="../app/kav_host_window.cpp" line="418"/>
+        <location filename="../app/kav_host_window.cpp" line="485"/>
+        <location filename="../app/kav_host_window.cpp" line="497"/>
+        <location filename="../app/kav_host_window.cpp" line="505"/>
         <source>Run macro</source>
         <translation>Makro ausführen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="419"/>
+        <location filename="../app/kav_host_window.cpp" line="506"/>
         <source>The macro %1 stopped.</source>
         <translation>Das Makro %1 wurde abgebrochen.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="423"/>
+        <location filename="../app/kav_host_window.cpp" line="510"/>
         <source>Macro %1: %2 commands run</source>
         <translation>Makro %1: %2 Befehle ausgeführt</translation>
     </message>
@@ -1656,22 +1712,22 @@ erwartete Form: %3</translation>
         <translation>ungültige Messung</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_app.cpp" line="116"/>
+        <location filename="../app/kav_host_app.cpp" line="119"/>
         <source>the sample scene could not be loaded: </source>
         <translation>die Beispielszene konnte nicht geladen werden: </translation>
     </message>
     <message>
-        <location filename="../app/kav_host_app.cpp" line="119"/>
+        <location filename="../app/kav_host_app.cpp" line="122"/>
         <source>the plug-in was loaded but not initialised</source>
         <translation>das Plug-in wurde geladen, aber nicht initialisiert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_app.cpp" line="133"/>
+        <location filename="../app/kav_host_app.cpp" line="136"/>
         <source>screenshot %1: the window cannot be captured</source>
         <translation>Bildschirmfoto %1: das Fenster kann nicht aufgenommen werden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_app.cpp" line="138"/>
+        <location filename="../app/kav_host_app.cpp" line="141"/>
         <source>screenshot: %1</source>
         <translation>Bildschirmfoto: %1</translation>
     </message>

@@ -56,6 +56,13 @@ void Overlay2d::place(LabelElement* label, Transformation const& t)
     label->getLabelFigText()->updateForStage(StageIdentifier(), 0, 0);
 }
 
+LabelLayout const& Overlay2d::layoutLabels(QFont const& font, QSize const& size, LegendGeometry const& legend)
+{
+    static std::function<void(std::function<void(LabelElement*)> const&)> const none = [](auto const&) {};
+    layout_.layout(labels_ ? labels_ : none, font, size, legend);
+    return layout_;
+}
+
 void Overlay2d::setLabelProvider(std::function<void(std::function<void(LabelElement*)> const&)> provider)
 {
     labels_ = std::move(provider);

@@ -2,6 +2,7 @@
 #include "kavhost_export.h"
 #include "core/kav_stage_identifier.h"
 #include "core/kav_vec.h"
+#include "gcad/kav_label_layout.h"
 #include "gl/kav_view.h"
 #include <functional>
 
@@ -19,8 +20,8 @@ namespace GCAD {
 class KAVHOST_EXPORT Overlay2d {
 public:
     // Offset of an automatically placed label from its projected anchor.
-    static constexpr double AUTO_OFFSET_X = 24.0;
-    static constexpr double AUTO_OFFSET_Y = -24.0;
+    static constexpr double AUTO_OFFSET_X = LabelLayout::AUTO_OFFSET;
+    static constexpr double AUTO_OFFSET_Y = -LabelLayout::AUTO_OFFSET;
 
     explicit Overlay2d(GL::RenderObject* renderObject) : render_(renderObject) {}
 
@@ -37,6 +38,10 @@ public:
     void repositionLabel(LabelElement* label) const;
     void setLabelProvider(std::function<void(std::function<void(LabelElement*)> const&)> provider);
     unsigned int getRepositionCount() const { return repositions_; }
+    // Decides where the picture draws each label, and which it leaves out, for a `size` window
+    // with `font` as the labels' base font (see LabelLayout). The view paints what this says.
+    LabelLayout const& layoutLabels(QFont const& font, QSize const& size, LegendGeometry const& legend);
+    LabelLayout const& labelLayout() const { return layout_; }
 
 private:
     static void place(LabelElement* label, Transformation const& t);
@@ -44,6 +49,7 @@ private:
     GL::RenderObject* render_;
     std::function<void(std::function<void(LabelElement*)> const&)> labels_;
     unsigned int repositions_ = 0;
+    LabelLayout layout_;
 };
 
 class KAVHOST_EXPORT RenderCallback : public GL::RenderCallback {
