@@ -528,162 +528,167 @@ erwartete Form: %3</translation>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="159"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="166"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="185"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="192"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="187"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="194"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="197"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="204"/>
         <source>element &quot;%1&quot;: %2 out of range, skipped</source>
         <translation>Element „%1“: %2 außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="204"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="211"/>
         <source>its geometry</source>
         <translation>seine Geometrie</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="208"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="215"/>
         <source>its pull-out point</source>
         <translation>sein Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="212"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="219"/>
         <source>its label&apos;s origin</source>
         <translation>der Ursprung seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="217"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="224"/>
         <source>its label&apos;s position</source>
         <translation>die Lage seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="221"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="228"/>
         <source>its label&apos;s font size</source>
         <translation>die Schriftgröße seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="227"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="234"/>
         <source>its radius and sampling</source>
         <translation>sein Radius und seine Abtastung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="284"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="314"/>
         <source>access frame of version %1, expected 1</source>
         <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="304"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="283"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="309"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="288"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="313"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="335"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="317"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="339"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="321"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="344"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="324"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="347"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="376"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="432"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="413"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="457"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="437"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="483"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="439"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="486"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="443"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="490"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="460"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="507"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="471"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="518"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="494"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="542"/>
         <source>element &quot;%1&quot;: %2, skipped</source>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="464"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="511"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="499"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="547"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="502"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="550"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="509"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="567"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="517"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="574"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="530"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="586"/>
+        <source>report &quot;%1&quot; refers to access %2 of %3</source>
+        <translation>Bericht „%1“ verweist auf Zugriff %2 von %3</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="609"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="533"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="612"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -1136,12 +1141,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="363"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="409"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="477"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="525"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>
