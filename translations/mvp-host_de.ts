@@ -618,77 +618,87 @@ erwartete Form: %3</translation>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="457"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="468"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="483"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="494"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="486"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="497"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="490"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="501"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="507"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="518"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="518"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="529"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="542"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="553"/>
         <source>element &quot;%1&quot;: %2, skipped</source>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="511"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="596"/>
+        <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
+        <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="604"/>
+        <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
+        <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="613"/>
+        <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
+        <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="522"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="547"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="558"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="550"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="561"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="567"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="578"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="574"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="585"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="586"/>
-        <source>report &quot;%1&quot; refers to access %2 of %3</source>
-        <translation>Bericht „%1“ verweist auf Zugriff %2 von %3</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="609"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="631"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="612"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="634"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -1146,7 +1156,7 @@ erwartete Form: %3</translation>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="525"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="536"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>

@@ -208,8 +208,7 @@ void Report::setCreationPropertyAccess(AccessList accesses)
         return;
     SharedAccesses& pool = SharedAccesses::instance();
     // The new ones are held before the old ones are let go: an access in both lists stays.
-    for (PropertyAccess::PropertyAccessBase*& a : accesses)
-        a = pool.share(a);
+    pool.shareAll(accesses);
     accesses.swap(accesses_);
     for (PropertyAccess::PropertyAccessBase* a : accesses)
         pool.release(a);

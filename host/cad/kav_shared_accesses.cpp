@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 
 namespace Kav {
@@ -62,14 +63,71 @@ bool sameBase(PropertyAccessBase const& a, PropertyAccessBase const& b)
 } // namespace
 
 struct SharedAccesses::Data {
+    static constexpr std::size_t NOT_RECENT = static_cast<std::size_t>(-1);
     struct Entry {
         std::uint64_t hash = 0;
         unsigned int holders = 0;
         bool indexed = false; // false: its stream form could not be written, so it is never matched
+        std::size_t recent = NOT_RECENT; // its place in `recent`
     };
-    std::unordered_map<PropertyAccessBase const*, Entry> held;
+    using Held = std::unordered_map<PropertyAccessBase const*, Entry>;
+    struct Recent {
+        PropertyAccessBase* access = nullptr; // null once deleted
+        Entry* entry = nullptr;
+        std::size_t offset = 0; // of its stream form in `forms`
+        std::size_t length = 0;
+    };
+    Held held;
     std::unordered_multimap<std::uint64_t, PropertyAccessBase*> byHash;
+    // The last list shareAll() took, by place, with the stream forms.
+    std::vector<Recent> recent;
+    std::string forms; // one after the other: a byte array each would waste more than they hold
     mutable std::mutex mutex;
+
+    bool sameForm(Recent const& r, QByteArray const& bytes) const
+    {
+        return r.length == static_cast<std::size_t>(bytes.size()) &&
+               std::memcmp(forms.data() + r.offset, bytes.constData(), r.length) == 0;
+    }
+
+    // The held access equal to `access` (whose stream form is `bytes`), or null.
+    Held::value_type* find(PropertyAccessBase const& access, std::uint64_t hash, QByteArray const& bytes)
+    {
+        auto range = byHash.equal_range(hash);
+        for (auto it = range.first; it != range.second; ++it) {
+            PropertyAccessBase* candidate = it->second;
+            if (!sameBase(*candidate, access))
+                continue;
+            Held::value_type& e = *held.find(candidate);
+            // The hash only finds candidates: equal means the same bytes.
+            bool same = false;
+            if (e.second.recent != NOT_RECENT) {
+                same = sameForm(recent[e.second.recent], bytes);
+            } else {
+                try {
+                    same = streamForm(*candidate) == bytes;
+                } catch (IO::StreamException const&) {
+                }
+            }
+            if (same)
+                return &e;
+        }
+        return nullptr;
+    }
+    // Holds `access` once more, or an equal one instead (deleting `access`); answers its entry.
+    Held::value_type* hold(PropertyAccessBase*& access, QByteArray const& bytes)
+    {
+        std::uint64_t const hash = hashOf(*access, bytes);
+        if (Held::value_type* e = find(*access, hash, bytes)) {
+            ++e->second.holders;
+            delete access;
+            access = const_cast<PropertyAccessBase*>(e->first);
+            return e;
+        }
+        auto e = held.emplace(access, Entry{hash, 1, true, NOT_RECENT}).first;
+        byHash.emplace(hash, access);
+        return &*e;
+    }
 };
 
 SharedAccesses::SharedAccesses() : d_(std::make_unique<Data>()) {}
@@ -119,33 +177,65 @@ PropertyAccessBase* SharedAccesses::share(PropertyAccessBase* access, QByteArray
 {
     if (access == nullptr)
         return nullptr;
-    std::uint64_t const hash = hashOf(*access, bytes);
     std::lock_guard<std::mutex> lock(d_->mutex);
     auto known = d_->held.find(access);
-    if (known != d_->held.end()) {
+    if (known != d_->held.end())
         ++known->second.holders;
-        return access;
-    }
-    auto range = d_->byHash.equal_range(hash);
-    for (auto it = range.first; it != range.second; ++it) {
-        PropertyAccessBase* candidate = it->second;
-        if (!sameBase(*candidate, *access))
-            continue;
-        // The hash only finds candidates: equal means the same bytes.
-        bool same = false;
-        try {
-            same = streamForm(*candidate) == bytes;
-        } catch (IO::StreamException const&) {
-        }
-        if (!same)
-            continue;
-        ++d_->held[candidate].holders;
-        delete access;
-        return candidate;
-    }
-    d_->held.emplace(access, Data::Entry{hash, 1, true});
-    d_->byHash.emplace(hash, access);
+    else
+        d_->hold(access, bytes);
     return access;
+}
+
+void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
+{
+    std::lock_guard<std::mutex> lock(d_->mutex);
+    std::vector<Data::Recent> next(accesses.size());
+    std::string forms;
+    forms.reserve(d_->forms.size());
+    for (std::size_t i = 0; i < accesses.size(); ++i) {
+        PropertyAccessBase*& a = accesses[i];
+        if (a == nullptr)
+            continue;
+        auto known = d_->held.find(a);
+        if (known != d_->held.end()) {
+            ++known->second.holders;
+            continue;
+        }
+        QByteArray bytes;
+        try {
+            bytes = streamForm(*a);
+        } catch (IO::StreamException const&) {
+            d_->held[a] = Data::Entry{0, 1, false, Data::NOT_RECENT};
+            continue;
+        }
+        Data::Recent& here = next[i];
+        Data::Recent const* before = i < d_->recent.size() ? &d_->recent[i] : nullptr;
+        if (before != nullptr && before->access != nullptr && sameBase(*before->access, *a) && d_->sameForm(*before, bytes)) {
+            ++before->entry->holders;
+            delete a;
+            a = before->access;
+            here.entry = before->entry;
+        } else {
+            here.entry = &d_->hold(a, bytes)->second;
+        }
+        here.access = a;
+        here.offset = forms.size();
+        here.length = static_cast<std::size_t>(bytes.size());
+        forms.append(bytes.constData(), here.length);
+    }
+    for (Data::Recent const& r : d_->recent) {
+        if (r.access != nullptr)
+            r.entry->recent = Data::NOT_RECENT;
+    }
+    // An access twice in the list keeps its first place.
+    for (std::size_t i = 0; i < next.size(); ++i) {
+        if (next[i].access != nullptr && next[i].entry->recent == Data::NOT_RECENT)
+            next[i].entry->recent = i;
+        else
+            next[i] = Data::Recent();
+    }
+    d_->recent.swap(next);
+    d_->forms.swap(forms);
 }
 
 void SharedAccesses::release(PropertyAccessBase const* access)
@@ -165,6 +255,8 @@ void SharedAccesses::release(PropertyAccessBase const* access)
             }
         }
     }
+    if (it->second.recent != Data::NOT_RECENT)
+        d_->recent[it->second.recent] = Data::Recent();
     d_->held.erase(it);
     delete access;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace Kav {
 namespace PropertyAccess {
@@ -28,6 +29,10 @@ public:
     // equal one already held (and `access` is deleted), or `access` itself. Either way the
     // caller is one more holder. An access already held is simply held once more.
     PropertyAccess::PropertyAccessBase* share(PropertyAccess::PropertyAccessBase* access);
+    // share() for each access of a report's list, in place. The stream forms of the last
+    // list shared are kept: a snapshot mostly holds what the one before held at the same
+    // place, and is then compared with it without a lookup or writing it again.
+    void shareAll(std::vector<PropertyAccess::PropertyAccessBase*>& accesses);
     // Like share(), with the access's stream form at hand (as a project file stores it).
     PropertyAccess::PropertyAccessBase* share(PropertyAccess::PropertyAccessBase* access, QByteArray const& bytes);
     // One holder less; the last one deletes the access. An access not held is left alone.

@@ -1,9 +1,9 @@
 // Project files: one block stream of type "KAVHOST_PROJECT".
 //   Version 2: view block, legend block, counts block (elements, reports, accesses), then
 //   per element one element block followed by its ElemProp block, then one frame block per
-//   distinct access, then per report one report block that lists its accesses by their
-//   place among the frames. Snapshots of one scene mostly hold equal accesses, and each is
-//   stored once.
+//   distinct access, then per report one report block that lists its accesses as runs of
+//   consecutive places among the frames (first, length). Snapshots of one scene mostly hold
+//   equal accesses: each is stored once, and a report's list takes a few runs.
 //   Version 1 (still read): counts of elements and reports only, and each report block is
 //   followed by a frame block for each of its accesses.
 //   A frame holds the access's type, its type string, the host base's data (explorer name,
@@ -435,20 +435,31 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             writeFrame(out, *a);
         for (CAD::Report* r : reports) {
             progress.advance(++done);
-            std::vector<unsigned int> indices;
+            // Runs of consecutive places: a report mostly holds what the one before held.
+            std::vector<std::pair<unsigned int, unsigned int>> runs; // first place, length
+            unsigned int entries = 0;
             for (PropertyAccess::PropertyAccessBase const* a : r->getCreationPropertyAccess()) {
-                if (a != nullptr)
-                    indices.push_back(place[a]);
+                if (a == nullptr)
+                    continue;
+                unsigned int const at = place[a];
+                ++entries;
+                if (!runs.empty() && runs.back().first + runs.back().second == at)
+                    ++runs.back().second;
+                else
+                    runs.emplace_back(at, 1);
             }
             out.beginBlock(Stream::sizeOf(r->getName()) + Stream::sizeOf(r->getViewName()) + Stream::SizeBool +
-                               Stream::SizeUInt * (1 + static_cast<unsigned int>(indices.size())),
+                               Stream::SizeUInt * (2 + 2 * static_cast<unsigned int>(runs.size())),
                            2);
             out.writeString(r->getName());
             out.writeString(r->getViewName());
             out.writeBool(r->dontUpdateSnapshot());
-            out.writeUInt(static_cast<unsigned int>(indices.size()));
-            for (unsigned int i : indices)
-                out.writeUInt(i);
+            out.writeUInt(entries);
+            out.writeUInt(static_cast<unsigned int>(runs.size()));
+            for (auto const& run : runs) {
+                out.writeUInt(run.first);
+                out.writeUInt(run.second);
+            }
             out.endBlock();
         }
         out.close();
@@ -578,17 +589,28 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             lr.report->setViewName(viewName);
             lr.report->setDontUpdateSnapshot(dontUpdate);
             if (version == PROJECT_VERSION) {
-                // Each index is read before room is made for it: a wrong count runs into the block's end.
-                lr.accesses.reserve(static_cast<std::size_t>(std::min<quint64>(count, in.bytesLeft() / Stream::SizeUInt)));
-                for (unsigned int k = 0; k < count; ++k) {
-                    unsigned int const index = in.readUInt();
-                    if (index >= held.size())
-                        bad(in, translate("Kav::MCADCmd", "report \"%1\" refers to access %2 of %3").arg(name).arg(index + 1).arg(held.size()));
-                    if (PropertyAccess::PropertyAccessBase* a = held.at(index))
-                        lr.accesses.push_back(a);
-                    else
-                        skipped << skippedText(name, k, skippedAccesses[index]) << END_LOG;
+                // A report holds at most as many accesses as are stored (each read from the
+                // file), and its runs must add up to that count: so the runs never make room
+                // beyond what was read.
+                if (count > held.size())
+                    bad(in, translate("Kav::MCADCmd", "report \"%1\" holds %2 accesses of %3 stored").arg(name).arg(count).arg(held.size()));
+                lr.accesses.reserve(count);
+                unsigned int const runs = in.readUInt();
+                unsigned int k = 0;
+                for (unsigned int run = 0; run < runs; ++run) {
+                    unsigned int const first = in.readUInt();
+                    unsigned int const length = in.readUInt();
+                    if (first >= held.size() || length > held.size() - first || length > count - k)
+                        bad(in, translate("Kav::MCADCmd", "report \"%1\" refers to accesses beyond the %2 stored").arg(name).arg(held.size()));
+                    for (unsigned int index = first; index < first + length; ++index, ++k) {
+                        if (PropertyAccess::PropertyAccessBase* a = held.at(index))
+                            lr.accesses.push_back(a);
+                        else
+                            skipped << skippedText(name, k, skippedAccesses[index]) << END_LOG;
+                    }
                 }
+                if (k != count)
+                    bad(in, translate("Kav::MCADCmd", "report \"%1\" lists %2 of its %3 accesses").arg(name).arg(k).arg(count));
                 in.closeBlock();
             } else {
                 in.closeBlock();
