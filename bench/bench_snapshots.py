@@ -2,11 +2,12 @@
 """Snapshot series through the application: mvp-host run headless on generated scripts, as
 bench_app.py does, each step timed by the application (--timings), peak RSS from /usr/bin/time.
 
-usage: bench_snapshots.py MVP_HOST [--only W1,W2,SET] [--json FILE]
+usage: bench_snapshots.py MVP_HOST [--only W1,W2,SET] [--json FILE]   (W1ONE: only the one-snapshot scene)
 
 W1 "report pages": 100,000 elements, 200 snapshots; between two snapshots 10 elements change
 colour or visibility, and before every 10th the view turns. Compared with the same scene and
 one snapshot.
+The load and the restores run in a second process, as a user opens the project.
 W2 "everything changes": 10,000 elements, 20 snapshots, every element's colour changes
 between two snapshots.
 SET: 60,000 element.set on 1,000 elements, the mean of the first 10,000 against the last."""
@@ -27,18 +28,19 @@ def colour(i, k):
 
 
 def series_script(n, snapshots, changes, work, name):
-    """The scene, `snapshots` snapshots with `changes(k)` lines before the k-th, save, load and
-    three restores. Answers the script and the project's path."""
+    """Two scripts: the scene, `snapshots` snapshots with `changes(k)` lines before the k-th,
+    and the save; then, in a process of its own (as a user opens the project), the load and
+    three restores. Answers both and the project's path."""
     project = os.path.join(work, name + ".kvp")
     lines = ['host.sample_scene elements="%d"' % n]
     for k in range(snapshots):
         lines += changes(k)
         lines.append('report.create_snapshot name="S%d"' % k)
     lines.append('host.save_project file="%s"' % project)
-    lines.append('host.load_project file="%s"' % project)
+    later = ['host.load_project file="%s"' % project]
     for k in sorted({0, snapshots // 2, snapshots - 1}):
-        lines.append('report.restore_whole_snapshot snapshot="S%d"' % k)
-    return "\n".join(lines) + "\n", project
+        later.append('report.restore_whole_snapshot snapshot="S%d"' % k)
+    return "\n".join(lines) + "\n", "\n".join(later) + "\n", project
 
 
 def w1_changes(n):
@@ -67,13 +69,14 @@ def w2_changes(n):
 
 
 def measure(host, work, name, n, snapshots, changes):
-    text, project = series_script(n, snapshots, changes, work, name)
-    steps, whole, rss = run_host(host, text, work, name)
-    cpu = lambda step: [c for s, w, c in steps if s == step]  # noqa: E731
+    make, load, project = series_script(n, snapshots, changes, work, name)
+    steps, whole, rss = run_host(host, make, work, name)
+    later, _, load_rss = run_host(host, load, work, name + "-load")
+    cpu = lambda step: [c for s, w, c in steps + later if s == step]  # noqa: E731
     snaps = cpu("report.create_snapshot")
     restores = cpu("report.restore_whole_snapshot")
     return {"elements": n, "snapshots": snapshots, "peak_rss_mib": rss / 1024 ** 2,
-            "file_mib": os.path.getsize(project) / 1024 ** 2,
+            "load_peak_rss_mib": load_rss / 1024 ** 2, "file_mib": os.path.getsize(project) / 1024 ** 2,
             "snapshot_first_ms": snaps[0], "snapshot_median_ms": statistics.median(snaps),
             "snapshot_last_ms": snaps[-1], "snapshot_max_ms": max(snaps),
             "save_ms": cpu("host.save_project")[0], "load_ms": cpu("host.load_project")[0],
@@ -82,7 +85,7 @@ def measure(host, work, name, n, snapshots, changes):
 
 def row(label, r):
     rest = r["restore_ms"] + [None] * (3 - len(r["restore_ms"]))
-    return [label, "%.0f" % r["peak_rss_mib"], "%.1f" % r["file_mib"], fmt(r["snapshot_first_ms"]),
+    return [label, "%.0f" % r["peak_rss_mib"], "%.0f" % r.get("load_peak_rss_mib", 0), "%.1f" % r["file_mib"], fmt(r["snapshot_first_ms"]),
             fmt(r["snapshot_median_ms"]), fmt(r["snapshot_last_ms"]), fmt(r["save_ms"]), fmt(r["load_ms"])] + \
         [fmt(x) for x in rest]
 
@@ -97,6 +100,10 @@ def main():
     only = set(args.only.split(","))
     results, lines, verdicts = {}, [], []
     with tempfile.TemporaryDirectory(prefix="mvp-bench-snap-") as work:
+        if "W1ONE" in only:
+            one = measure(host, work, "w1-one", 100000, 1, w1_changes(100000))
+            results["w1_one"] = one
+            lines.append(row("W1, 1 snapshot", one))
         if "W1" in only:
             one = measure(host, work, "w1-one", 100000, 1, w1_changes(100000))
             w1 = measure(host, work, "w1", 100000, 200, w1_changes(100000))
@@ -124,8 +131,9 @@ def main():
             verdicts.append(("60,000 element.set: last 10,000 <= 1.2x first (%.4f ms, %.4f ms)" % (first, last),
                              last <= 1.2 * first))
     if lines:
-        print("snapshot series, mvp-host --script --timings, process CPU ms")
-        print_table(["series", "peak MiB", "file MiB", "snap 1st", "snap median", "snap last", "save", "load",
+        print("snapshot series, mvp-host --script --timings, process CPU ms; peak RSS of the run that makes the "
+              "snapshots and saves, and of the run that loads and restores")
+        print_table(["series", "peak MiB", "load peak", "file MiB", "snap 1st", "snap median", "snap last", "save", "load",
                      "restore 1st", "restore mid", "restore last"], lines)
     for what, ok in verdicts:
         print("%s: %s" % (what, "met" if ok else "MISSED"))
