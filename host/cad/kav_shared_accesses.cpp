@@ -76,6 +76,7 @@ struct SharedAccesses::Data {
         Entry* entry = nullptr;
         std::size_t offset = 0; // of its stream form in `forms`
         std::size_t length = 0;
+        bool formed = false;    // false: taken as held, its form not written
     };
     Held held;
     std::unordered_multimap<std::uint64_t, PropertyAccessBase*> byHash;
@@ -101,7 +102,7 @@ struct SharedAccesses::Data {
             Held::value_type& e = *held.find(candidate);
             // The hash only finds candidates: equal means the same bytes.
             bool same = false;
-            if (e.second.recent != NOT_RECENT) {
+            if (e.second.recent != NOT_RECENT && recent[e.second.recent].formed) {
                 same = sameForm(recent[e.second.recent], bytes);
             } else {
                 try {
@@ -189,6 +190,9 @@ PropertyAccessBase* SharedAccesses::share(PropertyAccessBase* access, QByteArray
 void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
 {
     std::lock_guard<std::mutex> lock(d_->mutex);
+    // Room for all of them at once: growing a table of many entries step by step rehashes it often.
+    d_->held.reserve(d_->held.size() + accesses.size());
+    d_->byHash.reserve(d_->byHash.size() + accesses.size());
     std::vector<Data::Recent> next(accesses.size());
     std::string forms;
     forms.reserve(d_->forms.size());
@@ -196,9 +200,19 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
         PropertyAccessBase*& a = accesses[i];
         if (a == nullptr)
             continue;
+        Data::Recent const* before = i < d_->recent.size() ? &d_->recent[i] : nullptr;
+        // Held already (a loaded project's reports): mostly what the list before held there.
+        if (before != nullptr && before->access == a) {
+            ++before->entry->holders;
+            next[i].access = a;
+            next[i].entry = before->entry;
+            continue;
+        }
         auto known = d_->held.find(a);
         if (known != d_->held.end()) {
             ++known->second.holders;
+            next[i].access = a;
+            next[i].entry = &known->second;
             continue;
         }
         QByteArray bytes;
@@ -209,8 +223,7 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
             continue;
         }
         Data::Recent& here = next[i];
-        Data::Recent const* before = i < d_->recent.size() ? &d_->recent[i] : nullptr;
-        if (before != nullptr && before->access != nullptr && sameBase(*before->access, *a) && d_->sameForm(*before, bytes)) {
+        if (before != nullptr && before->formed && sameBase(*before->access, *a) && d_->sameForm(*before, bytes)) {
             ++before->entry->holders;
             delete a;
             a = before->access;
@@ -219,6 +232,7 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
             here.entry = &d_->hold(a, bytes)->second;
         }
         here.access = a;
+        here.formed = true;
         here.offset = forms.size();
         here.length = static_cast<std::size_t>(bytes.size());
         forms.append(bytes.constData(), here.length);

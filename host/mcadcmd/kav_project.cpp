@@ -412,11 +412,18 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         // Each distinct access once, in the order the reports first hold them.
         std::unordered_map<PropertyAccess::PropertyAccessBase const*, unsigned int> place;
         std::vector<PropertyAccess::PropertyAccessBase const*> distinct;
+        CAD::Report::AccessList const none;
+        CAD::Report::AccessList const* previous = &none;
         for (CAD::Report* r : reports) {
-            for (PropertyAccess::PropertyAccessBase const* a : r->getCreationPropertyAccess()) {
-                if (a != nullptr && place.emplace(a, static_cast<unsigned int>(distinct.size())).second)
+            CAD::Report::AccessList const& list = r->getCreationPropertyAccess();
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                PropertyAccess::PropertyAccessBase const* a = list[i];
+                // What the report before held at the same place is placed already.
+                if (a != nullptr && !(i < previous->size() && (*previous)[i] == a) &&
+                    place.emplace(a, static_cast<unsigned int>(distinct.size())).second)
                     distinct.push_back(a);
             }
+            previous = &list;
         }
         out.beginBlock(3 * Stream::SizeUInt, 1);
         out.writeUInt(static_cast<unsigned int>(scene.elements().size()));
@@ -433,15 +440,24 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         }
         for (PropertyAccess::PropertyAccessBase const* a : distinct)
             writeFrame(out, *a);
+        previous = &none;
+        std::vector<unsigned int> previousPlaces;
         for (CAD::Report* r : reports) {
             progress.advance(++done);
             // Runs of consecutive places: a report mostly holds what the one before held.
             std::vector<std::pair<unsigned int, unsigned int>> runs; // first place, length
             unsigned int entries = 0;
-            for (PropertyAccess::PropertyAccessBase const* a : r->getCreationPropertyAccess()) {
+            CAD::Report::AccessList const& list = r->getCreationPropertyAccess();
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                PropertyAccess::PropertyAccessBase const* a = list[i];
                 if (a == nullptr)
                     continue;
-                unsigned int const at = place[a];
+                // Mostly what the report before held there: no lookup then.
+                bool const same = i < previous->size() && (*previous)[i] == a;
+                unsigned int const at = same ? previousPlaces[i] : place[a];
+                if (previousPlaces.size() <= i)
+                    previousPlaces.resize(i + 1);
+                previousPlaces[i] = at;
                 ++entries;
                 if (!runs.empty() && runs.back().first + runs.back().second == at)
                     ++runs.back().second;
@@ -460,6 +476,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
                 out.writeUInt(run.first);
                 out.writeUInt(run.second);
             }
+            previous = &list;
             out.endBlock();
         }
         out.close();
