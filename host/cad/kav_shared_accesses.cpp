@@ -17,11 +17,6 @@ using PropertyAccess::PropertyAccessBase;
 
 namespace {
 
-// The stream form's type and version: the same as a project file's access frames hold, so
-// that a loaded access is shared by the bytes read for it.
-char const* const FORM_TYPE = "PROPERTY_ACCESS";
-constexpr unsigned int FORM_VERSION = 1;
-
 inline std::uint64_t mix(std::uint64_t h, std::uint64_t v)
 {
     h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
@@ -145,7 +140,7 @@ SharedAccesses& SharedAccesses::instance()
 QByteArray SharedAccesses::streamForm(PropertyAccessBase const& access)
 {
     QByteArray bytes;
-    IO::OutStream out(&bytes, KString(FORM_TYPE), FORM_VERSION);
+    IO::OutStream out(&bytes);
     access.saveStream(&out);
     out.close();
     return bytes;
@@ -190,38 +185,77 @@ PropertyAccessBase* SharedAccesses::share(PropertyAccessBase* access, QByteArray
 void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
 {
     std::lock_guard<std::mutex> lock(d_->mutex);
-    // Room for all of them at once: growing a table of many entries step by step rehashes it often.
-    d_->held.reserve(d_->held.size() + accesses.size());
-    d_->byHash.reserve(d_->byHash.size() + accesses.size());
-    std::vector<Data::Recent> next(accesses.size());
+    std::size_t const n = accesses.size();
+    // Room for all of them at once, doubling: growing a large table step by step rehashes it
+    // often, and so would making room for exactly this list each time.
+    auto room = [n](auto& table) {
+        if (static_cast<double>(table.size() + n) > table.max_load_factor() * static_cast<double>(table.bucket_count()))
+            table.reserve(2 * (table.size() + n));
+    };
+    room(d_->held);
+    room(d_->byHash);
+    std::vector<Data::Recent> next(n);
+    // First the ones held already (a loaded project's reports), mostly what the list before
+    // held at the same place; the others are written, one after the other, into one stream.
+    std::vector<std::pair<std::size_t, std::size_t>> spans(n, {0, 0});
+    std::vector<bool> fresh(n, false);
+    QByteArray all;
+    bool written = true;
+    {
+        IO::OutStream out(&all);
+        for (std::size_t i = 0; i < n; ++i) {
+            PropertyAccessBase* a = accesses[i];
+            if (a == nullptr)
+                continue;
+            Data::Recent const* before = i < d_->recent.size() ? &d_->recent[i] : nullptr;
+            if (before != nullptr && before->access == a) {
+                ++before->entry->holders;
+                next[i].access = a;
+                next[i].entry = before->entry;
+                continue;
+            }
+            auto known = d_->held.find(a);
+            if (known != d_->held.end()) {
+                ++known->second.holders;
+                next[i].access = a;
+                next[i].entry = &known->second;
+                continue;
+            }
+            fresh[i] = true;
+            if (!written)
+                continue;
+            try {
+                std::size_t const start = static_cast<std::size_t>(out.getOffset());
+                a->saveStream(&out);
+                spans[i] = {start, static_cast<std::size_t>(out.getOffset()) - start};
+            } catch (IO::StreamException const&) {
+                written = false; // each is written on its own below
+            }
+        }
+        if (written)
+            out.close();
+        else
+            out.discard();
+    }
     std::string forms;
     forms.reserve(d_->forms.size());
-    for (std::size_t i = 0; i < accesses.size(); ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!fresh[i])
+            continue;
         PropertyAccessBase*& a = accesses[i];
-        if (a == nullptr)
-            continue;
+        QByteArray own;
+        if (!written) {
+            try {
+                own = streamForm(*a);
+            } catch (IO::StreamException const&) {
+                d_->held[a] = Data::Entry{0, 1, false, Data::NOT_RECENT};
+                continue;
+            }
+        }
+        QByteArray const bytes = written ? QByteArray::fromRawData(all.constData() + spans[i].first,
+                                                                   static_cast<qsizetype>(spans[i].second))
+                                         : own;
         Data::Recent const* before = i < d_->recent.size() ? &d_->recent[i] : nullptr;
-        // Held already (a loaded project's reports): mostly what the list before held there.
-        if (before != nullptr && before->access == a) {
-            ++before->entry->holders;
-            next[i].access = a;
-            next[i].entry = before->entry;
-            continue;
-        }
-        auto known = d_->held.find(a);
-        if (known != d_->held.end()) {
-            ++known->second.holders;
-            next[i].access = a;
-            next[i].entry = &known->second;
-            continue;
-        }
-        QByteArray bytes;
-        try {
-            bytes = streamForm(*a);
-        } catch (IO::StreamException const&) {
-            d_->held[a] = Data::Entry{0, 1, false, Data::NOT_RECENT};
-            continue;
-        }
         Data::Recent& here = next[i];
         if (before != nullptr && before->formed && sameBase(*before->access, *a) && d_->sameForm(*before, bytes)) {
             ++before->entry->holders;

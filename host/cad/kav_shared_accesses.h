@@ -33,7 +33,7 @@ public:
     // list shared are kept: a snapshot mostly holds what the one before held at the same
     // place, and is then compared with it without a lookup or writing it again.
     void shareAll(std::vector<PropertyAccess::PropertyAccessBase*>& accesses);
-    // Like share(), with the access's stream form at hand (as a project file stores it).
+    // Like share(), with the access's stream form at hand (a project file stores it).
     PropertyAccess::PropertyAccessBase* share(PropertyAccess::PropertyAccessBase* access, QByteArray const& bytes);
     // One holder less; the last one deletes the access. An access not held is left alone.
     void release(PropertyAccess::PropertyAccessBase const* access);
@@ -43,8 +43,9 @@ public:
     // Distinct accesses held.
     std::size_t size() const;
 
-    // The stream form share() compares: the access's blocks in a memory stream. Throws
-    // IO::StreamException when the access cannot be written.
+    // The stream form share() compares: the access's blocks as saveStream writes them, in a
+    // bare memory stream (no header, no checksum). Throws IO::StreamException when the
+    // access cannot be written.
     static QByteArray streamForm(PropertyAccess::PropertyAccessBase const& access);
 
     SharedAccesses(SharedAccesses const&) = delete;

@@ -43,6 +43,7 @@ constexpr unsigned int PROJECT_VERSION = 2;
 // Before accesses were stored once: each report followed by its own frames.
 constexpr unsigned int PROJECT_VERSION_FRAMES_PER_REPORT = 1;
 char const* const ACCESS_TYPE = "PROPERTY_ACCESS";
+constexpr unsigned int ACCESS_VERSION = 1;
 
 constexpr unsigned int VIEW_SIZE = 2 * (3 * Stream::SizeVec3d + Stream::SizeDouble) + 2 * Stream::SizeUInt;
 
@@ -351,13 +352,29 @@ PropertyAccess::PropertyAccessBase* readFrame(IO::InStream& in, QString const& n
     // The host base's data: what the access was extracted from and what it restores.
     access->setExplorerName(explorerName);
     access->setUsageFlags(flags);
-    // The bytes read are its stream form: it is not written again to be compared.
-    return CAD::SharedAccesses::instance().share(access.release(), form);
+    // Between the stream's header and its checksum are the bytes its saveStream wrote: with
+    // those at hand it is not written again to be compared. (A stream of the first format
+    // has no checksum: the access is written.)
+    unsigned int const header = 4 + Stream::sizeOf(KString(ACCESS_TYPE)) + Stream::SizeUInt;
+    if (!form.startsWith("KAV2") || form.size() < static_cast<qsizetype>(header) + 4)
+        return CAD::SharedAccesses::instance().share(access.release());
+    return CAD::SharedAccesses::instance().share(
+        access.release(), QByteArray::fromRawData(form.constData() + header, form.size() - header - 4));
+}
+
+// The access's own blocks as a stream of their own.
+QByteArray packAccess(PropertyAccess::PropertyAccessBase const& access)
+{
+    QByteArray bytes;
+    IO::OutStream out(&bytes, KString(ACCESS_TYPE), ACCESS_VERSION);
+    access.saveStream(&out);
+    out.close();
+    return bytes;
 }
 
 void writeFrame(IO::OutStream& out, PropertyAccess::PropertyAccessBase const& a)
 {
-    KString const bytes(CAD::SharedAccesses::streamForm(a));
+    KString const bytes(packAccess(a));
     KString const typeString = KString::fromQString(a.getTypeString());
     KString const explorerName = KString::fromQString(a.getExplorerName());
     PropertyAccess::UsageFlags const& flags = a.getUsageFlags();
