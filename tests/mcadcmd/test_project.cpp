@@ -1,8 +1,11 @@
 #include "mvp_probe_access.h"
 
 #include "cad/kav_element.h"
+#include "cad/kav_record_manager.h"
 #include "cad/kav_shared_accesses.h"
 #include "core/kav_error_log.h"
+#include "gapp/kav_command.h"
+#include "gapp/kav_command_container.h"
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_host_session.h"
 #include "mvp_stream_bytes.h"
@@ -158,7 +161,17 @@ TEST_F(Project, EqualAccessesAreHeldAndStoredOnceAndFreedWithTheirLastReport)
     std::size_t index = 0;
     scene().takeReport(QStringLiteral("C"), &index).reset();
     EXPECT_EQ(pool.size(), before + n + 1);
-    scene().takeReport(QStringLiteral("A"), &index).reset();
+    // A removed report the undo history keeps holds its accesses until the history goes.
+    MCADCmd::CommandInterface::setInterface(&session.commandInterface());
+    MCADCmd::registerHostCommands();
+    GApp::Command* remove = GApp::CommandContainer::getCommand(QStringLiteral("element.remove"));
+    ErrorLog log;
+    QString id;
+    ASSERT_TRUE(remove->parseParameterString(QStringLiteral("name=\"A\""), false, &id, &log) && remove->execute(nullptr, &id, &log))
+        << id.toStdString() << log.getLog().toStdString();
+    EXPECT_EQ(pool.size(), before + n + 1);
+    ASSERT_TRUE(CAD::RecordManager::_manager->undo() && CAD::RecordManager::_manager->redo());
+    CAD::RecordManager::_manager->clearHistory();
     EXPECT_EQ(pool.size(), before + n);
     auto reportLines = [](QString const& dump) {
         return dump.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^report name=\"B\"")));
