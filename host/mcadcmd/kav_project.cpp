@@ -426,19 +426,52 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         Progress progress(Kav::translate("KavHost", "Saving the project"),
                           static_cast<long long>(scene.elements().size() + reports.size()));
         long long done = 0;
-        // Each distinct access once, in the order the reports first hold them.
+        // Each distinct access once, in the order the reports first hold them, and each
+        // report's places as runs of consecutive ones. A report never lists a place twice (the
+        // loader refuses that, so that runs cannot make room beyond what was stored): an
+        // access a report holds twice is stored once more.
+        using Runs = std::vector<std::pair<unsigned int, unsigned int>>; // first place, length
         std::unordered_map<PropertyAccess::PropertyAccessBase const*, unsigned int> place;
         std::vector<PropertyAccess::PropertyAccessBase const*> distinct;
+        std::vector<unsigned int> listedBy; // per place: the last report (from 1) that listed it
+        std::vector<Runs> reportRuns(reports.size());
+        std::vector<unsigned int> entries(reports.size(), 0);
         CAD::Report::AccessList const none;
         CAD::Report::AccessList const* previous = &none;
-        for (CAD::Report* r : reports) {
-            CAD::Report::AccessList const& list = r->getCreationPropertyAccess();
+        std::vector<unsigned int> previousPlaces;
+        for (std::size_t ri = 0; ri < reports.size(); ++ri) {
+            CAD::Report::AccessList const& list = reports[ri]->getCreationPropertyAccess();
+            unsigned int const stamp = static_cast<unsigned int>(ri + 1);
+            Runs& runs = reportRuns[ri];
+            previousPlaces.resize(std::max(previousPlaces.size(), list.size()));
             for (std::size_t i = 0; i < list.size(); ++i) {
                 PropertyAccess::PropertyAccessBase const* a = list[i];
-                // What the report before held at the same place is placed already.
-                if (a != nullptr && !(i < previous->size() && (*previous)[i] == a) &&
-                    place.emplace(a, static_cast<unsigned int>(distinct.size())).second)
+                if (a == nullptr)
+                    continue;
+                // Mostly what the report before held at the same place: no lookup then.
+                unsigned int at = 0;
+                if (i < previous->size() && (*previous)[i] == a) {
+                    at = previousPlaces[i];
+                } else {
+                    auto const found = place.emplace(a, static_cast<unsigned int>(distinct.size()));
+                    if (found.second) {
+                        distinct.push_back(a);
+                        listedBy.push_back(0);
+                    }
+                    at = found.first->second;
+                }
+                if (listedBy[at] == stamp) {
+                    at = static_cast<unsigned int>(distinct.size());
                     distinct.push_back(a);
+                    listedBy.push_back(0);
+                }
+                listedBy[at] = stamp;
+                previousPlaces[i] = at;
+                ++entries[ri];
+                if (!runs.empty() && runs.back().first + runs.back().second == at)
+                    ++runs.back().second;
+                else
+                    runs.emplace_back(at, 1);
             }
             previous = &list;
         }
@@ -457,43 +490,22 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         }
         for (PropertyAccess::PropertyAccessBase const* a : distinct)
             writeFrame(out, *a);
-        previous = &none;
-        std::vector<unsigned int> previousPlaces;
-        for (CAD::Report* r : reports) {
+        for (std::size_t ri = 0; ri < reports.size(); ++ri) {
+            CAD::Report* r = reports[ri];
+            Runs const& runs = reportRuns[ri];
             progress.advance(++done);
-            // Runs of consecutive places: a report mostly holds what the one before held.
-            std::vector<std::pair<unsigned int, unsigned int>> runs; // first place, length
-            unsigned int entries = 0;
-            CAD::Report::AccessList const& list = r->getCreationPropertyAccess();
-            for (std::size_t i = 0; i < list.size(); ++i) {
-                PropertyAccess::PropertyAccessBase const* a = list[i];
-                if (a == nullptr)
-                    continue;
-                // Mostly what the report before held there: no lookup then.
-                bool const same = i < previous->size() && (*previous)[i] == a;
-                unsigned int const at = same ? previousPlaces[i] : place[a];
-                if (previousPlaces.size() <= i)
-                    previousPlaces.resize(i + 1);
-                previousPlaces[i] = at;
-                ++entries;
-                if (!runs.empty() && runs.back().first + runs.back().second == at)
-                    ++runs.back().second;
-                else
-                    runs.emplace_back(at, 1);
-            }
             out.beginBlock(Stream::sizeOf(r->getName()) + Stream::sizeOf(r->getViewName()) + Stream::SizeBool +
                                Stream::SizeUInt * (2 + 2 * static_cast<unsigned int>(runs.size())),
                            2);
             out.writeString(r->getName());
             out.writeString(r->getViewName());
             out.writeBool(r->dontUpdateSnapshot());
-            out.writeUInt(entries);
+            out.writeUInt(entries[ri]);
             out.writeUInt(static_cast<unsigned int>(runs.size()));
             for (auto const& run : runs) {
                 out.writeUInt(run.first);
                 out.writeUInt(run.second);
             }
-            previous = &list;
             out.endBlock();
         }
         out.close();
@@ -629,6 +641,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                 if (count > held.size())
                     bad(in, translate("Kav::MCADCmd", "report \"%1\" holds %2 accesses of %3 stored").arg(name).arg(count).arg(held.size()));
                 lr.accesses.reserve(count);
+                std::vector<bool> listed(held.size(), false);
                 unsigned int const runs = in.readUInt();
                 unsigned int k = 0;
                 for (unsigned int run = 0; run < runs; ++run) {
@@ -637,6 +650,9 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                     if (first >= held.size() || length > held.size() - first || length > count - k)
                         bad(in, translate("Kav::MCADCmd", "report \"%1\" refers to accesses beyond the %2 stored").arg(name).arg(held.size()));
                     for (unsigned int index = first; index < first + length; ++index, ++k) {
+                        if (listed[index])
+                            bad(in, translate("Kav::MCADCmd", "report \"%1\" lists access %2 twice").arg(name).arg(index + 1));
+                        listed[index] = true;
                         if (PropertyAccess::PropertyAccessBase* a = held.at(index))
                             lr.accesses.push_back(a);
                         else

@@ -179,6 +179,19 @@ TEST_F(Project, EqualAccessesAreHeldAndStoredOnceAndFreedWithTheirLastReport)
     EXPECT_EQ(reportLines(MCADCmd::dumpState(scene())), reportLines(state));
     EXPECT_EQ(reportLines(state).size(), 1);
     EXPECT_EQ(pool.holders(b->getCreationPropertyAccess()[0]), 1u);
+    scene().takeReport(QStringLiteral("B"), &index).reset();
+    EXPECT_EQ(pool.size(), before);
+    {
+        // Two equal accesses in the only report: held once, stored twice, loaded shared again.
+        CAD::Report* twice = snapshot(QStringLiteral("D"));
+        PropertyAccess::PropertyAccessBase const* first = twice->getCreationPropertyAccess()[0];
+        twice->setCreationPropertyAccess({first->copy(), first->copy()});
+        ASSERT_EQ(twice->getCreationPropertyAccess()[0], twice->getCreationPropertyAccess()[1]);
+        ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+        MCADCmd::HostSession again;
+        ASSERT_TRUE(MCADCmd::loadProject(again.scene(), path, &log)) << log.getLog().toStdString();
+        EXPECT_EQ(MCADCmd::dumpState(again.scene()), MCADCmd::dumpState(scene()));
+    }
     scene().clear();
     EXPECT_EQ(pool.size(), before);
     EXPECT_EQ(MvpTest::ProbeAccess::live, live);
