@@ -144,6 +144,17 @@ void projectSeeds(MCADCmd::HostSession& session)
     if (!MCADCmd::saveProject(session.scene(), path, &log))
         MvpFuzz::violated("cannot save a seed project", log.getLog());
     put("project", QStringLiteral("generated_12"), fileBytes(path));
+    // Three snapshots that hold most accesses in common: each stored once, reports as runs.
+    for (char const* name : {"Snapshot 2", "Snapshot 3"}) {
+        session.scene().elements().at(3)->getElemProperties()->color ^= 0x00FF00u;
+        auto report = std::make_unique<CAD::Report>(QString::fromLatin1(name));
+        report->setViewName(MCADCmd::HostSession::mainViewName());
+        report->setCreationPropertyAccess(session.printInterface().extractPropertyAccess());
+        session.scene().addReport(std::move(report));
+    }
+    if (!MCADCmd::saveProject(session.scene(), path, &log))
+        MvpFuzz::violated("cannot save a seed project", log.getLog());
+    put("project", QStringLiteral("generated_12_shared"), fileBytes(path));
     if (!MCADCmd::loadSampleScene(session.scene(), QString(), &log))
         MvpFuzz::violated("no sample scene", log.getLog());
     if (!MCADCmd::saveProject(session.scene(), path, &log))

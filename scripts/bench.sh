@@ -7,8 +7,10 @@
 # build/bench/bench.json beside them, the benchmark's own output in bench.log.
 # Then the application benchmark (bench/bench_app.py): mvp-host run headless on generated
 # scripts, each step timed by the application itself (--timings); its table follows.
-# MVP_BENCH_PART=library or app runs one of the two; MVP_BENCH_APP_SIZES (default
-# 1000,10000,100000) and MVP_BENCH_APP_ARGS (e.g. "--repeat 1 --snapshots 200") tune the second.
+# Last the snapshot series (bench/bench_snapshots.py): report pages, everything changes, and a
+# long run of element.set. MVP_BENCH_PART=library, app or snapshots runs one of the three;
+# MVP_BENCH_APP_SIZES (default 1000,10000,100000) and MVP_BENCH_APP_ARGS (e.g. "--repeat 1
+# --snapshots 200") tune the second, MVP_BENCH_SNAPSHOT_ARGS (e.g. "--only W2") the third.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -127,9 +129,14 @@ else:
     print("every target that ran is met" + (" (not run: " + "; ".join(unrun) + ")" if unrun else ""))
 PY
 fi
-if [ "$part" != "library" ]; then
+if [ "$part" = "all" ] || [ "$part" = "app" ]; then
   [ "$part" = "app" ] || echo
   # shellcheck disable=SC2086
   python3 bench/bench_app.py "$out/app/mvp-host" --sizes "${MVP_BENCH_APP_SIZES:-1000,10000,100000}" \
     --json "$out/bench_app.json" ${MVP_BENCH_APP_ARGS:-}
+fi
+if [ "$part" = "all" ] || [ "$part" = "snapshots" ]; then
+  [ "$part" = "snapshots" ] || echo
+  # shellcheck disable=SC2086
+  python3 bench/bench_snapshots.py "$out/app/mvp-host" --json "$out/bench_snapshots.json" ${MVP_BENCH_SNAPSHOT_ARGS:-}
 fi

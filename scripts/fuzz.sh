@@ -24,6 +24,7 @@ export QT_QPA_PLATFORM=offscreen
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 "$build/fuzz/mvp_fuzz_seeds" "$corpus/seeds"
 cp tests/data/access/*.kav "$corpus/seeds/access_stream/"
+cp tests/data/project/*.kvp "$corpus/seeds/project/"
 
 failed=""
 for t in $targets; do

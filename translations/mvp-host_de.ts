@@ -240,125 +240,125 @@ erwartete Form: %3</translation>
         <translation>%1: Offset %2: %3</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="335"/>
-        <location filename="../host/io/kav_stream.cpp" line="338"/>
+        <location filename="../host/io/kav_stream.cpp" line="344"/>
+        <location filename="../host/io/kav_stream.cpp" line="347"/>
         <source>%1: cannot open for reading: %2</source>
         <translation>%1: kann nicht zum Lesen geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="356"/>
+        <location filename="../host/io/kav_stream.cpp" line="365"/>
         <source>the stream magic (4 bytes)</source>
         <translation>die Kennung des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="359"/>
+        <location filename="../host/io/kav_stream.cpp" line="368"/>
         <source>not a block stream: expected the magic &quot;KAV2&quot; (%1) or &quot;KAVB&quot;, found %2</source>
         <translation>kein Blockdatenstrom: erwartet war die Kennung „KAV2“ (%1) oder „KAVB“, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="364"/>
+        <location filename="../host/io/kav_stream.cpp" line="373"/>
         <source>the length of the stream type (4 bytes)</source>
         <translation>die Länge des Datenstromtyps (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="366"/>
+        <location filename="../host/io/kav_stream.cpp" line="375"/>
         <source>a stream type of %1 bytes</source>
         <translation>ein Datenstromtyp von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="371"/>
+        <location filename="../host/io/kav_stream.cpp" line="380"/>
         <source>the stream version (4 bytes)</source>
         <translation>die Version des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="377"/>
+        <location filename="../host/io/kav_stream.cpp" line="386"/>
         <source>the stream is truncated: it ends before its checksum</source>
         <translation>der Datenstrom ist abgeschnitten: er endet vor seiner Prüfsumme</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="385"/>
+        <location filename="../host/io/kav_stream.cpp" line="394"/>
         <source>cannot seek: %1</source>
         <translation>Positionieren nicht möglich: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="390"/>
-        <location filename="../host/io/kav_stream.cpp" line="396"/>
+        <location filename="../host/io/kav_stream.cpp" line="399"/>
+        <location filename="../host/io/kav_stream.cpp" line="405"/>
         <source>read failed: %1</source>
         <translation>Lesen fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="403"/>
+        <location filename="../host/io/kav_stream.cpp" line="412"/>
         <source>the checksum %1 does not match the %2 bytes before it (%3): the stream is damaged</source>
         <translation>die Prüfsumme %1 passt nicht zu den %2 Bytes davor (%3): der Datenstrom ist beschädigt</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="421"/>
+        <location filename="../host/io/kav_stream.cpp" line="430"/>
         <source>%1 exceeds the %2 bytes left in the %3</source>
         <translation>%1 übersteigt die %2 Bytes, die im %3 übrig sind</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="424"/>
+        <location filename="../host/io/kav_stream.cpp" line="433"/>
         <source>stream</source>
         <translation>Datenstrom</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="425"/>
+        <location filename="../host/io/kav_stream.cpp" line="434"/>
         <source>block</source>
         <translation>Block</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="461"/>
+        <location filename="../host/io/kav_stream.cpp" line="470"/>
         <source>%1: read failed: %2</source>
         <translation>%1: Lesen fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="462"/>
+        <location filename="../host/io/kav_stream.cpp" line="471"/>
         <source>%1: the stream is truncated, only %2 bytes could be read</source>
         <translation>%1: der Datenstrom ist abgeschnitten, nur %2 Bytes konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="449"/>
-        <location filename="../host/io/kav_stream.cpp" line="486"/>
+        <location filename="../host/io/kav_stream.cpp" line="458"/>
+        <location filename="../host/io/kav_stream.cpp" line="495"/>
         <source>cannot seek to offset %1: %2</source>
         <translation>Positionieren auf Offset %1 nicht möglich: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="495"/>
+        <location filename="../host/io/kav_stream.cpp" line="504"/>
         <source>a block header (8 bytes)</source>
         <translation>ein Blockkopf (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="498"/>
+        <location filename="../host/io/kav_stream.cpp" line="507"/>
         <source>a block of %1 bytes</source>
         <translation>ein Block von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="530"/>
+        <location filename="../host/io/kav_stream.cpp" line="539"/>
         <source>a bool (1 byte)</source>
         <translation>ein Wahrheitswert (1 Byte)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="532"/>
+        <location filename="../host/io/kav_stream.cpp" line="541"/>
         <source>a bool byte must be 0 or 1, found %1</source>
         <translation>ein Wahrheitswert-Byte muss 0 oder 1 sein, gefunden %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="539"/>
+        <location filename="../host/io/kav_stream.cpp" line="548"/>
         <source>an unsigned int (4 bytes)</source>
         <translation>eine vorzeichenlose Ganzzahl (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="545"/>
+        <location filename="../host/io/kav_stream.cpp" line="554"/>
         <source>a double (8 bytes)</source>
         <translation>eine Gleitkommazahl (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="554"/>
+        <location filename="../host/io/kav_stream.cpp" line="563"/>
         <source>a string length (4 bytes)</source>
         <translation>eine Zeichenkettenlänge (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="555"/>
+        <location filename="../host/io/kav_stream.cpp" line="564"/>
         <source>a string of %1 bytes</source>
         <translation>eine Zeichenkette von %1 Bytes</translation>
     </message>
@@ -528,162 +528,182 @@ erwartete Form: %3</translation>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="159"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="167"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="185"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="193"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="187"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="195"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="197"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="205"/>
         <source>element &quot;%1&quot;: %2 out of range, skipped</source>
         <translation>Element „%1“: %2 außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="204"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="212"/>
         <source>its geometry</source>
         <translation>seine Geometrie</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="208"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="216"/>
         <source>its pull-out point</source>
         <translation>sein Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="212"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="220"/>
         <source>its label&apos;s origin</source>
         <translation>der Ursprung seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="217"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="225"/>
         <source>its label&apos;s position</source>
         <translation>die Lage seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="221"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="229"/>
         <source>its label&apos;s font size</source>
         <translation>die Schriftgröße seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="227"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="235"/>
         <source>its radius and sampling</source>
         <translation>sein Radius und seine Abtastung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="284"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="315"/>
         <source>access frame of version %1, expected 1</source>
         <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="304"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="284"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="309"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="289"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="313"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="336"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="317"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="340"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="321"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="345"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="324"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="348"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="376"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="489"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="413"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="514"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="437"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="540"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="439"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="543"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="443"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="547"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="460"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="564"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="471"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="575"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="494"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="599"/>
         <source>element &quot;%1&quot;: %2, skipped</source>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="464"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="642"/>
+        <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
+        <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="651"/>
+        <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
+        <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="654"/>
+        <source>report &quot;%1&quot; lists access %2 twice</source>
+        <translation>Bericht „%1“ führt Zugriff %2 zweimal auf</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="663"/>
+        <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
+        <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="568"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="499"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="604"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="502"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="607"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="509"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="624"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="517"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="631"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="530"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="681"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="533"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="684"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -1181,12 +1201,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="363"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="426"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="477"/>
+        <location filename="../host/mcadcmd/kav_project.cpp" line="582"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>

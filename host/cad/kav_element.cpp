@@ -1,5 +1,6 @@
 #include "cad/kav_element.h"
 
+#include "cad/kav_shared_accesses.h"
 #include "core/kav_limits.h"
 #include "glabel/kav_label_element.h"
 
@@ -198,23 +199,19 @@ Report::Report(QString const& name) : Element(name, ElementCreator::REPORT) {}
 Report::~Report()
 {
     for (PropertyAccess::PropertyAccessBase* a : accesses_)
-        delete a;
+        SharedAccesses::instance().release(a);
 }
 
 void Report::setCreationPropertyAccess(AccessList accesses)
 {
     if (&accesses == &accesses_)
         return;
-    AccessList old;
-    old.swap(accesses_);
-    accesses_ = std::move(accesses);
-    for (PropertyAccess::PropertyAccessBase* a : old) {
-        bool kept = false;
-        for (PropertyAccess::PropertyAccessBase* b : accesses_)
-            kept = kept || a == b;
-        if (!kept)
-            delete a;
-    }
+    SharedAccesses& pool = SharedAccesses::instance();
+    // The new ones are held before the old ones are let go: an access in both lists stays.
+    pool.shareAll(accesses);
+    accesses.swap(accesses_);
+    for (PropertyAccess::PropertyAccessBase* a : accesses)
+        pool.release(a);
 }
 
 } // namespace CAD

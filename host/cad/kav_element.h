@@ -142,7 +142,8 @@ private:
     bool hasKept_ = false;
 };
 
-// A snapshot in the documentation folder (type 50). Owns its creation property accesses.
+// A snapshot in the documentation folder (type 50). Holds its creation property accesses
+// through SharedAccesses: an access equal to one another report holds is held once.
 class KAVHOST_EXPORT Report : public Element {
 public:
     using AccessList = std::vector<PropertyAccess::PropertyAccessBase*>;
@@ -150,8 +151,10 @@ public:
     explicit Report(QString const& name);
     ~Report() override;
 
+    // The accesses this report keeps alive; they must not be changed (others may hold them).
     AccessList const& getCreationPropertyAccess() const { return accesses_; }
-    // Takes ownership of the accesses; the ones held before are deleted.
+    // Takes ownership of the accesses; one equal to an access already held is deleted and
+    // the held one is taken instead. The ones held before are let go.
     void setCreationPropertyAccess(AccessList accesses);
     // A snapshot taken from an image or an old version: it must not be restored.
     bool dontUpdateSnapshot() const { return dontUpdate_; }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <vector>
 
 namespace Kav {
@@ -42,6 +43,7 @@ private:
 namespace CAD {
 
 class RecordManager;
+struct RecordStep;
 
 // A record that joins the undo step open at construction, if any: while
 // RecordManager::_manager->isRecording() the step owns it and deletes it exactly once
@@ -58,7 +60,11 @@ public:
 
 private:
     friend class RecordManager;
+    friend struct RecordStep;
     RecordManager* owner_ = nullptr;
+    // Where the history keeps it: detaching it needs no search.
+    RecordStep* step_ = nullptr;
+    std::size_t slot_ = 0;
 };
 
 } // namespace CAD

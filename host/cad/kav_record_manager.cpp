@@ -25,15 +25,30 @@ void printLine(QString const& line)
 
 RecordManager* RecordManager::_manager = &theManager;
 
-struct RecordManager::Step {
+struct RecordStep {
     QString name;
     StructRecordVectorMode_t mode = RECORD_MODE_NONE;
     // Slots of records deleted by someone else become null (see detach); the running
     // step's loop must not see its vector shrink.
     std::vector<CustomRecord*> records;
     quint64 size = 0;
+    bool counted = false; // in the history, its size part of used_
 
-    void compact() { records.erase(std::remove(records.begin(), records.end(), nullptr), records.end()); }
+    // Each record knows its step and slot, so that detach finds it at once.
+    void adopt()
+    {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (records[i]) {
+                records[i]->step_ = this;
+                records[i]->slot_ = i;
+            }
+        }
+    }
+    void compact()
+    {
+        records.erase(std::remove(records.begin(), records.end(), nullptr), records.end());
+        adopt();
+    }
     void measure()
     {
         size = 0;
@@ -99,7 +114,7 @@ void RecordManager::stopRecording()
         return;
     step->measure();
     deleteSteps(redo_, false);
-    undo_.push_back(std::move(step));
+    pushStep(undo_, std::move(step));
     trimToLimit();
     emitChanged();
 }
@@ -128,13 +143,12 @@ bool RecordManager::undo()
 {
     if (isRecording() || running_ || undo_.empty())
         return false;
-    std::unique_ptr<Step> step = std::move(undo_.back());
-    undo_.pop_back();
+    std::unique_ptr<Step> step = takeBack(undo_);
     runStep(*step, true);
     if (clearedWhileRunning_)
         deleteStep(std::move(step));
     else
-        redo_.push_back(std::move(step));
+        pushStep(redo_, std::move(step));
     clearedWhileRunning_ = false;
     emitChanged();
     return true;
@@ -144,13 +158,12 @@ bool RecordManager::redo()
 {
     if (isRecording() || running_ || redo_.empty())
         return false;
-    std::unique_ptr<Step> step = std::move(redo_.back());
-    redo_.pop_back();
+    std::unique_ptr<Step> step = takeBack(redo_);
     runStep(*step, false);
     if (clearedWhileRunning_)
         deleteStep(std::move(step));
     else
-        undo_.push_back(std::move(step));
+        pushStep(undo_, std::move(step));
     clearedWhileRunning_ = false;
     emitChanged();
     return true;
@@ -176,6 +189,7 @@ void RecordManager::runStep(Step& step, bool undo)
         // The scene is partly undone: no step matches it any more.
         std::unique_ptr<Step> broken(new Step(std::move(step)));
         step.records.clear();
+        broken->adopt();
         clearHistory();
         deleteStep(std::move(broken));
         throw;
@@ -194,6 +208,7 @@ void RecordManager::clearHistory()
         // The step stays open: records made from now on still join it.
         auto doomed = std::make_unique<Step>();
         doomed->records.swap(open_->records);
+        doomed->adopt();
         deleteStep(std::move(doomed));
     }
     deleteSteps(redo_, false);
@@ -217,12 +232,7 @@ quint64 RecordManager::memoryLimit() const
 
 quint64 RecordManager::memoryUsed() const
 {
-    quint64 total = 0;
-    for (auto const& step : undo_)
-        total += step->size;
-    for (auto const& step : redo_)
-        total += step->size;
-    return total;
+    return used_;
 }
 
 int RecordManager::undoCount() const
@@ -266,6 +276,8 @@ void RecordManager::print() const
 
 void RecordManager::addRecord(CustomRecord* record)
 {
+    record->step_ = open_.get();
+    record->slot_ = open_->records.size();
     open_->records.push_back(record);
     record->owner_ = this;
 }
@@ -273,32 +285,41 @@ void RecordManager::addRecord(CustomRecord* record)
 void RecordManager::detach(CustomRecord* record)
 {
     record->owner_ = nullptr;
-    auto forget = [record](Step& step) {
-        auto it = std::find(step.records.begin(), step.records.end(), record);
-        if (it == step.records.end())
-            return false;
-        *it = nullptr;
-        return true;
-    };
-    if ((open_ && forget(*open_)) || (runningStep_ && forget(*runningStep_)))
+    Step* step = record->step_;
+    record->step_ = nullptr;
+    if (step == nullptr || record->slot_ >= step->records.size() || step->records[record->slot_] != record)
         return;
-    for (auto* side : {&undo_, &redo_}) {
-        for (auto& step : *side) {
-            if (forget(*step)) {
-                step->measure();
-                return;
-            }
-        }
+    step->records[record->slot_] = nullptr;
+    if (step->counted) {
+        used_ -= step->size;
+        step->measure();
+        used_ += step->size;
     }
+}
+
+void RecordManager::pushStep(std::deque<std::unique_ptr<Step>>& side, std::unique_ptr<Step> step)
+{
+    step->counted = true;
+    used_ += step->size;
+    side.push_back(std::move(step));
+}
+
+std::unique_ptr<RecordManager::Step> RecordManager::takeBack(std::deque<std::unique_ptr<Step>>& side)
+{
+    std::unique_ptr<Step> step = std::move(side.back());
+    side.pop_back();
+    step->counted = false;
+    used_ -= step->size;
+    return step;
 }
 
 void RecordManager::trimToLimit()
 {
-    quint64 total = memoryUsed();
-    while (undo_.size() > 1 && total > limit_) {
-        total -= undo_.front()->size;
+    while (undo_.size() > 1 && used_ > limit_) {
         std::unique_ptr<Step> oldest = std::move(undo_.front());
         undo_.pop_front();
+        oldest->counted = false;
+        used_ -= oldest->size;
         deleteStep(std::move(oldest));
     }
 }
@@ -312,6 +333,7 @@ void RecordManager::deleteStep(std::unique_ptr<Step> step)
         if (!record)
             continue;
         record->owner_ = nullptr;
+        record->step_ = nullptr;
         delete record;
     }
 }
@@ -321,6 +343,11 @@ void RecordManager::deleteSteps(std::deque<std::unique_ptr<Step>>& steps, bool n
     // Taken out first: a record's destructor then sees a consistent history.
     std::deque<std::unique_ptr<Step>> doomed;
     doomed.swap(steps);
+    for (auto& step : doomed) {
+        if (step->counted)
+            used_ -= step->size;
+        step->counted = false;
+    }
     if (newestLast)
         std::reverse(doomed.begin(), doomed.end());
     for (auto& step : doomed)

@@ -60,7 +60,8 @@ public:
     // undo steps at once; the newest undo step and the redo steps always stay.
     void setMemoryLimit(quint64 bytes);
     quint64 memoryLimit() const;
-    // Sum of memSize() over the closed steps (undo and redo side).
+    // Sum of memSize() over the closed steps (undo and redo side), each measured when it was
+    // recorded, undone or redone (or lost a record); kept as steps come and go.
     quint64 memoryUsed() const;
     int undoCount() const;
     int redoCount() const;
@@ -73,7 +74,7 @@ public:
 
 private:
     friend class CustomRecord;
-    struct Step;
+    using Step = RecordStep;
 
     void addRecord(CustomRecord* record);
     void detach(CustomRecord* record);
@@ -82,6 +83,9 @@ private:
     void deleteStep(std::unique_ptr<Step> step);
     void deleteSteps(std::deque<std::unique_ptr<Step>>& steps, bool newestLast);
     void emitChanged();
+    // Steps enter and leave the two sides only through these, which keep used_.
+    void pushStep(std::deque<std::unique_ptr<Step>>& side, std::unique_ptr<Step> step);
+    std::unique_ptr<Step> takeBack(std::deque<std::unique_ptr<Step>>& side);
 
     std::deque<std::unique_ptr<Step>> undo_;   // oldest first
     std::deque<std::unique_ptr<Step>> redo_;   // the next redo last
@@ -91,6 +95,7 @@ private:
     bool running_ = false;                     // an undo or redo runs
     bool clearedWhileRunning_ = false;
     quint64 limit_ = DEFAULT_MEMORY_LIMIT;
+    quint64 used_ = 0;                         // memoryUsed()
     std::unique_ptr<RecordNotifier> notifier_;
 };
 

@@ -112,6 +112,13 @@ OutStream::OutStream(QByteArray* buffer, KString const& type, unsigned int versi
     writeHeader(type, version);
 }
 
+OutStream::OutStream(QByteArray* buffer)
+    : Stream(QStringLiteral("memory")), buffer_(buffer), uncaughtAtStart_(std::uncaught_exceptions()), bare_(true)
+{
+    if (!buffer)
+        throw StreamException(QStringLiteral("memory: OutStream on a null buffer"));
+}
+
 OutStream::~OutStream()
 {
     if (state_ != State::Open)
@@ -302,9 +309,11 @@ void OutStream::close()
             fail(file_->errorString());
         file_.reset();
     } else {
-        char trailer[4];
-        qToLittleEndian<quint32>(crc32(0, pending_.constData(), static_cast<std::size_t>(pending_.size())), trailer);
-        appendTo(pending_, trailer, sizeof trailer);
+        if (!bare_) {
+            char trailer[4];
+            qToLittleEndian<quint32>(crc32(0, pending_.constData(), static_cast<std::size_t>(pending_.size())), trailer);
+            appendTo(pending_, trailer, sizeof trailer);
+        }
         if (buffer_->isEmpty())
             std::swap(*buffer_, pending_); // the usual case: no copy of many megabytes
         else

@@ -97,6 +97,9 @@ public:
     // The type as UTF-8.
     OutStream(QString const& path, QString const& type, unsigned int version);
     OutStream(QByteArray* buffer, KString const& type, unsigned int version);
+    // A bare memory stream: blocks and values only, without header and checksum. Not
+    // readable as a stream; for comparing what objects write, many one after the other.
+    explicit OutStream(QByteArray* buffer);
     ~OutStream();
 
     // Starts a block whose payload will be exactly `size` bytes. Inside another block
@@ -153,6 +156,7 @@ private:
     quint32 crc_ = 0; // of what a file stream has flushed
     int uncaughtAtStart_ = 0;
     enum class State { Open, Closed, Discarded } state_ = State::Open;
+    bool bare_ = false;
 };
 
 // Reads a block stream from a file or from bytes in memory. Every read is bounded by the

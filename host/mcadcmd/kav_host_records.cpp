@@ -3,6 +3,7 @@
 #include "mcadcmd/kav_host_command_p.h"
 
 #include "cad/kav_record.h"
+#include "cad/kav_shared_accesses.h"
 
 #include <QPointer>
 
@@ -166,9 +167,12 @@ public:
     unsigned int memSize() const override
     {
         std::size_t size = sizeof(*this) + 2 * static_cast<std::size_t>(report_.size());
+        // Only what dropping this record would free: the accesses no other report holds.
+        // Measured when the step is recorded or run (the history keeps that figure).
         if (kept_) {
+            CAD::SharedAccesses const& pool = CAD::SharedAccesses::instance();
             for (PropertyAccess::PropertyAccessBase const* a : kept_->getCreationPropertyAccess())
-                size += a != nullptr ? a->memSize() : 0;
+                size += a != nullptr && pool.holders(a) == 1 ? a->memSize() : 0;
         }
         return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
     }

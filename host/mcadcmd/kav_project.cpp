@@ -1,10 +1,14 @@
 // Project files: one block stream of type "KAVHOST_PROJECT".
-//   view block, legend block, counts block (elements, reports), then per element one
-//   element block followed by its ElemProp block, then per report one report block
-//   followed by one frame block per access. A frame holds the access's type, its type
-//   string, the host base's data (explorer name, usage flags) and the access's
-//   own blocks as a stream of their own, so one access that cannot be read is skipped
-//   without losing its neighbours.
+//   Version 2: view block, legend block, counts block (elements, reports, accesses), then
+//   per element one element block followed by its ElemProp block, then one frame block per
+//   distinct access, then per report one report block that lists its accesses as runs of
+//   consecutive places among the frames (first, length). Snapshots of one scene mostly hold
+//   equal accesses: each is stored once, and a report's list takes a few runs.
+//   Version 1 (still read): counts of elements and reports only, and each report block is
+//   followed by a frame block for each of its accesses.
+//   A frame holds the access's type, its type string, the host base's data (explorer name,
+//   usage flags) and the access's own blocks as a stream of their own, so one access that
+//   cannot be read is skipped without losing its neighbours.
 #include "mcadcmd/kav_scene.h"
 
 #include "core/kav_error_log.h"
@@ -14,6 +18,7 @@
 #include "core/kav_translate.h"
 #include "glabel/kav_label_element.h"
 #include "io/kav_stream.h"
+#include "cad/kav_shared_accesses.h"
 #include "mcadcmd/kav_scene_state_p.h"
 #include "propertyaccess/kav_property_access_base.h"
 #include "propertyaccess/kav_property_access_factory.h"
@@ -24,6 +29,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <unordered_map>
 
 namespace Kav {
 namespace MCADCmd {
@@ -33,7 +39,9 @@ namespace {
 using IO::Stream;
 
 char const* const PROJECT_TYPE = "KAVHOST_PROJECT";
-constexpr unsigned int PROJECT_VERSION = 1;
+constexpr unsigned int PROJECT_VERSION = 2;
+// Before accesses were stored once: each report followed by its own frames.
+constexpr unsigned int PROJECT_VERSION_FRAMES_PER_REPORT = 1;
 char const* const ACCESS_TYPE = "PROPERTY_ACCESS";
 constexpr unsigned int ACCESS_VERSION = 1;
 
@@ -259,32 +267,54 @@ std::unique_ptr<CAD::Element> fromRecord(ElementRecord const& r, CAD::ElemProp c
     return e;
 }
 
-// The access's own blocks as a stream of their own.
-QByteArray packAccess(PropertyAccess::PropertyAccessBase const& access)
-{
-    QByteArray bytes;
-    IO::OutStream out(&bytes, KString(ACCESS_TYPE), ACCESS_VERSION);
-    access.saveStream(&out);
-    out.close();
-    return bytes;
-}
-
 struct LoadedReport {
     std::unique_ptr<CAD::Report> report;
-    std::vector<std::unique_ptr<PropertyAccess::PropertyAccessBase>> accesses;
+    CAD::Report::AccessList accesses; // held (SharedAccesses) until the report takes them
 };
 
-// Reads one frame. Answers null (with a log entry naming the access) when the access
-// cannot be made or read; a broken frame itself throws.
-std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, QString const& report,
-                                                              unsigned int index, ErrorLog* log)
+// Why an access was skipped, to be named for every report that held it.
+struct Skipped {
+    unsigned int type = 0;
+    QString typeString;
+    QString why;
+};
+
+QString skippedText(QString const& report, unsigned int index, Skipped const& s)
+{
+    return translate("Kav::MCADCmd", "report \"%1\": access %2 (type %3 \"%4\")")
+               .arg(report)
+               .arg(index + 1)
+               .arg(static_cast<int>(s.type))
+               .arg(s.typeString) +
+           translate("Kav::MCADCmd", " skipped: ") + s.why;
+}
+
+// The accesses a load has read, held until the reports take them; let go if it fails.
+class HeldAccesses {
+public:
+    ~HeldAccesses()
+    {
+        for (PropertyAccess::PropertyAccessBase* a : held_)
+            CAD::SharedAccesses::instance().release(a);
+    }
+    void add(PropertyAccess::PropertyAccessBase* a) { held_.push_back(a); }
+    PropertyAccess::PropertyAccessBase* at(std::size_t i) const { return held_[i]; }
+    std::size_t size() const { return held_.size(); }
+
+private:
+    CAD::Report::AccessList held_;
+};
+
+// Reads one frame. Answers the access, held in SharedAccesses (an equal one already held
+// stands for it), or null with `skipped` saying why when the access cannot be made or read;
+// a broken frame itself throws.
+PropertyAccess::PropertyAccessBase* readFrame(IO::InStream& in, QString const& name, Skipped* skipped)
 {
     in.openBlock();
     if (in.getBlockVersion() != 1)
         bad(in, translate("Kav::MCADCmd", "access frame of version %1, expected 1").arg(in.getBlockVersion()));
-    unsigned int const type = in.readUInt();
-    QString typeString;
-    in.readString(&typeString);
+    skipped->type = in.readUInt();
+    in.readString(&skipped->typeString);
     QString explorerName;
     in.readString(&explorerName);
     unsigned int const flagCount = in.readUInt();
@@ -298,25 +328,19 @@ std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, 
     KString const bytes = in.readString();
     in.closeBlock();
 
-    // Named only when skipped: a project holds an access per element of every snapshot.
-    auto skip = [&](QString const& why) {
-        if (log != nullptr)
-            *log << translate("Kav::MCADCmd", "report \"%1\": access %2 (type %3 \"%4\")")
-                        .arg(report)
-                        .arg(index + 1)
-                        .arg(static_cast<int>(type))
-                        .arg(typeString)
-                 << translate("Kav::MCADCmd", " skipped: ") << why << END_LOG;
+    auto skip = [&](QString const& why) -> PropertyAccess::PropertyAccessBase* {
+        skipped->why = why;
         return nullptr;
     };
-    if (type > 0x7FFFFFFFu)
+    if (skipped->type > 0x7FFFFFFFu)
         return skip(translate("Kav::MCADCmd", "not an access type"));
     std::unique_ptr<PropertyAccess::PropertyAccessBase> access(
-        PropertyAccess::PropertyAccessFactory::create(static_cast<PropertyAccess::PropAccessType_t>(type)));
+        PropertyAccess::PropertyAccessFactory::create(static_cast<PropertyAccess::PropAccessType_t>(skipped->type)));
     if (!access)
         return skip(translate("Kav::MCADCmd", "no creator is registered for this type"));
+    QByteArray const form = bytes.toByteArray();
     try {
-        IO::InStream inner(bytes.toByteArray(), report + QStringLiteral(" access ") + QString::number(index + 1));
+        IO::InStream inner(form, name);
         if (inner.getType() != KString(ACCESS_TYPE))
             return skip(translate("Kav::MCADCmd", "the frame holds no access stream"));
         unsigned int const read = access->loadStream(&inner);
@@ -328,7 +352,46 @@ std::unique_ptr<PropertyAccess::PropertyAccessBase> readFrame(IO::InStream& in, 
     // The host base's data: what the access was extracted from and what it restores.
     access->setExplorerName(explorerName);
     access->setUsageFlags(flags);
-    return access;
+    // Between the stream's header and its checksum are the bytes its saveStream wrote: with
+    // those at hand it is not written again to be compared. (A stream of the first format
+    // has no checksum: the access is written.)
+    unsigned int const header = 4 + Stream::sizeOf(KString(ACCESS_TYPE)) + Stream::SizeUInt;
+    if (!form.startsWith("KAV2") || form.size() < static_cast<qsizetype>(header) + 4)
+        return CAD::SharedAccesses::instance().share(access.release());
+    return CAD::SharedAccesses::instance().share(
+        access.release(), QByteArray::fromRawData(form.constData() + header, form.size() - header - 4));
+}
+
+// The access's own blocks as a stream of their own.
+QByteArray packAccess(PropertyAccess::PropertyAccessBase const& access)
+{
+    QByteArray bytes;
+    IO::OutStream out(&bytes, KString(ACCESS_TYPE), ACCESS_VERSION);
+    access.saveStream(&out);
+    out.close();
+    return bytes;
+}
+
+void writeFrame(IO::OutStream& out, PropertyAccess::PropertyAccessBase const& a)
+{
+    KString const bytes(packAccess(a));
+    KString const typeString = KString::fromQString(a.getTypeString());
+    KString const explorerName = KString::fromQString(a.getExplorerName());
+    PropertyAccess::UsageFlags const& flags = a.getUsageFlags();
+    out.beginBlock(Stream::SizeUInt + Stream::sizeOf(typeString) + Stream::sizeOf(explorerName) + Stream::SizeUInt +
+                       static_cast<unsigned int>(flags.size()) * (Stream::SizeUInt + Stream::SizeBool) +
+                       Stream::sizeOf(bytes),
+                   1);
+    out.writeUInt(static_cast<unsigned int>(a.getType()));
+    out.writeString(typeString);
+    out.writeString(explorerName);
+    out.writeUInt(static_cast<unsigned int>(flags.size()));
+    for (auto const& f : flags) {
+        out.writeUInt(static_cast<unsigned int>(f.first));
+        out.writeBool(f.second);
+    }
+    out.writeString(bytes);
+    out.endBlock();
 }
 
 } // namespace
@@ -363,9 +426,59 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         Progress progress(Kav::translate("KavHost", "Saving the project"),
                           static_cast<long long>(scene.elements().size() + reports.size()));
         long long done = 0;
-        out.beginBlock(2 * Stream::SizeUInt, 1);
+        // Each distinct access once, in the order the reports first hold them, and each
+        // report's places as runs of consecutive ones. A report never lists a place twice (the
+        // loader refuses that, so that runs cannot make room beyond what was stored): an
+        // access a report holds twice is stored once more.
+        using Runs = std::vector<std::pair<unsigned int, unsigned int>>; // first place, length
+        std::unordered_map<PropertyAccess::PropertyAccessBase const*, unsigned int> place;
+        std::vector<PropertyAccess::PropertyAccessBase const*> distinct;
+        std::vector<unsigned int> listedBy; // per place: the last report (from 1) that listed it
+        std::vector<Runs> reportRuns(reports.size());
+        std::vector<unsigned int> entries(reports.size(), 0);
+        CAD::Report::AccessList const none;
+        CAD::Report::AccessList const* previous = &none;
+        std::vector<unsigned int> previousPlaces;
+        for (std::size_t ri = 0; ri < reports.size(); ++ri) {
+            CAD::Report::AccessList const& list = reports[ri]->getCreationPropertyAccess();
+            unsigned int const stamp = static_cast<unsigned int>(ri + 1);
+            Runs& runs = reportRuns[ri];
+            previousPlaces.resize(std::max(previousPlaces.size(), list.size()));
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                PropertyAccess::PropertyAccessBase const* a = list[i];
+                if (a == nullptr)
+                    continue;
+                // Mostly what the report before held at the same place: no lookup then.
+                unsigned int at = 0;
+                if (i < previous->size() && (*previous)[i] == a) {
+                    at = previousPlaces[i];
+                } else {
+                    auto const found = place.emplace(a, static_cast<unsigned int>(distinct.size()));
+                    if (found.second) {
+                        distinct.push_back(a);
+                        listedBy.push_back(0);
+                    }
+                    at = found.first->second;
+                }
+                if (listedBy[at] == stamp) {
+                    at = static_cast<unsigned int>(distinct.size());
+                    distinct.push_back(a);
+                    listedBy.push_back(0);
+                }
+                listedBy[at] = stamp;
+                previousPlaces[i] = at;
+                ++entries[ri];
+                if (!runs.empty() && runs.back().first + runs.back().second == at)
+                    ++runs.back().second;
+                else
+                    runs.emplace_back(at, 1);
+            }
+            previous = &list;
+        }
+        out.beginBlock(3 * Stream::SizeUInt, 1);
         out.writeUInt(static_cast<unsigned int>(scene.elements().size()));
         out.writeUInt(static_cast<unsigned int>(reports.size()));
+        out.writeUInt(static_cast<unsigned int>(distinct.size()));
         out.endBlock();
 
         for (CAD::Element* e : scene.elements()) {
@@ -375,37 +488,25 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             if (!e->getElemProperties()->saveStream(&out, &propLog, -1, -1))
                 throw IO::StreamException(translate("Kav::MCADCmd", "element \"%1\": %2").arg(e->getName(), propLog.getLog()));
         }
-        for (CAD::Report* r : reports) {
+        for (PropertyAccess::PropertyAccessBase const* a : distinct)
+            writeFrame(out, *a);
+        for (std::size_t ri = 0; ri < reports.size(); ++ri) {
+            CAD::Report* r = reports[ri];
+            Runs const& runs = reportRuns[ri];
             progress.advance(++done);
-            CAD::Report::AccessList const& accesses = r->getCreationPropertyAccess();
             out.beginBlock(Stream::sizeOf(r->getName()) + Stream::sizeOf(r->getViewName()) + Stream::SizeBool +
-                               Stream::SizeUInt,
-                           1);
+                               Stream::SizeUInt * (2 + 2 * static_cast<unsigned int>(runs.size())),
+                           2);
             out.writeString(r->getName());
             out.writeString(r->getViewName());
             out.writeBool(r->dontUpdateSnapshot());
-            out.writeUInt(static_cast<unsigned int>(accesses.size()));
-            out.endBlock();
-            for (PropertyAccess::PropertyAccessBase const* a : accesses) {
-                KString const bytes(packAccess(*a));
-                KString const typeString = KString::fromQString(a->getTypeString());
-                KString const explorerName = KString::fromQString(a->getExplorerName());
-                PropertyAccess::UsageFlags const& flags = a->getUsageFlags();
-                out.beginBlock(Stream::SizeUInt + Stream::sizeOf(typeString) + Stream::sizeOf(explorerName) +
-                                   Stream::SizeUInt + static_cast<unsigned int>(flags.size()) * (Stream::SizeUInt + Stream::SizeBool) +
-                                   Stream::sizeOf(bytes),
-                               1);
-                out.writeUInt(static_cast<unsigned int>(a->getType()));
-                out.writeString(typeString);
-                out.writeString(explorerName);
-                out.writeUInt(static_cast<unsigned int>(flags.size()));
-                for (auto const& f : flags) {
-                    out.writeUInt(static_cast<unsigned int>(f.first));
-                    out.writeBool(f.second);
-                }
-                out.writeString(bytes);
-                out.endBlock();
+            out.writeUInt(entries[ri]);
+            out.writeUInt(static_cast<unsigned int>(runs.size()));
+            for (auto const& run : runs) {
+                out.writeUInt(run.first);
+                out.writeUInt(run.second);
             }
+            out.endBlock();
         }
         out.close();
     } catch (IO::StreamException const& e) {
@@ -428,6 +529,8 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
     KString legendData;
     std::vector<std::pair<std::unique_ptr<CAD::Element>, QString>> elements;
     std::vector<LoadedReport> reports;
+    // What the reports' lists point to; let go when the load ends (the reports hold their own).
+    HeldAccesses held;
     ErrorLog skipped(false);
     // Reading is most of the work; putting it into the scene is the last part.
     std::unique_ptr<Progress> progress;
@@ -435,7 +538,8 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         IO::InStream in(path);
         if (in.getType() != KString(PROJECT_TYPE))
             bad(in, translate("Kav::MCADCmd", "not a project file (stream type \"%1\")").arg(in.getType().toQString()));
-        if (in.getVersion() != PROJECT_VERSION)
+        unsigned int const version = in.getVersion();
+        if (version != PROJECT_VERSION && version != PROJECT_VERSION_FRAMES_PER_REPORT)
             bad(in, translate("Kav::MCADCmd", "project version %1 is not supported").arg(in.getVersion()));
 
         in.openBlock();
@@ -473,6 +577,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         in.openBlock();
         unsigned int const elementCount = in.readUInt();
         unsigned int const reportCount = in.readUInt();
+        unsigned int const accessCount = version == PROJECT_VERSION ? in.readUInt() : 0;
         in.closeBlock();
         progress = std::make_unique<Progress>(Kav::translate("KavHost", "Loading the project"),
                                               static_cast<long long>(elementCount) + reportCount);
@@ -502,17 +607,26 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                 bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
             elements.emplace_back(fromRecord(r, prop), r.parent);
         }
+        // Version 2: every distinct access once, read before the reports that refer to them.
+        std::unordered_map<unsigned int, Skipped> skippedAccesses;
+        for (unsigned int k = 0; k < accessCount; ++k) {
+            Skipped why;
+            PropertyAccess::PropertyAccessBase* a = readFrame(in, QStringLiteral("access %1").arg(k + 1), &why);
+            if (a == nullptr)
+                skippedAccesses.emplace(k, std::move(why));
+            held.add(a);
+        }
         for (unsigned int i = 0; i < reportCount; ++i) {
             progress->advance(++done);
             in.openBlock();
-            if (in.getBlockVersion() != 1)
+            unsigned int const expected = version == PROJECT_VERSION ? 2 : 1;
+            if (in.getBlockVersion() != expected)
                 bad(in, translate("Kav::MCADCmd", "report block of version %1").arg(in.getBlockVersion()));
             QString name, viewName;
             in.readString(&name);
             in.readString(&viewName);
             bool const dontUpdate = in.readBool();
             unsigned int const count = in.readUInt();
-            in.closeBlock();
             if (name.isEmpty() || names.contains(name))
                 bad(in, translate("Kav::MCADCmd", "a report without a name, or with a name taken (\"%1\")").arg(name));
             names.insert(name);
@@ -520,9 +634,46 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             lr.report = std::make_unique<CAD::Report>(name);
             lr.report->setViewName(viewName);
             lr.report->setDontUpdateSnapshot(dontUpdate);
-            for (unsigned int k = 0; k < count; ++k) {
-                if (auto a = readFrame(in, name, k, &skipped))
-                    lr.accesses.push_back(std::move(a));
+            if (version == PROJECT_VERSION) {
+                // A report holds at most as many accesses as are stored (each read from the
+                // file), and its runs must add up to that count: so the runs never make room
+                // beyond what was read.
+                if (count > held.size())
+                    bad(in, translate("Kav::MCADCmd", "report \"%1\" holds %2 accesses of %3 stored").arg(name).arg(count).arg(held.size()));
+                lr.accesses.reserve(count);
+                std::vector<bool> listed(held.size(), false);
+                unsigned int const runs = in.readUInt();
+                unsigned int k = 0;
+                for (unsigned int run = 0; run < runs; ++run) {
+                    unsigned int const first = in.readUInt();
+                    unsigned int const length = in.readUInt();
+                    if (first >= held.size() || length > held.size() - first || length > count - k)
+                        bad(in, translate("Kav::MCADCmd", "report \"%1\" refers to accesses beyond the %2 stored").arg(name).arg(held.size()));
+                    for (unsigned int index = first; index < first + length; ++index, ++k) {
+                        if (listed[index])
+                            bad(in, translate("Kav::MCADCmd", "report \"%1\" lists access %2 twice").arg(name).arg(index + 1));
+                        listed[index] = true;
+                        if (PropertyAccess::PropertyAccessBase* a = held.at(index))
+                            lr.accesses.push_back(a);
+                        else
+                            skipped << skippedText(name, k, skippedAccesses[index]) << END_LOG;
+                    }
+                }
+                if (k != count)
+                    bad(in, translate("Kav::MCADCmd", "report \"%1\" lists %2 of its %3 accesses").arg(name).arg(k).arg(count));
+                in.closeBlock();
+            } else {
+                in.closeBlock();
+                for (unsigned int k = 0; k < count; ++k) {
+                    Skipped why;
+                    PropertyAccess::PropertyAccessBase* a =
+                        readFrame(in, name + QStringLiteral(" access ") + QString::number(k + 1), &why);
+                    held.add(a);
+                    if (a != nullptr)
+                        lr.accesses.push_back(a);
+                    else
+                        skipped << skippedText(name, k, why) << END_LOG;
+                }
             }
             reports.push_back(std::move(lr));
         }
@@ -544,10 +695,8 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         scene.addElement(std::move(e.first), e.second);
     }
     for (LoadedReport& lr : reports) {
-        CAD::Report::AccessList list;
-        for (auto& a : lr.accesses)
-            list.push_back(a.release());
-        lr.report->setCreationPropertyAccess(std::move(list));
+        // One more holder each; `held` lets go of the load's own when it goes.
+        lr.report->setCreationPropertyAccess(std::move(lr.accesses));
         scene.addReport(std::move(lr.report));
     }
     if (hasView) {

@@ -96,9 +96,17 @@ TEST(AppScript, SavedSnapshotsRestoreInALaterRunToTheStateTheyRecorded)
                                 "legend.set range=[\"-2\", \"3\"] steps=\"7\"\n"
                                 "report.create_snapshot name=\"Changed\"\n"
                                 "host.dump_state file=\"@/changed.txt\"\n"
+                                "# a twin shares every access with \"Original\"; its removal frees none of them\n"
+                                "report.create_snapshot name=\"Twin\"\n"
+                                "element.remove name=\"Twin\"\n"
+                                "edit.undo\n"
+                                "edit.redo\n"
+                                "report.restore_whole_snapshot snapshot=\"Original\"\n"
+                                "host.dump_state file=\"@/restored-first-run.txt\"\n"
+                                "report.restore_whole_snapshot snapshot=\"Changed\"\n"
                                 "host.save_project file=\"@/p.kvp\"\n");
     ASSERT_EQ(a.exitCode, 0) << a.err.toStdString();
-    EXPECT_EQ(a.out.count(QStringLiteral("ok ")), 10) << a.out.toStdString();
+    EXPECT_EQ(a.out.count(QStringLiteral("ok ")), 17) << a.out.toStdString();
     HostRun const b = runScript(dir, QStringLiteral("second.macro"),
                                 "host.load_project file=\"@/p.kvp\"\n"
                                 "element.set name=\"Bracket\" color=\"#ff0000\"\n"
@@ -124,10 +132,31 @@ TEST(AppScript, SavedSnapshotsRestoreInALaterRunToTheStateTheyRecorded)
         }
         return kept.toStdString();
     };
+    EXPECT_EQ(withoutReports(fileBytes(dir, "restored-first-run.txt")), withoutReports(original));
     EXPECT_EQ(withoutReports(fileBytes(dir, "restored-original.txt")), withoutReports(original));
     EXPECT_EQ(withoutReports(fileBytes(dir, "restored-changed.txt")), withoutReports(changed));
     // Undo takes back the second restore only.
     EXPECT_EQ(fileBytes(dir, "undone.txt").toStdString(), fileBytes(dir, "restored-original.txt").toStdString());
+
+    // A project of the first format, three snapshots, written before accesses were stored
+    // once: the state after loading it and after each restore, as that version gave them.
+    QByteArray const golden = MvpTest::readAll(QStringLiteral(MVP_TEST_DATA_DIR "/project/sample_v1_snapshots.state.txt"));
+    QByteArray script = "host.load_project file=\"" MVP_TEST_DATA_DIR "/project/sample_v1_snapshots.kvp\"\n";
+    QList<QByteArray> sections;
+    for (QByteArray const& line : golden.split('\n')) {
+        if (!line.startsWith("# "))
+            continue;
+        sections << line.mid(2);
+        if (line != "# loaded")
+            script += "report.restore_whole_snapshot snapshot=\"" + line.mid(2) + "\"\n";
+        script += "host.dump_state file=\"@/" + line.mid(2) + ".txt\"\n";
+    }
+    ASSERT_EQ(sections.size(), 4);
+    ASSERT_EQ(runScript(dir, QStringLiteral("v1.macro"), script).exitCode, 0);
+    QByteArray expected;
+    for (QByteArray const& name : sections)
+        expected += "# " + name + '\n' + MvpTest::readAll(dir.path(QString::fromUtf8(name + ".txt")));
+    EXPECT_EQ(expected.toStdString(), golden.toStdString());
 }
 
 TEST(AppScript, BrokenInputIsNamedAndNeverCrashes)

@@ -1,4 +1,5 @@
 #include "cad/kav_element.h"
+#include "cad/kav_record_manager.h"
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
 #include "gcad/kav_gcad.h"
@@ -142,4 +143,43 @@ TEST(CadElement, RenderTransformationTakesScenePointsToPixels)
     EXPECT_NEAR(std::fabs(v.getMainViewDirection().y), 1.0, 1e-12);
     v.setRotation(BaVec3d<double>(std::nan(""), 0.0, 0.0));
     EXPECT_FALSE(v.setMainViewDirectionFromTransformation());
+}
+
+// The history's memory is the sum of its steps' sizes, kept as steps are recorded, undone,
+// lose a record, end the redo side, fall off the limit and are cleared.
+TEST(CadRecordManager, MemoryUsedFollowsTheStepsInTheHistory)
+{
+    struct Sized : CAD::CustomRecord {
+        unsigned int size;
+        explicit Sized(unsigned int s) : CAD::CustomRecord(QStringLiteral("r")), size(s) {}
+        unsigned int memSize() const override { return size; }
+        void print() const override {}
+        void undoRedo(bool) override {}
+        void clear(bool) override {}
+        void collectRecords(std::vector<RecordBase*>*) override {}
+    };
+    CAD::RecordManager& m = *CAD::RecordManager::_manager;
+    m.clearHistory();
+    std::vector<Sized*> made;
+    auto step = [&](std::initializer_list<unsigned int> sizes) {
+        m.startRecording(QStringLiteral("s"), RECORD_MODE_PROPERTIES);
+        for (unsigned int s : sizes)
+            made.push_back(new Sized(s));
+        m.stopRecording();
+    };
+    step({100, 20});
+    step({5});
+    EXPECT_EQ(m.memoryUsed(), 125u);
+    ASSERT_TRUE(m.undo());
+    EXPECT_EQ(m.memoryUsed(), 125u) << "the redo side counts";
+    delete made[0];
+    EXPECT_EQ(m.memoryUsed(), 25u) << "a record deleted from its step";
+    step({7});
+    EXPECT_EQ(m.memoryUsed(), 27u) << "the redo side dropped";
+    m.setMemoryLimit(10);
+    EXPECT_EQ(m.memoryUsed(), 7u);
+    EXPECT_EQ(m.undoCount(), 1);
+    m.setMemoryLimit(CAD::RecordManager::DEFAULT_MEMORY_LIMIT);
+    m.clearHistory();
+    EXPECT_EQ(m.memoryUsed(), 0u);
 }

@@ -1,11 +1,17 @@
 #include "mvp_probe_access.h"
 
 #include "cad/kav_element.h"
+#include "cad/kav_record_manager.h"
+#include "cad/kav_shared_accesses.h"
 #include "core/kav_error_log.h"
+#include "gapp/kav_command.h"
+#include "gapp/kav_command_container.h"
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_host_session.h"
 #include "mvp_stream_bytes.h"
 #include "mvp_temp_dir.h"
+
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +95,106 @@ TEST_F(Project, OneUnreadableAccessIsNamedAndSkippedAndTheRestLoads)
     EXPECT_EQ(log.getEntries().size(), 2) << log.getLog().toStdString();
     EXPECT_TRUE(log.getEntries().value(1).contains(QStringLiteral("access 3"))) << log.getLog().toStdString();
     EXPECT_EQ(other.scene().reports().at(0)->getCreationPropertyAccess().size(), count - 2);
+}
+
+// Snapshots of one scene hold equal accesses once, in memory and in the file; one damaged
+// stored access is named for every snapshot that held it; nothing outlives the reports.
+TEST_F(Project, EqualAccessesAreHeldAndStoredOnceAndFreedWithTheirLastReport)
+{
+    CAD::SharedAccesses const& pool = CAD::SharedAccesses::instance();
+    std::size_t const before = pool.size();
+    int const live = MvpTest::ProbeAccess::live;
+    CAD::Report* a = snapshot(QStringLiteral("A"));
+    scene().findElement(QStringLiteral("Bracket"))->getElemProperties()->color = 0x123456;
+    CAD::Report* b = snapshot(QStringLiteral("B"));
+    snapshot(QStringLiteral("C"));
+    std::size_t const n = a->getCreationPropertyAccess().size();
+    auto shared = [](CAD::Report const* x, CAD::Report const* y) {
+        std::size_t same = 0;
+        for (std::size_t i = 0; i < x->getCreationPropertyAccess().size(); ++i)
+            same += x->getCreationPropertyAccess()[i] == y->getCreationPropertyAccess().at(i);
+        return same;
+    };
+    auto expectSharing = [&](MCADCmd::Scene& s) {
+        std::vector<CAD::Report*> const r = s.reports();
+        ASSERT_EQ(r.size(), 3u);
+        EXPECT_EQ(shared(r[0], r[1]), n - 1);
+        EXPECT_EQ(shared(r[1], r[2]), n);
+    };
+    expectSharing(scene());
+    EXPECT_EQ(pool.size(), before + n + 1);
+    QString const state = MCADCmd::dumpState(scene());
+
+    QString const path = dir.path(QStringLiteral("p.kvp"));
+    ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+    QByteArray bytes = MvpTest::readAll(path);
+    EXPECT_EQ(bytes.count("PROPERTY_ACCESS"), static_cast<int>(n + 1));
+    {
+        MCADCmd::HostSession other;
+        ErrorLog log;
+        ASSERT_TRUE(MCADCmd::loadProject(other.scene(), path, &log)) << log.getLog().toStdString();
+        EXPECT_TRUE(log.isEmpty());
+        EXPECT_EQ(MCADCmd::dumpState(other.scene()), state);
+        expectSharing(other.scene());
+        EXPECT_EQ(pool.size(), before + n + 1) << "loaded accesses join the equal ones held";
+
+        // A stored access all three hold, damaged: named once for each of them. The file
+        // stores A's accesses first, in A's order.
+        std::size_t k = 0;
+        while (a->getCreationPropertyAccess()[k] != b->getCreationPropertyAccess()[k])
+            ++k;
+        int at = -1;
+        for (std::size_t i = 0; i <= k; ++i)
+            at = static_cast<int>(bytes.indexOf("PROPERTY_ACCESS", at + 1));
+        bytes[at - 8] = 'X';
+        ASSERT_TRUE(MvpTest::writeAll(path, MvpTest::reframed(bytes)));
+        log.clear();
+        ASSERT_TRUE(MCADCmd::loadProject(other.scene(), path, &log));
+        ASSERT_EQ(log.getEntries().size(), 3) << log.getLog().toStdString();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(log.getEntries()[i].startsWith(QStringLiteral("report \"%1\": access %2 ").arg(QChar(u'A' + i)).arg(k + 1)))
+                << log.getLog().toStdString();
+        for (CAD::Report const* r : other.scene().reports())
+            EXPECT_EQ(r->getCreationPropertyAccess().size(), n - 1);
+    }
+    // Removing a report lets go of what only it held; the others still read theirs.
+    std::size_t index = 0;
+    scene().takeReport(QStringLiteral("C"), &index).reset();
+    EXPECT_EQ(pool.size(), before + n + 1);
+    // A removed report the undo history keeps holds its accesses until the history goes.
+    MCADCmd::CommandInterface::setInterface(&session.commandInterface());
+    MCADCmd::registerHostCommands();
+    GApp::Command* remove = GApp::CommandContainer::getCommand(QStringLiteral("element.remove"));
+    ErrorLog log;
+    QString id;
+    ASSERT_TRUE(remove->parseParameterString(QStringLiteral("name=\"A\""), false, &id, &log) && remove->execute(nullptr, &id, &log))
+        << id.toStdString() << log.getLog().toStdString();
+    EXPECT_EQ(pool.size(), before + n + 1);
+    ASSERT_TRUE(CAD::RecordManager::_manager->undo() && CAD::RecordManager::_manager->redo());
+    CAD::RecordManager::_manager->clearHistory();
+    EXPECT_EQ(pool.size(), before + n);
+    auto reportLines = [](QString const& dump) {
+        return dump.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^report name=\"B\"")));
+    };
+    EXPECT_EQ(reportLines(MCADCmd::dumpState(scene())), reportLines(state));
+    EXPECT_EQ(reportLines(state).size(), 1);
+    EXPECT_EQ(pool.holders(b->getCreationPropertyAccess()[0]), 1u);
+    scene().takeReport(QStringLiteral("B"), &index).reset();
+    EXPECT_EQ(pool.size(), before);
+    {
+        // Two equal accesses in the only report: held once, stored twice, loaded shared again.
+        CAD::Report* twice = snapshot(QStringLiteral("D"));
+        PropertyAccess::PropertyAccessBase const* first = twice->getCreationPropertyAccess()[0];
+        twice->setCreationPropertyAccess({first->copy(), first->copy()});
+        ASSERT_EQ(twice->getCreationPropertyAccess()[0], twice->getCreationPropertyAccess()[1]);
+        ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+        MCADCmd::HostSession again;
+        ASSERT_TRUE(MCADCmd::loadProject(again.scene(), path, &log)) << log.getLog().toStdString();
+        EXPECT_EQ(MCADCmd::dumpState(again.scene()), MCADCmd::dumpState(scene()));
+    }
+    scene().clear();
+    EXPECT_EQ(pool.size(), before);
+    EXPECT_EQ(MvpTest::ProbeAccess::live, live);
 }
 
 TEST_F(Project, ValuesOutOfRangeAreNamedAndSkippedAndTheRestLoads)
