@@ -22,6 +22,7 @@
 using namespace Kav;
 using namespace Kav::IO;
 
+using MvpTest::words;
 namespace {
 
 QStringList entries(QString const& dir)
@@ -137,7 +138,7 @@ TEST(SaveFile, FullDiskKeepsTheOldFileAndGivesTheSystemsReason)
     EXPECT_CONTAINS(streamError, "No space left on device");
     EXPECT_TRUE(streamError.startsWith(path)) << qPrintable(streamError);
     EXPECT_EQ(MvpTest::readAll(path), old);
-    EXPECT_EQ(entries(QFileInfo(path).path()), QStringList{QStringLiteral("state.txt")});
+    EXPECT_EQ(entries(QFileInfo(path).path()), words("state.txt"));
 }
 
 TEST(SaveFile, MissingFolderAndReadOnlyFileSystemSayWhyAndCreateNothing)
@@ -177,7 +178,7 @@ TEST(SaveFile, ReplacedFileKeepsItsPermissionsAndLinksStayLinks)
     discarded.discard();
     EXPECT_FALSE(discarded.commit());
     EXPECT_EQ(MvpTest::readAll(path), QByteArray("22"));
-    EXPECT_EQ(entries(dir.root()), (QStringList{QStringLiteral("link.kav"), QStringLiteral("p.kav")}));
+    EXPECT_EQ(entries(dir.root()), words("link.kav|p.kav"));
 }
 
 TEST(StreamChecksum, EveryFlippedBitIsFoundAndLargeFilesCarryTheirCrc)

@@ -1,5 +1,6 @@
 #include "library/mvp_errors.h"
 #include "library/mvp_library.h"
+#include "mvp_temp_dir.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "restore/mvp_cmd_restore_snapshot.h"
 #include "templates/mvp_cmd_edit_templates.h"
@@ -18,6 +19,7 @@
 using namespace Kav;
 using Kav::GTools::ErrorMessageContainer;
 
+using MvpTest::words;
 namespace {
 
 std::string s(QString const& text)
@@ -39,10 +41,8 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
     QStringList ours = ErrorMessageContainer::getIds();
     for (QString const& id : hostIds)
         ours.removeOne(id);
-    EXPECT_EQ(ours, (QStringList{QStringLiteral("MCADVisProp-0001"), QStringLiteral("MCADVisProp-0002"),
-                                 QStringLiteral("MCADVisProp-0003"), QStringLiteral("MCADVisProp-0004"),
-                                 QStringLiteral("MCADVisProp-0007"), QStringLiteral("MCADVisProp-0008"),
-                                 QStringLiteral("MCADVisProp-0009")}));
+    EXPECT_EQ(ours, words("MCADVisProp-0001|MCADVisProp-0002|MCADVisProp-0003|MCADVisProp-0004|"
+                          "MCADVisProp-0007|MCADVisProp-0008|MCADVisProp-0009"));
 
     EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0003"))),
               "Fehler beim Speichern des Projekts");
@@ -57,10 +57,8 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
     EXPECT_EQ(PropertyAccess::PropertyAccessFactory::getRegisteredTypes(),
               (Types{PropertyAccess::PROP_ACC_CAD_ELEMENT, PropertyAccess::PROP_ACC_CAD_CONTAINER,
                      PropertyAccess::PROP_ACC_3D_VIEW, PropertyAccess::PROP_ACC_LEGEND}));
-    QStringList const ourCommands{QStringLiteral("report.restore_whole_snapshot"),
-                                  QStringLiteral("report.change_restore_templates"),
-                                  QStringLiteral("report.restore_by_template"),
-                                  QStringLiteral("report.import_restore_templates")};
+    QStringList const ourCommands = words("report.restore_whole_snapshot|report.change_restore_templates|"
+                                          "report.restore_by_template|report.import_restore_templates");
     QStringList registered;
     for (QString const& name : GApp::CommandContainer::getCommandNames()) {
         if (!ourCommands.contains(name))

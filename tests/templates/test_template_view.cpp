@@ -30,16 +30,11 @@ Qt::ItemFlags const propertyFlags = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
 
 } // namespace
 
-QStringList const libraryTree{QStringLiteral("restore general"), QStringLiteral("  all legend parameters"),
-                              QStringLiteral("restore 3d"), QStringLiteral("  rotation"),
-                              QStringLiteral("  translation"), QStringLiteral("  scale"),
-                              QStringLiteral("  axis scale"), QStringLiteral("restore explorer elements"),
-                              QStringLiteral("  element visibility"), QStringLiteral("  element visualization"),
-                              QStringLiteral("  element pullout distance"), QStringLiteral("  label visibility"),
-                              QStringLiteral("  label auto placement"), QStringLiteral("  label content template"),
-                              QStringLiteral("new and invalid elements"),
-                              QStringLiteral("  set new elements invisible"),
-                              QStringLiteral("  set invalid elements invisible")};
+QStringList const libraryTree = MvpTest::words(
+    "restore general|  all legend parameters|restore 3d|  rotation|  translation|  scale|  axis scale|"
+    "restore explorer elements|  element visibility|  element visualization|  element pullout distance|"
+    "  label visibility|  label auto placement|  label content template|new and invalid elements|"
+    "  set new elements invisible|  set invalid elements invisible");
 
 TEST_F(TemplateViewTest, TreeFollowsTheCreatorsInCategoryOrder)
 {
