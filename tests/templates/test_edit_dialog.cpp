@@ -49,9 +49,8 @@ protected:
 
     static std::map<QString, bool> enabledEntries(bool rename, bool remove, bool exportSelected)
     {
-        return {{QStringLiteral("new"), true},         {QStringLiteral("rename"), rename},
-                {QStringLiteral("delete"), remove},    {QStringLiteral("import"), true},
-                {QStringLiteral("export selected"), exportSelected}};
+        return {{QStringLiteral("new"), true}, {QStringLiteral("rename"), rename}, {QStringLiteral("delete"), remove},
+                {QStringLiteral("import"), true}, {QStringLiteral("export selected"), exportSelected}};
     }
 
     static QStringList listNames(EditRestoreTemplatesDialog& dialog, bool selectedOnly = false)
@@ -63,11 +62,6 @@ protected:
                 names << item->text(0);
         }
         return names;
-    }
-
-    static QTreeWidgetItem* listRow(EditRestoreTemplatesDialog& dialog, QString const& name)
-    {
-        return row(dialog._list_w, name);
     }
 
     // No template in the content pane: every box unchecked and greyed.
@@ -83,6 +77,15 @@ protected:
     static Qt::CheckState box(EditRestoreTemplatesDialog& dialog, QString const& text)
     {
         return row(dialog.contentView(), text)->checkState(0);
+    }
+
+    // `t` with one property of its part of `type` set.
+    static PropAccTemplate withUsage(PropAccTemplate t, PropAccessType_t type, PropTemplateID_t id, bool used)
+    {
+        PropAccTemplatePart part = t.getTemplatePart(type);
+        part.setUsage(id, used);
+        t.set(part);
+        return t;
     }
 
     // A template as the content pane leaves it after a click: a part for every type.
@@ -177,14 +180,12 @@ TEST_F(EditDialogTest, NewTemplateIsAppendedWithAllEntriesSelected)
         nameNew(QStringLiteral("N"));
         useMenu(*dialog, QStringLiteral("new"));
         // The new template can be picked and edited at once.
-        clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("N")));
+        clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("N")));
         clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("label visibility")));
         QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
     }
-    PropAccTemplate added = withAllParts(PropAccTemplate(QStringLiteral("N")));
-    PropAccTemplatePart element(PROP_ACC_CAD_ELEMENT);
-    element.setUsage(PROP_LABEL_VISIBILITY, false);
-    added.set(element);
+    PropAccTemplate const added =
+        withUsage(withAllParts(PropAccTemplate(QStringLiteral("N"))), PROP_ACC_CAD_ELEMENT, PROP_LABEL_VISIBILITY, false);
     EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), added})));
 }
 
@@ -195,7 +196,7 @@ TEST_F(EditDialogTest, RenameKeepsPlaceSelectionAndEdits)
     Dialog dialog = open();
     // An edit of the first template reaches the working copy when another is picked.
     clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("scale")));
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("B")));
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("B")));
     EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Unchecked);
     clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("rotation")));
 
@@ -215,15 +216,9 @@ TEST_F(EditDialogTest, RenameKeepsPlaceSelectionAndEdits)
     // dialog's edits to that, and the name taken meanwhile is made free.
     writeStore(levelFile(2), samples("A|B|X|B2"));
     QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
-    PropAccTemplate renamed = withAllParts(sample(QStringLiteral("B")));
+    PropAccTemplate renamed = withUsage(withAllParts(sample(QStringLiteral("B"))), PROP_ACC_3D_VIEW, PROP_ROTATION, true);
     renamed.setName(QStringLiteral("B2_1"));
-    PropAccTemplatePart view = renamed.getTemplatePart(PROP_ACC_3D_VIEW);
-    view.setUsage(PROP_ROTATION, true);
-    renamed.set(view);
-    PropAccTemplate first = withAllParts(sample(QStringLiteral("A")));
-    view = first.getTemplatePart(PROP_ACC_3D_VIEW);
-    view.setUsage(PROP_SCALE, true);
-    first.set(view);
+    PropAccTemplate const first = withUsage(withAllParts(sample(QStringLiteral("A"))), PROP_ACC_3D_VIEW, PROP_SCALE, true);
     EXPECT_EQ(userStore(),
               storeBytesOf(container({first, renamed, sample(QStringLiteral("X")), sample(QStringLiteral("B2"))})));
 }
@@ -237,12 +232,12 @@ TEST_F(EditDialogTest, DeleteAnsweredYesRemovesTheSelectedUserTemplates)
     Dialog dialog = open();
 
     // A read-only template in the selection forbids deleting.
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")), Qt::ControlModifier);
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("A")), Qt::ControlModifier);
     EXPECT_EQ(useMenu(*dialog).enabled, enabledEntries(false, false, true));
     EXPECT_TRUE(paneEmpty(*dialog));
 
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")));
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("C")), Qt::ControlModifier);
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("A")));
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("C")), Qt::ControlModifier);
     responder->pushAnswer(1);
     MenuUse const use = useMenu(*dialog, QStringLiteral("delete"));
     EXPECT_EQ(use.enabled, enabledEntries(false, true, true));
@@ -327,8 +322,8 @@ TEST_F(EditDialogTest, ExportWritesTheSelectedTemplatesInListOrder)
     writeStore(levelFile(2), samples("A|CC"));
     QByteArray const before = userStore();
     Dialog dialog = open();
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("CC")));
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("plan.b")), Qt::ControlModifier);
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("CC")));
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("plan.b")), Qt::ControlModifier);
 
     QString const target = root.path(QStringLiteral("out"));
     expectNext(DialogRequest::FILE, [target](DialogRequest const& r) {
@@ -369,7 +364,7 @@ TEST_F(EditDialogTest, LockedStoreHasNoMenuAndOkWritesNothing)
     Cfg::Settings::setLocked(true);
     {
         Dialog dialog = open();
-        clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")));
+        clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("A")));
         EXPECT_FALSE(useMenu(*dialog).shown);
         QTreeWidgetItem* rotation = row(dialog->contentView(), QStringLiteral("rotation"));
         EXPECT_FALSE(rotation->flags() & Qt::ItemIsEnabled);
