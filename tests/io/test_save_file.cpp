@@ -11,7 +11,6 @@
 
 #include <cstring>
 #include <functional>
-#include <memory>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
