@@ -323,6 +323,15 @@ std::vector<Kind> const kinds = {
     {"feature", [] { return new TestFeatureAccess; }, [](unsigned int v) { return MvpGolden::featureStream(v); }, 2},
 };
 
+// The kind of a golden file, by its name.
+Kind const* kindOf(QString const& file)
+{
+    for (Kind const& k : kinds)
+        if (file.startsWith(QString::fromLatin1(k.name)))
+            return &k;
+    return nullptr;
+}
+
 // A block of version 0 or of the first version past the newest is refused before any of
 // its fields is read.
 TEST(AccessStreams, RefuseUnsupportedVersions)
@@ -368,9 +377,7 @@ TEST(AccessStreams, RefuseValuesOutOfRange)
                        {"element_v6_elemprop.kav", 20.0, -inf, "pull-out point"}};
     for (Case const& c : cases) {
         SCOPED_TRACE(c.named);
-        std::unique_ptr<PropertyAccessBase> a(c.file[0] == 'v'   ? static_cast<PropertyAccessBase*>(new GLViewPropertyAccess)
-                                              : c.file[0] == 'l' ? static_cast<PropertyAccessBase*>(new LegendPropertyAccess)
-                                                                 : new CADElementPropertyAccess);
+        std::unique_ptr<PropertyAccessBase> a(kindOf(QString::fromLatin1(c.file))->make());
         QByteArray const untouched = save(*a);
         QByteArray bytes = golden(QString::fromLatin1(c.file));
         int const at = static_cast<int>(bytes.indexOf(QByteArray(reinterpret_cast<char const*>(&c.written), 8)));
@@ -394,12 +401,6 @@ TEST(AccessStreams, RefuseValuesOutOfRange)
 // access unchanged) or in a smaller block count, never in a crash or another exception.
 TEST(AccessStreams, RejectMalformedStreams)
 {
-    auto kindOf = [](QString const& file) -> Kind const* {
-        for (Kind const& k : kinds)
-            if (file.startsWith(QString::fromLatin1(k.name)))
-                return &k;
-        return nullptr;
-    };
     std::mt19937 random(20261206);
     int rejected = 0;
     for (MvpGolden::GoldenFile const& f : MvpGolden::goldenFiles()) {
