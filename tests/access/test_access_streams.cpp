@@ -232,6 +232,15 @@ TEST(ElementAccessStream, ReportsWhichPartCouldNotBeRead)
     CADElementPropertyAccess c;
     EXPECT_EQ(load(c, MvpGolden::elementStream(1, Properties::ElemProp)), 1u);
     EXPECT_TRUE(c.getUsesDefaultProperties());
+
+    // In a feature access the count includes the feature's own block.
+    TestFeatureAccess f;
+    EXPECT_EQ(load(f, MvpGolden::featureStream(2, Properties::ElemProp, 0)), 1u);
+    EXPECT_EQ(load(f, MvpGolden::featureStream(2, Properties::ElemProp, 7)), 1u);
+    EXPECT_EQ(load(f, MvpGolden::featureStream(2, Properties::BadProperties)), 2u);
+    EXPECT_EQ(load(f, MvpGolden::featureStream(2, Properties::BadLabelTemplate)), 4u);
+    EXPECT_EQ(load(f, MvpGolden::featureStream(1, Properties::Default)), 5u);
+    EXPECT_TRUE(f.element().getUsesDefaultProperties());
 }
 
 TEST(ContainerAccessStream, KeepsItsFlag)
@@ -293,17 +302,6 @@ TEST(FeatureAccessStream, ReadsBothVersionsBeforeTheElementBlocks)
     EXPECT_EQ(target.getUsageFlags(), v2.getUsageFlags());
     std::unique_ptr<PropertyAccessBase> copy(v2.copy());
     EXPECT_EQ(save(*copy), bytes);
-}
-
-TEST(FeatureAccessStream, CountsTheBlocksReadWhenTheElementStops)
-{
-    TestFeatureAccess a;
-    EXPECT_EQ(load(a, MvpGolden::featureStream(2, Properties::ElemProp, 0)), 1u);
-    EXPECT_EQ(load(a, MvpGolden::featureStream(2, Properties::ElemProp, 7)), 1u);
-    EXPECT_EQ(load(a, MvpGolden::featureStream(2, Properties::BadProperties)), 2u);
-    EXPECT_EQ(load(a, MvpGolden::featureStream(2, Properties::BadLabelTemplate)), 4u);
-    EXPECT_EQ(load(a, MvpGolden::featureStream(1, Properties::Default)), 5u);
-    EXPECT_TRUE(a.element().getUsesDefaultProperties());
 }
 
 // Each access kind: a new access, its golden stream of a given version, its newest version,

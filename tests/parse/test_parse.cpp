@@ -207,10 +207,7 @@ TEST_F(ParseTest, ErrorsNameKeyOrPosition)
         EXPECT_THROW(hasKey(p, q("a")), ParamError) << b.text;
         EXPECT_THROW(checkEmptyParameters(p), ParamError) << b.text;
     }
-}
-
-TEST_F(ParseTest, CheckEmptyParameters)
-{
+    // What is left over is named; white space alone is no left-over.
     EXPECT_NO_THROW(checkEmptyParameters(QString()));
     EXPECT_NO_THROW(checkEmptyParameters(q("  \n\t ")));
     EXPECT_CONTAINS(errorOf([] { checkEmptyParameters(q(" left.over=[] ")); }), "\"left.over\"");
