@@ -27,6 +27,13 @@ std::string s(QString const& text)
     return text.toStdString();
 }
 
+// The registered command of that name, if it is a T.
+template <class T>
+T* command(char const* name)
+{
+    return dynamic_cast<T*>(GApp::CommandContainer::getCommand(QString::fromLatin1(name)));
+}
+
 // InitLibrary runs once per process, as in a host: this is the only test that calls it.
 TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
 {
@@ -68,20 +75,14 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
         EXPECT_TRUE(command->isInMenu() && !command->isInToolBar()) << s(name);
     }
     EXPECT_EQ(registered, ourCommands);
-    auto* edit = dynamic_cast<MCADVisProp::EditRestoreTemplateCommand*>(
-        GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates")));
+    auto* edit = command<MCADVisProp::EditRestoreTemplateCommand>("report.change_restore_templates");
     ASSERT_NE(edit, nullptr);
     EXPECT_FALSE(edit->execute(nullptr, nullptr, nullptr)) << "the dialog has no script form";
-    auto* whole = dynamic_cast<MCADVisProp::RestorePropertyFromSnapshotCommand*>(
-        GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")));
+    auto* whole = command<MCADVisProp::RestorePropertyFromSnapshotCommand>("report.restore_whole_snapshot");
     ASSERT_NE(whole, nullptr);
     EXPECT_EQ(s(whole->getMenuText()), "Ganzen Schnappschuss wiederherstellen");
-    EXPECT_NE(dynamic_cast<MCADVisProp::RestoreSnapshotTemplateCommand*>(
-                  GApp::CommandContainer::getCommand(QStringLiteral("report.restore_by_template"))),
-              nullptr);
-    EXPECT_NE(dynamic_cast<MCADVisProp::ImportResTemCommand*>(
-                  GApp::CommandContainer::getCommand(QStringLiteral("report.import_restore_templates"))),
-              nullptr);
+    EXPECT_NE(command<MCADVisProp::RestoreSnapshotTemplateCommand>("report.restore_by_template"), nullptr);
+    EXPECT_NE(command<MCADVisProp::ImportResTemCommand>("report.import_restore_templates"), nullptr);
 }
 
 } // namespace
