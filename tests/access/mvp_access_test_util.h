@@ -48,6 +48,15 @@ inline unsigned int load(Kav::PropertyAccess::PropertyAccessBase& access, QByteA
     return blocks;
 }
 
+// loadStream's result, failing the test unless the whole stream was read.
+inline unsigned int loadWhole(Kav::PropertyAccess::PropertyAccessBase& access, QByteArray const& bytes)
+{
+    bool atEnd = false;
+    unsigned int const blocks = load(access, bytes, &atEnd);
+    EXPECT_TRUE(atEnd) << "stream not read to its end";
+    return blocks;
+}
+
 // Where the first block's header starts: after "KAVB", the type string and the version.
 inline int firstBlockOffset()
 {

@@ -234,6 +234,8 @@ TEST_F(AccessSceneTest, EachFlagRestoresItsOwnProperty)
     LabelElement* label = part->getLabel();
     GL::ViewCreator* view = host.scene().viewCreator();
     GL::RenderObject* render = host.scene().renderObject();
+    // The view and its render object both hold `value`.
+    auto both = [&](auto get, auto const& value) { return get(view) == value && get(render) == value; };
     // Whether each property of the part and the view is back at its captured value.
     std::vector<std::pair<PropTemplateID_t, std::function<bool()>>> const restored = {
         {PROP_ELEMENT_VISUALIZATION, [&] { return part->getElemProperties()->color == 0x112233u; }},
@@ -243,22 +245,10 @@ TEST_F(AccessSceneTest, EachFlagRestoresItsOwnProperty)
         {PROP_LABEL_VISIBILITY, [&] { return label->isLabelVisible(); }},
         {PROP_LABEL_AUTO_PLACEMENT, [&] { return !label->isAutoLabelPlacement(); }},
         {PROP_LABEL_CONTENT_TEMPLATE, [&] { return label->getContentTemplate() == QStringLiteral("%name%: %value%"); }},
-        {PROP_ROTATION,
-         [&] {
-             BaVec3d<double> const r(30.0, 45.0, 0.0);
-             return view->getRotation() == r && render->getRotation() == r;
-         }},
-        {PROP_TRANSLATION,
-         [&] {
-             BaVec3d<double> const t(1.0, 2.0, 3.0);
-             return view->getTranslation() == t && render->getTranslation() == t;
-         }},
-        {PROP_SCALE, [&] { return view->getScale() == 2.0 && render->getScale() == 2.0; }},
-        {PROP_AXIS_SCALE,
-         [&] {
-             BaVec3d<double> const a(1.0, 1.0, 2.0);
-             return view->getAxisScale() == a && render->getAxisScale() == a;
-         }},
+        {PROP_ROTATION, [&] { return both([](auto* x) { return x->getRotation(); }, BaVec3d<double>(30.0, 45.0, 0.0)); }},
+        {PROP_TRANSLATION, [&] { return both([](auto* x) { return x->getTranslation(); }, BaVec3d<double>(1.0, 2.0, 3.0)); }},
+        {PROP_SCALE, [&] { return both([](auto* x) { return x->getScale(); }, 2.0); }},
+        {PROP_AXIS_SCALE, [&] { return both([](auto* x) { return x->getAxisScale(); }, BaVec3d<double>(1.0, 1.0, 2.0)); }},
     };
     std::vector<AccessPtr> const accesses = capture();
     PropertyAccessBase* viewAccess = accesses[0].get();

@@ -3,7 +3,6 @@
 #include "mvp_temp_dir.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 

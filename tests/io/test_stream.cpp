@@ -39,10 +39,7 @@ QByteArray hex(char const* text)
     return QByteArray::fromHex(QByteArray(text));
 }
 
-QByteArray u32(quint32 v)
-{
-    return MvpTest::littleEndian(v);
-}
+auto const u32 = MvpTest::littleEndian;
 
 QString streamError(std::function<void()> const& f)
 {
@@ -161,17 +158,10 @@ void writeKnown(OutStream& s)
 }
 
 // The header of a memory stream of type "T", version 1.
-QByteArray header()
-{
-    return hex("4b415632" "01000000" "54" "01000000");
-}
-
+QByteArray const Header = hex("4b415632" "01000000" "54" "01000000");
 // The same before streams had a checksum ("KAVB"): still read, so malformed blocks reach the
 // readers unchecked.
-QByteArray plainHeader()
-{
-    return hex("4b415642" "01000000" "54" "01000000");
-}
+QByteArray const PlainHeader = hex("4b415642" "01000000" "54" "01000000");
 
 } // namespace
 
@@ -186,13 +176,9 @@ TEST(StreamFormat, KnownStreamHasExactBytesInMemoryAndInFile)
     }
     EXPECT_EQ(buffer.toHex(), (QByteArray("prefix") + KnownBytes).toHex()) << "memory streams append";
 
+    // The same bytes in a file: see StreamSave.
     MvpTest::TempDir dir;
     QString const path = dir.path(QStringLiteral("known.kav"));
-    {
-        OutStream s(path, KString("T"), 2);
-        writeKnown(s); // committed by the destructor
-    }
-    EXPECT_EQ(MvpTest::readAll(path).toHex(), KnownBytes.toHex());
     {
         OutStream s(path, QStringLiteral("\u00e9t\u00e9"), 3); // the type as text, stored as UTF-8
         s.close();
@@ -320,7 +306,7 @@ TEST(StreamWrite, BlockSizesAreCheckedAndMisuseThrows)
     u.close();
     EXPECT_NO_THROW(u.close()) << "closing twice does nothing";
     EXPECT_THROW(u.writeBool(true), StreamException);
-    EXPECT_EQ(buffer, framed(header()));
+    EXPECT_EQ(buffer, framed(Header));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -414,7 +400,7 @@ TEST_F(StreamSave, ReplacesTheFileOnCloseAlsoFromADestructorDuringUnwinding)
         EXPECT_EQ(MvpTest::readAll(path_), KnownBytes) << "nothing reaches the target before close";
         s.close();
     }
-    EXPECT_EQ(MvpTest::readAll(path_), framed(header().replace(9, 1, "\x09", 1) + u32(1)));
+    EXPECT_EQ(MvpTest::readAll(path_), framed(QByteArray(Header).replace(9, 1, "\x09", 1) + u32(1)));
     // A stream made and finished inside a destructor that runs during unwinding is not
     // itself cut short.
     struct SaveOnDestruction {
@@ -441,8 +427,8 @@ TEST_F(StreamSave, ReplacesTheFileOnCloseAlsoFromADestructorDuringUnwinding)
 
 TEST(StreamRead, MalformedInputThrowsWithPlaceAndReason)
 {
-    QByteArray const block4 = plainHeader() + u32(4) + u32(1) + u32(11) + u32(22); // { u32 11 } u32 22
-    QByteArray const hugeString = plainHeader() + u32(14) + u32(1) + u32(0xFFFFFFFFu) + QByteArray(10, 'x');
+    QByteArray const block4 = PlainHeader + u32(4) + u32(1) + u32(11) + u32(22); // { u32 11 } u32 22
+    QByteArray const hugeString = PlainHeader + u32(14) + u32(1) + u32(0xFFFFFFFFu) + QByteArray(10, 'x');
     struct Case {
         QByteArray bytes;
         std::function<void(InStream&)> read;
@@ -456,14 +442,14 @@ TEST(StreamRead, MalformedInputThrowsWithPlaceAndReason)
         {hex("4b415642" "05000000" "5454"), none, "offset 8: a stream type of 5 bytes exceeds the 2 bytes left"},
         {hex("4b415642" "01000000" "54" "0100"), none, "offset 9: the stream version"},
         {hex("4b415642ffffffff00"), none, "a stream type of 4294967295 bytes exceeds the 1 bytes left in the stream"},
-        {plainHeader() + hex("0400"), open, "offset 13: a block header (8 bytes) exceeds the 2 bytes left in the stream"},
-        {plainHeader() + u32(10) + u32(1) + u32(5), open, "offset 21: a block of 10 bytes exceeds the 4 bytes left"},
-        {plainHeader() + u32(10) + u32(1) + u32(5), [](InStream& s) { s.skipBlock(); }, "a block of 10 bytes exceeds"},
-        {plainHeader() + u32(12) + u32(1) + u32(5) + u32(1) + u32(0), [](InStream& s) { s.openBlock(), s.openBlock(); },
+        {PlainHeader + hex("0400"), open, "offset 13: a block header (8 bytes) exceeds the 2 bytes left in the stream"},
+        {PlainHeader + u32(10) + u32(1) + u32(5), open, "offset 21: a block of 10 bytes exceeds the 4 bytes left"},
+        {PlainHeader + u32(10) + u32(1) + u32(5), [](InStream& s) { s.skipBlock(); }, "a block of 10 bytes exceeds"},
+        {PlainHeader + u32(12) + u32(1) + u32(5) + u32(1) + u32(0), [](InStream& s) { s.openBlock(), s.openBlock(); },
          "a block of 5 bytes exceeds the 4 bytes left in the block"},
-        {plainHeader() + hex("000000"), [](InStream& s) { s.readDouble(); },
+        {PlainHeader + hex("000000"), [](InStream& s) { s.readDouble(); },
          "offset 13: a double (8 bytes) exceeds the 3 bytes left in the stream"},
-        {plainHeader() + hex("01"), [](InStream& s) { s.readUInt(); }, "an unsigned int (4 bytes) exceeds the 1 bytes"},
+        {PlainHeader + hex("01"), [](InStream& s) { s.readUInt(); }, "an unsigned int (4 bytes) exceeds the 1 bytes"},
         {block4, [](InStream& s) { s.openBlock(); EXPECT_EQ(s.readUInt(), 11u); EXPECT_TRUE(s.atEnd()); s.readUInt(); },
          "offset 25: an unsigned int (4 bytes) exceeds the 0 bytes left in the block"},
         {block4, [](InStream& s) { s.openBlock(), s.readDouble(); }, "a double (8 bytes) exceeds the 4 bytes left in the block"},
@@ -471,13 +457,13 @@ TEST(StreamRead, MalformedInputThrowsWithPlaceAndReason)
         {hugeString, [](InStream& s) { s.openBlock(), s.readString(); },
          "memory: offset 25: a string of 4294967295 bytes exceeds the 10 bytes left in the block"},
         {hugeString, [](InStream& s) { QString q; s.openBlock(), s.readString(&q); }, "a string of 4294967295 bytes"},
-        {plainHeader() + u32(0xFFFFFFFFu) + QByteArray(3, 'x'), [](InStream& s) { s.readString(); },
+        {PlainHeader + u32(0xFFFFFFFFu) + QByteArray(3, 'x'), [](InStream& s) { s.readString(); },
          "a string of 4294967295 bytes exceeds the 3 bytes left in the stream"},
-        {plainHeader() + u32(2) + u32(1) + hex("0102"), [](InStream& s) { s.openBlock(); EXPECT_TRUE(s.readBool()); s.readBool(); },
+        {PlainHeader + u32(2) + u32(1) + hex("0102"), [](InStream& s) { s.openBlock(); EXPECT_TRUE(s.readBool()); s.readBool(); },
          "memory: offset 22: a bool byte must be 0 or 1, found 2"},
-        {plainHeader() + hex("ff"), [](InStream& s) { s.readBool(); }, "a bool byte must be 0 or 1, found 255"},
-        {plainHeader(), [](InStream& s) { s.closeBlock(); }, "closeBlock without an open block"},
-        {plainHeader(), [](InStream& s) { s.skipBlock(); }, "block header"},
+        {PlainHeader + hex("ff"), [](InStream& s) { s.readBool(); }, "a bool byte must be 0 or 1, found 255"},
+        {PlainHeader, [](InStream& s) { s.closeBlock(); }, "closeBlock without an open block"},
+        {PlainHeader, [](InStream& s) { s.skipBlock(); }, "block header"},
     };
     for (Case const& c : cases) {
         QString const text = streamError([&] {

@@ -1,5 +1,6 @@
 #include "library/mvp_errors.h"
 #include "library/mvp_library.h"
+#include "mvp_temp_dir.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "restore/mvp_cmd_restore_snapshot.h"
 #include "templates/mvp_cmd_edit_templates.h"
@@ -18,11 +19,19 @@
 using namespace Kav;
 using Kav::GTools::ErrorMessageContainer;
 
+using MvpTest::words;
 namespace {
 
 std::string s(QString const& text)
 {
     return text.toStdString();
+}
+
+// The registered command of that name, if it is a T.
+template <class T>
+T* command(char const* name)
+{
+    return dynamic_cast<T*>(GApp::CommandContainer::getCommand(QString::fromLatin1(name)));
 }
 
 // InitLibrary runs once per process, as in a host: this is the only test that calls it.
@@ -39,10 +48,8 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
     QStringList ours = ErrorMessageContainer::getIds();
     for (QString const& id : hostIds)
         ours.removeOne(id);
-    EXPECT_EQ(ours, (QStringList{QStringLiteral("MCADVisProp-0001"), QStringLiteral("MCADVisProp-0002"),
-                                 QStringLiteral("MCADVisProp-0003"), QStringLiteral("MCADVisProp-0004"),
-                                 QStringLiteral("MCADVisProp-0007"), QStringLiteral("MCADVisProp-0008"),
-                                 QStringLiteral("MCADVisProp-0009")}));
+    EXPECT_EQ(ours, words("MCADVisProp-0001|MCADVisProp-0002|MCADVisProp-0003|MCADVisProp-0004|"
+                          "MCADVisProp-0007|MCADVisProp-0008|MCADVisProp-0009"));
 
     EXPECT_EQ(s(ErrorMessageContainer::getText(QStringLiteral("MCADVisProp-0003"))),
               "Fehler beim Speichern des Projekts");
@@ -57,10 +64,8 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
     EXPECT_EQ(PropertyAccess::PropertyAccessFactory::getRegisteredTypes(),
               (Types{PropertyAccess::PROP_ACC_CAD_ELEMENT, PropertyAccess::PROP_ACC_CAD_CONTAINER,
                      PropertyAccess::PROP_ACC_3D_VIEW, PropertyAccess::PROP_ACC_LEGEND}));
-    QStringList const ourCommands{QStringLiteral("report.restore_whole_snapshot"),
-                                  QStringLiteral("report.change_restore_templates"),
-                                  QStringLiteral("report.restore_by_template"),
-                                  QStringLiteral("report.import_restore_templates")};
+    QStringList const ourCommands = words("report.restore_whole_snapshot|report.change_restore_templates|"
+                                          "report.restore_by_template|report.import_restore_templates");
     QStringList registered;
     for (QString const& name : GApp::CommandContainer::getCommandNames()) {
         if (!ourCommands.contains(name))
@@ -70,20 +75,14 @@ TEST(InitLibrary, InstallsTheCatalogueRegistersTheErrorsAndCreatesTheObjects)
         EXPECT_TRUE(command->isInMenu() && !command->isInToolBar()) << s(name);
     }
     EXPECT_EQ(registered, ourCommands);
-    auto* edit = dynamic_cast<MCADVisProp::EditRestoreTemplateCommand*>(
-        GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates")));
+    auto* edit = command<MCADVisProp::EditRestoreTemplateCommand>("report.change_restore_templates");
     ASSERT_NE(edit, nullptr);
     EXPECT_FALSE(edit->execute(nullptr, nullptr, nullptr)) << "the dialog has no script form";
-    auto* whole = dynamic_cast<MCADVisProp::RestorePropertyFromSnapshotCommand*>(
-        GApp::CommandContainer::getCommand(QStringLiteral("report.restore_whole_snapshot")));
+    auto* whole = command<MCADVisProp::RestorePropertyFromSnapshotCommand>("report.restore_whole_snapshot");
     ASSERT_NE(whole, nullptr);
     EXPECT_EQ(s(whole->getMenuText()), "Ganzen Schnappschuss wiederherstellen");
-    EXPECT_NE(dynamic_cast<MCADVisProp::RestoreSnapshotTemplateCommand*>(
-                  GApp::CommandContainer::getCommand(QStringLiteral("report.restore_by_template"))),
-              nullptr);
-    EXPECT_NE(dynamic_cast<MCADVisProp::ImportResTemCommand*>(
-                  GApp::CommandContainer::getCommand(QStringLiteral("report.import_restore_templates"))),
-              nullptr);
+    EXPECT_NE(command<MCADVisProp::RestoreSnapshotTemplateCommand>("report.restore_by_template"), nullptr);
+    EXPECT_NE(command<MCADVisProp::ImportResTemCommand>("report.import_restore_templates"), nullptr);
 }
 
 } // namespace

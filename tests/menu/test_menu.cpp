@@ -27,6 +27,7 @@ using PropertyAccess::PropAccTemplate;
 using PropertyAccess::PropAccTemplateContainer;
 using PropertyAccess::PropAccTemplatePart;
 
+using MvpTest::words;
 namespace {
 
 QString const SNAPSHOT = QStringLiteral("Snapshot 1");
@@ -59,10 +60,10 @@ protected:
         session.scene().addReport(std::move(report));
     }
 
-    static void writeStore(QString const& path, QStringList const& names)
+    static void writeStore(QString const& path, char const* names)
     {
         PropAccTemplateContainer c;
-        for (QString const& n : names)
+        for (QString const& n : words(names))
             c.add(PropAccTemplate(n));
         EditingTest::writeStore(path, c);
     }
@@ -133,12 +134,11 @@ TEST_F(MenuTest, EntriesFollowTheStoreAtEveryFillWithLevelIcons)
     QMenu menu;
     EXPECT_TRUE(fill(&menu).isEmpty());
 
-    writeStore(levelFile(0), {QStringLiteral("Factory")});
-    writeStore(levelFile(1), {QStringLiteral("Site A"), QStringLiteral("Site A&B")});
-    writeStore(levelFile(2), {QStringLiteral("Mine")});
+    writeStore(levelFile(0), "Factory");
+    writeStore(levelFile(1), "Site A|Site A&B");
+    writeStore(levelFile(2), "Mine");
     QList<QAction*> actions = fill(&menu);
-    ASSERT_EQ(texts(actions), (QStringList{QStringLiteral("Factory"), QStringLiteral("Site A"),
-                                           QStringLiteral("Site A&B"), QStringLiteral("Mine")}));
+    ASSERT_EQ(texts(actions), words("Factory|Site A|Site A&B|Mine"));
     Cfg::Level const levels[] = {Cfg::LEVEL_INSTALLATION, Cfg::LEVEL_SHARED, Cfg::LEVEL_SHARED, Cfg::LEVEL_USER};
     for (int i = 0; i < actions.size(); ++i) {
         QImage const shown = actions[i]->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -162,7 +162,7 @@ TEST_F(MenuTest, EntriesFollowTheStoreAtEveryFillWithLevelIcons)
 
 TEST_F(MenuTest, EntriesAreEnabledOnlyForExactlyOneSelectedSnapshot)
 {
-    writeStore(levelFile(2), {QStringLiteral("T1"), QStringLiteral("T2")});
+    writeStore(levelFile(2), "T1|T2");
     addSnapshot(QStringLiteral("Snapshot 2"), session.printInterface().extractPropertyAccess());
     QMenu menu;
     struct Case {

@@ -129,6 +129,13 @@ TEST_F(ParseTest, GluedEntriesReadInAnyOrder)
     std::vector<QString> const entries{createString(q("a"), q("1")), createStringVector(q("b.x"), {q("2")}),
                                        createGroup(q("c-y"), createString(q("a"), q("in"))),
                                        createString(q("d_9"), q("\"4\""))};
+    // Each entry read back, in the order of `entries`.
+    std::vector<std::function<void(QString&)>> const reads = {
+        [](QString& p) { EXPECT_EQ(getString(p, q("a")), q("1")); },
+        [](QString& p) { EXPECT_EQ(getStringVector(p, q("b.x"), 1, 1), QStringList{q("2")}); },
+        [](QString& p) { EXPECT_EQ(getGroup(p, q("c-y")), createString(q("a"), q("in"))); },
+        [](QString& p) { EXPECT_EQ(getString(p, q("d_9")), q("\"4\"")); },
+    };
     QString glued;
     for (QString const& e : entries)
         glued += e;
@@ -137,19 +144,7 @@ TEST_F(ParseTest, GluedEntriesReadInAnyOrder)
         QString params = glued;
         std::vector<bool> taken(entries.size(), false);
         for (int const i : order) {
-            switch (i) {
-            case 0:
-                EXPECT_EQ(getString(params, q("a")), q("1"));
-                break;
-            case 1:
-                EXPECT_EQ(getStringVector(params, q("b.x"), 1, 1), QStringList{q("2")});
-                break;
-            case 2:
-                EXPECT_EQ(getGroup(params, q("c-y")), createString(q("a"), q("in")));
-                break;
-            default:
-                EXPECT_EQ(getString(params, q("d_9")), q("\"4\""));
-            }
+            reads[static_cast<size_t>(i)](params);
             taken[static_cast<size_t>(i)] = true;
             // What is left is exactly the other entries, still glued.
             QString rest;
@@ -212,10 +207,7 @@ TEST_F(ParseTest, ErrorsNameKeyOrPosition)
         EXPECT_THROW(hasKey(p, q("a")), ParamError) << b.text;
         EXPECT_THROW(checkEmptyParameters(p), ParamError) << b.text;
     }
-}
-
-TEST_F(ParseTest, CheckEmptyParameters)
-{
+    // What is left over is named; white space alone is no left-over.
     EXPECT_NO_THROW(checkEmptyParameters(QString()));
     EXPECT_NO_THROW(checkEmptyParameters(q("  \n\t ")));
     EXPECT_CONTAINS(errorOf([] { checkEmptyParameters(q(" left.over=[] ")); }), "\"left.over\"");

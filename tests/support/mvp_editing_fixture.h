@@ -98,6 +98,15 @@ protected:
         return c;
     }
 
+    // The user-level samples of "A|B|...".
+    static Kav::PropertyAccess::PropAccTemplateContainer samples(char const* names)
+    {
+        Kav::PropertyAccess::PropAccTemplateContainer c;
+        for (QString const& n : words(names))
+            c.add(sample(n));
+        return c;
+    }
+
     TempDir root;
     LibraryCreators creators;
     ResponderGuard responder;

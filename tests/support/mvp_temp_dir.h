@@ -3,10 +3,17 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace MvpTest {
+
+// "A|B C" as the list {"A", "B C"}; "" as the empty list.
+inline QStringList words(char const* text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
 
 // A fresh directory per test, removed afterwards.
 class TempDir {

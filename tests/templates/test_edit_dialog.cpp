@@ -25,6 +25,7 @@ using MvpTest::clickBox;
 using MvpTest::clickRow;
 using MvpTest::row;
 
+using MvpTest::words;
 namespace {
 
 using Dialog = std::unique_ptr<EditRestoreTemplatesDialog>;
@@ -48,9 +49,8 @@ protected:
 
     static std::map<QString, bool> enabledEntries(bool rename, bool remove, bool exportSelected)
     {
-        return {{QStringLiteral("new"), true},         {QStringLiteral("rename"), rename},
-                {QStringLiteral("delete"), remove},    {QStringLiteral("import"), true},
-                {QStringLiteral("export selected"), exportSelected}};
+        return {{QStringLiteral("new"), true}, {QStringLiteral("rename"), rename}, {QStringLiteral("delete"), remove},
+                {QStringLiteral("import"), true}, {QStringLiteral("export selected"), exportSelected}};
     }
 
     static QStringList listNames(EditRestoreTemplatesDialog& dialog, bool selectedOnly = false)
@@ -62,11 +62,6 @@ protected:
                 names << item->text(0);
         }
         return names;
-    }
-
-    static QTreeWidgetItem* listRow(EditRestoreTemplatesDialog& dialog, QString const& name)
-    {
-        return row(dialog._list_w, name);
     }
 
     // No template in the content pane: every box unchecked and greyed.
@@ -82,6 +77,15 @@ protected:
     static Qt::CheckState box(EditRestoreTemplatesDialog& dialog, QString const& text)
     {
         return row(dialog.contentView(), text)->checkState(0);
+    }
+
+    // `t` with one property of its part of `type` set.
+    static PropAccTemplate withUsage(PropAccTemplate t, PropAccessType_t type, PropTemplateID_t id, bool used)
+    {
+        PropAccTemplatePart part = t.getTemplatePart(type);
+        part.setUsage(id, used);
+        t.set(part);
+        return t;
     }
 
     // A template as the content pane leaves it after a click: a part for every type.
@@ -135,7 +139,7 @@ TEST_F(EditDialogTest, FormAndEmptyStore)
 TEST_F(EditDialogTest, NewTemplateIsAppendedWithAllEntriesSelected)
 {
     writeStore(levelFile(0), container({sample(QStringLiteral("I"), Cfg::LEVEL_INSTALLATION)}));
-    PropAccTemplateContainer const user = container({sample(QStringLiteral("A")), sample(QStringLiteral("B"))});
+    PropAccTemplateContainer const user = samples("A|B");
     writeStore(levelFile(2), user);
     QByteArray const before = userStore();
 
@@ -160,12 +164,12 @@ TEST_F(EditDialogTest, NewTemplateIsAppendedWithAllEntriesSelected)
 
     {
         Dialog dialog = open();
-        EXPECT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("I")}) << "opens on the first template";
+        EXPECT_EQ(listNames(*dialog, true), words("I")) << "opens on the first template";
         EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Unchecked);
         nameNew(QStringLiteral("N"));
         useMenu(*dialog, QStringLiteral("new"));
         EXPECT_EQ(listNames(*dialog),
-                  (QStringList{QStringLiteral("I"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N")}));
+                  words("I|A|B|N"));
         EXPECT_EQ(listNames(*dialog, true), listNames(*dialog));
         EXPECT_TRUE(paneEmpty(*dialog));
         QTest::mouseClick(dialog->_cancel_w, Qt::LeftButton);
@@ -176,54 +180,45 @@ TEST_F(EditDialogTest, NewTemplateIsAppendedWithAllEntriesSelected)
         nameNew(QStringLiteral("N"));
         useMenu(*dialog, QStringLiteral("new"));
         // The new template can be picked and edited at once.
-        clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("N")));
+        clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("N")));
         clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("label visibility")));
         QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
     }
-    PropAccTemplate added = withAllParts(PropAccTemplate(QStringLiteral("N")));
-    PropAccTemplatePart element(PROP_ACC_CAD_ELEMENT);
-    element.setUsage(PROP_LABEL_VISIBILITY, false);
-    added.set(element);
+    PropAccTemplate const added =
+        withUsage(withAllParts(PropAccTemplate(QStringLiteral("N"))), PROP_ACC_CAD_ELEMENT, PROP_LABEL_VISIBILITY, false);
     EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), added})));
 }
 
 TEST_F(EditDialogTest, RenameKeepsPlaceSelectionAndEdits)
 {
     writeStore(levelFile(2),
-               container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), sample(QStringLiteral("C"))}));
+               samples("A|B|C"));
     Dialog dialog = open();
     // An edit of the first template reaches the working copy when another is picked.
     clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("scale")));
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("B")));
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("B")));
     EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Unchecked);
     clickBox(dialog->contentView(), row(dialog->contentView(), QStringLiteral("rotation")));
 
     // The name of another editable template is refused.
     responder->pushAcceptName(QStringLiteral("C"));
     useMenu(*dialog, QStringLiteral("rename"));
-    EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+    EXPECT_EQ(listNames(*dialog), words("A|B|C"));
     responder->pushAcceptName(QStringLiteral("B2"));
     MenuUse const use = useMenu(*dialog, QStringLiteral("rename"));
     EXPECT_EQ(use.enabled, enabledEntries(true, true, true));
-    EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("A"), QStringLiteral("B2"), QStringLiteral("C")}));
-    EXPECT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("B2")});
+    EXPECT_EQ(listNames(*dialog), words("A|B2|C"));
+    EXPECT_EQ(listNames(*dialog, true), words("B2"));
     EXPECT_EQ(box(*dialog, QStringLiteral("rotation")), Qt::Checked) << "the edit survives the rename";
     EXPECT_TRUE(row(dialog->contentView(), QStringLiteral("rotation"))->flags() & Qt::ItemIsEnabled);
 
     // Meanwhile another writer removed C and added X and a B2 of its own: OK applies the
     // dialog's edits to that, and the name taken meanwhile is made free.
-    writeStore(levelFile(2), container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), sample(QStringLiteral("X")),
-                                        sample(QStringLiteral("B2"))}));
+    writeStore(levelFile(2), samples("A|B|X|B2"));
     QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
-    PropAccTemplate renamed = withAllParts(sample(QStringLiteral("B")));
+    PropAccTemplate renamed = withUsage(withAllParts(sample(QStringLiteral("B"))), PROP_ACC_3D_VIEW, PROP_ROTATION, true);
     renamed.setName(QStringLiteral("B2_1"));
-    PropAccTemplatePart view = renamed.getTemplatePart(PROP_ACC_3D_VIEW);
-    view.setUsage(PROP_ROTATION, true);
-    renamed.set(view);
-    PropAccTemplate first = withAllParts(sample(QStringLiteral("A")));
-    view = first.getTemplatePart(PROP_ACC_3D_VIEW);
-    view.setUsage(PROP_SCALE, true);
-    first.set(view);
+    PropAccTemplate const first = withUsage(withAllParts(sample(QStringLiteral("A"))), PROP_ACC_3D_VIEW, PROP_SCALE, true);
     EXPECT_EQ(userStore(),
               storeBytesOf(container({first, renamed, sample(QStringLiteral("X")), sample(QStringLiteral("B2"))})));
 }
@@ -233,28 +228,27 @@ TEST_F(EditDialogTest, DeleteAnsweredYesRemovesTheSelectedUserTemplates)
     writeStore(levelFile(0), container({sample(QStringLiteral("I"), Cfg::LEVEL_INSTALLATION)}));
     QByteArray const installation = MvpTest::readAll(levelFile(0));
     writeStore(levelFile(2),
-               container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), sample(QStringLiteral("C"))}));
+               samples("A|B|C"));
     Dialog dialog = open();
 
     // A read-only template in the selection forbids deleting.
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")), Qt::ControlModifier);
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("A")), Qt::ControlModifier);
     EXPECT_EQ(useMenu(*dialog).enabled, enabledEntries(false, false, true));
     EXPECT_TRUE(paneEmpty(*dialog));
 
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")));
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("C")), Qt::ControlModifier);
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("A")));
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("C")), Qt::ControlModifier);
     responder->pushAnswer(1);
     MenuUse const use = useMenu(*dialog, QStringLiteral("delete"));
     EXPECT_EQ(use.enabled, enabledEntries(false, true, true));
-    EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("I"), QStringLiteral("B")}));
+    EXPECT_EQ(listNames(*dialog), words("I|B"));
     EXPECT_TRUE(listNames(*dialog, true).isEmpty());
     EXPECT_TRUE(paneEmpty(*dialog));
 
     // What another writer added meanwhile stays.
-    writeStore(levelFile(2), container({sample(QStringLiteral("A")), sample(QStringLiteral("B")), sample(QStringLiteral("C")),
-                                        sample(QStringLiteral("D"))}));
+    writeStore(levelFile(2), samples("A|B|C|D"));
     QTest::mouseClick(dialog->_ok_w, Qt::LeftButton);
-    EXPECT_EQ(userStore(), storeBytesOf(container({sample(QStringLiteral("B")), sample(QStringLiteral("D"))})));
+    EXPECT_EQ(userStore(), storeBytesOf(samples("B|D")));
     EXPECT_EQ(MvpTest::readAll(levelFile(0)), installation);
 }
 
@@ -263,7 +257,7 @@ TEST_F(EditDialogTest, ImportRefusesACorruptFileRenamesClashesAndRecordsTheMacro
     GApp::MainWindow window;
     MCADVisProp::ImportResTemCommand import;
     window.startMacro();
-    writeStore(levelFile(2), container({sample(QStringLiteral("A"))}));
+    writeStore(levelFile(2), samples("A"));
     QByteArray const before = userStore();
     QString const exchange = root.path(QStringLiteral("exchange.rst"));
     PropAccTemplate incoming = sample(QStringLiteral("A"));
@@ -294,15 +288,15 @@ TEST_F(EditDialogTest, ImportRefusesACorruptFileRenamesClashesAndRecordsTheMacro
                 return DialogAnswer{};
             });
             useMenu(*dialog, QStringLiteral("import"));
-            EXPECT_EQ(listNames(*dialog), QStringList{QStringLiteral("A")});
-            EXPECT_EQ(listNames(*dialog, true), QStringList{QStringLiteral("A")});
+            EXPECT_EQ(listNames(*dialog), words("A"));
+            EXPECT_EQ(listNames(*dialog, true), words("A"));
             EXPECT_EQ(box(*dialog, QStringLiteral("scale")), Qt::Checked) << "the shown edit is still there";
             EXPECT_TRUE(window.macroLines().isEmpty());
         }
         chooseFile();
         useMenu(*dialog, QStringLiteral("import"));
         EXPECT_TRUE(GApp::MainWindow::smgr->isSelectionEnabled());
-        EXPECT_EQ(listNames(*dialog), (QStringList{QStringLiteral("A"), QStringLiteral("A_1")}));
+        EXPECT_EQ(listNames(*dialog), words("A|A_1"));
         EXPECT_TRUE(listNames(*dialog, true).isEmpty());
         EXPECT_TRUE(paneEmpty(*dialog));
         EXPECT_EQ(window.macroLines(), QStringList{macroLine});
@@ -325,11 +319,11 @@ TEST_F(EditDialogTest, ExportWritesTheSelectedTemplatesInListOrder)
 {
     PropAccTemplate const plan = sample(QStringLiteral("plan.b"), Cfg::LEVEL_SHARED);
     writeStore(levelFile(1), container({plan}));
-    writeStore(levelFile(2), container({sample(QStringLiteral("A")), sample(QStringLiteral("CC"))}));
+    writeStore(levelFile(2), samples("A|CC"));
     QByteArray const before = userStore();
     Dialog dialog = open();
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("CC")));
-    clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("plan.b")), Qt::ControlModifier);
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("CC")));
+    clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("plan.b")), Qt::ControlModifier);
 
     QString const target = root.path(QStringLiteral("out"));
     expectNext(DialogRequest::FILE, [target](DialogRequest const& r) {
@@ -365,12 +359,12 @@ TEST_F(EditDialogTest, ExportWritesTheSelectedTemplatesInListOrder)
 TEST_F(EditDialogTest, LockedStoreHasNoMenuAndOkWritesNothing)
 {
     writeStore(levelFile(0), container({sample(QStringLiteral("I"), Cfg::LEVEL_INSTALLATION)}));
-    writeStore(levelFile(2), container({sample(QStringLiteral("A"))}));
+    writeStore(levelFile(2), samples("A"));
     QByteArray const before = userStore();
     Cfg::Settings::setLocked(true);
     {
         Dialog dialog = open();
-        clickRow(dialog->_list_w, listRow(*dialog, QStringLiteral("A")));
+        clickRow(dialog->_list_w, row(dialog->_list_w, QStringLiteral("A")));
         EXPECT_FALSE(useMenu(*dialog).shown);
         QTreeWidgetItem* rotation = row(dialog->contentView(), QStringLiteral("rotation"));
         EXPECT_FALSE(rotation->flags() & Qt::ItemIsEnabled);

@@ -22,15 +22,16 @@ using namespace Kav::MCADVisProp;
 using PropertyAccess::PropAccTemplate;
 using PropertyAccess::PropAccTemplateContainer;
 
+using MvpTest::words;
 namespace {
 
 // The shared editing fixture, with the import command.
 class TemplateStoreTest : public MvpTest::EditingTest {
 protected:
-    static PropAccTemplateContainer named(QStringList const& names, Cfg::Level level = Cfg::LEVEL_USER)
+    static PropAccTemplateContainer named(char const* names, Cfg::Level level = Cfg::LEVEL_USER)
     {
         PropAccTemplateContainer c;
-        for (QString const& n : names) {
+        for (QString const& n : words(names)) {
             PropAccTemplate t(n, level);
             t.setInvalidCMMInvisibleFlag(n.size() % 2 == 0);
             c.add(t);
@@ -63,11 +64,10 @@ TEST_F(TemplateStoreTest, LoadsEveryLevelInOrderAndSkipsMissingFiles)
 {
     EXPECT_TRUE(loadAllTemplates().isEmpty()) << "no files yet";
 
-    writeStore(levelFile(0), named({QStringLiteral("Install"), QStringLiteral("Same")}));
-    writeStore(levelFile(2), named({QStringLiteral("Same"), QStringLiteral("Mine")}));
+    writeStore(levelFile(0), named("Install|Same"));
+    writeStore(levelFile(2), named("Same|Mine"));
     PropAccTemplateContainer const all = loadAllTemplates();
-    EXPECT_EQ(names(all), (QStringList{QStringLiteral("Install"), QStringLiteral("Same"), QStringLiteral("Same"),
-                                       QStringLiteral("Mine")}));
+    EXPECT_EQ(names(all), words("Install|Same|Same|Mine"));
     EXPECT_EQ(all.getTemplate(1).configLevel(), Cfg::LEVEL_INSTALLATION);
     EXPECT_EQ(all.getTemplate(2).configLevel(), Cfg::LEVEL_USER);
 
@@ -77,7 +77,7 @@ TEST_F(TemplateStoreTest, LoadsEveryLevelInOrderAndSkipsMissingFiles)
 
     // An empty container still writes a valid, empty store.
     saveTemplates(PropAccTemplateContainer());
-    EXPECT_EQ(names(loadAllTemplates()), (QStringList{QStringLiteral("Install"), QStringLiteral("Same")}));
+    EXPECT_EQ(names(loadAllTemplates()), words("Install|Same"));
     IO::InStream in(levelFile(2));
     EXPECT_EQ(in.getType(), KString("RESTORE_SNAPSHOT_TEMPLATE"));
     EXPECT_EQ(in.getVersion(), 1u);
@@ -107,7 +107,7 @@ private:
 
 TEST_F(TemplateStoreTest, StoreThatCannotBeWrittenIsReportedAndStaysAsItWas)
 {
-    writeStore(levelFile(2), named({QStringLiteral("Mine")}));
+    writeStore(levelFile(2), named("Mine"));
     QByteArray const before = MvpTest::readAll(levelFile(2));
     responder->push([](GTools::DialogRequest const& r) {
         EXPECT_EQ(r.errorId, QStringLiteral("MCADVisProp-0004"));
@@ -115,24 +115,24 @@ TEST_F(TemplateStoreTest, StoreThatCannotBeWrittenIsReportedAndStaysAsItWas)
     });
     {
         TinyFileLimit const limit;
-        saveTemplates(named({QStringLiteral("A"), QStringLiteral("B")}));
+        saveTemplates(named("A|B"));
     }
     EXPECT_EQ(MvpTest::readAll(levelFile(2)), before);
-    EXPECT_EQ(QDir(root.path(QStringLiteral("level2"))).entryList(QDir::Files), QStringList{QStringLiteral("mvptest_rstmpls.rst")});
+    EXPECT_EQ(QDir(root.path(QStringLiteral("level2"))).entryList(QDir::Files), words("mvptest_rstmpls.rst"));
 }
 
 // A writer needs only the level it writes to read: another level's damaged store is left out
 // with one warning naming it, a damaged user level stops the writer before anything is saved.
 TEST_F(TemplateStoreTest, UnreadableStoreStopsOnlyWritersOfItsOwnLevel)
 {
-    writeStore(levelFile(0), named({QStringLiteral("Install")}));
-    writeStore(levelFile(1), named({QStringLiteral("Shared")}));
+    writeStore(levelFile(0), named("Install"));
+    writeStore(levelFile(1), named("Shared"));
     QByteArray const bytes = MvpTest::readAll(levelFile(1));
     ASSERT_TRUE(MvpTest::writeAll(levelFile(1), bytes.left(bytes.size() - 2)));
     EXPECT_THROW(loadAllTemplates(), IO::StreamException);
 
     QString const exchange = root.path(QStringLiteral("in.rst"));
-    writeExchange(exchange, named({QStringLiteral("X")}));
+    writeExchange(exchange, named("X"));
     auto warning = [this](GTools::DialogRequest const& r) {
         EXPECT_EQ(r.kind, GTools::DialogRequest::OK);
         EXPECT_TRUE(r.text.contains(levelFile(1))) << r.text.toStdString();
@@ -152,7 +152,7 @@ TEST_F(TemplateStoreTest, UnreadableStoreStopsOnlyWritersOfItsOwnLevel)
     }
     EXPECT_EQ(responder->asked().size(), 3u) << "one warning each, the name dialog";
     std::exception_ptr damaged;
-    EXPECT_EQ(names(loadIntactTemplates(&damaged)), (QStringList{QStringLiteral("Install"), QStringLiteral("X"), QStringLiteral("Y")}));
+    EXPECT_EQ(names(loadIntactTemplates(&damaged)), words("Install|X|Y"));
 
     ASSERT_TRUE(MvpTest::writeAll(levelFile(2), bytes.left(bytes.size() - 2)));
     EXPECT_THROW(runImport(exchange, &errorId, &log), IO::StreamException);
@@ -164,10 +164,10 @@ TEST_F(TemplateStoreTest, UnreadableStoreStopsOnlyWritersOfItsOwnLevel)
 // stays as it was; the dialog stays open for another try.
 TEST_F(TemplateStoreTest, WriterThatCannotGetTheLockFailsAndChangesNothing)
 {
-    writeStore(levelFile(2), named({QStringLiteral("Mine")}));
+    writeStore(levelFile(2), named("Mine"));
     QByteArray const before = MvpTest::readAll(levelFile(2));
     QString const exchange = root.path(QStringLiteral("in.rst"));
-    writeExchange(exchange, named({QStringLiteral("X")}));
+    writeExchange(exchange, named("X"));
     int const wait = lockWaitMs();
     setLockWaitMs(100);
     QLockFile held(levelFile(2) + QStringLiteral(".lock"));
@@ -189,7 +189,7 @@ TEST_F(TemplateStoreTest, WriterThatCannotGetTheLockFailsAndChangesNothing)
             return GTools::DialogAnswer{};
         });
     }
-    saveTemplates(named({QStringLiteral("Other")}));
+    saveTemplates(named("Other"));
     dialog.accept();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(MvpTest::readAll(levelFile(2)), before);
@@ -203,7 +203,7 @@ TEST_F(TemplateStoreTest, WriterThatCannotGetTheLockFailsAndChangesNothing)
 
 TEST_F(TemplateStoreTest, BadExchangeFileLeavesTheStoreByteForByte)
 {
-    writeStore(levelFile(2), named({QStringLiteral("Kept")}));
+    writeStore(levelFile(2), named("Kept"));
     QByteArray const before = MvpTest::readAll(levelFile(2));
 
     QString const malformed = root.path(QStringLiteral("bad.rst"));
@@ -270,19 +270,16 @@ TEST_F(TemplateStoreTest, CommandParametersMenuAndLock)
 
 TEST_F(TemplateStoreTest, ImportRenamesClashesAcrossLevelsAndWithinTheFile)
 {
-    writeStore(levelFile(1), named({QStringLiteral("X")}, Cfg::LEVEL_USER));
-    writeStore(levelFile(2), named({QStringLiteral("A"), QStringLiteral("A_1")}));
+    writeStore(levelFile(1), named("X", Cfg::LEVEL_USER));
+    writeStore(levelFile(2), named("A|A_1"));
     QString const exchange = root.path(QStringLiteral("import.rst"));
-    writeExchange(exchange, named({QStringLiteral("T"), QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("X"),
-                                   QStringLiteral("t")}));
+    writeExchange(exchange, named("T|T|A|X|t"));
 
     QString errorId;
     ErrorLog log;
     ASSERT_TRUE(runImport(exchange, &errorId, &log)) << log.getLog().toStdString();
     EXPECT_TRUE(errorId.isEmpty());
     PropAccTemplateContainer const all = loadAllTemplates();
-    EXPECT_EQ(names(all), (QStringList{QStringLiteral("X"), QStringLiteral("A"), QStringLiteral("A_1"),
-                                       QStringLiteral("T"), QStringLiteral("T_1"), QStringLiteral("A_2"),
-                                       QStringLiteral("X_1"), QStringLiteral("t")}));
+    EXPECT_EQ(names(all), words("X|A|A_1|T|T_1|A_2|X_1|t"));
     EXPECT_EQ(all.getTemplate(7).configLevel(), Cfg::LEVEL_USER);
 }

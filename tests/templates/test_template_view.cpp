@@ -30,16 +30,11 @@ Qt::ItemFlags const propertyFlags = Qt::ItemIsUserCheckable | Qt::ItemIsEnabled;
 
 } // namespace
 
-QStringList const libraryTree{QStringLiteral("restore general"), QStringLiteral("  all legend parameters"),
-                              QStringLiteral("restore 3d"), QStringLiteral("  rotation"),
-                              QStringLiteral("  translation"), QStringLiteral("  scale"),
-                              QStringLiteral("  axis scale"), QStringLiteral("restore explorer elements"),
-                              QStringLiteral("  element visibility"), QStringLiteral("  element visualization"),
-                              QStringLiteral("  element pullout distance"), QStringLiteral("  label visibility"),
-                              QStringLiteral("  label auto placement"), QStringLiteral("  label content template"),
-                              QStringLiteral("new and invalid elements"),
-                              QStringLiteral("  set new elements invisible"),
-                              QStringLiteral("  set invalid elements invisible")};
+QStringList const libraryTree = MvpTest::words(
+    "restore general|  all legend parameters|restore 3d|  rotation|  translation|  scale|  axis scale|"
+    "restore explorer elements|  element visibility|  element visualization|  element pullout distance|"
+    "  label visibility|  label auto placement|  label content template|new and invalid elements|"
+    "  set new elements invisible|  set invalid elements invisible");
 
 TEST_F(TemplateViewTest, TreeFollowsTheCreatorsInCategoryOrder)
 {
@@ -95,15 +90,11 @@ TEST_F(TemplateViewTest, ClicksWriteTheTemplate)
     EXPECT_TRUE(t.getTemplatePart(PROP_ACC_CAD_CONTAINER).getUsage(PROP_ELEMENT_VISIBILITY));
 
     // A partly checked category becomes checked, all its properties at once; then unchecked.
-    QTreeWidgetItem* view3d = row(view.get(), QStringLiteral("restore 3d"));
-    clickBox(view.get(), view3d);
-    PropAccTemplatePart part = t.getTemplatePart(PROP_ACC_3D_VIEW);
-    for (PropTemplateID_t id : {PROP_ROTATION, PROP_TRANSLATION, PROP_SCALE, PROP_AXIS_SCALE})
-        EXPECT_TRUE(part.getUsage(id)) << id;
-    clickBox(view.get(), view3d);
-    part = t.getTemplatePart(PROP_ACC_3D_VIEW);
-    for (PropTemplateID_t id : {PROP_ROTATION, PROP_TRANSLATION, PROP_SCALE, PROP_AXIS_SCALE})
-        EXPECT_FALSE(part.getUsage(id)) << id;
+    for (bool const checked : {true, false}) {
+        clickBox(view.get(), row(view.get(), QStringLiteral("restore 3d")));
+        for (PropTemplateID_t id : {PROP_ROTATION, PROP_TRANSLATION, PROP_SCALE, PROP_AXIS_SCALE})
+            EXPECT_EQ(t.getTemplatePart(PROP_ACC_3D_VIEW).getUsage(id), checked) << id;
+    }
     EXPECT_TRUE(t.getTemplatePart(PROP_ACC_LEGEND).getUsage(PROP_LEGEND_ALL)) << "other categories untouched";
 
     // The two flags.

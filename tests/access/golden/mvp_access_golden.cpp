@@ -45,17 +45,9 @@ void check(bool ok, char const* what)
 void writeElementMain(OutStream* out, unsigned int version, bool usesDefault, ElementValues const& v)
 {
     unsigned int const layout = version > 6 ? 6 : version;
-    unsigned int size = 1 + 1 + 16 + 1; // visible, autoLabelPlacement, labelPosition, labelVisible
-    if (layout >= 2)
-        size += 1;
-    if (layout >= 3)
-        size += 1 + 24 + 1;
-    if (layout >= 4)
-        size += 24;
-    if (layout >= 5)
-        size += 4;
-    if (layout >= 6)
-        size += 1 + 1 + 8;
+    // visible, autoLabelPlacement, labelPosition, labelVisible; then what each version added
+    unsigned int const size = 1 + 1 + 16 + 1 + (layout >= 2 ? 1 : 0) + (layout >= 3 ? 1 + 24 + 1 : 0)
+                              + (layout >= 4 ? 24 : 0) + (layout >= 5 ? 4 : 0) + (layout >= 6 ? 1 + 1 + 8 : 0);
     out->beginBlock(size, version);
     out->writeBool(v.visible);
     out->writeBool(v.autoLabelPlacement);
@@ -83,15 +75,14 @@ void writeElementMain(OutStream* out, unsigned int version, bool usesDefault, El
 void writeElementRest(OutStream* out, Properties properties, ElementValues const& v)
 {
     ErrorLog log;
+    // A block of version 0, which no reader of properties or label templates takes.
+    auto const version0 = [out] { out->beginBlock(4, 0), out->writeUInt(0), out->endBlock(); };
     switch (properties) {
     case Properties::Default:
         check(v.defaultProperties.saveStream(out, &log, -1, -1), "default properties not written");
         break;
     case Properties::BadProperties:
-        // A properties block of version 0, which no reader of element properties takes.
-        out->beginBlock(4, 0);
-        out->writeUInt(0);
-        out->endBlock();
+        version0();
         break;
     case Properties::ElemProp:
     case Properties::BadLabelTemplate:
@@ -103,14 +94,10 @@ void writeElementRest(OutStream* out, Properties properties, ElementValues const
         out->writeBool(true);
         out->endBlock();
     }
-    if (properties == Properties::BadLabelTemplate) {
-        // A label template block of version 0.
-        out->beginBlock(4, 0);
-        out->writeUInt(0);
-        out->endBlock();
-    } else {
+    if (properties == Properties::BadLabelTemplate)
+        version0();
+    else
         v.labelTemplate.saveStream(out);
-    }
 }
 
 } // namespace
@@ -177,13 +164,11 @@ QByteArray legendStream(unsigned int version)
 {
     LegendValues const v;
     Writer w;
-    if (version == 1) {
-        w->beginBlock(Stream::sizeOf(v.oldSettings), version);
+    if (version <= 2) {
+        w->beginBlock(Stream::sizeOf(v.oldSettings) + (version == 2 ? 16 : 0), version);
         w->writeString(v.oldSettings);
-    } else if (version == 2) {
-        w->beginBlock(Stream::sizeOf(v.oldSettings) + 16, version);
-        w->writeString(v.oldSettings);
-        IO::writeVec2d(w.get(), v.position);
+        if (version == 2)
+            IO::writeVec2d(w.get(), v.position);
     } else {
         w->beginBlock(Stream::sizeOf(v.legendData) + 16, version);
         w->writeString(v.legendData);
@@ -216,12 +201,9 @@ QByteArray featureStream(unsigned int version, Properties properties, unsigned i
 {
     FeatureValues const v;
     Writer w;
-    if (version == 1) {
-        w->beginBlock(1, version);
-        w->writeBool(v.featureFlag);
-    } else {
-        w->beginBlock(1 + 1 + 4, version);
-        w->writeBool(v.featureFlag);
+    w->beginBlock(version == 1 ? 1 : 1 + 1 + 4, version);
+    w->writeBool(v.featureFlag);
+    if (version != 1) {
         w->writeBool(v.featureFlag2);
         w->writeUInt(v.featureValue);
     }
