@@ -100,20 +100,41 @@ bool ViewFraming::bounds(MCADCmd::Scene& scene, QStringList const* names, BaVec3
     return any;
 }
 
+namespace {
+
+// The window rectangle the scene's box projects to; `finite` is false when a corner does not
+// project to a finite point (such corners are passed over by the rectangle).
+struct ProjectedBox {
+    double left = INFINITY, right = -INFINITY, top = INFINITY, bottom = -INFINITY;
+    bool finite = true;
+};
+
+ProjectedBox project(MCADCmd::Scene& scene, BaVec3d<double> const& low, BaVec3d<double> const& high)
+{
+    Transformation const t = scene.renderObject()->get3d2dTransformation();
+    ProjectedBox box;
+    for (int i = 0; i < 8; ++i) {
+        BaVec3d<double> const at =
+            t.map(BaVec3d<double>((i & 1) ? high.x : low.x, (i & 2) ? high.y : low.y, (i & 4) ? high.z : low.z));
+        box.finite = box.finite && std::isfinite(at.x) && std::isfinite(at.y);
+        box.left = std::min(box.left, at.x);
+        box.right = std::max(box.right, at.x);
+        box.top = std::min(box.top, at.y);
+        box.bottom = std::max(box.bottom, at.y);
+    }
+    return box;
+}
+
+} // namespace
+
 bool ViewFraming::sceneInView(MCADCmd::Scene& scene)
 {
     BaVec3d<double> low, high;
     if (!bounds(scene, nullptr, &low, &high))
         return true;
-    Transformation const t = scene.renderObject()->get3d2dTransformation();
-    double const w = scene.renderObject()->getViewportWidth(), h = scene.renderObject()->getViewportHeight();
-    for (int i = 0; i < 8; ++i) {
-        BaVec3d<double> const corner((i & 1) ? high.x : low.x, (i & 2) ? high.y : low.y, (i & 4) ? high.z : low.z);
-        BaVec3d<double> const at = t.map(corner);
-        if (!(at.x >= 0.0 && at.x <= w && at.y >= 0.0 && at.y <= h))
-            return false;
-    }
-    return true;
+    ProjectedBox const b = project(scene, low, high);
+    return b.finite && b.left >= 0.0 && b.top >= 0.0 && b.right <= scene.renderObject()->getViewportWidth()
+           && b.bottom <= scene.renderObject()->getViewportHeight();
 }
 
 bool ViewFraming::anyInView(MCADCmd::Scene& scene)
@@ -121,18 +142,9 @@ bool ViewFraming::anyInView(MCADCmd::Scene& scene)
     BaVec3d<double> low, high;
     if (!bounds(scene, nullptr, &low, &high))
         return true;
-    Transformation const t = scene.renderObject()->get3d2dTransformation();
-    double left = INFINITY, right = -INFINITY, top = INFINITY, bottom = -INFINITY;
-    for (int i = 0; i < 8; ++i) {
-        BaVec3d<double> const at =
-            t.map(BaVec3d<double>((i & 1) ? high.x : low.x, (i & 2) ? high.y : low.y, (i & 4) ? high.z : low.z));
-        left = std::min(left, at.x);
-        right = std::max(right, at.x);
-        top = std::min(top, at.y);
-        bottom = std::max(bottom, at.y);
-    }
-    return right >= 0.0 && bottom >= 0.0 && left <= scene.renderObject()->getViewportWidth()
-           && top <= scene.renderObject()->getViewportHeight();
+    ProjectedBox const b = project(scene, low, high);
+    return b.right >= 0.0 && b.bottom >= 0.0 && b.left <= scene.renderObject()->getViewportWidth()
+           && b.top <= scene.renderObject()->getViewportHeight();
 }
 
 QString ViewFraming::parameters(MCADCmd::Scene& scene, QStringList const* names, BaVec3d<double> const& rotation)
