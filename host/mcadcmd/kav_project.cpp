@@ -699,6 +699,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         lr.report->setCreationPropertyAccess(std::move(lr.accesses));
         scene.addReport(std::move(lr.report));
     }
+    GL::RenderObject* render = scene.renderObject();
     if (hasView) {
         GL::ViewCreator* view = scene.viewCreator();
         view->setRotation(rot);
@@ -706,14 +707,12 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         view->setAxisScale(axis);
         view->setScale(scale);
         view->setMainViewDirectionFromTransformation();
-        GL::RenderObject* render = scene.renderObject();
         render->setRotation(rRot);
         render->setTranslation(rTrans);
         render->setAxisScale(rAxis);
         render->setScale(rScale);
         render->setViewportSize(static_cast<int>(width), static_cast<int>(height));
     }
-    GL::RenderObject* render = scene.renderObject();
     // Label texts hold values measured from the geometry: made again, not stored.
     Transformation const t = render->get3d2dTransformation();
     for (LabelElement* l : labels) {
