@@ -9,7 +9,7 @@
 //   A frame holds the access's type, its type string, the host base's data (explorer name,
 //   usage flags) and the access's own blocks as a stream of their own, so one access that
 //   cannot be read is skipped without losing its neighbours.
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
@@ -19,7 +19,7 @@
 #include "glabel/kav_label_element.h"
 #include "io/kav_stream.h"
 #include "cad/kav_shared_accesses.h"
-#include "mcadcmd/kav_scene_state_p.h"
+#include "mcadcmd/scene/kav_scene_state_p.h"
 #include "propertyaccess/kav_property_access_base.h"
 #include "propertyaccess/kav_property_access_factory.h"
 
