@@ -528,182 +528,182 @@ erwartete Form: %3</translation>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="167"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="129"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="193"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="155"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="195"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="157"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="205"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="165"/>
         <source>element &quot;%1&quot;: %2 out of range, skipped</source>
         <translation>Element „%1“: %2 außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="212"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="172"/>
         <source>its geometry</source>
         <translation>seine Geometrie</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="216"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="176"/>
         <source>its pull-out point</source>
         <translation>sein Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="220"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="180"/>
         <source>its label&apos;s origin</source>
         <translation>der Ursprung seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="225"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="185"/>
         <source>its label&apos;s position</source>
         <translation>die Lage seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="229"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="189"/>
         <source>its label&apos;s font size</source>
         <translation>die Schriftgröße seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="235"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="195"/>
         <source>its radius and sampling</source>
         <translation>sein Radius und seine Abtastung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="315"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="234"/>
         <source>access frame of version %1, expected 1</source>
         <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="284"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="57"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="289"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="62"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="336"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="255"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="340"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="259"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="345"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="264"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="348"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="267"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="489"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="173"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="514"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="198"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="540"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="224"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="543"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="227"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="547"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="231"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="564"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="248"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="575"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="259"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="599"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="283"/>
         <source>element &quot;%1&quot;: %2, skipped</source>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="642"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="326"/>
         <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
         <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="651"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="335"/>
         <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
         <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="654"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="338"/>
         <source>report &quot;%1&quot; lists access %2 twice</source>
         <translation>Bericht „%1“ führt Zugriff %2 zweimal auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="663"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="347"/>
         <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
         <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="568"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="252"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="604"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="288"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="607"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="291"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="624"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="308"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="631"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="315"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="681"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="365"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="684"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="368"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -1201,12 +1201,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="426"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="110"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="582"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="266"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>
