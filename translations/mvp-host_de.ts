@@ -235,130 +235,130 @@ erwartete Form: %3</translation>
         <translation>%1: die Datei kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="79"/>
+        <location filename="../host/io/kav_stream.cpp" line="72"/>
         <source>%1: offset %2: %3</source>
         <translation>%1: Offset %2: %3</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="344"/>
-        <location filename="../host/io/kav_stream.cpp" line="347"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="41"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="44"/>
         <source>%1: cannot open for reading: %2</source>
         <translation>%1: kann nicht zum Lesen geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="365"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="62"/>
         <source>the stream magic (4 bytes)</source>
         <translation>die Kennung des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="368"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="65"/>
         <source>not a block stream: expected the magic &quot;KAV2&quot; (%1) or &quot;KAVB&quot;, found %2</source>
         <translation>kein Blockdatenstrom: erwartet war die Kennung „KAV2“ (%1) oder „KAVB“, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="373"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="70"/>
         <source>the length of the stream type (4 bytes)</source>
         <translation>die Länge des Datenstromtyps (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="375"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="72"/>
         <source>a stream type of %1 bytes</source>
         <translation>ein Datenstromtyp von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="380"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="77"/>
         <source>the stream version (4 bytes)</source>
         <translation>die Version des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="386"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="83"/>
         <source>the stream is truncated: it ends before its checksum</source>
         <translation>der Datenstrom ist abgeschnitten: er endet vor seiner Prüfsumme</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="394"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="91"/>
         <source>cannot seek: %1</source>
         <translation>Positionieren nicht möglich: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="399"/>
-        <location filename="../host/io/kav_stream.cpp" line="405"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="96"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="102"/>
         <source>read failed: %1</source>
         <translation>Lesen fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="412"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="109"/>
         <source>the checksum %1 does not match the %2 bytes before it (%3): the stream is damaged</source>
         <translation>die Prüfsumme %1 passt nicht zu den %2 Bytes davor (%3): der Datenstrom ist beschädigt</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="430"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="127"/>
         <source>%1 exceeds the %2 bytes left in the %3</source>
         <translation>%1 übersteigt die %2 Bytes, die im %3 übrig sind</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="433"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="130"/>
         <source>stream</source>
         <translation>Datenstrom</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="434"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="131"/>
         <source>block</source>
         <translation>Block</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="470"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="167"/>
         <source>%1: read failed: %2</source>
         <translation>%1: Lesen fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="471"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="168"/>
         <source>%1: the stream is truncated, only %2 bytes could be read</source>
         <translation>%1: der Datenstrom ist abgeschnitten, nur %2 Bytes konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="458"/>
-        <location filename="../host/io/kav_stream.cpp" line="495"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="155"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="192"/>
         <source>cannot seek to offset %1: %2</source>
         <translation>Positionieren auf Offset %1 nicht möglich: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="504"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="201"/>
         <source>a block header (8 bytes)</source>
         <translation>ein Blockkopf (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="507"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="204"/>
         <source>a block of %1 bytes</source>
         <translation>ein Block von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="539"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="236"/>
         <source>a bool (1 byte)</source>
         <translation>ein Wahrheitswert (1 Byte)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="541"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="238"/>
         <source>a bool byte must be 0 or 1, found %1</source>
         <translation>ein Wahrheitswert-Byte muss 0 oder 1 sein, gefunden %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="548"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="245"/>
         <source>an unsigned int (4 bytes)</source>
         <translation>eine vorzeichenlose Ganzzahl (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="554"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="251"/>
         <source>a double (8 bytes)</source>
         <translation>eine Gleitkommazahl (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="563"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="260"/>
         <source>a string length (4 bytes)</source>
         <translation>eine Zeichenkettenlänge (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="564"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="261"/>
         <source>a string of %1 bytes</source>
         <translation>eine Zeichenkette von %1 Bytes</translation>
     </message>
