@@ -1,0 +1,45 @@
+#pragma once
+
+#include "cad/kav_element.h"
+#include "cad/kav_record.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace Kav {
+namespace MCADVisProp {
+
+// The undo step of a snapshot update. For each snapshot it keeps what the snapshot held
+// before at the places the update changed (or its whole list and view name); undo and redo
+// exchange that with what the snapshot holds then. Accesses snapshots hold are never
+// changed: the record is one more holder of those it keeps, in the host's shared storage.
+// Made while a recording is open, it belongs to that recording.
+class UpdateSnapshotsRecord : public CAD::CustomRecord {
+public:
+    UpdateSnapshotsRecord();
+    ~UpdateSnapshotsRecord() override;
+
+    // Before `report` changes: keeps what it holds at `places`, or all of it and its view
+    // name when `whole`.
+    void keep(CAD::Report const& report, std::vector<std::size_t> places, bool whole);
+
+    unsigned int memSize() const override;
+    void print() const override;
+    void undoRedo(bool undo) override;
+    void clear(bool all) override;
+    void collectRecords(std::vector<RecordBase*>* list) override;
+
+private:
+    struct Kept {
+        QString report;
+        bool whole = false;
+        std::vector<std::size_t> places;
+        CAD::Report::AccessList accesses;  // held by this record
+        QString viewName;
+    };
+    std::vector<Kept> kept_;
+};
+
+} // namespace MCADVisProp
+} // namespace Kav
