@@ -1373,236 +1373,236 @@ erwartete Form: %3</translation>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="174"/>
+        <location filename="../app/kav_host_window.cpp" line="176"/>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="176"/>
-        <location filename="../app/kav_host_window.cpp" line="327"/>
+        <location filename="../app/kav_host_window.cpp" line="178"/>
+        <location filename="../app/kav_host_window.cpp" line="329"/>
         <source>Undo</source>
         <translation>Rückgängig</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="179"/>
-        <location filename="../app/kav_host_window.cpp" line="329"/>
+        <location filename="../app/kav_host_window.cpp" line="181"/>
+        <location filename="../app/kav_host_window.cpp" line="331"/>
         <source>Redo</source>
         <translation>Wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="185"/>
+        <location filename="../app/kav_host_window.cpp" line="187"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="187"/>
+        <location filename="../app/kav_host_window.cpp" line="189"/>
         <source>&amp;Frame all</source>
         <translation>&amp;Alles einpassen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="190"/>
+        <location filename="../app/kav_host_window.cpp" line="192"/>
         <source>Frame &amp;selection</source>
         <translation>Au&amp;swahl einpassen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="200"/>
+        <location filename="../app/kav_host_window.cpp" line="202"/>
         <source>Fr&amp;ont</source>
         <translation>&amp;Vorne</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="201"/>
+        <location filename="../app/kav_host_window.cpp" line="203"/>
         <source>&amp;Top</source>
         <translation>&amp;Oben</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="202"/>
+        <location filename="../app/kav_host_window.cpp" line="204"/>
         <source>&amp;Right</source>
         <translation>&amp;Rechts</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="203"/>
+        <location filename="../app/kav_host_window.cpp" line="205"/>
         <source>&amp;Isometric</source>
         <translation>&amp;Isometrisch</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="211"/>
+        <location filename="../app/kav_host_window.cpp" line="213"/>
         <source>&amp;Report</source>
         <translation>Be&amp;richt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="213"/>
+        <location filename="../app/kav_host_window.cpp" line="215"/>
         <source>Create snapshot</source>
         <translation>Snapshot erstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="218"/>
+        <location filename="../app/kav_host_window.cpp" line="220"/>
         <source>Restore whole snapshot</source>
         <translation>Ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="220"/>
+        <location filename="../app/kav_host_window.cpp" line="222"/>
         <source>restore visualization from snapshot</source>
         <translation>Darstellung aus Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="225"/>
+        <location filename="../app/kav_host_window.cpp" line="227"/>
         <source>Edit restore templates...</source>
         <translation>Wiederherstellungsvorlagen bearbeiten...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="227"/>
+        <location filename="../app/kav_host_window.cpp" line="229"/>
         <source>Import restore templates...</source>
         <translation>Wiederherstellungsvorlagen importieren...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="232"/>
+        <location filename="../app/kav_host_window.cpp" line="234"/>
         <source>&amp;Macro</source>
         <translation>&amp;Makro</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="234"/>
+        <location filename="../app/kav_host_window.cpp" line="236"/>
         <source>Record</source>
         <translation>Aufzeichnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="237"/>
+        <location filename="../app/kav_host_window.cpp" line="239"/>
         <source>Recording a macro</source>
         <translation>Makro wird aufgezeichnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="240"/>
+        <location filename="../app/kav_host_window.cpp" line="242"/>
         <source>Stop recording</source>
         <translation>Aufzeichnung beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="243"/>
+        <location filename="../app/kav_host_window.cpp" line="245"/>
         <source>Macro recorded: %1 commands</source>
         <translation>Makro aufgezeichnet: %1 Befehle</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="246"/>
+        <location filename="../app/kav_host_window.cpp" line="248"/>
         <source>Save macro...</source>
         <translation>Makro speichern...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="248"/>
+        <location filename="../app/kav_host_window.cpp" line="250"/>
         <source>Run macro...</source>
         <translation>Makro ausführen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="326"/>
+        <location filename="../app/kav_host_window.cpp" line="328"/>
         <source>Undo %1</source>
         <translation>%1 rückgängig machen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="328"/>
+        <location filename="../app/kav_host_window.cpp" line="330"/>
         <source>Redo %1</source>
         <translation>%1 wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="373"/>
+        <location filename="../app/kav_host_window.cpp" line="375"/>
         <source>(restore templates cannot be read)</source>
         <translation>(Wiederherstellungsvorlagen können nicht gelesen werden)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="374"/>
+        <location filename="../app/kav_host_window.cpp" line="376"/>
         <source>(no restore templates)</source>
         <translation>(keine Wiederherstellungsvorlagen)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="385"/>
+        <location filename="../app/kav_host_window.cpp" line="387"/>
         <source>Nothing selected to frame</source>
         <translation>Nichts zum Einpassen ausgewählt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="386"/>
+        <location filename="../app/kav_host_window.cpp" line="388"/>
         <source>Nothing shown to frame</source>
         <translation>Nichts zum Einpassen angezeigt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="426"/>
+        <location filename="../app/kav_host_window.cpp" line="428"/>
         <source>Open project</source>
         <translation>Projekt öffnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="427"/>
-        <location filename="../app/kav_host_window.cpp" line="439"/>
+        <location filename="../app/kav_host_window.cpp" line="429"/>
+        <location filename="../app/kav_host_window.cpp" line="441"/>
         <source>Projects (*.kvp)</source>
         <translation>Projekte (*.kvp)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="427"/>
-        <location filename="../app/kav_host_window.cpp" line="452"/>
-        <location filename="../app/kav_host_window.cpp" line="486"/>
+        <location filename="../app/kav_host_window.cpp" line="429"/>
+        <location filename="../app/kav_host_window.cpp" line="454"/>
+        <location filename="../app/kav_host_window.cpp" line="488"/>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="432"/>
+        <location filename="../app/kav_host_window.cpp" line="434"/>
         <source>Opened %1</source>
         <translation>%1 geöffnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="438"/>
+        <location filename="../app/kav_host_window.cpp" line="440"/>
         <source>Save project</source>
         <translation>Projekt speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="445"/>
+        <location filename="../app/kav_host_window.cpp" line="447"/>
         <source>Saved %1</source>
         <translation>%1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="451"/>
+        <location filename="../app/kav_host_window.cpp" line="453"/>
         <source>Import restore templates</source>
         <translation>Wiederherstellungsvorlagen importieren</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="452"/>
+        <location filename="../app/kav_host_window.cpp" line="454"/>
         <source>Restore templates (*.rst)</source>
         <translation>Wiederherstellungsvorlagen (*.rst)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="457"/>
+        <location filename="../app/kav_host_window.cpp" line="459"/>
         <source>Imported restore templates from %1</source>
         <translation>Wiederherstellungsvorlagen aus %1 importiert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="465"/>
-        <location filename="../app/kav_host_window.cpp" line="475"/>
+        <location filename="../app/kav_host_window.cpp" line="467"/>
+        <location filename="../app/kav_host_window.cpp" line="477"/>
         <source>Save macro</source>
         <translation>Makro speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="466"/>
-        <location filename="../app/kav_host_window.cpp" line="486"/>
+        <location filename="../app/kav_host_window.cpp" line="468"/>
+        <location filename="../app/kav_host_window.cpp" line="488"/>
         <source>Macro scripts (*.kavmacro *.macro)</source>
         <translation>Makroskripte (*.kavmacro *.macro)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="476"/>
+        <location filename="../app/kav_host_window.cpp" line="478"/>
         <source>The macro could not be written to %1.</source>
         <translation>Das Makro konnte nicht nach %1 geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="479"/>
+        <location filename="../app/kav_host_window.cpp" line="481"/>
         <source>Saved macro %1</source>
         <translation>Makro %1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="485"/>
-        <location filename="../app/kav_host_window.cpp" line="497"/>
-        <location filename="../app/kav_host_window.cpp" line="505"/>
+        <location filename="../app/kav_host_window.cpp" line="487"/>
+        <location filename="../app/kav_host_window.cpp" line="499"/>
+        <location filename="../app/kav_host_window.cpp" line="507"/>
         <source>Run macro</source>
         <translation>Makro ausführen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="506"/>
+        <location filename="../app/kav_host_window.cpp" line="508"/>
         <source>The macro %1 stopped.</source>
         <translation>Das Makro %1 wurde abgebrochen.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="510"/>
+        <location filename="../app/kav_host_window.cpp" line="512"/>
         <source>Macro %1: %2 commands run</source>
         <translation>Makro %1: %2 Befehle ausgeführt</translation>
     </message>
