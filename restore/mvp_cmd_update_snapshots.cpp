@@ -196,13 +196,19 @@ bool UpdateSnapshotsCommand::execute(QString* result, QString* errorId, ErrorLog
         } else if (updateTemplate) {
             EnabledProperties enabled(updateTemplate.get());
             PresentState present(ci);
+            // Snapshots mostly hold the accesses the one before held at the same place, and
+            // what an access needs does not change during the update: the accesses found
+            // unchanged at a place are passed over without reading them again.
+            CAD::Report::AccessList before;
+            std::vector<char> unchanged;
             for (CAD::Report* report : reports) {
                 CAD::Report::AccessList const& held = report->getCreationPropertyAccess();
                 std::vector<std::pair<std::size_t, std::unique_ptr<PropertyAccessBase>>> changes;
+                std::vector<char> same(held.size(), 1);
                 PropAccessType_t skipped = PROP_ACC_NONE;
                 for (std::size_t i = 0; i < held.size(); ++i) {
                     PropertyAccessBase const* a = held[i];
-                    if (a == nullptr || a->getType() == skipped)
+                    if (a == nullptr || (i < before.size() && before[i] == a && unchanged[i]) || a->getType() == skipped)
                         continue;
                     if (enabled.noneOf(a->getType())) {
                         skipped = a->getType();
@@ -212,9 +218,14 @@ bool UpdateSnapshotsCommand::execute(QString* result, QString* errorId, ErrorLog
                     PropertyAccessBase const* now = on.any() ? present.of(*a) : nullptr;
                     if (now == nullptr)
                         continue;
-                    if (std::unique_ptr<PropertyAccessBase> next = AccessFields::of(a->getType()).take(*a, *now, on))
+                    if (std::unique_ptr<PropertyAccessBase> next = AccessFields::of(a->getType()).take(*a, *now, on)) {
                         changes.emplace_back(i, std::move(next));
+                        same[i] = 0;
+                    }
                 }
+                // Those kept here (or by the record) stay alive, so a place's address is theirs.
+                before = held;
+                unchanged.swap(same);
                 if (changes.empty())
                     continue;
                 if (changes.size() * WHOLE_LIST_SHARE > held.size()) {

@@ -43,10 +43,16 @@ public:
     void object(QString const& name, PropertyAccessBase const& stored, IdSet enabled, PropertyAccessBase const& current,
                 CAD::Element* target, bool hidden)
     {
+        // One pointer captured: the sink then needs no memory of its own, once per element.
+        struct Object {
+            Emitter* emitter;
+            QString const* name;
+            bool hidden;
+        } const object{this, &name, hidden};
         AccessFields::of(stored.getType())
-            .compare(stored, enabled, current, target, [&](char const* key, QString const& s, QString const& c) {
-                if (!hidden || qstrcmp(key, "visible") != 0)
-                    (*this)(name, key, s, c);
+            .compare(stored, enabled, current, target, [o = &object](char const* key, QString const& s, QString const& c) {
+                if (!o->hidden || qstrcmp(key, "visible") != 0)
+                    (*o->emitter)(*o->name, key, s, c);
             });
         if (hidden)
             this->hidden(name, current);

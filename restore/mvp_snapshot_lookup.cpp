@@ -57,10 +57,9 @@ PropAccTemplatePart const& EnabledProperties::part(PropAccessType_t type)
 
 IdSet EnabledProperties::of(PropertyAccessBase const& access)
 {
-    if (lastAccess_ != nullptr && &lastAccess_->getUsageFlags() == &access.getUsageFlags()
-        && lastAccess_->getType() == access.getType())
-        return last_;
     auto key = std::make_pair(&access.getUsageFlags(), static_cast<int>(access.getType()));
+    if (key == lastKey_)
+        return last_;
     auto it = sets_.find(key);
     if (it == sets_.end()) {
         IdSet set = IdSet::of(access.getUsageFlags());
@@ -71,7 +70,7 @@ IdSet EnabledProperties::of(PropertyAccessBase const& access)
         }
         it = sets_.emplace(key, set).first;
     }
-    lastAccess_ = &access;
+    lastKey_ = key;
     last_ = it->second;
     return last_;
 }

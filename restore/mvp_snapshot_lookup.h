@@ -46,9 +46,10 @@ public:
 private:
     PropertyAccess::PropAccTemplate const* tmpl_;
     std::map<PropertyAccess::PropAccessType_t, PropertyAccess::PropAccTemplatePart> parts_;
-    // Accesses mostly share their flags: one set per flags and type.
+    // Accesses mostly share their flags: one set per flags and type. The accesses asked
+    // about must live as long as this object (their flags are known by address).
     std::map<std::pair<PropertyAccess::UsageFlags const*, int>, IdSet> sets_;
-    PropertyAccess::PropertyAccessBase const* lastAccess_ = nullptr;
+    std::pair<PropertyAccess::UsageFlags const*, int> lastKey_{nullptr, 0};
     IdSet last_;
     PropertyAccess::PropAccTemplatePart const& part(PropertyAccess::PropAccessType_t type);
 };
