@@ -20,14 +20,14 @@ public:
     std::vector<PropTemplateID_t> ids() const override { return {}; }
 
     void compare(PropertyAccessBase const& stored, IdSet enabled, PropertyAccessBase const& current, CAD::Element*,
-                 DifferenceSink const& out) const override
+                 DifferenceSink const& out, bool texts) const override
     {
         if (!enabled.any())
             return;
         QByteArray const s = form(stored);
         QByteArray const c = form(current);
         if (s != c)
-            out("data", QString::fromLatin1(s.toHex()), QString::fromLatin1(c.toHex()));
+            out("data", texts ? QString::fromLatin1(s.toHex()) : QString(), texts ? QString::fromLatin1(c.toHex()) : QString());
     }
 
     std::unique_ptr<PropertyAccessBase> take(PropertyAccessBase const& stored, PropertyAccessBase const& current,
@@ -125,7 +125,11 @@ QString boolText(bool value)
 
 QString colorText(quint32 rgb)
 {
-    return QStringLiteral("#%1").arg(rgb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+    // By hand: a table of every element changed writes one per element.
+    char text[8] = "#";
+    for (int i = 0; i < 6; ++i)
+        text[1 + i] = "0123456789abcdef"[(rgb >> (20 - 4 * i)) & 0xFu];
+    return QString::fromLatin1(text, 7);
 }
 
 } // namespace MCADVisProp

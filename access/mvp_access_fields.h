@@ -56,9 +56,10 @@ public:
     // Each value that applying `stored` with the properties `enabled` would change on a
     // target that is now as `current` says, in a fixed order. `target` is the scene object
     // (what it lacks, a restore leaves alone); null stands for one that has everything.
+    // Without `texts` the values are passed empty (counting needs none).
     virtual void compare(PropertyAccess::PropertyAccessBase const& stored, IdSet enabled,
                          PropertyAccess::PropertyAccessBase const& current, CAD::Element* target,
-                         DifferenceSink const& out) const = 0;
+                         DifferenceSink const& out, bool texts = true) const = 0;
 
     // A new access: `stored` (its name, flags and everything else) with the values of the
     // properties `taken` as `current` holds them. Null when it holds them so already.

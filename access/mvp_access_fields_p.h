@@ -36,7 +36,7 @@ public:
 
     void compare(PropertyAccess::PropertyAccessBase const& stored, IdSet enabled,
                  PropertyAccess::PropertyAccessBase const& current, CAD::Element* target,
-                 DifferenceSink const& out) const override
+                 DifferenceSink const& out, bool texts) const override
     {
         auto const* s = dynamic_cast<A const*>(&stored);
         auto const* c = dynamic_cast<A const*>(&current);
@@ -46,7 +46,7 @@ public:
             if ((f.gated && !enabled.has(f.id)) || (f.applies != nullptr && !f.applies(*s, *c, enabled, target)))
                 continue;
             if (!f.same(*s, *c))
-                out(f.key, f.text(*s), f.text(*c));
+                out(f.key, texts ? f.text(*s) : QString(), texts ? f.text(*c) : QString());
         }
     }
 

@@ -111,8 +111,8 @@ class ContainerFields : public AccessFields {
 public:
     std::vector<PropTemplateID_t> ids() const override { return {PROP_ELEMENT_VISIBILITY}; }
     bool restorable() const override { return false; }
-    void compare(PropertyAccessBase const&, IdSet, PropertyAccessBase const&, CAD::Element*,
-                 DifferenceSink const&) const override
+    void compare(PropertyAccessBase const&, IdSet, PropertyAccessBase const&, CAD::Element*, DifferenceSink const&,
+                 bool) const override
     {
     }
     std::unique_ptr<PropertyAccessBase> take(PropertyAccessBase const&, PropertyAccessBase const&, IdSet) const override

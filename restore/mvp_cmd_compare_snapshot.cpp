@@ -129,7 +129,7 @@ bool CompareSnapshotCommand::execute(QString* result, QString* errorId, ErrorLog
     QString table;
     std::size_t count = 0;
     if (fileName.isEmpty()) {
-        count = comparison.run([](QString const&, char const*, QString const&, QString const&) {});
+        count = comparison.run([](QString const&, char const*, QString const&, QString const&) {}, false);
     } else {
         count = comparison.run([&table](QString const& object, char const* property, QString const& stored,
                                         QString const& current) {

@@ -192,6 +192,7 @@ bool UpdateSnapshotsCommand::execute(QString* result, QString* errorId, ErrorLog
                     report->setCreationPropertyAccess(taken);
                 }
                 report->setViewName(source->getViewName());
+                kept.forgetIfSame(*report);
             }
         } else if (updateTemplate) {
             EnabledProperties enabled(updateTemplate.get());
@@ -251,6 +252,9 @@ bool UpdateSnapshotsCommand::execute(QString* result, QString* errorId, ErrorLog
         manager->stopRecording();
         throw;
     }
+    // An update that changed no snapshot leaves no step to undo.
+    if (record != nullptr && record->isEmpty())
+        delete record;
     manager->stopRecording();
     emitDataChanged(0);
     *result = Parse::createUInt(QStringLiteral("updated"), static_cast<unsigned int>(reports.size()));

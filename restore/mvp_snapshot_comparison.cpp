@@ -33,7 +33,7 @@ QString const LEGEND = QStringLiteral("legend");
 // is then no value of the snapshot's, so it is left out and "hidden" said once at the end.
 class Emitter {
 public:
-    explicit Emitter(SnapshotComparison::Sink const& out) : out_(out) {}
+    Emitter(SnapshotComparison::Sink const& out, bool texts) : out_(out), texts_(texts) {}
     void operator()(QString const& object, char const* property, QString const& stored, QString const& current)
     {
         ++count_;
@@ -53,7 +53,8 @@ public:
             .compare(stored, enabled, current, target, [o = &object](char const* key, QString const& s, QString const& c) {
                 if (!o->hidden || qstrcmp(key, "visible") != 0)
                     (*o->emitter)(*o->name, key, s, c);
-            });
+            },
+                     texts_);
         if (hidden)
             this->hidden(name, current);
     }
@@ -68,6 +69,7 @@ public:
 
 private:
     SnapshotComparison::Sink const& out_;
+    bool texts_;
     std::size_t count_ = 0;
 };
 
@@ -119,10 +121,10 @@ SnapshotComparison::SnapshotComparison(CAD::Report const& snapshot, PropAccTempl
 {
 }
 
-std::size_t SnapshotComparison::run(Sink const& out) const
+std::size_t SnapshotComparison::run(Sink const& out, bool texts) const
 {
     MCADCmd::CommandInterface* ci = requireInterface("Kav::MCADVisProp::SnapshotComparison::run", __LINE__);
-    Emitter diff(out);
+    Emitter diff(out, texts);
     EnabledProperties enabled(tmpl_);
     bool const newInvisible = tmpl_ == nullptr || tmpl_->newInvisible();
     bool const invalidInvisible = tmpl_ != nullptr && tmpl_->invalidCMMInvisible();

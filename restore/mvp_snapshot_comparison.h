@@ -32,7 +32,8 @@ public:
                        CAD::Report const* other);
 
     // Calls `out` once per difference; answers their number. Needs the command interface.
-    std::size_t run(Sink const& out) const;
+    // Without `texts` the values are passed empty.
+    std::size_t run(Sink const& out, bool texts = true) const;
 
 private:
     CAD::Report const& snapshot_;

@@ -52,6 +52,15 @@ void UpdateSnapshotsRecord::keep(CAD::Report const& report, std::vector<std::siz
     kept_.push_back(std::move(k));
 }
 
+void UpdateSnapshotsRecord::forgetIfSame(CAD::Report const& report)
+{
+    if (kept_.empty() || kept_.back().report != report.getName() || !kept_.back().whole
+        || kept_.back().accesses != report.getCreationPropertyAccess() || kept_.back().viewName != report.getViewName())
+        return;
+    release(kept_.back().accesses);
+    kept_.pop_back();
+}
+
 unsigned int UpdateSnapshotsRecord::memSize() const
 {
     // Only what dropping the record would free: the accesses no snapshot holds.

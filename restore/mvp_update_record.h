@@ -23,6 +23,9 @@ public:
     // Before `report` changes: keeps what it holds at `places`, or all of it and its view
     // name when `whole`.
     void keep(CAD::Report const& report, std::vector<std::size_t> places, bool whole);
+    // Lets go of what was kept last if `report` holds it still (the update changed nothing).
+    void forgetIfSame(CAD::Report const& report);
+    bool isEmpty() const { return kept_.empty(); }
 
     unsigned int memSize() const override;
     void print() const override;

@@ -209,6 +209,9 @@ TEST_F(SnapshotTools, UpdatedSnapshotsTakeTheSceneAndUndoGivesThemBack)
     EXPECT_EQ(table(QStringLiteral("snapshot=\"S\"") + QLatin1String(LEGEND_ONLY)).count(QLatin1Char('\n')), 2);
     EXPECT_EQ(differences(QStringLiteral("snapshot=\"T\"")), t);
     QString const legendUpdated = dump();
+    int const steps = CAD::RecordManager::_manager->undoCount();
+    ok(QStringLiteral("report.update_snapshots snapshots=[\"*\"]") + QLatin1String(LEGEND_ONLY));
+    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), steps) << "nothing taken, no step";
 
     // Whole: as if made again, the removed element and the new one included.
     ok(QStringLiteral("report.update_snapshots snapshots=[\"S\", \"T\"]"));
