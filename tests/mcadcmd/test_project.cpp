@@ -4,6 +4,7 @@
 #include "cad/kav_record_manager.h"
 #include "cad/kav_shared_accesses.h"
 #include "core/kav_error_log.h"
+#include "core/kav_errors.h"
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
 #include "glabel/kav_label_element.h"
@@ -187,6 +188,11 @@ TEST_F(Project, EqualAccessesAreHeldAndStoredOnceAndFreedWithTheirLastReport)
         PropertyAccess::PropertyAccessBase const* first = twice->getCreationPropertyAccess()[0];
         twice->setCreationPropertyAccess({first->copy(), first->copy()});
         ASSERT_EQ(twice->getCreationPropertyAccess()[0], twice->getCreationPropertyAccess()[1]);
+        // One place at a time the same: an equal access is the held one; no place past the end.
+        twice->replaceCreationPropertyAccess(1, first->copy());
+        EXPECT_EQ(twice->getCreationPropertyAccess()[1], first);
+        EXPECT_EQ(pool.holders(first), 2u);
+        EXPECT_THROW(twice->replaceCreationPropertyAccess(2, first->copy()), ProgError);
         ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
         MCADCmd::HostSession again;
         ASSERT_TRUE(MCADCmd::loadProject(again.scene(), path, &log)) << log.getLog().toStdString();
