@@ -3,6 +3,7 @@
 // the undo records and element.set all read, write, check and apply it through this one type.
 
 #include "cad/kav_element.h"
+#include "cad/kav_element_creator.h"
 #include "core/kav_stage_identifier.h"
 #include "core/kav_vec.h"
 
