@@ -37,15 +37,12 @@ namespace MCADCmd {
 
 namespace {
 
-using IO::Stream;
 using namespace ProjectFile;
 
 char const* const PROJECT_TYPE = "KAVHOST_PROJECT";
 constexpr unsigned int PROJECT_VERSION = 2;
 // Before accesses were stored once: each report followed by its own frames.
 constexpr unsigned int PROJECT_VERSION_FRAMES_PER_REPORT = 1;
-
-constexpr unsigned int VIEW_SIZE = 2 * (3 * Stream::SizeVec3d + Stream::SizeDouble) + 2 * Stream::SizeUInt;
 
 struct LoadedReport {
     std::unique_ptr<CAD::Report> report;
@@ -86,7 +83,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         IO::OutStream out(path, KString(PROJECT_TYPE), PROJECT_VERSION);
         GL::ViewCreator const* view = scene.viewCreator();
         GL::RenderObject const* render = scene.renderObject();
-        out.beginBlock(VIEW_SIZE, 1);
+        out.beginBlock(1);
         IO::writeVec3d(&out, view->getRotation());
         IO::writeVec3d(&out, view->getTranslation());
         IO::writeVec3d(&out, view->getAxisScale());
@@ -99,11 +96,10 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         out.writeUInt(static_cast<unsigned int>(render->getViewportHeight()));
         out.endBlock();
 
-        KString const legend = scene.legend()->getStreamData();
-        out.beginBlock(Stream::SizeBool + Stream::SizeVec2d + Stream::sizeOf(legend), 1);
+        out.beginBlock(1);
         out.writeBool(scene.hasLegendData());
         IO::writeVec2d(&out, scene.legend()->getPosition());
-        out.writeString(legend);
+        out.writeString(scene.legend()->getStreamData());
         out.endBlock();
 
         std::vector<CAD::Report*> const reports = scene.reports();
@@ -159,7 +155,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             }
             previous = &list;
         }
-        out.beginBlock(3 * Stream::SizeUInt, 1);
+        out.beginBlock(1);
         out.writeUInt(static_cast<unsigned int>(scene.elements().size()));
         out.writeUInt(static_cast<unsigned int>(reports.size()));
         out.writeUInt(static_cast<unsigned int>(distinct.size()));
@@ -167,10 +163,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
 
         for (CAD::Element* e : scene.elements()) {
             progress.advance(++done);
-            writeElement(out, toRecord(*e));
-            ErrorLog propLog(false);
-            if (!e->getElemProperties()->saveStream(&out, &propLog, -1, -1))
-                throw IO::StreamException(translate("Kav::MCADCmd", "element \"%1\": %2").arg(e->getName(), propLog.getLog()));
+            Detail::ElementState::capture(*e).write(out);
         }
         for (PropertyAccess::PropertyAccessBase const* a : distinct)
             writeFrame(out, *a);
@@ -178,9 +171,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             CAD::Report* r = reports[ri];
             Runs const& runs = reportRuns[ri];
             progress.advance(++done);
-            out.beginBlock(Stream::sizeOf(r->getName()) + Stream::sizeOf(r->getViewName()) + Stream::SizeBool +
-                               Stream::SizeUInt * (2 + 2 * static_cast<unsigned int>(runs.size())),
-                           2);
+            out.beginBlock(2);
             out.writeString(r->getName());
             out.writeString(r->getViewName());
             out.writeBool(r->dontUpdateSnapshot());
@@ -274,13 +265,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                                                         QFileInfo(path).size() / MIN_RECORD_BYTES + 1)));
         for (unsigned int i = 0; i < elementCount; ++i) {
             progress->advance(++done);
-            ElementRecord r = readElement(in);
-            dropOutOfRange(r, skipped);
-            ErrorLog propLog(false);
-            CAD::ElemProp prop;
-            // A block it could not pass over has broken the stream: the next read says so.
-            if (!prop.loadStream(&in, &propLog, -1, -1))
-                skipped << translate("Kav::MCADCmd", "element \"%1\": %2, skipped").arg(r.name, propLog.getLog().trimmed()) << END_LOG;
+            Detail::ElementState const r = Detail::ElementState::read(in, skipped);
             // One hash operation: a name already there leaves the size as it was.
             auto const known = names.size();
             names.insert(r.name);
@@ -289,7 +274,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             // Only elements are in the set yet, so a parent found there (not itself) came before.
             if (!r.parent.isEmpty() && (r.parent == r.name || !names.contains(r.parent)))
                 bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
-            elements.emplace_back(fromRecord(r, prop), r.parent);
+            elements.emplace_back(r.create(StageIdentifier()), r.parent);
         }
         // Version 2: every distinct access once, read before the reports that refer to them.
         std::unordered_map<unsigned int, Skipped> skippedAccesses;
