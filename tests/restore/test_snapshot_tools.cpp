@@ -13,7 +13,7 @@
 #include "gapp/kav_command_container.h"
 #include "gapp/kav_main_window.h"
 #include "mcadcmd/kav_host_session.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "mvp_responder.h"
 #include "mvp_temp_dir.h"
 #include "parse/kav_parse.h"
