@@ -79,7 +79,9 @@ DifferencesWindow::DifferencesWindow(QWidget* parent) : QWidget(parent, Qt::Wind
     auto* again = new QPushButton(Kav::translate("MvpHost", "Compare again"), this);
     again->setObjectName(QStringLiteral("differencesRefresh"));
     connect(again, &QPushButton::clicked, this, &DifferencesWindow::refresh);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    auto* buttons = new QDialogButtonBox(this);
+    // Its own text: Qt's catalogue of standard buttons may not be installed.
+    buttons->addButton(Kav::translate("MvpHost", "Close"), QDialogButtonBox::RejectRole);
     buttons->addButton(restore_, QDialogButtonBox::ActionRole);
     buttons->addButton(again, QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);

@@ -1905,32 +1905,37 @@ erwartete Form: %3</translation>
         <translation>Erneut vergleichen</translation>
     </message>
     <message>
-        <location filename="../app/kav_differences_window.cpp" line="101"/>
+        <location filename="../app/kav_differences_window.cpp" line="84"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="103"/>
         <source>Differences - %1</source>
         <translation>Unterschiede - %1</translation>
     </message>
     <message>
-        <location filename="../app/kav_differences_window.cpp" line="120"/>
+        <location filename="../app/kav_differences_window.cpp" line="122"/>
         <source>Differences</source>
         <translation>Unterschiede</translation>
     </message>
     <message>
-        <location filename="../app/kav_differences_window.cpp" line="121"/>
+        <location filename="../app/kav_differences_window.cpp" line="123"/>
         <source>The comparison table cannot be read.</source>
         <translation>Die Vergleichstabelle kann nicht gelesen werden.</translation>
     </message>
     <message>
-        <location filename="../app/kav_differences_window.cpp" line="139"/>
+        <location filename="../app/kav_differences_window.cpp" line="141"/>
         <source>Restoring &quot;%1&quot; whole would change nothing in the scene.</source>
         <translation>Den ganzen Snapshot „%1“ wiederherzustellen, würde in der Szene nichts ändern.</translation>
     </message>
     <message>
-        <location filename="../app/kav_differences_window.cpp" line="140"/>
+        <location filename="../app/kav_differences_window.cpp" line="142"/>
         <source>Restoring &quot;%1&quot; whole would change %2 values in the scene.</source>
         <translation>Den ganzen Snapshot „%1“ wiederherzustellen, würde %2 Werte in der Szene ändern.</translation>
     </message>
     <message>
-        <location filename="../app/kav_differences_window.cpp" line="142"/>
+        <location filename="../app/kav_differences_window.cpp" line="144"/>
         <source>%1 shown.</source>
         <translation>%1 angezeigt.</translation>
     </message>

@@ -912,4 +912,10 @@ TEST_F(AppWindow, DifferencesWindowRestoresTheChosenRowsAndTwoSnapshotsUpdateInO
     ASSERT_TRUE(run("view.set", "scale=\"1\""));
     ASSERT_TRUE(panel->restoreWhole(QStringLiteral("Snapshot 2")));
     EXPECT_EQ(scene.viewCreator()->getScale(), 2.0);
+    // A whole update takes a new picture; undo gives the old one back.
+    QByteArray const picture = scene.reports()[0]->getPicture();
+    ASSERT_TRUE(panel->updateSelected(QString()));
+    EXPECT_NE(scene.reports()[0]->getPicture(), picture);
+    ASSERT_TRUE(run("edit.undo"));
+    EXPECT_EQ(scene.reports()[0]->getPicture(), picture);
 }
