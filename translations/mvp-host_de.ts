@@ -539,202 +539,202 @@ erwartete Form: %3</translation>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="129"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="182"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="155"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="208"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="157"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="210"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="165"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="214"/>
         <source>element &quot;%1&quot;: %2 out of range, skipped</source>
         <translation>Element „%1“: %2 außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="172"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="221"/>
         <source>its geometry</source>
         <translation>seine Geometrie</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="176"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="225"/>
         <source>its pull-out point</source>
         <translation>sein Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="180"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="229"/>
         <source>its label&apos;s origin</source>
         <translation>der Ursprung seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="185"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="234"/>
         <source>its label&apos;s position</source>
         <translation>die Lage seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="189"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="238"/>
         <source>its label&apos;s font size</source>
         <translation>die Schriftgröße seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="195"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="244"/>
         <source>its radius and sampling</source>
         <translation>sein Radius und seine Abtastung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="234"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="42"/>
         <source>access frame of version %1, expected 1</source>
         <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="94"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="91"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="99"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="96"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="255"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="63"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="259"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="67"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="264"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="72"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="267"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="75"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="210"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="175"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="238"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="229"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="264"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="255"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="267"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="258"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="271"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="262"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="288"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="279"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="299"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="290"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="323"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="249"/>
         <source>element &quot;%1&quot;: %2, skipped</source>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="367"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="352"/>
         <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
         <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="376"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="361"/>
         <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
         <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="379"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="364"/>
         <source>report &quot;%1&quot; lists access %2 twice</source>
         <translation>Bericht „%1“ führt Zugriff %2 zweimal auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="388"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="373"/>
         <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
         <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="292"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="283"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="65"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="64"/>
         <source>picture block of version %1</source>
         <translation>Bildblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="67"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="66"/>
         <source>the picture is too large (%1 bytes)</source>
         <translation>das Bild ist zu groß (%1 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="75"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="74"/>
         <source>the picture is no PNG picture of at most %1 x %1 pixels</source>
         <translation>das Bild ist kein PNG-Bild von höchstens %1 x %1 Pixeln</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="81"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="80"/>
         <source>report &quot;%1&quot;: %2, skipped</source>
         <translation>Bericht „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="328"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="313"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="331"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="316"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="349"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="334"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="356"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="341"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="408"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="393"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="411"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="396"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -774,57 +774,57 @@ erwartete Form: %3</translation>
         <translation>die Beispielszene „%1“ ist größer als %2 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="292"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="197"/>
         <source>%1: &quot;%2&quot; is not a finite number</source>
         <translation>%1: „%2“ ist keine endliche Zahl</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="294"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="199"/>
         <source>%1: %2 is outside %3..%4</source>
         <translation>%1: %2 liegt außerhalb von %3..%4</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="344"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="249"/>
         <source>display_mode: &quot;%1&quot; is not shaded, wireframe or points</source>
         <translation>display_mode: „%1“ ist weder shaded noch wireframe noch points</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="379"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="284"/>
         <source>color: &quot;%1&quot; is not of the form #rrggbb</source>
         <translation>color: „%1“ hat nicht die Form #rrggbb</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="403"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="294"/>
         <source>radius: only a 2D section inspection has one</source>
         <translation>radius: nur eine 2D-Schnittprüfung hat einen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="481"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="381"/>
         <source>range: the second value must exceed the first by at least %1</source>
         <translation>range: der zweite Wert muss den ersten um mindestens %1 übersteigen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="384"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="289"/>
         <source>label_font must be a whole number in 1..%1</source>
         <translation>label_font muss eine ganze Zahl in 1..%1 sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="390"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="292"/>
         <source>sampling: &quot;%1&quot; is no 2D section inspection</source>
         <translation>sampling: „%1“ ist keine 2D-Schnittprüfung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="397"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="353"/>
         <source>sampling %1 gives more than %2 samples</source>
         <translation>sampling %1 ergibt mehr als %2 Abtastpunkte</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="484"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="384"/>
         <source>steps: a whole number in 2..%1</source>
         <translation>steps: eine ganze Zahl in 2..%1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="486"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="386"/>
         <source>map: &quot;%1&quot; is not rainbow, grey or signal</source>
         <translation>map: „%1“ ist weder rainbow noch grey noch signal</translation>
     </message>
@@ -1164,32 +1164,32 @@ erwartete Form: %3</translation>
         <translation>Parameter „%1“: der Teiltyp %2 liegt außerhalb des Bereichs</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="38"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="24"/>
         <source>restore template &quot;%1&quot;: %2</source>
         <translation>Wiederherstellungsvorlage „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="45"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="31"/>
         <source>restore template part of unknown version %1</source>
         <translation>Teil einer Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="48"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="34"/>
         <source>restore template part of invalid type %1</source>
         <translation>Teil einer Wiederherstellungsvorlage mit ungültigem Typ %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="57"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="43"/>
         <source>part type %1 has no property %2</source>
         <translation>Teiltyp %1 hat keine Eigenschaft %2</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="69"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="55"/>
         <source>restore template of unknown version %1</source>
         <translation>Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="131"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="117"/>
         <source>restore template list of unknown version %1</source>
         <translation>Liste von Wiederherstellungsvorlagen mit unbekannter Version %1</translation>
     </message>
@@ -1232,12 +1232,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="147"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="143"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="306"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="297"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>

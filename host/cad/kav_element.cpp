@@ -1,6 +1,7 @@
 #include "cad/kav_element.h"
 
 #include "cad/kav_shared_accesses.h"
+#include "core/kav_errors.h"
 #include "core/kav_limits.h"
 #include "glabel/kav_label_element.h"
 
@@ -212,6 +213,19 @@ void Report::setCreationPropertyAccess(AccessList accesses)
     accesses.swap(accesses_);
     for (PropertyAccess::PropertyAccessBase* a : accesses)
         pool.release(a);
+}
+
+void Report::replaceCreationPropertyAccess(std::size_t index, PropertyAccess::PropertyAccessBase* access)
+{
+    if (index >= accesses_.size()) {
+        delete access;
+        throw ProgError(QStringLiteral("Kav::CAD::Report::replaceCreationPropertyAccess"),
+                        QStringLiteral("kav_element"), __LINE__, QStringLiteral("no access at that place"));
+    }
+    SharedAccesses& pool = SharedAccesses::instance();
+    PropertyAccess::PropertyAccessBase* held = pool.share(access);
+    std::swap(accesses_[index], held);
+    pool.release(held);
 }
 
 } // namespace CAD

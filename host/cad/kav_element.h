@@ -155,8 +155,12 @@ public:
     // The accesses this report keeps alive; they must not be changed (others may hold them).
     AccessList const& getCreationPropertyAccess() const { return accesses_; }
     // Takes ownership of the accesses; one equal to an access already held is deleted and
-    // the held one is taken instead. The ones held before are let go.
+    // the held one is taken instead (an access some report holds may be given again: it is
+    // held once more). The ones held before are let go.
     void setCreationPropertyAccess(AccessList accesses);
+    // The same for the one access at `index` (a place past the end is refused with
+    // ProgError, and `access` deleted): cheaper than a new list when few places change.
+    void replaceCreationPropertyAccess(std::size_t index, PropertyAccess::PropertyAccessBase* access);
     // A snapshot taken from an image or an old version: it must not be restored.
     bool dontUpdateSnapshot() const { return dontUpdate_; }
     void setDontUpdateSnapshot(bool v) { dontUpdate_ = v; }

@@ -123,7 +123,7 @@ public:
             QStringList roots;
             for (Detail::ElementCopy const& c : copies_) {
                 bool const root = std::none_of(copies_.begin(), copies_.end(), [&c](Detail::ElementCopy const& o) {
-                    return o.state.name == c.parent;
+                    return o.state.name == c.state.parent;
                 });
                 if (!root)
                     continue;

@@ -41,7 +41,6 @@ namespace MCADCmd {
 
 namespace {
 
-using IO::Stream;
 using namespace ProjectFile;
 
 char const* const PROJECT_TYPE = "KAVHOST_PROJECT";
@@ -63,7 +62,7 @@ QByteArray readPicture(IO::InStream& in, QString const& report, ErrorLog& skippe
     QByteArray png;
     if (in.getBlockVersion() != 1) {
         why = translate("Kav::MCADCmd", "picture block of version %1").arg(in.getBlockVersion());
-    } else if (in.bytesLeft() > MAX_PICTURE_BYTES + Stream::SizeUInt) {
+    } else if (in.bytesLeft() > MAX_PICTURE_BYTES + IO::Stream::SizeUInt) {
         why = translate("Kav::MCADCmd", "the picture is too large (%1 bytes)").arg(in.bytesLeft());
     } else {
         png = in.readString().toByteArray();
@@ -81,8 +80,6 @@ QByteArray readPicture(IO::InStream& in, QString const& report, ErrorLog& skippe
     skipped << translate("Kav::MCADCmd", "report \"%1\": %2, skipped").arg(report, why) << END_LOG;
     return QByteArray();
 }
-
-constexpr unsigned int VIEW_SIZE = 2 * (3 * Stream::SizeVec3d + Stream::SizeDouble) + 2 * Stream::SizeUInt;
 
 struct LoadedReport {
     std::unique_ptr<CAD::Report> report;
@@ -123,7 +120,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         IO::OutStream out(path, KString(PROJECT_TYPE), PROJECT_VERSION);
         GL::ViewCreator const* view = scene.viewCreator();
         GL::RenderObject const* render = scene.renderObject();
-        out.beginBlock(VIEW_SIZE, 1);
+        out.beginBlock(1);
         IO::writeVec3d(&out, view->getRotation());
         IO::writeVec3d(&out, view->getTranslation());
         IO::writeVec3d(&out, view->getAxisScale());
@@ -136,11 +133,10 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         out.writeUInt(static_cast<unsigned int>(render->getViewportHeight()));
         out.endBlock();
 
-        KString const legend = scene.legend()->getStreamData();
-        out.beginBlock(Stream::SizeBool + Stream::SizeVec2d + Stream::sizeOf(legend), 1);
+        out.beginBlock(1);
         out.writeBool(scene.hasLegendData());
         IO::writeVec2d(&out, scene.legend()->getPosition());
-        out.writeString(legend);
+        out.writeString(scene.legend()->getStreamData());
         out.endBlock();
 
         std::vector<CAD::Report*> const reports = scene.reports();
@@ -196,7 +192,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             }
             previous = &list;
         }
-        out.beginBlock(3 * Stream::SizeUInt, 1);
+        out.beginBlock(1);
         out.writeUInt(static_cast<unsigned int>(scene.elements().size()));
         out.writeUInt(static_cast<unsigned int>(reports.size()));
         out.writeUInt(static_cast<unsigned int>(distinct.size()));
@@ -204,10 +200,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
 
         for (CAD::Element* e : scene.elements()) {
             progress.advance(++done);
-            writeElement(out, toRecord(*e));
-            ErrorLog propLog(false);
-            if (!e->getElemProperties()->saveStream(&out, &propLog, -1, -1))
-                throw IO::StreamException(translate("Kav::MCADCmd", "element \"%1\": %2").arg(e->getName(), propLog.getLog()));
+            Detail::ElementState::capture(*e).write(out);
         }
         for (PropertyAccess::PropertyAccessBase const* a : distinct)
             writeFrame(out, *a);
@@ -215,9 +208,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             CAD::Report* r = reports[ri];
             Runs const& runs = reportRuns[ri];
             progress.advance(++done);
-            out.beginBlock(Stream::sizeOf(r->getName()) + Stream::sizeOf(r->getViewName()) + Stream::SizeBool +
-                               Stream::SizeUInt * (2 + 2 * static_cast<unsigned int>(runs.size())),
-                           REPORT_BLOCK_WITH_PICTURE);
+            out.beginBlock(REPORT_BLOCK_WITH_PICTURE);
             out.writeString(r->getName());
             out.writeString(r->getViewName());
             out.writeBool(r->dontUpdateSnapshot());
@@ -228,7 +219,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
                 out.writeUInt(run.second);
             }
             out.endBlock();
-            out.beginBlock(Stream::SizeUInt + static_cast<unsigned int>(r->getPicture().size()), 1);
+            out.beginBlock(1);
             out.writeString(KString(r->getPicture()));
             out.endBlock();
         }
@@ -314,13 +305,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                                                         QFileInfo(path).size() / MIN_RECORD_BYTES + 1)));
         for (unsigned int i = 0; i < elementCount; ++i) {
             progress->advance(++done);
-            ElementRecord r = readElement(in);
-            dropOutOfRange(r, skipped);
-            ErrorLog propLog(false);
-            CAD::ElemProp prop;
-            // A block it could not pass over has broken the stream: the next read says so.
-            if (!prop.loadStream(&in, &propLog, -1, -1))
-                skipped << translate("Kav::MCADCmd", "element \"%1\": %2, skipped").arg(r.name, propLog.getLog().trimmed()) << END_LOG;
+            Detail::ElementState const r = Detail::ElementState::read(in, skipped);
             // One hash operation: a name already there leaves the size as it was.
             auto const known = names.size();
             names.insert(r.name);
@@ -329,7 +314,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             // Only elements are in the set yet, so a parent found there (not itself) came before.
             if (!r.parent.isEmpty() && (r.parent == r.name || !names.contains(r.parent)))
                 bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
-            elements.emplace_back(fromRecord(r, prop), r.parent);
+            elements.emplace_back(r.create(StageIdentifier()), r.parent);
         }
         // Version 2: every distinct access once, read before the reports that refer to them.
         std::unordered_map<unsigned int, Skipped> skippedAccesses;
