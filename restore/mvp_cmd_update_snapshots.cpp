@@ -182,6 +182,7 @@ bool UpdateSnapshotsCommand::execute(QString* result, QString* errorId, ErrorLog
             // Taken once: every snapshot holds the same accesses afterwards, as snapshots made
             // one after another of an unchanged scene do.
             MCADCmd::AccessList fresh = source->extractPropertyAccess();
+            QByteArray const picture = source->takePicture();
             CAD::Report::AccessList taken;
             for (CAD::Report* report : reports) {
                 kept.keep(*report, {}, true);
@@ -192,6 +193,7 @@ bool UpdateSnapshotsCommand::execute(QString* result, QString* errorId, ErrorLog
                     report->setCreationPropertyAccess(taken);
                 }
                 report->setViewName(source->getViewName());
+                report->setPicture(picture);
                 kept.forgetIfSame(*report);
             }
         } else if (updateTemplate) {

@@ -43,6 +43,7 @@ void UpdateSnapshotsRecord::keep(CAD::Report const& report, std::vector<std::siz
     if (whole) {
         k.accesses = held;
         k.viewName = report.getViewName();
+        k.picture = report.getPicture();
     } else {
         for (std::size_t place : places)
             k.accesses.push_back(held.at(place));
@@ -55,7 +56,8 @@ void UpdateSnapshotsRecord::keep(CAD::Report const& report, std::vector<std::siz
 void UpdateSnapshotsRecord::forgetIfSame(CAD::Report const& report)
 {
     if (kept_.empty() || kept_.back().report != report.getName() || !kept_.back().whole
-        || kept_.back().accesses != report.getCreationPropertyAccess() || kept_.back().viewName != report.getViewName())
+        || kept_.back().accesses != report.getCreationPropertyAccess() || kept_.back().viewName != report.getViewName()
+        || kept_.back().picture != report.getPicture())
         return;
     release(kept_.back().accesses);
     kept_.pop_back();
@@ -67,7 +69,8 @@ unsigned int UpdateSnapshotsRecord::memSize() const
     CAD::SharedAccesses const& pool = CAD::SharedAccesses::instance();
     std::size_t size = sizeof(*this);
     for (Kept const& k : kept_) {
-        size += sizeof(k) + k.places.size() * sizeof(std::size_t) + k.accesses.size() * sizeof(void*);
+        size += sizeof(k) + k.places.size() * sizeof(std::size_t) + k.accesses.size() * sizeof(void*)
+                + static_cast<std::size_t>(k.picture.size());
         for (PropertyAccess::PropertyAccessBase const* a : k.accesses)
             size += a != nullptr && pool.holders(a) == 1 ? a->memSize() : 0;
     }
@@ -98,6 +101,9 @@ void UpdateSnapshotsRecord::undoRedo(bool)
             QString const view = report->getViewName();
             report->setViewName(k.viewName);
             k.viewName = view;
+            QByteArray const picture = report->getPicture();
+            report->setPicture(k.picture);
+            k.picture = picture;
             continue;
         }
         for (std::size_t i = 0; i < k.places.size(); ++i) {

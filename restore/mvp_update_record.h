@@ -20,8 +20,8 @@ public:
     UpdateSnapshotsRecord();
     ~UpdateSnapshotsRecord() override;
 
-    // Before `report` changes: keeps what it holds at `places`, or all of it and its view
-    // name when `whole`.
+    // Before `report` changes: keeps what it holds at `places`, or all of it, its view name
+    // and its picture when `whole`.
     void keep(CAD::Report const& report, std::vector<std::size_t> places, bool whole);
     // Lets go of what was kept last if `report` holds it still (the update changed nothing).
     void forgetIfSame(CAD::Report const& report);
@@ -40,6 +40,7 @@ private:
         std::vector<std::size_t> places;
         CAD::Report::AccessList accesses;  // held by this record
         QString viewName;
+        QByteArray picture;
     };
     std::vector<Kept> kept_;
 };

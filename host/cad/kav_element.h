@@ -5,6 +5,7 @@
 #include "core/kav_stage_identifier.h"
 #include "core/kav_vec.h"
 #include "propertyaccess/kav_property_access_base.h"
+#include <QByteArray>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -165,11 +166,16 @@ public:
     void setDontUpdateSnapshot(bool v) { dontUpdate_ = v; }
     QString const& getViewName() const { return viewName_; }
     void setViewName(QString const& v) { viewName_ = v; }
+    // A small PNG picture of the view as it was when the snapshot was made; empty when none
+    // was taken (no window, or an older project).
+    QByteArray const& getPicture() const { return picture_; }
+    void setPicture(QByteArray const& png) { picture_ = png; }
 
 private:
     AccessList accesses_;
     bool dontUpdate_ = false;
     QString viewName_;
+    QByteArray picture_;
 };
 
 // An element found for a name together with the stage it was found in.

@@ -12,6 +12,8 @@
 #include "mvp_stream_bytes.h"
 #include "mvp_temp_dir.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -249,6 +251,38 @@ TEST_F(Project, ValuesOutOfRangeAreNamedAndSkippedAndTheRestLoads)
     ASSERT_TRUE(MCADCmd::loadProject(third.scene(), path, &log));
     EXPECT_TRUE(log.getEntries().isEmpty()) << log.getLog().toStdString();
     EXPECT_EQ(MCADCmd::dumpState(third.scene()), MCADCmd::dumpState(other.scene()));
+}
+
+TEST_F(Project, PicturesAreKeptAndABadOneIsNamedAndSkipped)
+{
+    QImage image(16, 12, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+    QImage huge(2000, 10, QImage::Format_RGB32);
+    huge.fill(Qt::black);
+    QByteArray hugePng;
+    QBuffer hugeBuffer(&hugePng);
+    ASSERT_TRUE(hugeBuffer.open(QIODevice::WriteOnly) && huge.save(&hugeBuffer, "PNG"));
+    snapshot(QStringLiteral("Good"))->setPicture(png);
+    snapshot(QStringLiteral("Garbage"))->setPicture(QByteArray("\x89PNG but not one"));
+    snapshot(QStringLiteral("Huge"))->setPicture(hugePng);
+    snapshot(QStringLiteral("None"));
+    QString const path = dir.path(QStringLiteral("p.kavproj"));
+    ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+
+    MCADCmd::HostSession other;
+    ErrorLog log;
+    ASSERT_TRUE(MCADCmd::loadProject(other.scene(), path, &log));
+    QStringList pictures;
+    for (CAD::Report const* r : other.scene().reports())
+        pictures << QString::fromLatin1(r->getPicture().toHex());
+    EXPECT_EQ(pictures, (QStringList{QString::fromLatin1(png.toHex()), QString(), QString(), QString()}));
+    QStringList const skipped = log.getEntries();
+    ASSERT_EQ(skipped.size(), 2) << log.getLog().toStdString();
+    EXPECT_TRUE(skipped[0].startsWith(QStringLiteral("report \"Garbage\": the picture"))) << skipped[0].toStdString();
+    EXPECT_TRUE(skipped[1].startsWith(QStringLiteral("report \"Huge\": the picture"))) << skipped[1].toStdString();
 }
 
 // What element.set changes of an element, undo takes back whole and a project keeps.

@@ -4,6 +4,8 @@
 //   distinct access, then per report one report block that lists its accesses as runs of
 //   consecutive places among the frames (first, length). Snapshots of one scene mostly hold
 //   equal accesses: each is stored once, and a report's list takes a few runs.
+//   Report blocks of version 3 are each followed by a picture block: the snapshot's PNG
+//   picture as a string, empty when it has none. Version 2 report blocks have no picture.
 //   Version 1 (still read): counts of elements and reports only, and each report block is
 //   followed by a frame block for each of its accesses.
 //   A frame holds the access's type, its type string, the host base's data (explorer name,
@@ -24,7 +26,9 @@
 #include "propertyaccess/kav_property_access_base.h"
 #include "propertyaccess/kav_property_access_factory.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSet>
 
 #include <algorithm>
@@ -43,6 +47,39 @@ char const* const PROJECT_TYPE = "KAVHOST_PROJECT";
 constexpr unsigned int PROJECT_VERSION = 2;
 // Before accesses were stored once: each report followed by its own frames.
 constexpr unsigned int PROJECT_VERSION_FRAMES_PER_REPORT = 1;
+
+// Report blocks of this version are followed by their picture block.
+constexpr unsigned int REPORT_BLOCK_WITH_PICTURE = 3;
+// Far beyond a snapshot's small picture: a bigger one is skipped unread.
+constexpr quint64 MAX_PICTURE_BYTES = 4u << 20;
+constexpr int MAX_PICTURE_SIDE = 1024;
+
+// The picture block after a report block; an unreadable picture is named and skipped.
+QByteArray readPicture(IO::InStream& in, QString const& report, ErrorLog& skipped)
+{
+    in.openBlock();
+    QString why;
+    QByteArray png;
+    if (in.getBlockVersion() != 1) {
+        why = translate("Kav::MCADCmd", "picture block of version %1").arg(in.getBlockVersion());
+    } else if (in.bytesLeft() > MAX_PICTURE_BYTES + IO::Stream::SizeUInt) {
+        why = translate("Kav::MCADCmd", "the picture is too large (%1 bytes)").arg(in.bytesLeft());
+    } else {
+        png = in.readString().toByteArray();
+        if (!png.isEmpty()) {
+            QBuffer buffer(&png);
+            QImageReader reader(&buffer, "png");
+            QSize const size = reader.size();
+            if (!reader.canRead() || !size.isValid() || size.width() > MAX_PICTURE_SIDE || size.height() > MAX_PICTURE_SIDE)
+                why = translate("Kav::MCADCmd", "the picture is no PNG picture of at most %1 x %1 pixels").arg(MAX_PICTURE_SIDE);
+        }
+    }
+    in.closeBlock();
+    if (why.isEmpty())
+        return png;
+    skipped << translate("Kav::MCADCmd", "report \"%1\": %2, skipped").arg(report, why) << END_LOG;
+    return QByteArray();
+}
 
 struct LoadedReport {
     std::unique_ptr<CAD::Report> report;
@@ -171,7 +208,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             CAD::Report* r = reports[ri];
             Runs const& runs = reportRuns[ri];
             progress.advance(++done);
-            out.beginBlock(2);
+            out.beginBlock(REPORT_BLOCK_WITH_PICTURE);
             out.writeString(r->getName());
             out.writeString(r->getViewName());
             out.writeBool(r->dontUpdateSnapshot());
@@ -181,6 +218,9 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
                 out.writeUInt(run.first);
                 out.writeUInt(run.second);
             }
+            out.endBlock();
+            out.beginBlock(1);
+            out.writeString(KString(r->getPicture()));
             out.endBlock();
         }
         out.close();
@@ -288,8 +328,9 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         for (unsigned int i = 0; i < reportCount; ++i) {
             progress->advance(++done);
             in.openBlock();
-            unsigned int const expected = version == PROJECT_VERSION ? 2 : 1;
-            if (in.getBlockVersion() != expected)
+            unsigned int const blockVersion = in.getBlockVersion();
+            bool const withPicture = version == PROJECT_VERSION && blockVersion == REPORT_BLOCK_WITH_PICTURE;
+            if (blockVersion != (version == PROJECT_VERSION ? 2u : 1u) && !withPicture)
                 bad(in, translate("Kav::MCADCmd", "report block of version %1").arg(in.getBlockVersion()));
             QString name, viewName;
             in.readString(&name);
@@ -331,6 +372,8 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                 if (k != count)
                     bad(in, translate("Kav::MCADCmd", "report \"%1\" lists %2 of its %3 accesses").arg(name).arg(k).arg(count));
                 in.closeBlock();
+                if (withPicture)
+                    lr.report->setPicture(readPicture(in, name, skipped));
             } else {
                 in.closeBlock();
                 for (unsigned int k = 0; k < count; ++k) {
