@@ -2,9 +2,13 @@
 #include "kavhost_export.h"
 #include "mcadcmd/kav_command_interface.h"
 #include <QString>
+#include <memory>
 #include <vector>
 
 namespace Kav {
+namespace CAD {
+class Report;
+}
 namespace MPrinter {
 
 // A source of printable views. The documentation print interface captures the scene's
@@ -24,6 +28,14 @@ public:
     // element access (type 3) per element in scene order, each extracted through the
     // property-access factory. Types without a registered creator are left out.
     virtual MCADCmd::AccessList extractPropertyAccess();
+    // Gives `report` what extractPropertyAccess would, held through CAD::SharedAccesses. An
+    // element's access depends only on the element (with the command interface and its
+    // render side): one whose revision (CAD::Element::getRevision) is what it was at this
+    // interface's last capture keeps the access taken then, while the report that holds it
+    // keeps that list. Only changed elements are extracted again, and their accesses held
+    // without comparing them with those held. A derived interface, or one over a derived
+    // command interface, gives the report a fresh extractPropertyAccess().
+    void captureInto(CAD::Report& report);
 
     void setActive(bool a) { active_ = a; }
     void setDocumentation(bool d) { documentation_ = d; }
@@ -34,6 +46,8 @@ private:
     bool active_ = true;
     bool documentation_ = true;
     bool available_ = true;
+    struct Captured;
+    std::unique_ptr<Captured> captured_;
 };
 
 class KAVHOST_EXPORT PrintInterfaceContainer {
