@@ -9,7 +9,7 @@
 #include "cad/kav_element_creator.h"
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_host_session.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 #include "propertyaccess/kav_prop_acc_template.h"
 

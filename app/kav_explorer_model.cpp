@@ -5,7 +5,7 @@
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
 #include "core/kav_translate.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "kav_app_commands.h"
 #include "kav_explorer_model.h"
 
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <QHeaderView>

@@ -15,7 +15,7 @@
 #include "gtools/kav_dialog_responder.h"
 #include "io/kav_save_file.h"
 #include "mcadcmd/kav_host_session.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include <QApplication>
 #include <QBuffer>

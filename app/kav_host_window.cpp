@@ -25,7 +25,7 @@
 #include "io/kav_save_file.h"
 #include "io/kav_stream.h"
 #include "mcadcmd/kav_host_session.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 
 #include "core/kav_translate.h"
 #include "glegend2/kav_global_legend.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <QCheckBox>

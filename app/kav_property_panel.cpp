@@ -7,7 +7,7 @@
 #include "core/kav_translate.h"
 #include "glabel/kav_label_element.h"
 #include "gtools/kav_dialogs.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <QCheckBox>

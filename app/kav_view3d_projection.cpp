@@ -2,7 +2,7 @@
 
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include <QRectF>
 #include <QSet>

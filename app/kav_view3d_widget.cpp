@@ -11,7 +11,7 @@
 #include "gapp/kav_main_window.h"
 #include "gcad/kav_label_layout.h"
 #include "glabel/kav_label_element.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <QElapsedTimer>

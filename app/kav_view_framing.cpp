@@ -6,7 +6,7 @@
 #include "cad/kav_element_creator.h"
 #include "core/kav_limits.h"
 #include "core/kav_transformation.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <algorithm>

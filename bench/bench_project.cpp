@@ -3,7 +3,7 @@
 #include "bench_scene.h"
 
 #include "core/kav_error_log.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

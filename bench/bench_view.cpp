@@ -3,7 +3,7 @@
 
 #include "kav_view3d_widget.h"
 
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include <QImage>
 #include <QPainter>

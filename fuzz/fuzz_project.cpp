@@ -5,7 +5,7 @@
 #include "mvp_fuzz_common.h"
 
 #include "core/kav_error_log.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include <QFile>
 

@@ -6,7 +6,7 @@
 #include "gapp/kav_main_window.h"
 #include "gtools/kav_dialog_responder.h"
 #include "library/mvp_library.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include <QApplication>
 #include <QDir>

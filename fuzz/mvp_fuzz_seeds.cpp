@@ -8,7 +8,7 @@
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
 #include "io/kav_stream.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 #include "propertyaccess/kav_prop_acc_template_container.h"
 #include "restore/mvp_cmd_restore_from_template.h"

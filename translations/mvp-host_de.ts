@@ -53,13 +53,13 @@
     </message>
     <message>
         <location filename="../host/gapp/kav_command.cpp" line="201"/>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="41"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="41"/>
         <source>(no parameters)</source>
         <translation>(keine Parameter)</translation>
     </message>
     <message>
         <location filename="../host/gapp/kav_command.cpp" line="202"/>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="38"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="38"/>
         <source>command &quot;%1&quot; with parameters: %2
 expected form: %3</source>
         <translation>Befehl „%1“ mit den Parametern: %2
@@ -235,130 +235,130 @@ erwartete Form: %3</translation>
         <translation>%1: die Datei kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="79"/>
+        <location filename="../host/io/kav_stream.cpp" line="72"/>
         <source>%1: offset %2: %3</source>
         <translation>%1: Offset %2: %3</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="344"/>
-        <location filename="../host/io/kav_stream.cpp" line="347"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="41"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="44"/>
         <source>%1: cannot open for reading: %2</source>
         <translation>%1: kann nicht zum Lesen geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="365"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="62"/>
         <source>the stream magic (4 bytes)</source>
         <translation>die Kennung des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="368"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="65"/>
         <source>not a block stream: expected the magic &quot;KAV2&quot; (%1) or &quot;KAVB&quot;, found %2</source>
         <translation>kein Blockdatenstrom: erwartet war die Kennung „KAV2“ (%1) oder „KAVB“, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="373"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="70"/>
         <source>the length of the stream type (4 bytes)</source>
         <translation>die Länge des Datenstromtyps (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="375"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="72"/>
         <source>a stream type of %1 bytes</source>
         <translation>ein Datenstromtyp von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="380"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="77"/>
         <source>the stream version (4 bytes)</source>
         <translation>die Version des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="386"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="83"/>
         <source>the stream is truncated: it ends before its checksum</source>
         <translation>der Datenstrom ist abgeschnitten: er endet vor seiner Prüfsumme</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="394"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="91"/>
         <source>cannot seek: %1</source>
         <translation>Positionieren nicht möglich: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="399"/>
-        <location filename="../host/io/kav_stream.cpp" line="405"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="96"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="102"/>
         <source>read failed: %1</source>
         <translation>Lesen fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="412"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="109"/>
         <source>the checksum %1 does not match the %2 bytes before it (%3): the stream is damaged</source>
         <translation>die Prüfsumme %1 passt nicht zu den %2 Bytes davor (%3): der Datenstrom ist beschädigt</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="430"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="127"/>
         <source>%1 exceeds the %2 bytes left in the %3</source>
         <translation>%1 übersteigt die %2 Bytes, die im %3 übrig sind</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="433"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="130"/>
         <source>stream</source>
         <translation>Datenstrom</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="434"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="131"/>
         <source>block</source>
         <translation>Block</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="470"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="167"/>
         <source>%1: read failed: %2</source>
         <translation>%1: Lesen fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="471"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="168"/>
         <source>%1: the stream is truncated, only %2 bytes could be read</source>
         <translation>%1: der Datenstrom ist abgeschnitten, nur %2 Bytes konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="458"/>
-        <location filename="../host/io/kav_stream.cpp" line="495"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="155"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="192"/>
         <source>cannot seek to offset %1: %2</source>
         <translation>Positionieren auf Offset %1 nicht möglich: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="504"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="201"/>
         <source>a block header (8 bytes)</source>
         <translation>ein Blockkopf (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="507"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="204"/>
         <source>a block of %1 bytes</source>
         <translation>ein Block von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="539"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="236"/>
         <source>a bool (1 byte)</source>
         <translation>ein Wahrheitswert (1 Byte)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="541"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="238"/>
         <source>a bool byte must be 0 or 1, found %1</source>
         <translation>ein Wahrheitswert-Byte muss 0 oder 1 sein, gefunden %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="548"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="245"/>
         <source>an unsigned int (4 bytes)</source>
         <translation>eine vorzeichenlose Ganzzahl (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="554"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="251"/>
         <source>a double (8 bytes)</source>
         <translation>eine Gleitkommazahl (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="563"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="260"/>
         <source>a string length (4 bytes)</source>
         <translation>eine Zeichenkettenlänge (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="564"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="261"/>
         <source>a string of %1 bytes</source>
         <translation>eine Zeichenkette von %1 Bytes</translation>
     </message>
@@ -366,154 +366,154 @@ erwartete Form: %3</translation>
 <context>
     <name>Kav::MCADCmd</name>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="15"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="15"/>
         <source>create snapshot</source>
         <translation>Schnappschuss erstellen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="31"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="31"/>
         <source>no active documentation view to take a snapshot of</source>
         <translation>keine aktive Dokumentationsansicht für einen Schnappschuss</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="34"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="34"/>
         <source>the name &quot;%1&quot; is taken</source>
         <translation>der Name „%1“ ist vergeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="60"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="60"/>
         <source>select</source>
         <translation>auswählen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="70"/>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="155"/>
-        <location filename="../host/mcadcmd/kav_settings_commands.cpp" line="100"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="70"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="155"/>
+        <location filename="../host/mcadcmd/commands/kav_settings_commands.cpp" line="100"/>
         <source>no element &quot;%1&quot;</source>
         <translation>kein Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="90"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="90"/>
         <source>add element</source>
         <translation>Element hinzufügen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="108"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="108"/>
         <source>type: &quot;%1&quot; is not one of %2</source>
         <translation>type: „%1“ ist keiner von %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="111"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="111"/>
         <source>the name &quot;%1&quot; is empty or taken</source>
         <translation>der Name „%1“ ist leer oder vergeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="113"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="113"/>
         <source>no parent element &quot;%1&quot;</source>
         <translation>kein übergeordnetes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_element_commands.cpp" line="140"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="140"/>
         <source>remove element</source>
         <translation>Element entfernen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_file_commands.cpp" line="14"/>
+        <location filename="../host/mcadcmd/commands/kav_file_commands.cpp" line="14"/>
         <source>sample scene</source>
         <translation>Beispielszene</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_file_commands.cpp" line="41"/>
+        <location filename="../host/mcadcmd/commands/kav_file_commands.cpp" line="41"/>
         <source>elements: at most 10000000</source>
         <translation>elements: höchstens 10000000</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_file_commands.cpp" line="65"/>
+        <location filename="../host/mcadcmd/commands/kav_file_commands.cpp" line="65"/>
         <source>load project</source>
         <translation>Projekt laden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_file_commands.cpp" line="90"/>
+        <location filename="../host/mcadcmd/commands/kav_file_commands.cpp" line="90"/>
         <source>save project</source>
         <translation>Projekt speichern</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_file_commands.cpp" line="110"/>
+        <location filename="../host/mcadcmd/commands/kav_file_commands.cpp" line="110"/>
         <source>dump state</source>
         <translation>Zustand ausgeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="50"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="50"/>
         <source>parameter &quot;%1&quot;: a name must hold more than white space and no control characters</source>
         <translation>Parameter „%1“: ein Name muss mehr als Leerraum und keine Steuerzeichen enthalten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="96"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="96"/>
         <source>undo</source>
         <translation>Rückgängig</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="96"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="96"/>
         <source>redo</source>
         <translation>Wiederholen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="103"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="103"/>
         <source>nothing to undo</source>
         <translation>nichts rückgängig zu machen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="103"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="103"/>
         <source>nothing to redo</source>
         <translation>nichts zu wiederholen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="129"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="129"/>
         <source>the file cannot be opened or read</source>
         <translation>die Datei kann nicht geöffnet oder gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="131"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="131"/>
         <source>the file cannot be saved</source>
         <translation>die Datei kann nicht gespeichert werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="133"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="133"/>
         <source>there is no view to take a snapshot of</source>
         <translation>es gibt keine Ansicht für einen Schnappschuss</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="135"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="135"/>
         <source>the name is taken</source>
         <translation>der Name ist vergeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="137"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="137"/>
         <source>there is no element of that name</source>
         <translation>es gibt kein Element dieses Namens</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="139"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="139"/>
         <source>there is no step to undo or redo</source>
         <translation>es gibt keinen Schritt zum Rückgängigmachen oder Wiederholen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="141"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="141"/>
         <source>the sample scene cannot be read</source>
         <translation>die Beispielszene kann nicht gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_settings_commands.cpp" line="48"/>
+        <location filename="../host/mcadcmd/commands/kav_settings_commands.cpp" line="48"/>
         <source>change view</source>
         <translation>Ansicht ändern</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_settings_commands.cpp" line="67"/>
+        <location filename="../host/mcadcmd/commands/kav_settings_commands.cpp" line="67"/>
         <source>change legend</source>
         <translation>Legende ändern</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_settings_commands.cpp" line="86"/>
+        <location filename="../host/mcadcmd/commands/kav_settings_commands.cpp" line="86"/>
         <source>change element</source>
         <translation>Element ändern</translation>
     </message>
@@ -528,272 +528,272 @@ erwartete Form: %3</translation>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="167"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="129"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="193"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="155"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="195"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="157"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="205"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="165"/>
         <source>element &quot;%1&quot;: %2 out of range, skipped</source>
         <translation>Element „%1“: %2 außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="212"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="172"/>
         <source>its geometry</source>
         <translation>seine Geometrie</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="216"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="176"/>
         <source>its pull-out point</source>
         <translation>sein Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="220"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="180"/>
         <source>its label&apos;s origin</source>
         <translation>der Ursprung seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="225"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="185"/>
         <source>its label&apos;s position</source>
         <translation>die Lage seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="229"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="189"/>
         <source>its label&apos;s font size</source>
         <translation>die Schriftgröße seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="235"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="195"/>
         <source>its radius and sampling</source>
         <translation>sein Radius und seine Abtastung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="315"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="234"/>
         <source>access frame of version %1, expected 1</source>
         <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="284"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="57"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="289"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="62"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="336"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="255"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="340"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="259"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="345"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="264"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="348"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="267"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="489"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="173"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="514"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="198"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="540"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="224"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="543"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="227"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="547"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="231"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="564"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="248"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="575"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="259"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="599"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="283"/>
         <source>element &quot;%1&quot;: %2, skipped</source>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="642"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="326"/>
         <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
         <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="651"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="335"/>
         <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
         <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="654"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="338"/>
         <source>report &quot;%1&quot; lists access %2 twice</source>
         <translation>Bericht „%1“ führt Zugriff %2 zweimal auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="663"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="347"/>
         <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
         <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="568"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="252"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="604"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="288"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="607"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="291"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="624"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="308"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="631"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="315"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="681"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="365"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="684"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="368"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="89"/>
+        <location filename="../host/mcadcmd/scene/kav_sample_scene.cpp" line="89"/>
         <source>type: &quot;%1&quot; is no element type</source>
         <translation>type: „%1“ ist kein Elementtyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="91"/>
+        <location filename="../host/mcadcmd/scene/kav_sample_scene.cpp" line="91"/>
         <source>name: &quot;%1&quot; is empty or taken</source>
         <translation>name: „%1“ ist leer oder vergeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="93"/>
+        <location filename="../host/mcadcmd/scene/kav_sample_scene.cpp" line="93"/>
         <source>parent: &quot;%1&quot; is no element before this line</source>
         <translation>parent: „%1“ ist kein Element vor dieser Zeile</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="97"/>
+        <location filename="../host/mcadcmd/scene/kav_sample_scene.cpp" line="97"/>
         <source>&quot;%1&quot; is not element, legend or view</source>
         <translation>„%1“ ist weder element noch legend noch view</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="101"/>
+        <location filename="../host/mcadcmd/scene/kav_sample_scene.cpp" line="101"/>
         <source>line %1: %2</source>
         <translation>Zeile %1: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="118"/>
+        <location filename="../host/mcadcmd/scene/kav_sample_scene.cpp" line="118"/>
         <source>cannot open the sample scene &quot;%1&quot;: %2</source>
         <translation>die Beispielszene „%1“ kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="123"/>
+        <location filename="../host/mcadcmd/scene/kav_sample_scene.cpp" line="123"/>
         <source>the sample scene &quot;%1&quot; is larger than %2 bytes</source>
         <translation>die Beispielszene „%1“ ist größer als %2 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="292"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="292"/>
         <source>%1: &quot;%2&quot; is not a finite number</source>
         <translation>%1: „%2“ ist keine endliche Zahl</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="294"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="294"/>
         <source>%1: %2 is outside %3..%4</source>
         <translation>%1: %2 liegt außerhalb von %3..%4</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="344"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="344"/>
         <source>display_mode: &quot;%1&quot; is not shaded, wireframe or points</source>
         <translation>display_mode: „%1“ ist weder shaded noch wireframe noch points</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="379"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="379"/>
         <source>color: &quot;%1&quot; is not of the form #rrggbb</source>
         <translation>color: „%1“ hat nicht die Form #rrggbb</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="403"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="403"/>
         <source>radius: only a 2D section inspection has one</source>
         <translation>radius: nur eine 2D-Schnittprüfung hat einen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="481"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="481"/>
         <source>range: the second value must exceed the first by at least %1</source>
         <translation>range: der zweite Wert muss den ersten um mindestens %1 übersteigen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="384"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="384"/>
         <source>label_font must be a whole number in 1..%1</source>
         <translation>label_font muss eine ganze Zahl in 1..%1 sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="390"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="390"/>
         <source>sampling: &quot;%1&quot; is no 2D section inspection</source>
         <translation>sampling: „%1“ ist keine 2D-Schnittprüfung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="397"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="397"/>
         <source>sampling %1 gives more than %2 samples</source>
         <translation>sampling %1 ergibt mehr als %2 Abtastpunkte</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="484"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="484"/>
         <source>steps: a whole number in 2..%1</source>
         <translation>steps: eine ganze Zahl in 2..%1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_scene_state.cpp" line="486"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="486"/>
         <source>map: &quot;%1&quot; is not rainbow, grey or signal</source>
         <translation>map: „%1“ ist weder rainbow noch grey noch signal</translation>
     </message>
@@ -852,12 +852,12 @@ erwartete Form: %3</translation>
         <translation>Parameter „%1“: „%2“ liegt außerhalb des Bereichs</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="83"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="83"/>
         <source>parameter &quot;%1&quot; is given twice, at positions %2 and %3</source>
         <translation>Parameter „%1“ ist doppelt angegeben, an den Positionen %2 und %3</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_host_commands.cpp" line="87"/>
+        <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="87"/>
         <location filename="../host/parse/kav_parse.cpp" line="102"/>
         <source>unknown parameter &quot;%1&quot; at position %2</source>
         <translation>unbekannter Parameter „%1“ an Position %2</translation>
@@ -1201,17 +1201,17 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="426"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="110"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_project.cpp" line="582"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="266"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/kav_sample_scene.cpp" line="155"/>
+        <location filename="../host/mcadcmd/scene/kav_sample_scene.cpp" line="155"/>
         <source>Generating the scene</source>
         <translation>Szene wird erzeugt</translation>
     </message>
@@ -1373,236 +1373,236 @@ erwartete Form: %3</translation>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="174"/>
+        <location filename="../app/kav_host_window.cpp" line="176"/>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="176"/>
-        <location filename="../app/kav_host_window.cpp" line="327"/>
+        <location filename="../app/kav_host_window.cpp" line="178"/>
+        <location filename="../app/kav_host_window.cpp" line="329"/>
         <source>Undo</source>
         <translation>Rückgängig</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="179"/>
-        <location filename="../app/kav_host_window.cpp" line="329"/>
+        <location filename="../app/kav_host_window.cpp" line="181"/>
+        <location filename="../app/kav_host_window.cpp" line="331"/>
         <source>Redo</source>
         <translation>Wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="185"/>
+        <location filename="../app/kav_host_window.cpp" line="187"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="187"/>
+        <location filename="../app/kav_host_window.cpp" line="189"/>
         <source>&amp;Frame all</source>
         <translation>&amp;Alles einpassen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="190"/>
+        <location filename="../app/kav_host_window.cpp" line="192"/>
         <source>Frame &amp;selection</source>
         <translation>Au&amp;swahl einpassen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="200"/>
+        <location filename="../app/kav_host_window.cpp" line="202"/>
         <source>Fr&amp;ont</source>
         <translation>&amp;Vorne</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="201"/>
+        <location filename="../app/kav_host_window.cpp" line="203"/>
         <source>&amp;Top</source>
         <translation>&amp;Oben</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="202"/>
+        <location filename="../app/kav_host_window.cpp" line="204"/>
         <source>&amp;Right</source>
         <translation>&amp;Rechts</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="203"/>
+        <location filename="../app/kav_host_window.cpp" line="205"/>
         <source>&amp;Isometric</source>
         <translation>&amp;Isometrisch</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="211"/>
+        <location filename="../app/kav_host_window.cpp" line="213"/>
         <source>&amp;Report</source>
         <translation>Be&amp;richt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="213"/>
+        <location filename="../app/kav_host_window.cpp" line="215"/>
         <source>Create snapshot</source>
         <translation>Snapshot erstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="218"/>
+        <location filename="../app/kav_host_window.cpp" line="220"/>
         <source>Restore whole snapshot</source>
         <translation>Ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="220"/>
+        <location filename="../app/kav_host_window.cpp" line="222"/>
         <source>restore visualization from snapshot</source>
         <translation>Darstellung aus Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="225"/>
+        <location filename="../app/kav_host_window.cpp" line="227"/>
         <source>Edit restore templates...</source>
         <translation>Wiederherstellungsvorlagen bearbeiten...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="227"/>
+        <location filename="../app/kav_host_window.cpp" line="229"/>
         <source>Import restore templates...</source>
         <translation>Wiederherstellungsvorlagen importieren...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="232"/>
+        <location filename="../app/kav_host_window.cpp" line="234"/>
         <source>&amp;Macro</source>
         <translation>&amp;Makro</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="234"/>
+        <location filename="../app/kav_host_window.cpp" line="236"/>
         <source>Record</source>
         <translation>Aufzeichnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="237"/>
+        <location filename="../app/kav_host_window.cpp" line="239"/>
         <source>Recording a macro</source>
         <translation>Makro wird aufgezeichnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="240"/>
+        <location filename="../app/kav_host_window.cpp" line="242"/>
         <source>Stop recording</source>
         <translation>Aufzeichnung beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="243"/>
+        <location filename="../app/kav_host_window.cpp" line="245"/>
         <source>Macro recorded: %1 commands</source>
         <translation>Makro aufgezeichnet: %1 Befehle</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="246"/>
+        <location filename="../app/kav_host_window.cpp" line="248"/>
         <source>Save macro...</source>
         <translation>Makro speichern...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="248"/>
+        <location filename="../app/kav_host_window.cpp" line="250"/>
         <source>Run macro...</source>
         <translation>Makro ausführen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="326"/>
+        <location filename="../app/kav_host_window.cpp" line="328"/>
         <source>Undo %1</source>
         <translation>%1 rückgängig machen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="328"/>
+        <location filename="../app/kav_host_window.cpp" line="330"/>
         <source>Redo %1</source>
         <translation>%1 wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="373"/>
+        <location filename="../app/kav_host_window.cpp" line="375"/>
         <source>(restore templates cannot be read)</source>
         <translation>(Wiederherstellungsvorlagen können nicht gelesen werden)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="374"/>
+        <location filename="../app/kav_host_window.cpp" line="376"/>
         <source>(no restore templates)</source>
         <translation>(keine Wiederherstellungsvorlagen)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="385"/>
+        <location filename="../app/kav_host_window.cpp" line="387"/>
         <source>Nothing selected to frame</source>
         <translation>Nichts zum Einpassen ausgewählt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="386"/>
+        <location filename="../app/kav_host_window.cpp" line="388"/>
         <source>Nothing shown to frame</source>
         <translation>Nichts zum Einpassen angezeigt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="426"/>
+        <location filename="../app/kav_host_window.cpp" line="428"/>
         <source>Open project</source>
         <translation>Projekt öffnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="427"/>
-        <location filename="../app/kav_host_window.cpp" line="439"/>
+        <location filename="../app/kav_host_window.cpp" line="429"/>
+        <location filename="../app/kav_host_window.cpp" line="441"/>
         <source>Projects (*.kvp)</source>
         <translation>Projekte (*.kvp)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="427"/>
-        <location filename="../app/kav_host_window.cpp" line="452"/>
-        <location filename="../app/kav_host_window.cpp" line="486"/>
+        <location filename="../app/kav_host_window.cpp" line="429"/>
+        <location filename="../app/kav_host_window.cpp" line="454"/>
+        <location filename="../app/kav_host_window.cpp" line="488"/>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="432"/>
+        <location filename="../app/kav_host_window.cpp" line="434"/>
         <source>Opened %1</source>
         <translation>%1 geöffnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="438"/>
+        <location filename="../app/kav_host_window.cpp" line="440"/>
         <source>Save project</source>
         <translation>Projekt speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="445"/>
+        <location filename="../app/kav_host_window.cpp" line="447"/>
         <source>Saved %1</source>
         <translation>%1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="451"/>
+        <location filename="../app/kav_host_window.cpp" line="453"/>
         <source>Import restore templates</source>
         <translation>Wiederherstellungsvorlagen importieren</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="452"/>
+        <location filename="../app/kav_host_window.cpp" line="454"/>
         <source>Restore templates (*.rst)</source>
         <translation>Wiederherstellungsvorlagen (*.rst)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="457"/>
+        <location filename="../app/kav_host_window.cpp" line="459"/>
         <source>Imported restore templates from %1</source>
         <translation>Wiederherstellungsvorlagen aus %1 importiert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="465"/>
-        <location filename="../app/kav_host_window.cpp" line="475"/>
+        <location filename="../app/kav_host_window.cpp" line="467"/>
+        <location filename="../app/kav_host_window.cpp" line="477"/>
         <source>Save macro</source>
         <translation>Makro speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="466"/>
-        <location filename="../app/kav_host_window.cpp" line="486"/>
+        <location filename="../app/kav_host_window.cpp" line="468"/>
+        <location filename="../app/kav_host_window.cpp" line="488"/>
         <source>Macro scripts (*.kavmacro *.macro)</source>
         <translation>Makroskripte (*.kavmacro *.macro)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="476"/>
+        <location filename="../app/kav_host_window.cpp" line="478"/>
         <source>The macro could not be written to %1.</source>
         <translation>Das Makro konnte nicht nach %1 geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="479"/>
+        <location filename="../app/kav_host_window.cpp" line="481"/>
         <source>Saved macro %1</source>
         <translation>Makro %1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="485"/>
-        <location filename="../app/kav_host_window.cpp" line="497"/>
-        <location filename="../app/kav_host_window.cpp" line="505"/>
+        <location filename="../app/kav_host_window.cpp" line="487"/>
+        <location filename="../app/kav_host_window.cpp" line="499"/>
+        <location filename="../app/kav_host_window.cpp" line="507"/>
         <source>Run macro</source>
         <translation>Makro ausführen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="506"/>
+        <location filename="../app/kav_host_window.cpp" line="508"/>
         <source>The macro %1 stopped.</source>
         <translation>Das Makro %1 wurde abgebrochen.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="510"/>
+        <location filename="../app/kav_host_window.cpp" line="512"/>
         <source>Macro %1: %2 commands run</source>
         <translation>Makro %1: %2 Befehle ausgeführt</translation>
     </message>

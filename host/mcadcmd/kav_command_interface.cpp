@@ -6,7 +6,7 @@
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
 #include "glegend2/kav_global_legend.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "propertyaccess/kav_property_access_base.h"
 #include "propertyaccess/kav_property_access_factory.h"
 

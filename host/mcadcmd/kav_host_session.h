@@ -1,7 +1,7 @@
 #pragma once
 #include "kavhost_export.h"
 #include "mcadcmd/kav_command_interface.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "mprinter/kav_print_interface.h"
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "mprinter/kav_print_interface.h"
 
 #include "cad/kav_shared_accesses.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "propertyaccess/kav_property_access_base.h"
 #include "propertyaccess/kav_property_access_factory.h"
 

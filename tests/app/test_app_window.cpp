@@ -21,7 +21,7 @@
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "mcadcmd/kav_host_session.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <QAbstractButton>

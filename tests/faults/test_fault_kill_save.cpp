@@ -7,7 +7,7 @@
 #include "core/kav_error_log.h"
 #include "core/kav_init.h"
 #include "mcadcmd/kav_host_session.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "mvp_temp_dir.h"
 #include "templates/mvp_restore_template_file.h"
 

@@ -13,7 +13,7 @@
 #include "gapp/kav_main_window.h"
 #include "gtools/kav_dialog_responder.h"
 #include "mcadcmd/kav_host_session.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 #include "propertyaccess/kav_prop_acc_template.h"
 #include "propertyaccess/kav_property_access_factory.h"

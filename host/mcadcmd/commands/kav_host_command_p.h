@@ -8,8 +8,8 @@
 #include "core/kav_translate.h"
 #include "gapp/kav_command.h"
 #include "gapp/kav_gapp_errors.h"
-#include "mcadcmd/kav_scene.h"
-#include "mcadcmd/kav_scene_state_p.h"
+#include "mcadcmd/scene/kav_scene.h"
+#include "mcadcmd/scene/kav_scene_state_p.h"
 #include "parse/kav_parse.h"
 
 #include <QStringList>

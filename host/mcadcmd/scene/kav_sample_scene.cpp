@@ -1,11 +1,11 @@
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
 #include "core/kav_progress.h"
 #include "core/kav_translate.h"
 #include "glabel/kav_label_element.h"
-#include "mcadcmd/kav_scene_state_p.h"
+#include "mcadcmd/scene/kav_scene_state_p.h"
 #include "parse/kav_parse.h"
 
 #include <QFile>

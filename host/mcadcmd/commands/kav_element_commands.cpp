@@ -1,6 +1,6 @@
 // The host's commands on the scene's contents: snapshots, the selection, adding and removing
 // elements.
-#include "mcadcmd/kav_host_command_p.h"
+#include "mcadcmd/commands/kav_host_command_p.h"
 
 #include "cad/kav_element_creator.h"
 #include "mprinter/kav_print_interface.h"

@@ -1,10 +1,10 @@
-#include "mcadcmd/kav_scene_state_p.h"
+#include "mcadcmd/scene/kav_scene_state_p.h"
 #include "core/kav_translate.h"
 
 #include "core/kav_errors.h"
 #include "core/kav_limits.h"
 #include "glabel/kav_label_element.h"
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <charconv>

@@ -1,5 +1,5 @@
 // The host's commands changing settings: the view, the legend, an element.
-#include "mcadcmd/kav_host_command_p.h"
+#include "mcadcmd/commands/kav_host_command_p.h"
 
 
 namespace Kav {

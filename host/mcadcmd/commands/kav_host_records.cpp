@@ -1,6 +1,6 @@
 // The undo steps of the host's script commands. Each keeps what its step changed in one
 // scene, which may be gone by the time the step is undone.
-#include "mcadcmd/kav_host_command_p.h"
+#include "mcadcmd/commands/kav_host_command_p.h"
 
 #include "cad/kav_record.h"
 #include "cad/kav_shared_accesses.h"

@@ -1,8 +1,8 @@
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include "glabel/kav_label_element.h"
 #include "io/kav_stream.h"
-#include "mcadcmd/kav_scene_state_p.h"
+#include "mcadcmd/scene/kav_scene_state_p.h"
 #include "propertyaccess/kav_property_access_base.h"
 #include "propertyaccess/kav_property_access_factory.h"
 

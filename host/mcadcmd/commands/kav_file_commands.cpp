@@ -1,5 +1,5 @@
 // The host's file commands: the sample scene, projects and the state dump.
-#include "mcadcmd/kav_host_command_p.h"
+#include "mcadcmd/commands/kav_host_command_p.h"
 
 #include "io/kav_save_file.h"
 #include "mcadcmd/kav_command_interface.h"

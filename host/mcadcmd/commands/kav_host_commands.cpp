@@ -1,6 +1,6 @@
 // The host's own script commands. Each reads its parameters in parseParameterString
 // (all keys checked there) and works on the scene of the installed command interface.
-#include "mcadcmd/kav_host_command_p.h"
+#include "mcadcmd/commands/kav_host_command_p.h"
 
 #include "core/kav_translate.h"
 #include "gtools/kav_error_messages.h"

@@ -1,4 +1,4 @@
-#include "mcadcmd/kav_scene.h"
+#include "mcadcmd/scene/kav_scene.h"
 
 #include "core/kav_errors.h"
 #include "glabel/kav_label_element.h"
