@@ -6,16 +6,118 @@
 #include "glabel/kav_label_element.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 namespace Kav {
 namespace CAD {
 
-Element::Element(QString const& name, unsigned int type) : name_(name), type_(type) {}
+namespace {
+
+std::atomic<std::uint64_t> lastRevision{0};
+
+std::uint64_t nextRevision()
+{
+    return lastRevision.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+template <typename T>
+bool sameBits(T const& a, T const& b)
+{
+    static_assert(std::is_trivially_copyable<T>::value, "compared as bytes");
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+// Bit for bit: -0.0 and 0.0 are written differently, and NaN equals nothing.
+bool sameProperties(ElemProp const& a, ElemProp const& b)
+{
+    return a.selected == b.selected && a.highlighted == b.highlighted && a.color == b.color &&
+           sameBits(a.transparency, b.transparency) && sameBits(a.pointSize, b.pointSize) &&
+           sameBits(a.lineWidth, b.lineWidth) && a.displayMode == b.displayMode;
+}
+
+} // namespace
+
+DistPullOut& DistPullOut::operator=(DistPullOut const& other)
+{
+    setPullOutPoint(other.point_);
+    setFirstKink(other.firstKink_);
+    return *this;
+}
+
+void DistPullOut::setPullOutPoint(BaVec3d<double> const& p)
+{
+    if (sameBits(point_, p))
+        return;
+    point_ = p;
+    if (owner_ != nullptr)
+        owner_->touch();
+}
+
+void DistPullOut::setFirstKink(bool k)
+{
+    if (firstKink_ == k)
+        return;
+    firstKink_ = k;
+    if (owner_ != nullptr)
+        owner_->touch();
+}
+
+Element::Element(QString const& name, unsigned int type)
+    : name_(name), type_(type), revision_(nextRevision()), propAtRevision_(prop_)
+{
+}
 
 Element::~Element() = default;
+
+std::uint64_t Element::getRevision() const
+{
+    if (!sameProperties(prop_, propAtRevision_)) {
+        propAtRevision_ = prop_;
+        revision_ = nextRevision();
+    }
+    return revision_;
+}
+
+void Element::prefetch(Element const* e)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(&e->revision_);
+    __builtin_prefetch(&e->prop_);
+    __builtin_prefetch(&e->propAtRevision_);
+#else
+    (void)e;
+#endif
+}
+
+void Element::touch()
+{
+    revision_ = nextRevision();
+}
+
+void Element::setParent(Element* parent)
+{
+    if (parent_ != parent)
+        touch();
+    parent_ = parent;
+}
+
+void Element::setElementVisible(bool visible)
+{
+    if (visible_ != visible)
+        touch();
+    visible_ = visible;
+}
+
+void Element::setValid(bool valid)
+{
+    if (valid_ != valid)
+        touch();
+    valid_ = valid;
+}
 
 bool Element::isVisible(VisibleRequestType_t request) const
 {
@@ -34,15 +136,21 @@ bool Element::isVisible(VisibleRequestType_t request) const
 void Element::setLabel(std::unique_ptr<LabelElement> label)
 {
     label_ = std::move(label);
+    touch();
 }
 
 void Element::setPullOut(std::unique_ptr<DistPullOut> pullOut)
 {
     pullOut_ = std::move(pullOut);
+    if (pullOut_)
+        pullOut_->owner_ = this;
+    touch();
 }
 
 void Element::setGeometry(BaVec3d<double> const& center, BaVec3d<double> const& halfExtent)
 {
+    if (!sameBits(center_, center) || !sameBits(halfExtent_, halfExtent))
+        touch();
     center_ = center;
     halfExtent_ = halfExtent;
 }
@@ -85,11 +193,6 @@ std::vector<double> deviations(std::vector<BaVec3d<double>> const& samples, BaVe
     return d;
 }
 
-bool sameBits(double a, double b)
-{
-    return std::memcmp(&a, &b, sizeof(double)) == 0;
-}
-
 // Every new section starts at the origin with the default radius and sampling.
 struct DefaultSampling {
     SectionInsp2d::SampleInputs from;
@@ -124,8 +227,17 @@ SectionInsp2d::SectionInsp2d(QString const& name) : Element(name, ElementCreator
 
 void SectionInsp2d::setSampling(bool autoSampling, double sampling)
 {
+    if (autoSampling_ != autoSampling || !sameBits(sampling_, sampling))
+        touch();
     autoSampling_ = autoSampling;
     sampling_ = sampling;
+}
+
+void SectionInsp2d::setRadius(double r)
+{
+    if (!sameBits(radius_, r))
+        touch();
+    radius_ = r;
 }
 
 namespace {
@@ -207,10 +319,18 @@ void Report::setCreationPropertyAccess(AccessList accesses)
 {
     if (&accesses == &accesses_)
         return;
-    SharedAccesses& pool = SharedAccesses::instance();
     // The new ones are held before the old ones are let go: an access in both lists stays.
-    pool.shareAll(accesses);
+    SharedAccesses::instance().shareAll(accesses);
+    setHeldCreationPropertyAccess(std::move(accesses));
+}
+
+void Report::setHeldCreationPropertyAccess(AccessList accesses)
+{
+    if (&accesses == &accesses_)
+        return;
     accesses.swap(accesses_);
+    token_ = std::make_shared<char>();
+    SharedAccesses& pool = SharedAccesses::instance();
     for (PropertyAccess::PropertyAccessBase* a : accesses)
         pool.release(a);
 }
@@ -225,6 +345,8 @@ void Report::replaceCreationPropertyAccess(std::size_t index, PropertyAccess::Pr
     SharedAccesses& pool = SharedAccesses::instance();
     PropertyAccess::PropertyAccessBase* held = pool.share(access);
     std::swap(accesses_[index], held);
+    // The list changed: a capture that remembered it must not take from it again.
+    token_ = std::make_shared<char>();
     pool.release(held);
 }
 

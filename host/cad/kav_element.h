@@ -7,12 +7,15 @@
 #include "propertyaccess/kav_property_access_base.h"
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace Kav {
 class LabelElement;
 namespace CAD {
+
+class Element;
 
 enum VisibleRequestType_t {
     VISIBLE_OWN = 0,      // the element's own flag
@@ -24,14 +27,19 @@ class KAVHOST_EXPORT DistPullOut {
 public:
     DistPullOut() = default;
     DistPullOut(BaVec3d<double> const& point, bool firstKink) : point_(point), firstKink_(firstKink) {}
+    // A copy belongs to no element until one takes it.
+    DistPullOut(DistPullOut const& other) : point_(other.point_), firstKink_(other.firstKink_) {}
+    DistPullOut& operator=(DistPullOut const& other);
     BaVec3d<double> const& getPullOutPoint() const { return point_; }
     bool getFirstKink() const { return firstKink_; }
-    void setPullOutPoint(BaVec3d<double> const& p) { point_ = p; }
-    void setFirstKink(bool k) { firstKink_ = k; }
+    void setPullOutPoint(BaVec3d<double> const& p);
+    void setFirstKink(bool k);
 
 private:
+    friend class Element;
     BaVec3d<double> point_;
     bool firstKink_ = false;
+    Element* owner_ = nullptr; // told of every change
 };
 
 // One object of the scene. Its name is unique in the scene and also its display name.
@@ -45,7 +53,7 @@ public:
 
     QString const& getName() const { return name_; }
     Element* getParent() const { return parent_; }
-    void setParent(Element* parent) { parent_ = parent; }
+    void setParent(Element* parent);
 
     ElemProp* getElemProperties() { return &prop_; }
     ElemProp const* getElemProperties() const { return &prop_; }
@@ -54,7 +62,7 @@ public:
     void setLabel(std::unique_ptr<LabelElement> label);
     // Invalid: a measurement that could not be evaluated.
     bool isValid() const { return valid_; }
-    void setValid(bool valid) { valid_ = valid; }
+    void setValid(bool valid);
     void setPullOut(std::unique_ptr<DistPullOut> pullOut);
 
     BaVec3d<double> const& getCenter() const { return center_; }
@@ -63,13 +71,25 @@ public:
 
     virtual unsigned int getElementType() const { return type_; }
     virtual DistPullOut* getDistPullOut() { return pullOut_.get(); }
-    virtual void setElementVisible(bool visible) { visible_ = visible; }
+    virtual void setElementVisible(bool visible);
     // Takes colour and transparency; the rest of the properties stay.
     virtual void applyDefaultProperties(DefaultProperties const& props);
     // Called after a batch of changes; counts the calls.
     virtual void updateAfterChange(StageIdentifier const& stage, bool redraw, bool resampled);
 
     unsigned int getUpdateCount() const { return updates_; }
+
+    // Changes with every change of the element's visual state (properties, visibility,
+    // label, pull-out, sampling, geometry, parent) and never comes back: what was read of
+    // the element at one revision still holds while the revision is the same. Unique
+    // across the process's elements, so a new element never has an old one's revision.
+    // Changes of the properties are found by comparing them (getElemProperties() hands out
+    // the struct itself), every other one by the setter that makes it.
+    std::uint64_t getRevision() const;
+    // A change the element cannot see (its label and pull-out call this).
+    void touch();
+    // Asks the processor to bring what getRevision reads into the cache.
+    static void prefetch(Element const* e);
 
     // The host's mark of an element a command changed (kept here: a restore marks every element).
     bool isModified() const { return modified_; }
@@ -92,6 +112,8 @@ private:
     BaVec3d<double> halfExtent_{1.0, 1.0, 1.0};
     unsigned int updates_ = 0;
     std::size_t sceneIndex_ = 0;
+    mutable std::uint64_t revision_;
+    mutable ElemProp propAtRevision_; // the properties when the revision was last asked for
 };
 
 // A 2D section inspection: a circular section of radius R in the plane z = centre.z,
@@ -116,7 +138,7 @@ public:
     bool updateDistances(StageIdentifier const& stage, int, int);
 
     double getRadius() const { return radius_; }
-    void setRadius(double r) { radius_ = r; }
+    void setRadius(double r);
     std::vector<BaVec3d<double>> const& getSamplePoints() const { return samples_; }
     std::vector<double> const& getDistances() const { return distances_; }
 
@@ -161,6 +183,12 @@ public:
     // The same for the one access at `index` (a place past the end is refused with
     // ProgError, and `access` deleted): cheaper than a new list when few places change.
     void replaceCreationPropertyAccess(std::size_t index, PropertyAccess::PropertyAccessBase* access);
+    // The same for accesses the caller has made holders of already (SharedAccesses::hold):
+    // nothing is compared.
+    void setHeldCreationPropertyAccess(AccessList accesses);
+    // Expires when this report lets go of its present list: one who remembers the list can
+    // tell that it still stands.
+    std::weak_ptr<void const> getAccessListToken() const { return token_; }
     // A snapshot taken from an image or an old version: it must not be restored.
     bool dontUpdateSnapshot() const { return dontUpdate_; }
     void setDontUpdateSnapshot(bool v) { dontUpdate_ = v; }
@@ -173,6 +201,7 @@ public:
 
 private:
     AccessList accesses_;
+    std::shared_ptr<void const> token_;
     bool dontUpdate_ = false;
     QString viewName_;
     QByteArray picture_;

@@ -59,26 +59,20 @@ bool sameBase(PropertyAccessBase const& a, PropertyAccessBase const& b)
 
 struct SharedAccesses::Data {
     static constexpr std::size_t NOT_RECENT = static_cast<std::size_t>(-1);
-    struct Entry {
-        std::uint64_t hash = 0;
-        unsigned int holders = 0;
-        bool indexed = false; // false: its stream form could not be written, so it is never matched
-        std::size_t recent = NOT_RECENT; // its place in `recent`
-    };
-    using Held = std::unordered_map<PropertyAccessBase const*, Entry>;
     struct Recent {
         PropertyAccessBase* access = nullptr; // null once deleted
-        Entry* entry = nullptr;
         std::size_t offset = 0; // of its stream form in `forms`
         std::size_t length = 0;
         bool formed = false;    // false: taken as held, its form not written
     };
-    Held held;
     std::unordered_multimap<std::uint64_t, PropertyAccessBase*> byHash;
+    std::size_t count = 0; // distinct accesses held
     // The last list shareAll() took, by place, with the stream forms.
     std::vector<Recent> recent;
     std::string forms; // one after the other: a byte array each would waste more than they hold
     mutable std::mutex mutex;
+
+    static PropertyAccessBase::Holding& of(PropertyAccessBase const& a) { return a.holding_; }
 
     bool sameForm(Recent const& r, QByteArray const& bytes) const
     {
@@ -87,18 +81,18 @@ struct SharedAccesses::Data {
     }
 
     // The held access equal to `access` (whose stream form is `bytes`), or null.
-    Held::value_type* find(PropertyAccessBase const& access, std::uint64_t hash, QByteArray const& bytes)
+    PropertyAccessBase* find(PropertyAccessBase const& access, std::uint64_t hash, QByteArray const& bytes)
     {
         auto range = byHash.equal_range(hash);
         for (auto it = range.first; it != range.second; ++it) {
             PropertyAccessBase* candidate = it->second;
             if (!sameBase(*candidate, access))
                 continue;
-            Held::value_type& e = *held.find(candidate);
             // The hash only finds candidates: equal means the same bytes.
             bool same = false;
-            if (e.second.recent != NOT_RECENT && recent[e.second.recent].formed) {
-                same = sameForm(recent[e.second.recent], bytes);
+            std::size_t const place = of(*candidate).recent;
+            if (place != NOT_RECENT && recent[place].formed) {
+                same = sameForm(recent[place], bytes);
             } else {
                 try {
                     same = streamForm(*candidate) == bytes;
@@ -106,23 +100,34 @@ struct SharedAccesses::Data {
                 }
             }
             if (same)
-                return &e;
+                return candidate;
         }
         return nullptr;
     }
-    // Holds `access` once more, or an equal one instead (deleting `access`); answers its entry.
-    Held::value_type* hold(PropertyAccessBase*& access, QByteArray const& bytes)
+    // A first holder for an access no one holds; `hash` null: it is not indexed.
+    void holdNew(PropertyAccessBase& access, std::uint64_t const* hash)
+    {
+        PropertyAccessBase::Holding& h = of(access);
+        h.holders = 1;
+        h.recent = NOT_RECENT;
+        h.indexed = hash != nullptr;
+        if (hash != nullptr) {
+            h.hash = *hash;
+            byHash.emplace(*hash, &access);
+        }
+        ++count;
+    }
+    // Holds `access` once more, or an equal one instead (deleting `access`).
+    void hold(PropertyAccessBase*& access, QByteArray const& bytes)
     {
         std::uint64_t const hash = hashOf(*access, bytes);
-        if (Held::value_type* e = find(*access, hash, bytes)) {
-            ++e->second.holders;
+        if (PropertyAccessBase* same = find(*access, hash, bytes)) {
+            ++of(*same).holders;
             delete access;
-            access = const_cast<PropertyAccessBase*>(e->first);
-            return e;
+            access = same;
+            return;
         }
-        auto e = held.emplace(access, Entry{hash, 1, true, NOT_RECENT}).first;
-        byHash.emplace(hash, access);
-        return &*e;
+        holdNew(*access, &hash);
     }
 };
 
@@ -152,9 +157,8 @@ PropertyAccessBase* SharedAccesses::share(PropertyAccessBase* access)
         return nullptr;
     {
         std::lock_guard<std::mutex> lock(d_->mutex);
-        auto it = d_->held.find(access);
-        if (it != d_->held.end()) {
-            ++it->second.holders;
+        if (Data::of(*access).holders > 0) {
+            ++Data::of(*access).holders;
             return access;
         }
     }
@@ -163,7 +167,7 @@ PropertyAccessBase* SharedAccesses::share(PropertyAccessBase* access)
         bytes = streamForm(*access);
     } catch (IO::StreamException const&) {
         std::lock_guard<std::mutex> lock(d_->mutex);
-        d_->held[access] = Data::Entry{0, 1, false};
+        d_->holdNew(*access, nullptr);
         return access;
     }
     return share(access, bytes);
@@ -174,12 +178,30 @@ PropertyAccessBase* SharedAccesses::share(PropertyAccessBase* access, QByteArray
     if (access == nullptr)
         return nullptr;
     std::lock_guard<std::mutex> lock(d_->mutex);
-    auto known = d_->held.find(access);
-    if (known != d_->held.end())
-        ++known->second.holders;
+    if (Data::of(*access).holders > 0)
+        ++Data::of(*access).holders;
     else
         d_->hold(access, bytes);
     return access;
+}
+
+void SharedAccesses::hold(PropertyAccessBase* const* accesses, std::size_t count)
+{
+    std::lock_guard<std::mutex> lock(d_->mutex);
+    for (std::size_t i = 0; i < count; ++i) {
+#if defined(__GNUC__)
+        // A snapshot's accesses lie apart in memory, and each is touched only here.
+        if (i + 8 < count && accesses[i + 8] != nullptr)
+            __builtin_prefetch(&accesses[i + 8]->holding_, 1);
+#endif
+        if (accesses[i] == nullptr)
+            continue;
+        PropertyAccessBase::Holding& h = Data::of(*accesses[i]);
+        if (h.holders > 0)
+            ++h.holders;
+        else
+            d_->holdNew(*accesses[i], nullptr);
+    }
 }
 
 void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
@@ -188,12 +210,9 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
     std::size_t const n = accesses.size();
     // Room for all of them at once, doubling: growing a large table step by step rehashes it
     // often, and so would making room for exactly this list each time.
-    auto room = [n](auto& table) {
-        if (static_cast<double>(table.size() + n) > table.max_load_factor() * static_cast<double>(table.bucket_count()))
-            table.reserve(2 * (table.size() + n));
-    };
-    room(d_->held);
-    room(d_->byHash);
+    auto& table = d_->byHash;
+    if (static_cast<double>(table.size() + n) > table.max_load_factor() * static_cast<double>(table.bucket_count()))
+        table.reserve(2 * (table.size() + n));
     std::vector<Data::Recent> next(n);
     // First the ones held already (a loaded project's reports), mostly what the list before
     // held at the same place; the others are written, one after the other, into one stream.
@@ -207,18 +226,9 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
             PropertyAccessBase* a = accesses[i];
             if (a == nullptr)
                 continue;
-            Data::Recent const* before = i < d_->recent.size() ? &d_->recent[i] : nullptr;
-            if (before != nullptr && before->access == a) {
-                ++before->entry->holders;
+            if (Data::of(*a).holders > 0) {
+                ++Data::of(*a).holders;
                 next[i].access = a;
-                next[i].entry = before->entry;
-                continue;
-            }
-            auto known = d_->held.find(a);
-            if (known != d_->held.end()) {
-                ++known->second.holders;
-                next[i].access = a;
-                next[i].entry = &known->second;
                 continue;
             }
             fresh[i] = true;
@@ -248,7 +258,7 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
             try {
                 own = streamForm(*a);
             } catch (IO::StreamException const&) {
-                d_->held[a] = Data::Entry{0, 1, false, Data::NOT_RECENT};
+                d_->holdNew(*a, nullptr);
                 continue;
             }
         }
@@ -258,12 +268,11 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
         Data::Recent const* before = i < d_->recent.size() ? &d_->recent[i] : nullptr;
         Data::Recent& here = next[i];
         if (before != nullptr && before->formed && sameBase(*before->access, *a) && d_->sameForm(*before, bytes)) {
-            ++before->entry->holders;
+            ++Data::of(*before->access).holders;
             delete a;
             a = before->access;
-            here.entry = before->entry;
         } else {
-            here.entry = &d_->hold(a, bytes)->second;
+            d_->hold(a, bytes);
         }
         here.access = a;
         here.formed = true;
@@ -273,12 +282,12 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
     }
     for (Data::Recent const& r : d_->recent) {
         if (r.access != nullptr)
-            r.entry->recent = Data::NOT_RECENT;
+            Data::of(*r.access).recent = Data::NOT_RECENT;
     }
     // An access twice in the list keeps its first place.
     for (std::size_t i = 0; i < next.size(); ++i) {
-        if (next[i].access != nullptr && next[i].entry->recent == Data::NOT_RECENT)
-            next[i].entry->recent = i;
+        if (next[i].access != nullptr && Data::of(*next[i].access).recent == Data::NOT_RECENT)
+            Data::of(*next[i].access).recent = i;
         else
             next[i] = Data::Recent();
     }
@@ -291,35 +300,36 @@ void SharedAccesses::release(PropertyAccessBase const* access)
     if (access == nullptr)
         return;
     std::lock_guard<std::mutex> lock(d_->mutex);
-    auto it = d_->held.find(access);
-    if (it == d_->held.end() || --it->second.holders > 0)
+    PropertyAccessBase::Holding& h = Data::of(*access);
+    if (h.holders == 0 || --h.holders > 0)
         return;
-    if (it->second.indexed) {
-        auto range = d_->byHash.equal_range(it->second.hash);
-        for (auto h = range.first; h != range.second; ++h) {
-            if (h->second == access) {
-                d_->byHash.erase(h);
+    if (h.indexed) {
+        auto range = d_->byHash.equal_range(h.hash);
+        for (auto it = range.first; it != range.second; ++it) {
+            if (it->second == access) {
+                d_->byHash.erase(it);
                 break;
             }
         }
     }
-    if (it->second.recent != Data::NOT_RECENT)
-        d_->recent[it->second.recent] = Data::Recent();
-    d_->held.erase(it);
+    if (h.recent != Data::NOT_RECENT)
+        d_->recent[h.recent] = Data::Recent();
+    --d_->count;
     delete access;
 }
 
 unsigned int SharedAccesses::holders(PropertyAccessBase const* access) const
 {
+    if (access == nullptr)
+        return 0;
     std::lock_guard<std::mutex> lock(d_->mutex);
-    auto it = d_->held.find(access);
-    return it == d_->held.end() ? 0 : it->second.holders;
+    return Data::of(*access).holders;
 }
 
 std::size_t SharedAccesses::size() const
 {
     std::lock_guard<std::mutex> lock(d_->mutex);
-    return d_->held.size();
+    return d_->count;
 }
 
 } // namespace CAD

@@ -15,12 +15,12 @@ class PropertyAccessBase;
 }
 namespace CAD {
 
-// The accesses reports hold, each distinct one once. Two accesses are alike when they have
-// the same type, the same host base data (explorer name, usage flags, visibility) and the
-// same stream form (the bytes saveStream writes); snapshots of one scene mostly are. Held
-// accesses are never changed in place, so one can stand for every report that holds an equal
-// one. Reference counted: the last holder to let go deletes it. One per process (kavhost);
-// reports of every scene share it.
+// The accesses reports hold. Two accesses are alike when they have the same type, the same
+// host base data (explorer name, usage flags, visibility) and the same stream form (the bytes
+// saveStream writes); snapshots of one scene mostly are, and share() holds alike ones once.
+// Held accesses are never changed in place, so one can stand for every report that holds an
+// equal one. Reference counted (the count lives in the access): the last holder to let go
+// deletes it. One per process (kavhost); reports of every scene share it.
 class KAVHOST_EXPORT SharedAccesses {
 public:
     static SharedAccesses& instance();
@@ -35,10 +35,14 @@ public:
     void shareAll(std::vector<PropertyAccess::PropertyAccessBase*>& accesses);
     // Like share(), with the access's stream form at hand (a project file stores it).
     PropertyAccess::PropertyAccessBase* share(PropertyAccess::PropertyAccessBase* access, QByteArray const& bytes);
+    // One holder more for each of `count` accesses, without comparing: one not held yet is
+    // held as it is, and share() never takes it for an equal one (a snapshot makes new
+    // accesses only for elements that changed, which mostly differ from all held).
+    void hold(PropertyAccess::PropertyAccessBase* const* accesses, std::size_t count);
     // One holder less; the last one deletes the access. An access not held is left alone.
     void release(PropertyAccess::PropertyAccessBase const* access);
 
-    // How many hold `access`; 0 for one not held here.
+    // How many hold `access`; 0 for one not held here or null.
     unsigned int holders(PropertyAccess::PropertyAccessBase const* access) const;
     // Distinct accesses held.
     std::size_t size() const;

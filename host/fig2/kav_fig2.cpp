@@ -1,7 +1,18 @@
 #include "fig2/kav_fig2.h"
 
+#include <cstring>
+
 namespace Kav {
 namespace Fig2 {
+
+void Element::setPosition(BaVec2d<double> const& p)
+{
+    // Bit for bit: a label moved from 0.0 to -0.0 is written differently.
+    if (std::memcmp(&position_.x, &p.x, sizeof p.x) == 0 && std::memcmp(&position_.y, &p.y, sizeof p.y) == 0)
+        return;
+    position_ = p;
+    positionChanged();
+}
 
 void Label::setSource(QString const& contentTemplate, QString const& name, QString const& type, QString const& value)
 {

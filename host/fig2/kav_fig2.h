@@ -16,7 +16,11 @@ public:
     Element& operator=(Element const&) = default;
 
     BaVec2d<double> const& getPosition() const { return position_; }
-    void setPosition(BaVec2d<double> const& p) { position_ = p; }
+    void setPosition(BaVec2d<double> const& p);
+
+protected:
+    // After setPosition moved it.
+    virtual void positionChanged() {}
 
 private:
     BaVec2d<double> position_;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace Kav {
 
@@ -44,6 +45,26 @@ QString valueText(CAD::Element const* owner)
 } // namespace
 
 LabelElement::LabelElement(CAD::Element* owner) : owner_(owner) {}
+
+void LabelElement::setManualOriginOffset(BaVec3d<double> const& o)
+{
+    // Bit for bit, as the offset is written.
+    if (std::memcmp(&originOffset_, &o, sizeof o) == 0)
+        return;
+    originOffset_ = o;
+    changed();
+}
+
+void LabelElement::positionChanged()
+{
+    changed();
+}
+
+void LabelElement::changed()
+{
+    if (owner_ != nullptr)
+        owner_->touch();
+}
 
 bool LabelElement::hasConnectorPoint(StageIdentifier const&) const
 {

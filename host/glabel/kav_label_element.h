@@ -19,23 +19,24 @@ public:
 
     CAD::Element* getOwner() const { return owner_; }
 
+    // Every setter that changes the label touches its owner (CAD::Element::getRevision).
     bool isAutoLabelPlacement() const { return autoPlacement_; }
-    void setAutoLabelPlacement(bool a) { autoPlacement_ = a; }
+    void setAutoLabelPlacement(bool a) { set(autoPlacement_, a); }
     bool isLabelVisible() const { return visible_; }
-    void setVisible(bool v) { visible_ = v; }
+    void setVisible(bool v) { set(visible_, v); }
     BaVec3d<double> const& getManualOriginOffset() const { return originOffset_; }
-    void setManualOriginOffset(BaVec3d<double> const& o) { originOffset_ = o; }
+    void setManualOriginOffset(BaVec3d<double> const& o);
     // A label with a connector draws a line to its anchor; only then the offset matters.
     bool hasConnectorPoint(StageIdentifier const& stage) const;
-    void setHasConnector(bool c) { connector_ = c; }
+    void setHasConnector(bool c) { set(connector_, c); }
 
     // The content template ("%name%: %value%") and its style.
     QString const& getContentTemplate() const { return content_; }
-    void setContentTemplate(QString const& c) { content_ = c; }
+    void setContentTemplate(QString const& c) { set(content_, c); }
     unsigned int getFontSize() const { return fontSize_; }
-    void setFontSize(unsigned int s) { fontSize_ = s; }
+    void setFontSize(unsigned int s) { set(fontSize_, s); }
     bool hasFrame() const { return frame_; }
-    void setFrame(bool f) { frame_ = f; }
+    void setFrame(bool f) { set(frame_, f); }
 
     // Projects the anchor with `t` and feeds the text figure its source.
     void updateFigureElements(StageIdentifier const& stage, unsigned int, Transformation const& t, double);
@@ -43,7 +44,20 @@ public:
     BaVec3d<double> getAnchor3d() const;
     Fig2::Label* getLabelFigText() const { return const_cast<Fig2::Label*>(&text_); }
 
+protected:
+    void positionChanged() override;
+
 private:
+    template <typename T>
+    void set(T& field, T const& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        changed();
+    }
+    void changed();
+
     CAD::Element* owner_;
     bool autoPlacement_ = true;
     bool visible_ = true;

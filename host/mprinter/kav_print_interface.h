@@ -5,9 +5,13 @@
 #include <QString>
 #include <functional>
 #include <utility>
+#include <memory>
 #include <vector>
 
 namespace Kav {
+namespace CAD {
+class Report;
+}
 namespace MPrinter {
 
 // A source of printable views. The documentation print interface captures the scene's
@@ -27,6 +31,14 @@ public:
     // element access (type 3) per element in scene order, each extracted through the
     // property-access factory. Types without a registered creator are left out.
     virtual MCADCmd::AccessList extractPropertyAccess();
+    // Gives `report` what extractPropertyAccess would, held through CAD::SharedAccesses. An
+    // element's access depends only on the element (with the command interface and its
+    // render side): one whose revision (CAD::Element::getRevision) is what it was at this
+    // interface's last capture keeps the access taken then, while the report that holds it
+    // keeps that list. Only changed elements are extracted again, and their accesses held
+    // without comparing them with those held. A derived interface, or one over a derived
+    // command interface, gives the report a fresh extractPropertyAccess().
+    void captureInto(CAD::Report& report);
 
     // A small PNG picture of the view for a snapshot, from the source the application set;
     // empty without one (a headless run has no window to take it from).
@@ -43,6 +55,8 @@ private:
     bool documentation_ = true;
     bool available_ = true;
     std::function<QByteArray()> pictureSource_;
+    struct Captured;
+    std::unique_ptr<Captured> captured_;
 };
 
 class KAVHOST_EXPORT PrintInterfaceContainer {

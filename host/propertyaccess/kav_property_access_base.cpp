@@ -12,8 +12,21 @@ PropertyAccessBase::PropertyAccessBase(PropAccessType_t type)
         usage_ = std::make_shared<UsageFlags>();
 }
 
-PropertyAccessBase::PropertyAccessBase(PropertyAccessBase const& other) = default;
-PropertyAccessBase& PropertyAccessBase::operator=(PropertyAccessBase const& other) = default;
+// The holding stays with the object: a copy is a new access.
+PropertyAccessBase::PropertyAccessBase(PropertyAccessBase const& other)
+    : type_(other.type_), explorerName_(other.explorerName_), usage_(other.usage_), visible_(other.visible_)
+{
+}
+
+PropertyAccessBase& PropertyAccessBase::operator=(PropertyAccessBase const& other)
+{
+    type_ = other.type_;
+    explorerName_ = other.explorerName_;
+    usage_ = other.usage_;
+    visible_ = other.visible_;
+    return *this;
+}
+
 PropertyAccessBase::~PropertyAccessBase() = default;
 
 void PropertyAccessBase::setNewInvisible(QString const&) {}

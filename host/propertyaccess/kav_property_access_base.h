@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 
@@ -15,7 +17,8 @@ class InStream;
 } // namespace IO
 namespace CAD {
 class TokenContainer;
-}
+class SharedAccesses;
+} // namespace CAD
 
 namespace PropertyAccess {
 
@@ -48,6 +51,7 @@ public:
     virtual unsigned int memSize() const = 0;
 
     // Copies the base's data (type, explorer name, usage flags, visibility) into `target`.
+    // A copy is not held by anyone (CAD::SharedAccesses).
     void copyTo(PropertyAccessBase* target) const;
 
     PropAccessType_t getType() const { return type_; }
@@ -68,6 +72,17 @@ private:
     // a snapshot holds one access per element, and most never differ from the defaults.
     std::shared_ptr<UsageFlags> usage_;
     bool visible_ = true;
+
+    // CAD::SharedAccesses' bookkeeping, kept here: a snapshot holds every access it takes
+    // once more, and finding each one in a table cost more than the rest of the snapshot.
+    friend class CAD::SharedAccesses;
+    struct Holding {
+        std::uint64_t hash = 0;
+        std::size_t recent = static_cast<std::size_t>(-1);
+        unsigned int holders = 0;
+        bool indexed = false; // findable by its stream form
+    };
+    mutable Holding holding_;
 };
 
 } // namespace PropertyAccess

@@ -12,6 +12,7 @@ struct Registry {
     std::vector<PropAccessType_t> typeOrder;      // first registration of each type
     // Declared ids per type: every new access needs them, and asking the creator translates.
     std::map<PropAccessType_t, std::shared_ptr<UsageFlags const>> defaultUsage;
+    std::uint64_t generation = 0;
 };
 
 Registry& registry()
@@ -45,6 +46,7 @@ PropertyAccessCreator::~PropertyAccessCreator()
 void PropertyAccessFactory::add(PropertyAccessCreator* creator)
 {
     Registry& r = registry();
+    ++r.generation;
     r.creators.push_back(creator);
     r.defaultUsage.erase(creator->getType());
     if (std::find(r.typeOrder.begin(), r.typeOrder.end(), creator->getType()) == r.typeOrder.end())
@@ -58,10 +60,16 @@ void PropertyAccessFactory::remove(PropertyAccessCreator* creator)
     if (it == r.creators.end())
         return;
     r.creators.erase(it);
+    ++r.generation;
     PropAccessType_t const type = creator->getType();
     r.defaultUsage.erase(type);
     if (!getCreator(type))
         r.typeOrder.erase(std::remove(r.typeOrder.begin(), r.typeOrder.end(), type), r.typeOrder.end());
+}
+
+std::uint64_t PropertyAccessFactory::getGeneration()
+{
+    return registry().generation;
 }
 
 std::vector<PropAccessType_t> PropertyAccessFactory::getRegisteredTypes()

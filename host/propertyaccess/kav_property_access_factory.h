@@ -4,6 +4,7 @@
 #include "kav_property_access_creator.h"
 #include "kavhost_export.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
     static UsageFlags getDefaultUsage(PropAccessType_t type);
     // The same flags as one object every new access of the type shares until it changes one.
     static std::shared_ptr<UsageFlags const> getSharedDefaultUsage(PropAccessType_t type);
+    // Changes whenever a creator comes or goes: accesses made before may differ from new ones.
+    static std::uint64_t getGeneration();
 
 private:
     friend class PropertyAccessCreator;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using namespace Kav;
@@ -95,6 +96,66 @@ TEST(CadElement, SectionKeepsNoSamplesOrDistancesOfOtherInputs)
     // Distances measured from c2 on samples around c1 must not come back for c1.
     step(c1, 4.0, true);
     EXPECT_EQ(s.getDistances(), fresh(c1, 4.0)->getDistances());
+}
+
+// A snapshot keeps what it took from an element while its revision stands: every change a
+// restore or an edit makes must move it, a value set again must not.
+TEST(CadElement, RevisionMovesWithEveryVisualChangeAndOnlyThen)
+{
+    CAD::Element parent(QStringLiteral("P"), CAD::ElementCreator::PART);
+    CAD::SectionInsp2d e(QStringLiteral("S"));
+    e.setLabel(std::make_unique<LabelElement>(&e));
+    e.setPullOut(std::make_unique<CAD::DistPullOut>());
+    LabelElement* label = e.getLabel();
+    CAD::DistPullOut* pull = e.getDistPullOut();
+    BaVec3d<double> const p(1.0, 2.0, 3.0);
+    struct Case {
+        char const* what;
+        std::function<void()> change;
+    };
+    Case const cases[] = {
+        {"colour", [&] { e.getElemProperties()->color = 0x123456; }},
+        {"transparency -0", [&] { e.getElemProperties()->transparency = -0.0; }},
+        {"selection", [&] { e.getElemProperties()->selected = 1; }},
+        {"defaults", [&] { e.applyDefaultProperties(CAD::DefaultProperties(0x654321, 0.5)); }},
+        {"visibility", [&] { e.setElementVisible(false); }},
+        {"validity", [&] { e.setValid(false); }},
+        {"parent", [&] { e.setParent(&parent); }},
+        {"geometry", [&] { e.setGeometry(p, p); }},
+        {"radius", [&] { e.setRadius(3.0); }},
+        {"sampling", [&] { e.setSampling(false, 0.5); }},
+        {"pull-out point", [&] { pull->setPullOutPoint(p); }},
+        {"pull-out kink", [&] { pull->setFirstKink(true); }},
+        {"pull-out assigned", [&] { *pull = CAD::DistPullOut(BaVec3d<double>(), false); }},
+        {"label placement", [&] { label->setAutoLabelPlacement(false); }},
+        {"label visibility", [&] { label->setVisible(false); }},
+        {"label origin", [&] { label->setManualOriginOffset(p); }},
+        {"label connector", [&] { label->setHasConnector(false); }},
+        {"label template", [&] { label->setContentTemplate(QStringLiteral("%value%")); }},
+        {"label font", [&] { label->setFontSize(12); }},
+        {"label frame", [&] { label->setFrame(false); }},
+        {"label position", [&] { label->setPosition(BaVec2d<double>(4.0, 5.0)); }},
+        {"label position -0", [&] { label->setPosition(BaVec2d<double>(4.0, -0.0)); }},
+    };
+    for (Case const& c : cases) {
+        std::uint64_t const before = e.getRevision();
+        c.change();
+        std::uint64_t const after = e.getRevision();
+        EXPECT_NE(after, before) << c.what;
+        c.change();
+        EXPECT_EQ(e.getRevision(), after) << c.what << " again";
+    }
+    // What holds no part of the element's look leaves it; a detached copy of the pull-out
+    // tells no one.
+    std::uint64_t const now = e.getRevision();
+    e.setModified(true);
+    e.updateAfterChange(StageIdentifier(), true, false);
+    CAD::DistPullOut copy(*pull);
+    copy.setPullOutPoint(BaVec3d<double>(9.0, 9.0, 9.0));
+    EXPECT_EQ(e.getRevision(), now);
+    e.setLabel(nullptr);
+    EXPECT_NE(e.getRevision(), now);
+    EXPECT_GT(CAD::Element(QStringLiteral("N"), 1).getRevision(), e.getRevision()) << "a new element has a revision of its own";
 }
 
 TEST(CadElement, RenderTransformationTakesScenePointsToPixels)

@@ -1,9 +1,10 @@
-// Random sequences of edits, restores (whole and by template), removed snapshots, undo and
-// redo on a generated scene, each step compared with a model of the state it must leave: an
-// edit changes exactly the fields it names, a restore brings back the snapshot's values of
-// what it restores, a restore from a removed snapshot fails and changes nothing, undo brings
-// back the state before the step, redo the state after it, and a new step ends the redo
-// history.
+// Random sequences of edits, restores (whole and by template), new and removed snapshots, undo
+// and redo on a generated scene, each step compared with a model of the state it must leave:
+// an edit changes exactly the fields it names, a restore brings back the snapshot's values of
+// what it restores (a snapshot taken mid-way holds the state of then, though it kept what it
+// could from the one before), a restore from a removed snapshot fails and changes nothing,
+// undo brings back the state before the step, redo the state after it, and a new step ends
+// the redo history.
 #include "access/mvp_property_access.h"
 #include "restore/mvp_cmd_compare_snapshot.h"
 #include "restore/mvp_cmd_restore_elements.h"
@@ -11,12 +12,14 @@
 #include "restore/mvp_cmd_restore_snapshot.h"
 #include "restore/mvp_cmd_update_snapshots.h"
 
+#include "cad/kav_element.h"
 #include "cad/kav_record_manager.h"
 #include "gapp/kav_command_container.h"
 #include "gapp/kav_main_window.h"
 #include "gtools/kav_dialog_responder.h"
 #include "mcadcmd/kav_host_session.h"
 #include "mcadcmd/scene/kav_scene.h"
+#include "mprinter/kav_print_interface.h"
 #include "parse/kav_parse.h"
 #include "propertyaccess/kav_prop_acc_template.h"
 #include "propertyaccess/kav_property_access_factory.h"
@@ -26,6 +29,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <random>
 
 using namespace Kav;
@@ -172,10 +176,12 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
     constexpr int sequences = 1000;
     constexpr int steps = 8;
     constexpr unsigned int elements = 12;
-    QStringList const snapshots{QStringLiteral("S1"), QStringLiteral("S2")};
     int failures = 0;
+    // Captures outside the scene, kept so that the next snapshot may take from them.
+    std::vector<std::unique_ptr<CAD::Report>> probes;
 
     for (int sequence = 0; sequence < sequences && failures < 3; ++sequence) {
+        QStringList snapshots{QStringLiteral("S1"), QStringLiteral("S2")};
         std::mt19937 random(static_cast<unsigned int>(sequence));
         auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned int>(n)); };
 
@@ -250,7 +256,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
             } else if (kind < 70) {
                 // A restore, whole or by one of three templates, of the snapshot or of some
                 // of its elements.
-                QString const snapshot = snapshots[pick(2)];
+                QString const snapshot = snapshots[pick(static_cast<int>(snapshots.size()))];
                 State const& shot = snapshotStates[snapshot];
                 int const how = kind < 52 ? 0 : 1 + pick(3);
                 bool const present = model.count(reportKey(snapshot)) != 0;
@@ -300,10 +306,24 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                             line.second = withField(line.second, QString::fromLatin1(f), field(old, QString::fromLatin1(f)));
                     }
                 }
+            } else if (kind < 73) {
+                QString const name = QStringLiteral("S%1").arg(snapshots.size() + 1);
+                what = QStringLiteral("report.create_snapshot %1").arg(name);
+                ok = run(QStringLiteral("report.create_snapshot"), Parse::createString(QStringLiteral("name"), name));
+                State const shot = now();
+                expected[reportKey(name)] = shot.count(reportKey(name)) != 0 ? shot.at(reportKey(name)) : QString();
+                snapshots << name;
+                snapshotStates[name] = shot;
+                // Nothing changed since: a capture holds every access the snapshot holds.
+                auto const* made = dynamic_cast<CAD::Report const*>(session.scene().findElement(name));
+                probes.push_back(std::make_unique<CAD::Report>(QStringLiteral("probe")));
+                session.printInterface().captureInto(*probes.back());
+                EXPECT_TRUE(made != nullptr && made->getCreationPropertyAccess() == probes.back()->getCreationPropertyAccess())
+                    << "sequence " << sequence << " step " << step;
             } else if (kind < 76) {
                 // An update of a snapshot from the scene, whole or by a template: the scene
                 // stays, the snapshot restores to what it took (its own line is the record's).
-                QString const snapshot = snapshots[pick(2)];
+                QString const snapshot = snapshots[pick(static_cast<int>(snapshots.size()))];
                 int const how = pick(3);
                 PropAccTemplate const* t = how == 0 ? nullptr : how == 1 ? &viewOnly : &colours;
                 what = QStringLiteral("update %1 %2").arg(snapshot, t != nullptr ? t->getName() : QString());
@@ -330,7 +350,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                                       << " leaves differences";
                 }
             } else if (kind < 80) {
-                QString const snapshot = snapshots[pick(2)];
+                QString const snapshot = snapshots[pick(static_cast<int>(snapshots.size()))];
                 what = QStringLiteral("element.remove %1").arg(snapshot);
                 ok = run(QStringLiteral("element.remove"), Parse::createString(QStringLiteral("name"), snapshot));
                 if (expected.erase(reportKey(snapshot)) == 0)

@@ -34,7 +34,7 @@ public:
             return fail(errorId, ERROR_NAME_TAKEN, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the name \"%1\" is taken")).arg(name));
         auto report = std::make_unique<CAD::Report>(name);
         report->setViewName(source->getViewName());
-        report->setCreationPropertyAccess(source->extractPropertyAccess());
+        source->captureInto(*report);
         report->setPicture(source->takePicture());
         scene->addReport(std::move(report));
         recordReport(*scene, getMenuName(), name, nullptr, 0);

@@ -229,13 +229,32 @@ void Scene::renumber(std::size_t from)
         elements_[i]->setSceneIndex(i);
 }
 
+namespace {
+
+// A caller mostly passes the element's own name: the same text, not a copy of it, needs no
+// look at the characters (which lie elsewhere in memory).
+bool sameName(QString const& a, QString const& b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+} // namespace
+
+void Scene::expectLookup(std::size_t index) const
+{
+    if (index >= elements_.size())
+        return;
+    lastIndex_ = index;
+    lastFound_ = elements_[index];
+}
+
 CAD::Element* Scene::findElement(QString const& name) const
 {
     // Names are unique, so whichever element is found by its name is the one: the hints
     // only decide where to look first.
-    if (lastFound_ != nullptr && lastFound_->getName() == name)
+    if (lastFound_ != nullptr && sameName(lastFound_->getName(), name))
         return lastFound_;
-    if (lastIndex_ != NO_INDEX && lastIndex_ + 1 < elements_.size() && elements_[lastIndex_ + 1]->getName() == name) {
+    if (lastIndex_ != NO_INDEX && lastIndex_ + 1 < elements_.size() && sameName(elements_[lastIndex_ + 1]->getName(), name)) {
         ++lastIndex_;
         lastFound_ = elements_[lastIndex_];
         return lastFound_;

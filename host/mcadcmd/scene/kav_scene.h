@@ -64,6 +64,8 @@ public:
     // Removes the element with its children (and from the selection); false when unknown.
     bool removeElement(QString const& name);
     CAD::Element* findElement(QString const& name) const;  // elements and reports
+    // The element at this scene position is likely the next one looked up by name.
+    void expectLookup(std::size_t index) const;
     // Scene order, without the reports.
     std::vector<CAD::Element*> const& elements() const { return elements_; }
     // Adds a report to the documentation folder; same rules as addElement.
