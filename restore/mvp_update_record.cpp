@@ -1,6 +1,7 @@
 #include "mvp_update_record.h"
 
 #include "cad/kav_shared_accesses.h"
+#include "io/kav_stream.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "propertyaccess/kav_property_access_base.h"
 
@@ -53,10 +54,35 @@ void UpdateSnapshotsRecord::keep(CAD::Report const& report, std::vector<std::siz
     kept_.push_back(std::move(k));
 }
 
+namespace {
+
+// Equal lists, place by place. Two different accesses can be alike: a capture takes a changed
+// element's access again without looking for an equal one already held.
+bool alike(CAD::Report::AccessList const& a, CAD::Report::AccessList const& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == b[i])
+            continue;
+        if (a[i] == nullptr || b[i] == nullptr || a[i]->getType() != b[i]->getType())
+            return false;
+        try {
+            if (CAD::SharedAccesses::streamForm(*a[i]) != CAD::SharedAccesses::streamForm(*b[i]))
+                return false;
+        } catch (IO::StreamException const&) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void UpdateSnapshotsRecord::forgetIfSame(CAD::Report const& report)
 {
     if (kept_.empty() || kept_.back().report != report.getName() || !kept_.back().whole
-        || kept_.back().accesses != report.getCreationPropertyAccess() || kept_.back().viewName != report.getViewName()
+        || !alike(kept_.back().accesses, report.getCreationPropertyAccess()) || kept_.back().viewName != report.getViewName()
         || kept_.back().picture != report.getPicture())
         return;
     release(kept_.back().accesses);
