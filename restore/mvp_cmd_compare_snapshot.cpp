@@ -61,9 +61,7 @@ bool CompareSnapshotCommand::parseParameterString(QString const& parameters, boo
         fileName = file;
         return true;
     } catch (ParamError const& e) {
-        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
-        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-        return false;
+        return refuseParameters(e, parameters, errorId, log);
     }
 }
 

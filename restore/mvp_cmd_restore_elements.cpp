@@ -6,13 +6,11 @@
 #include "gapp/kav_gapp_errors.h"
 #include "gapp/kav_main_window.h"
 #include "gcad/kav_gcad.h"
-#include "library/mvp_errors.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "mvp_restore_common.h"
 #include "mvp_snapshot_lookup.h"
 #include "parse/kav_parse.h"
 
-#include <QCoreApplication>
 #include <QSet>
 
 #include <map>
@@ -64,9 +62,7 @@ bool RestoreSnapshotElementsCommand::parseParameterString(QString const& paramet
         restoreTemplate = std::move(tmpl);
         return true;
     } catch (ParamError const& e) {
-        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
-        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-        return false;
+        return refuseParameters(e, parameters, errorId, log);
     }
 }
 
@@ -89,10 +85,7 @@ bool RestoreSnapshotElementsCommand::execute(QString* result, QString* errorId, 
     if (!ci || !win)
         return false;
 
-    // Let pending events (a redraw, the selection) run before the scene changes.
-    win->lockGUI(nullptr);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    win->unlockGUI(nullptr);
+    settlePendingEvents(win);
 
     DrawingLock drawing;
     CAD::Report const* report = findRestorableSnapshot(ci, snapshotName, !restoreTemplate, errorId, log);
@@ -159,20 +152,9 @@ bool RestoreSnapshotElementsCommand::execute(QString* result, QString* errorId, 
         for (QString const& name : present)
             render->getOverlay2d()->repositionLabel(sceneElement(ci, name)->getLabel());
     }
-    for (QString const& name : changed)
-        ci->setModified(name, true);
-    drawing.release();
-
-    bringSnapshotViewToFront(report);
-    recording.stop();
+    finishRestore(ci, report, changed, false, drawing, recording);
     emitDataChanged(0);
-
-    if (!changed.isEmpty() && !ci->elementPropertiesChanged(changed, log)) {
-        *errorId = QString::fromLatin1(ERROR_SAVE_PROJECT);
-        return false;
-    }
-    *result = createRestoreResult(names, types, descriptions);
-    return true;
+    return reportRestore(ci, changed, names, types, descriptions, result, errorId, log);
 }
 
 bool RestoreSnapshotElementsCommand::isUndoRedoPossible() const

@@ -12,7 +12,6 @@
 #include "parse/kav_parse.h"
 #include "propertyaccess/kav_property_access_base.h"
 
-#include <QCoreApplication>
 
 #include <map>
 #include <memory>
@@ -66,9 +65,7 @@ bool RestoreSnapshotTemplateCommand::parseParameterString(QString const& paramet
         Parse::checkEmptyParameters(rest);
         return true;
     } catch (ParamError const& e) {
-        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
-        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-        return false;
+        return refuseParameters(e, parameters, errorId, log);
     }
 }
 
@@ -91,10 +88,7 @@ bool RestoreSnapshotTemplateCommand::execute(QString* result, QString* errorId, 
     if (!ci || !win)
         return false;
 
-    // Let pending events (a redraw, the selection) run before the scene changes.
-    win->lockGUI(nullptr);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    win->unlockGUI(nullptr);
+    settlePendingEvents(win);
 
     DrawingLock drawing;
     auto const* report = dynamic_cast<CAD::Report const*>(ci->getCADElementForElement(snapshotName).getElement());
@@ -140,21 +134,9 @@ bool RestoreSnapshotTemplateCommand::execute(QString* result, QString* errorId, 
     working.clear();
     copies.clear();
 
-    for (QString const& name : changed)
-        ci->setModified(name, true);
-    drawing.release();
-
-    bringSnapshotViewToFront(report);
-    refreshLabelsAndLegend(ci);
-    recording.stop();
+    finishRestore(ci, report, changed, true, drawing, recording);
     emitDataChanged(0);
-
-    if (!changed.isEmpty() && !ci->elementPropertiesChanged(changed, log)) {
-        *errorId = QString::fromLatin1(ERROR_SAVE_PROJECT);
-        return false;
-    }
-    *result = createRestoreResult(names, types, descriptions);
-    return true;
+    return reportRestore(ci, changed, names, types, descriptions, result, errorId, log);
 }
 
 bool RestoreSnapshotTemplateCommand::isUndoRedoPossible() const

@@ -11,7 +11,6 @@
 #include "mvp_restore_common.h"
 #include "parse/kav_parse.h"
 
-#include <QCoreApplication>
 
 namespace Kav {
 namespace MCADVisProp {
@@ -63,9 +62,7 @@ bool RestorePropertyFromSnapshotCommand::parseParameterString(QString const& par
         Parse::checkEmptyParameters(rest);
         return true;
     } catch (ParamError const& e) {
-        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
-        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-        return false;
+        return refuseParameters(e, parameters, errorId, log);
     }
 }
 
@@ -100,10 +97,7 @@ bool RestorePropertyFromSnapshotCommand::execute(QString* result, QString* error
     if (!ci || !win)
         return false;
 
-    // Let pending events (a redraw, the selection) run before the scene changes.
-    win->lockGUI(nullptr);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    win->unlockGUI(nullptr);
+    settlePendingEvents(win);
 
     DrawingLock drawing;
     auto const* report = dynamic_cast<CAD::Report const*>(ci->getCADElementForElement(snapshotName).getElement());
@@ -125,21 +119,9 @@ bool RestorePropertyFromSnapshotCommand::execute(QString* result, QString* error
 
     QStringList names, types, descriptions;
     QStringList const changed = ci->applyPropertyAccessComplete(true, false, accesses, &names, &types, &descriptions);
-    for (QString const& name : changed)
-        ci->setModified(name, true);
-    drawing.release();
-
-    bringSnapshotViewToFront(report);
-    refreshLabelsAndLegend(ci);
-    recording.stop();
+    finishRestore(ci, report, changed, true, drawing, recording);
     emitDataChanged(0);
-
-    if (!changed.isEmpty() && !ci->elementPropertiesChanged(changed, log)) {
-        *errorId = QString::fromLatin1(ERROR_SAVE_PROJECT);
-        return false;
-    }
-    *result = createRestoreResult(names, types, descriptions);
-    return true;
+    return reportRestore(ci, changed, names, types, descriptions, result, errorId, log);
 }
 
 bool RestorePropertyFromSnapshotCommand::isUndoRedoPossible() const

@@ -15,7 +15,6 @@
 #include "mvp_restore_common.h"
 #include "mvp_snapshot_lookup.h"
 
-#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 
@@ -114,9 +113,7 @@ bool UpdateSnapshotsCommand::parseParameterString(QString const& parameters, boo
         updateTemplate = std::move(tmpl);
         return true;
     } catch (ParamError const& e) {
-        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
-        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-        return false;
+        return refuseParameters(e, parameters, errorId, log);
     }
 }
 
@@ -139,10 +136,7 @@ bool UpdateSnapshotsCommand::execute(QString* result, QString* errorId, ErrorLog
     if (!ci || !win)
         return false;
 
-    // Let pending events (a redraw, the selection) run before anything is taken.
-    win->lockGUI(nullptr);
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    win->unlockGUI(nullptr);
+    settlePendingEvents(win);
 
     // Every name is checked before anything changes.
     std::vector<CAD::Report*> reports;

@@ -3,6 +3,7 @@
 #include "cad/kav_element.h"
 #include "cad/kav_record_manager.h"
 #include "core/kav_translate.h"
+#include "library/mvp_errors.h"
 #include "gapp/kav_app_status_manager.h"
 #include "gapp/kav_main_window.h"
 #include "gapp/kav_view_widget_container.h"
@@ -13,6 +14,8 @@
 #include "mprinter/kav_print_interface.h"
 #include "mvp_restore_record.h"
 #include "parse/kav_parse.h"
+
+#include <QCoreApplication>
 
 namespace Kav {
 namespace MCADVisProp {
@@ -171,6 +174,37 @@ void RestoreStep::stop()
         open_ = false;
         CAD::RecordManager::_manager->stopRecording();
     }
+}
+
+void settlePendingEvents(GApp::MainWindow* win)
+{
+    win->lockGUI(nullptr);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    win->unlockGUI(nullptr);
+}
+
+void finishRestore(MCADCmd::CommandInterface* ci, CAD::Report const* report, QStringList const& changed,
+                   bool refreshLabels, DrawingLock& drawing, RestoreStep& recording)
+{
+    for (QString const& name : changed)
+        ci->setModified(name, true);
+    drawing.release();
+    bringSnapshotViewToFront(report);
+    if (refreshLabels)
+        refreshLabelsAndLegend(ci);
+    recording.stop();
+}
+
+bool reportRestore(MCADCmd::CommandInterface* ci, QStringList const& changed, QStringList const& names,
+                   QStringList const& types, QStringList const& descriptions, QString* result, QString* errorId,
+                   ErrorLog* log)
+{
+    if (!changed.isEmpty() && !ci->elementPropertiesChanged(changed, log)) {
+        *errorId = QString::fromLatin1(ERROR_SAVE_PROJECT);
+        return false;
+    }
+    *result = createRestoreResult(names, types, descriptions);
+    return true;
 }
 
 } // namespace MCADVisProp

@@ -2,12 +2,17 @@
 // What the two restore commands (and the restore-template menu) share.
 
 
+#include "core/kav_error_log.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace Kav {
 namespace CAD {
 class Report;
+}
+namespace GApp {
+class MainWindow;
 }
 namespace MCADCmd {
 class CommandInterface;
@@ -62,6 +67,22 @@ private:
 };
 
 class RestorePropsElementRecord;
+class RestoreStep;
+
+// Lets pending events (a redraw, the selection) run before a command changes the scene.
+void settlePendingEvents(GApp::MainWindow* win);
+
+// The end of a restore that changed `changed`: they are marked modified, drawing resumes, the
+// snapshot's view comes to the front, labels and legend are refreshed when asked, and the
+// undo step closes.
+void finishRestore(MCADCmd::CommandInterface* ci, CAD::Report const* report, QStringList const& changed,
+                   bool refreshLabels, DrawingLock& drawing, RestoreStep& recording);
+
+// Tells the project of `changed` and gives the restore's result; false with "MCADVisProp-0003"
+// when the project refused.
+bool reportRestore(MCADCmd::CommandInterface* ci, QStringList const& changed, QStringList const& names,
+                   QStringList const& types, QStringList const& descriptions, QString* result, QString* errorId,
+                   ErrorLog* log);
 
 // The undo step of one restore and its record, which captures the state before it. Closed
 // with stop(), the step joins the history. A restore that an exception ends before that

@@ -47,9 +47,7 @@ bool EditRestoreTemplateCommand::parseParameterString(QString const& parameters,
         Parse::checkEmptyParameters(parameters);
         return true;
     } catch (ParamError const& e) {
-        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
-        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-        return false;
+        return refuseParameters(e, parameters, errorId, log);
     }
 }
 

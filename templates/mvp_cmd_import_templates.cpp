@@ -55,9 +55,7 @@ bool ImportResTemCommand::parseParameterString(QString const& parameters, bool, 
         Parse::checkEmptyParameters(copy);
         return true;
     } catch (ParamError const& e) {
-        *errorId = QString::fromLatin1(GApp::PARAMETER_ERROR);
-        *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-        return false;
+        return refuseParameters(e, parameters, errorId, log);
     }
 }
 

@@ -81,13 +81,19 @@ bool Command::parseParameterString(QString const& parameters, bool, QString* err
     try {
         Parse::checkEmptyParameters(parameters);
     } catch (ParamError const& e) {
-        if (errorId != nullptr)
-            *errorId = QString::fromLatin1(PARAMETER_ERROR);
-        if (log != nullptr)
-            *log << e.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
-        return false;
+        return refuseParameters(e, parameters, errorId, log);
     }
     return true;
+}
+
+bool Command::refuseParameters(ParamError const& error, QString const& parameters, QString* errorId,
+                               ErrorLog* log) const
+{
+    if (errorId != nullptr)
+        *errorId = QString::fromLatin1(PARAMETER_ERROR);
+    if (log != nullptr)
+        *log << error.getText() << "\n\n" << createErrorString(parameters) << END_LOG;
+    return false;
 }
 
 bool Command::parseParameterStringStage(QString const& parameters, StageIdentifier const&, QString* errorId,

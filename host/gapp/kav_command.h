@@ -3,6 +3,7 @@
 #include "kavhost_export.h"
 
 #include "core/kav_error_log.h"
+#include "core/kav_errors.h"
 #include "core/kav_stage_identifier.h"
 #include "gapp/kav_gapp_errors.h"
 #include "parse/kav_parse.h"
@@ -84,6 +85,9 @@ protected:
     void setNotExecutableReason(QString const& reason) { notExecutableReason_ = reason; }
     // "command "<name>" with parameters: <parameters>\nexpected form: <createParameterString()>"
     QString createErrorString(QString const& parameters) const;
+    // A parse failure of `parameters`: PARAMETER_ERROR and a log entry with the error and
+    // createErrorString(parameters). Always false, for `return` in a parser.
+    bool refuseParameters(ParamError const& error, QString const& parameters, QString* errorId, ErrorLog* log) const;
 
 private:
     bool inMenu_;
