@@ -24,6 +24,7 @@ namespace App {
 
 struct ProjectedScene;
 class PixelRaster;
+class SpriteCache;
 
 // The main 3D view. Draws the scene with QPainter through the render object's 3D-to-2D
 // transformation (no OpenGL, so it looks the same on a desktop, under Xvfb and offscreen).
@@ -98,6 +99,8 @@ private:
     mutable unsigned int projections_ = 0;
     mutable unsigned int draws_ = 0;
     mutable quint64 lastDrawWork_ = 0;
+    // Small shapes as drawn once, kept for the next drawings.
+    std::unique_ptr<SpriteCache> sprites_;
     // Laid-out texts of the shown labels, by label.
     struct LaidOutText {
         QString text;
