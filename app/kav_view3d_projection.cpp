@@ -393,6 +393,9 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
             }
             std::size_t const group = out.dots.size();
             quint32 const alpha = rgbaOf(0, prop->transparency) & 0xff000000u;
+            // Near the window all round, no sample needs a test of its own before it is rounded.
+            bool const near = bounds.left > -9.0 && bounds.top > -9.0 && bounds.right < size.width() + 9.0
+                              && bounds.bottom < size.height() + 9.0;
             for (std::size_t i = 0; i < samples.size(); ++i) {
                 quint32 rgb = prop->color;
                 if (i < distances.size()) {
@@ -404,9 +407,22 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
                         stepColors[step] = legend->stepColor(step);
                     rgb = stepColors[step];
                 }
+                QRgb const color = (rgb & 0xffffffu) | alpha;
+                if (!near) {
+                    addDot(out.dots, group, out.points[first + i], color, size, 1);
+                    continue;
+                }
                 // Samples follow each other round the section: one on the pixel of the one
                 // before is all there is to find.
-                addDot(out.dots, group, out.points[first + i], (rgb & 0xffffffu) | alpha, size, 1);
+                int const x = PixelRaster::dotPixel(out.points[first + i].x());
+                int const y = PixelRaster::dotPixel(out.points[first + i].y());
+                if (!(x > -8 && y > -8 && x < size.width() + 8 && y < size.height() + 8))
+                    continue;
+                ProjectedScene::Dot* last = out.dots.size() > group ? &out.dots.back() : nullptr;
+                if (last != nullptr && last->color == color && last->x == x && last->y == y)
+                    ++last->count;
+                else
+                    out.dots.push_back({x, y, color, 1});
             }
             out.points.push_back(out.points[first]);
             ProjectedScene::Face f;

@@ -81,27 +81,30 @@ __attribute__((target("avx2"))) void dotRowsWide(uchar* origin, qsizetype stride
 }
 
 // A sprite's rows eight pixels at a time (the last four alone), each pixel taken once through
-// the layers in `shown` (bits).
+// the layers in `shown` (bits) that the row has pixels of.
 __attribute__((target("avx2"))) void spriteWide(uchar* origin, qsizetype stride, SpriteCache::Sprite const& sprite,
-                                                uchar const* coverage, quint32 const* colors, unsigned int shown)
+                                                uchar const* coverage, quint16 const* rows, quint32 const* colors,
+                                                unsigned int shown)
 {
-    int layers[SpriteCache::MAX_LAYERS];
     __m256i wide[SpriteCache::MAX_LAYERS];
-    int count = 0;
-    for (unsigned int bits = shown; bits != 0; bits &= bits - 1) {
-        int const layer = __builtin_ctz(bits);
-        layers[count] = layer * sprite.width;
-        wide[count++] = wideColour(colors[layer]);
-    }
+    for (unsigned int bits = shown; bits != 0; bits &= bits - 1)
+        wide[__builtin_ctz(bits)] = wideColour(colors[__builtin_ctz(bits)]);
     __m256i const zero = _mm256_setzero_si256();
     int const octs = sprite.width & ~7;
     for (int row = 0; row < sprite.height; ++row, coverage += sprite.width * sprite.layers) {
+        unsigned int const active = shown & rows[row];
+        if (active == 0)
+            continue;
+        int layers[SpriteCache::MAX_LAYERS];
+        int count = 0;
+        for (unsigned int bits = active; bits != 0; bits &= bits - 1)
+            layers[count++] = __builtin_ctz(bits);
         auto* line = reinterpret_cast<quint32*>(origin + static_cast<qsizetype>(row) * stride);
         for (int column = 0; column < octs; column += 8) {
             quint64 cover[SpriteCache::MAX_LAYERS];
             quint64 any = 0;
             for (int i = 0; i < count; ++i) {
-                std::memcpy(&cover[i], coverage + layers[i] + column, sizeof(quint64));
+                std::memcpy(&cover[i], coverage + layers[i] * sprite.width + column, sizeof(quint64));
                 any |= cover[i];
             }
             if (any == 0)
@@ -113,17 +116,16 @@ __attribute__((target("avx2"))) void spriteWide(uchar* origin, qsizetype stride,
                     continue;
                 __m128i const c = _mm_cvtsi64_si128(static_cast<long long>(cover[i]));
                 __m256i const words = _mm256_cvtepu8_epi16(_mm_unpacklo_epi8(c, c));
-                low = overWide(wide[i], _mm256_unpacklo_epi32(words, words), low);
-                high = overWide(wide[i], _mm256_unpackhi_epi32(words, words), high);
+                low = overWide(wide[layers[i]], _mm256_unpacklo_epi32(words, words), low);
+                high = overWide(wide[layers[i]], _mm256_unpackhi_epi32(words, words), high);
             }
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(line + column), _mm256_packus_epi16(low, high));
         }
         if (octs < sprite.width) {
-            for (unsigned int bits = shown; bits != 0; bits &= bits - 1) {
-                int const layer = __builtin_ctz(bits);
+            for (int i = 0; i < count; ++i) {
                 quint32 quad;
-                std::memcpy(&quad, coverage + layer * sprite.width + octs, sizeof quad);
-                blendQuad(line + octs, colors[layer], quad);
+                std::memcpy(&quad, coverage + layers[i] * sprite.width + octs, sizeof quad);
+                blendQuad(line + octs, colors[layers[i]], quad);
             }
         }
     }
@@ -131,10 +133,12 @@ __attribute__((target("avx2"))) void spriteWide(uchar* origin, qsizetype stride,
 
 // A picture sprite's rows eight pixels at a time, the last four alone.
 __attribute__((target("avx2"))) void pictureWide(uchar* origin, qsizetype stride, SpriteCache::Sprite const& sprite,
-                                                 quint32 const* pixels)
+                                                 quint32 const* pixels, quint16 const* rows)
 {
     int const octs = sprite.width & ~7;
     for (int row = 0; row < sprite.height; ++row, pixels += sprite.width) {
+        if (rows[row] == 0)
+            continue;
         auto* line = reinterpret_cast<quint32*>(origin + static_cast<qsizetype>(row) * stride);
         for (int column = 0; column < octs; column += 8)
             blendPixels8(line + column, pixels + column);
@@ -494,23 +498,24 @@ void PixelRaster::drawFace(QPointF const* points, int count, QRgb fill, QRgb out
         key_.resize(static_cast<std::size_t>(FACE_HEAD + 2 * count));
         key_[0] = 1;
         key_[1] = count;
-        key_[2] = qAlpha(outline);
+        // The outline's alpha, and whether there is a fill at all.
+        key_[2] = qAlpha(outline) | (qAlpha(fill) != 0 ? 0x100 : 0);
         key_[3] = static_cast<qint32>(width * SpriteCache::UNITS + 0.5);
         double const reach = width / 2.0 + 2.0;
         int x = 0, y = 0;
         if (spriteKey(points, count, reach, &x, &y, key_.data() + FACE_HEAD)) {
             auto make = [this, count](PixelRaster& r, int layer) {
                 canonicalPoints(key_.data() + FACE_HEAD, count, canonical_);
-                if (layer == 0)
+                if (layer == 0 && (key_[2] & 0x100) != 0)
                     r.fillPolygon(canonical_.data(), count, qRgba(255, 255, 255, 255));
-                else
-                    r.strokePolygon(canonical_.data(), count, true, qRgba(255, 255, 255, key_[2]),
+                else if (layer == 1)
+                    r.strokePolygon(canonical_.data(), count, true, qRgba(255, 255, 255, key_[2] & 0xff),
                                     static_cast<double>(key_[3]) / SpriteCache::UNITS);
             };
             auto const extent = spriteExtent(key_.data() + FACE_HEAD, count);
             SpriteCache::Sprite const* sprite = sprites_->find(key_.data(), static_cast<int>(key_.size()),
                                                                SpriteCache::hashOf(key_.data(), static_cast<int>(key_.size())), 2,
-                                                               extent.first - reach, extent.second + reach, make);
+                                                               nullptr, extent.first - reach, extent.second + reach, make);
             // The fill by its coverage, the outline by the alpha its strokes left.
             quint32 const colors[2] = {premultiply(fill), outline | 0xff000000u};
             unsigned int const shown = (qAlpha(fill) != 0 ? 1u : 0u) | (outlined && qAlpha(outline) != 0 ? 2u : 0u);
@@ -608,7 +613,7 @@ void PixelRaster::drawDots(Dot const* dots, int count)
             }
         };
         SpriteCache::Sprite const* sprite =
-            sprites_->find(key, 2 + n, SpriteCache::hashOf(key, 2 + n), runs, low - 5.0, high + 5.0, make);
+            sprites_->find(key, 2 + n, SpriteCache::hashOf(key, 2 + n), runs, nullptr, low - 5.0, high + 5.0, make);
         if (sprite == nullptr || !drawSprite(*sprite, group[0].x, group[0].y, colors, (1u << runs) - 1)) {
             for (int i = 0; i < n; ++i)
                 drawDotAt(group[i].x, group[i].y, group[i].color, group[i].count);
@@ -681,7 +686,8 @@ void PixelRaster::drawBoxSides(QPointF const* box, int const* sides, QRgb const*
         return;
     }
     std::memcpy(key, shape->key, sizeof shape->key);
-    key[15] = count;
+    // The sides in their order, and whether they are filled (a wireframe's are not).
+    key[15] = count | (qAlpha(fills[0]) != 0 ? 1 << 24 : 0);
     for (int i = 0; i < count; ++i)
         key[15] |= (sides[i] & 7) << (3 * i + 3);
     key[16] = qAlpha(outline);
@@ -696,18 +702,26 @@ void PixelRaster::drawBoxSides(QPointF const* box, int const* sides, QRgb const*
         int const side = (key[15] >> (3 * (layer / 2) + 3)) & 7;
         for (int k = 0; k < 4; ++k)
             corners[k] = canonical_[static_cast<std::size_t>(BOX_SIDES[side][k])];
-        if (layer % 2 == 0)
-            r.fillPolygon(corners, 4, qRgba(255, 255, 255, 255));
-        else
+        if (layer % 2 == 0) {
+            if ((key[15] & (1 << 24)) != 0)
+                r.fillPolygon(corners, 4, qRgba(255, 255, 255, 255));
+        } else {
             r.strokePolygon(corners, 4, true, qRgba(255, 255, 255, key[16]), static_cast<double>(key[17]) / SpriteCache::UNITS);
+        }
     };
     qint32 low = 0, high = 0;
     for (int i = 1; i < 15; ++i) {
         low = std::min(low, key[i]);
         high = std::max(high, key[i]);
     }
+    // The outlines are all of one colour: those of sides that leave no fill between them are one.
+    quint8 classes[12];
+    for (int i = 0; i < count; ++i) {
+        classes[2 * i] = static_cast<quint8>(2 + i);
+        classes[2 * i + 1] = 1;
+    }
     SpriteCache::Sprite const* sprite =
-        sprites_->find(key, 20, hash, 2 * count, static_cast<double>(low) / SpriteCache::UNITS - reach,
+        sprites_->find(key, 20, hash, 2 * count, classes, static_cast<double>(low) / SpriteCache::UNITS - reach,
                        1.0 + static_cast<double>(high) / SpriteCache::UNITS + reach, make);
     // Each side's fill by its coverage, its outline by the alpha its strokes left.
     quint32 colors[12];
@@ -767,7 +781,7 @@ bool PixelRaster::drawPicture(SpriteCache::Sprite const& sprite, int x, int y)
     uchar* const origin = bits_ + static_cast<qsizetype>(top) * stride_ + static_cast<qsizetype>(left) * 4;
 #ifdef KAV_BLEND_AVX2
     if (wideBlending()) {
-        pictureWide(origin, stride_, sprite, pixels);
+        pictureWide(origin, stride_, sprite, pixels, sprites_->rowMasks(sprite));
         return true;
     }
 #endif
@@ -786,20 +800,29 @@ bool PixelRaster::drawSprite(SpriteCache::Sprite const& sprite, int x, int y, qu
         return false;
     uchar const* coverage = sprites_->coverage(sprite);
     work_ += static_cast<quint64>(sprite.width) * static_cast<quint64>(sprite.height);
-    shown &= sprite.filled;
+    // The colours and what is shown by the layers kept, as the layers they were made from say.
+    quint32 kept[SpriteCache::MAX_LAYERS];
+    unsigned int keptShown = 0;
+    for (int layer = 0; layer < sprite.layers; ++layer) {
+        kept[layer] = colors[sprite.source[layer]];
+        keptShown |= ((shown >> sprite.source[layer]) & 1u) << layer;
+    }
+    colors = kept;
+    shown = keptShown;
     // Each row holds the layers one after the other; a layer over the whole row, then the
     // next, keeps each pixel's order.
 #ifdef KAV_BLEND_AVX2
     if (wideBlending()) {
         spriteWide(bits_ + static_cast<qsizetype>(top) * stride_ + static_cast<qsizetype>(left) * 4, stride_, sprite,
-                   coverage, colors, shown);
+                   coverage, sprites_->rowMasks(sprite), colors, shown);
         return true;
     }
 #endif
+    quint16 const* rows = sprites_->rowMasks(sprite);
     for (int row = 0; row < sprite.height; ++row) {
         auto* line = reinterpret_cast<quint32*>(bits_ + static_cast<qsizetype>(top + row) * stride_) + left;
         for (int layer = 0; layer < sprite.layers; ++layer, coverage += sprite.width) {
-            if (((shown >> layer) & 1u) == 0)
+            if (((shown & rows[row]) >> layer & 1u) == 0)
                 continue;
             for (int column = 0; column < sprite.width; column += 4) {
                 quint32 quad;

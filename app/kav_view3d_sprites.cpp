@@ -1,6 +1,7 @@
 #include "kav_view3d_sprites.h"
 
 #include "kav_view3d_raster.h"
+#include "kav_view3d_raster_blend.h"
 
 #include <algorithm>
 #include <cmath>
@@ -115,28 +116,60 @@ void SpriteCache::takePicture()
     }
 }
 
-SpriteCache::Sprite* SpriteCache::store(quint64 hash, qint32 const* key, int count, int layers)
+int SpriteCache::mergeLayers(int layers, quint8 const* classes, quint8* source)
 {
+    int const side = high_ - low_;
+    std::size_t const pixels = static_cast<std::size_t>(side) * static_cast<std::size_t>(side);
+    auto at = [this, layers](std::size_t pixel, int layer) -> uchar& {
+        return made_[pixel * static_cast<std::size_t>(layers) + static_cast<std::size_t>(layer)];
+    };
+    int kept = 0;
+    for (int layer = 0; layer < layers; ++layer) {
+        bool empty = true;
+        for (std::size_t p = 0; p < pixels && empty; ++p)
+            empty = at(p, layer) == 0;
+        if (empty)
+            continue;
+        bool const joins = kept > 0 && classes != nullptr && classes[source[kept - 1]] == classes[layer];
+        int const into = joins ? kept - 1 : kept;
+        for (std::size_t p = 0; p < pixels; ++p) {
+            // One colour over itself: the alpha of the one over that of the other.
+            quint32 pixel = joins ? static_cast<quint32>(at(p, into)) * 0x01010101u : 0u;
+            Blend::blendPixel(pixel, static_cast<quint32>(at(p, layer)) * 0x01010101u, 255);
+            at(p, into) = static_cast<uchar>(pixel >> 24);
+        }
+        if (!joins)
+            source[kept++] = static_cast<quint8>(layer);
+    }
+    // What is left over from layers moved down goes.
+    for (std::size_t p = 0; p < pixels; ++p) {
+        for (int layer = kept; layer < layers; ++layer)
+            at(p, layer) = 0;
+    }
+    return kept;
+}
+
+SpriteCache::Sprite* SpriteCache::store(quint64 hash, qint32 const* key, int count, int layers, quint8 const* classes)
+{
+    Sprite sprite;
+    // Layers of one colour that follow each other are one.
+    int const given = layers;
+    if (layers > 0)
+        sprite.filled = (1u << mergeLayers(layers, classes, sprite.source)) - 1;
     // Only the rows and columns something covers are kept. A picture is four layers here, one
     // for each byte of its pixels.
     bool const picture = layers == 0;
-    int const stored = layers;
-    if (picture)
-        layers = 4;
+    int const stored = picture ? 0 : __builtin_popcount(sprite.filled);
+    layers = picture ? 4 : given;
     int const side = high_ - low_;
     int left = side, right = -1, top = side, bottom = -1;
-    Sprite sprite;
     for (int y = 0; y < side; ++y) {
         for (int x = 0; x < side; ++x) {
             uchar const* at = made_.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(side)
                                               + static_cast<std::size_t>(x)) * static_cast<std::size_t>(layers);
             bool any = false;
-            for (int layer = 0; layer < layers; ++layer) {
-                if (at[layer] != 0) {
-                    sprite.filled |= 1u << layer;
-                    any = true;
-                }
-            }
+            for (int layer = 0; layer < layers; ++layer)
+                any = any || at[layer] != 0;
             if (any) {
                 left = std::min(left, x);
                 right = std::max(right, x);
@@ -148,6 +181,7 @@ SpriteCache::Sprite* SpriteCache::store(quint64 hash, qint32 const* key, int cou
     sprite.layers = stored;
     sprite.filled = picture ? 1u : sprite.filled;
     sprite.offset = static_cast<quint32>(data_.size());
+    sprite.rows = static_cast<quint32>(rowMasks_.size());
     if (right >= left) {
         sprite.left = left + low_ - ORIGIN;
         sprite.top = top + low_ - ORIGIN;
@@ -155,6 +189,14 @@ SpriteCache::Sprite* SpriteCache::store(quint64 hash, qint32 const* key, int cou
         sprite.width = (right - left + 4) & ~3;
         sprite.height = bottom - top + 1;
         for (int y = top; y <= bottom; ++y) {
+            quint16 mask = 0;
+            for (int x = left; x <= right; ++x) {
+                uchar const* at = made_.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(side)
+                                                  + static_cast<std::size_t>(x)) * static_cast<std::size_t>(layers);
+                for (int layer = 0; layer < layers; ++layer)
+                    mask |= at[layer] != 0 ? (picture ? 1u : 1u << layer) : 0u;
+            }
+            rowMasks_.push_back(mask);
             if (picture) {
                 // The pixels as they are.
                 for (int x = left; x < left + sprite.width; ++x) {
@@ -165,7 +207,7 @@ SpriteCache::Sprite* SpriteCache::store(quint64 hash, qint32 const* key, int cou
                 }
                 continue;
             }
-            for (int layer = 0; layer < layers; ++layer) {
+            for (int layer = 0; layer < stored; ++layer) {
                 for (int x = left; x < left + sprite.width; ++x) {
                     std::size_t const at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(side)
                                             + static_cast<std::size_t>(x)) * static_cast<std::size_t>(layers);
@@ -204,6 +246,7 @@ void SpriteCache::clear()
     keys_.clear();
     sprites_.clear();
     data_.clear();
+    rowMasks_.clear();
 }
 
 } // namespace App

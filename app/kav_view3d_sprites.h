@@ -33,8 +33,10 @@ public:
         int height = 0;
         int layers = 0;   // 0: a picture
         unsigned int filled = 0;   // bits of the layers that cover something
+        quint8 source[MAX_LAYERS] = {};   // the layer find() made each of them from (the first)
         quint32 offset = 0;   // into the coverage: by row, each layer's bytes over the width
                               // (a picture's pixels, four bytes each)
+        quint32 rows = 0;   // into the row masks: for each row, the layers it has a pixel of
         quint32 bytes = 0;
         quint32 drawing = 0;   // the last drawing that used it
     };
@@ -45,11 +47,14 @@ public:
     // The sprite of `key` (count values), made by `make` when it is not kept: `make` draws layer
     // `layer` into the raster it is given, where the pixel (ORIGIN, ORIGIN) stands for the
     // first point's pixel, within `low` to `high` pixels (both ways) from it. `hash` is
-    // hashOf(key, count), or the same way on from the hash of a first part of it.
+    // hashOf(key, count), or the same way on from the hash of a first part of it. Layers of one
+    // colour, as `classes` says (null: all differ), that follow each other (empty ones left
+    // out) are kept as one.
     // Null when the drawing has used as many sprites as it may: which shapes a drawing draws
     // from sprites depends on the drawing alone, not on what the drawings before kept.
     template <typename Make>
-    Sprite const* find(qint32 const* key, int count, quint64 hash, int layers, double low, double high, Make const& make)
+    Sprite const* find(qint32 const* key, int count, quint64 hash, int layers, quint8 const* classes, double low,
+                       double high, Make const& make)
     {
         if (Sprite* found = lookup(hash, key, count))
             return use(found);
@@ -60,7 +65,7 @@ public:
             make(scratchRaster(), layer);
             takeLayer(layer, layers);
         }
-        return use(store(hash, key, count, layers));
+        return use(store(hash, key, count, layers, classes));
     }
 
     // The picture sprite of `key`, made by `make` (which draws the picture into the raster it is
@@ -81,12 +86,13 @@ public:
         begin(low, high);
         make(scratchRaster());
         takePicture();
-        return use(store(hash, key, count, 0));
+        return use(store(hash, key, count, 0, nullptr));
     }
 
     static quint64 hashOf(qint32 const* key, int count, quint64 seed = 0x9e3779b97f4a7c15ull);
 
     uchar const* coverage(Sprite const& sprite) const { return data_.data() + sprite.offset; }
+    quint16 const* rowMasks(Sprite const& sprite) const { return rowMasks_.data() + sprite.rows; }
     // A drawing begins: it may use up to MAX_USED sprites of up to MAX_USED_BYTES, kept or made.
     void startDrawing();
     std::size_t size() const { return sprites_.size(); }
@@ -117,7 +123,9 @@ private:
     PixelRaster& scratchRaster();
     void takeLayer(int layer, int layers);
     void takePicture();
-    Sprite* store(quint64 hash, qint32 const* key, int count, int layers);
+    Sprite* store(quint64 hash, qint32 const* key, int count, int layers, quint8 const* classes);
+    // Layers of one class that follow each other made one, empty ones left out; the layers left.
+    int mergeLayers(int layers, quint8 const* classes, quint8* source);
     void clear();
 
     QImage scratch_;
@@ -129,6 +137,7 @@ private:
     std::vector<qint32> keys_;
     std::vector<Sprite> sprites_;
     std::vector<uchar> data_;
+    std::vector<quint16> rowMasks_;
     quint32 drawing_ = 0;
     std::size_t used_ = 0;
     std::size_t usedBytes_ = 0;
