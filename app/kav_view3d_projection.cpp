@@ -42,13 +42,25 @@ struct Bounds {
     bool belowPixel() const { return right - left < 1.0 && bottom - top < 1.0; }
 };
 
-// Transformation::map without the division, inline: sections map many points.
-inline BaVec3d<double> mapAffine(Transformation const& t, BaVec3d<double> const& p)
-{
-    return BaVec3d<double>(t(0, 0) * p.x + t(0, 1) * p.y + t(0, 2) * p.z + t(0, 3),
-                           t(1, 0) * p.x + t(1, 1) * p.y + t(1, 2) * p.z + t(1, 3),
-                           t(2, 0) * p.x + t(2, 1) * p.y + t(2, 2) * p.z + t(2, 3));
-}
+// The affine part of a transformation, copied out of it: a local copy the compiler knows
+// nothing else writes, so that its numbers stay in registers while points are stored.
+struct Affine {
+    double m[3][4];
+    explicit Affine(Transformation const& t)
+    {
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 4; ++column)
+                m[row][column] = t(row, column);
+        }
+    }
+    // Transformation::map without the division, inline: sections map many points.
+    BaVec3d<double> map(BaVec3d<double> const& p) const
+    {
+        return BaVec3d<double>(m[0][0] * p.x + m[0][1] * p.y + m[0][2] * p.z + m[0][3],
+                               m[1][0] * p.x + m[1][1] * p.y + m[1][2] * p.z + m[1][3],
+                               m[2][0] * p.x + m[2][1] * p.y + m[2][2] * p.z + m[2][3]);
+    }
+};
 
 // How many elements ahead the pass over the scene asks for.
 constexpr std::size_t PREFETCH_AHEAD = 8;
@@ -329,10 +341,12 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
     out.dots.clear();
     out.dotGroups.clear();
     out.pullOuts.clear();
+    out.labels.clear();
     QSet<QString> const selected(scene.selection().begin(), scene.selection().end());
     BaVec3d<double> const light = BaVec3d<double>(0.3, -0.5, 0.8) * (1.0 / std::sqrt(0.98));
     GLegend2::GlobalLegend const* legend = scene.legend();
     bool const affine = t(3, 0) == 0.0 && t(3, 1) == 0.0 && t(3, 2) == 0.0 && t(3, 3) == 1.0;
+    Affine const affined(t);
     BoxSides const boxSides(t, light);
     constexpr quint32 NO_COLOR = 0xff000000u;
     std::vector<quint32> stepColors;
@@ -351,6 +365,8 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
             continue;
         if (out.dotGroups.empty() || out.dotGroups.back() != out.dots.size())
             out.dotGroups.push_back(static_cast<quint32>(out.dots.size()));
+        if (LabelElement* label = e->getLabel())
+            out.labels.push_back(label);
         if (CAD::DistPullOut* pull = e->getDistPullOut()) {
             BaVec3d<double> const from = t.map(e->getCenter());
             BaVec3d<double> const to = t.map(pull->getPullOutPoint());
@@ -383,7 +399,7 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
             QPointF* mapped = out.points.data() + first;
             Bounds bounds;
             for (auto const& sample : samples) {
-                BaVec3d<double> const m = affine ? mapAffine(t, sample) : t.map(sample);
+                BaVec3d<double> const m = affine ? affined.map(sample) : t.map(sample);
                 *mapped++ = QPointF(m.x, m.y);
                 bounds.add(m.x, m.y);
             }
@@ -438,15 +454,15 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
         BaVec3d<double> const c = e->getCenter();
         BaVec3d<double> const h = e->getHalfExtent();
         std::array<BaVec3d<double>, 8> screen;
-        BaVec3d<double> const centre = affine ? mapAffine(t, c) : t.map(c);
+        BaVec3d<double> const centre = affine ? affined.map(c) : t.map(c);
         Bounds bounds;
         // The same box whatever the signs of its half extents; positive ones take the fast way.
         bool const boxFast = fast && h.x > 0.0 && h.y > 0.0 && h.z > 0.0 && std::isfinite(h.x + h.y + h.z);
         bool small = false;
         if (affine) {
             // The box's screen extent from the centre's image, before its corners are made.
-            double const wx = std::fabs(t(0, 0) * h.x) + std::fabs(t(0, 1) * h.y) + std::fabs(t(0, 2) * h.z);
-            double const wy = std::fabs(t(1, 0) * h.x) + std::fabs(t(1, 1) * h.y) + std::fabs(t(1, 2) * h.z);
+            double const wx = std::fabs(affined.m[0][0] * h.x) + std::fabs(affined.m[0][1] * h.y) + std::fabs(affined.m[0][2] * h.z);
+            double const wy = std::fabs(affined.m[1][0] * h.x) + std::fabs(affined.m[1][1] * h.y) + std::fabs(affined.m[1][2] * h.z);
             Bounds box;
             box.add(centre.x - wx, centre.y - wy);
             box.add(centre.x + wx, centre.y + wy);
@@ -521,7 +537,7 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
             for (int i = 0; i < 8; ++i) {
                 cornerDepth[i] = centre.z;
                 for (int axis = 0; axis < 3; ++axis)
-                    cornerDepth[i] += t(2, axis) * ((i & (1 << axis)) ? h[axis] : -h[axis]);
+                    cornerDepth[i] += affined.m[2][axis] * ((i & (1 << axis)) ? h[axis] : -h[axis]);
             }
         }
         // A small box's sides, far to near (equal depths in their order).

@@ -13,6 +13,7 @@
 #include <vector>
 
 namespace Kav {
+class LabelElement;
 namespace MCADCmd {
 class Scene;
 }
@@ -56,6 +57,8 @@ struct ProjectedScene {
     std::vector<Dot> dots;
     std::vector<quint32> dotGroups;   // where the dots of each element begin
     std::vector<PullOut> pullOuts;
+    // The labels of the shown elements, in the scene's order.
+    std::vector<LabelElement*> labels;
     // Room for sorting the next projection.
     std::vector<quint64> keys, keyScratch;
 };

@@ -577,11 +577,12 @@ void PixelRaster::drawDots(Dot const* dots, int count)
             done += std::max(n, 1);
             continue;
         }
-        // First as a picture, when the same dots in the same colours came before.
+        // Dots of more than one colour first as a picture, when the same dots in the same
+        // colours came before (one colour is one layer, drawn as fast).
         qint32 picture[2 + 2 * MAX_GROUP];
         picture[0] = 7;
         picture[1] = n;
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < (runs > 1 ? n : 0); ++i) {
             picture[2 + 2 * i] = key[2 + i] & 0x1fffff;
             picture[3 + 2 * i] = static_cast<qint32>(group[i].color);
         }
@@ -592,8 +593,11 @@ void PixelRaster::drawDots(Dot const* dots, int count)
                             static_cast<QRgb>(picture[3 + 2 * i]), static_cast<quint32>((v >> 14) & 63));
             }
         };
-        if (SpriteCache::Sprite const* drawn = sprites_->findPicture(picture, 2 + 2 * n, SpriteCache::hashOf(picture, 2 + 2 * n),
-                                                                     low - 5.0, high + 5.0, paint)) {
+        SpriteCache::Sprite const* drawn =
+            runs > 1 ? sprites_->findPicture(picture, 2 + 2 * n, SpriteCache::hashOf(picture, 2 + 2 * n), low - 5.0,
+                                             high + 5.0, paint)
+                     : nullptr;
+        if (drawn != nullptr) {
             if (drawPicture(*drawn, group[0].x, group[0].y)) {
                 done += n;
                 continue;

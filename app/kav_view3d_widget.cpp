@@ -230,8 +230,14 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Transfo
     QRectF const window(QPointF(0.0, 0.0), QSizeF(size));
     // Coarse: no labels.
     static std::vector<GCAD::PlacedLabel> const none;
+    // The labels the projection met, rather than a walk over the whole scene again.
+    std::vector<LabelElement*> const& labels = projection(t, size).labels;
+    auto const visit = [&labels](std::function<void(LabelElement*)> const& each) {
+        for (LabelElement* label : labels)
+            each(label);
+    };
     std::vector<GCAD::PlacedLabel> const& placed =
-        coarse_ ? none : scene_->overlay()->layoutLabels(p.font(), size, g).shown();
+        coarse_ ? none : scene_->overlay()->layoutLabels(visit, p.font(), size, g).shown();
     if (!coarse_)
         hiddenLabels_ = scene_->overlay()->labelLayout().hiddenCount();
 

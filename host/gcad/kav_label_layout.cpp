@@ -64,8 +64,9 @@ private:
     // Cells outside the window are those at its edge: a box beyond it is still tested.
     void span(QRectF const& box, int* x0, int* x1, int* y0, int* y1) const
     {
+        // Clamped first, so that the conversion, which cuts towards zero, is the floor.
         auto cell = [](double at, int count) {
-            return static_cast<int>(std::clamp(std::floor(at / CELL), 0.0, static_cast<double>(count - 1)));
+            return static_cast<int>(std::clamp(at / CELL, 0.0, static_cast<double>(count - 1)));
         };
         *x0 = cell(box.left(), columns_);
         *x1 = cell(box.right(), columns_);
@@ -81,6 +82,13 @@ private:
     int rows_;
     std::vector<std::vector<QRectF>> cells_;
 };
+
+// QRectF::intersects for rectangles of positive width and height (labels' boxes and the
+// window are), without the call.
+bool overlap(QRectF const& a, QRectF const& b)
+{
+    return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() && b.top() < a.bottom();
+}
 
 bool isFinite(QRectF const& r)
 {
@@ -198,7 +206,7 @@ void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> c
         Measured const& m = measure(label, font);
         QRectF const wanted(pos.x, pos.y, m.width, m.height);
         // Out of the window is out of the picture, with or without room.
-        if (m.text.isEmpty() || !isFinite(wanted) || !wanted.intersects(window))
+        if (m.text.isEmpty() || !isFinite(wanted) || window.isEmpty() || !overlap(wanted, window))
             return;
         int const rank = e->getElemProperties()->selected != 0 ? 0 : (label->isAutoLabelPlacement() ? 2 : 1);
         candidates.push_back({at, pos, label->isAutoLabelPlacement(), rank, QRectF()});
@@ -250,7 +258,7 @@ void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> c
             }
             for (std::size_t i = 0; i < count; ++i) {
                 QRectF const& r = places[i];
-                if (isFinite(r) && r.intersects(window) && grid.isFree(r)) {
+                if (isFinite(r) && overlap(r, window) && grid.isFree(r)) {
                     c.placed = r;
                     grid.add(r);
                     break;
