@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 namespace Kav {
 namespace App {
@@ -236,8 +237,16 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Transfo
         for (LabelElement* label : labels)
             each(label);
     };
+    QElapsedTimer wall;
+    wall.start();
+    std::clock_t const cpu = std::clock();
     std::vector<GCAD::PlacedLabel> const& placed =
         coarse_ ? none : scene_->overlay()->layoutLabels(visit, p.font(), size, g).shown();
+    if (!coarse_) {
+        lastLabelLayout_.wallMs = static_cast<double>(wall.nsecsElapsed()) / 1e6;
+        lastLabelLayout_.cpuMs = static_cast<double>(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
+        lastLabelLayout_.labels = labels.size();
+    }
     if (!coarse_)
         hiddenLabels_ = scene_->overlay()->labelLayout().hiddenCount();
 

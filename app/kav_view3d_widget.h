@@ -57,6 +57,14 @@ public:
 
     // Labels the last whole picture left out for want of room.
     int hiddenLabels() const { return static_cast<int>(hiddenLabels_); }
+    // How long the last layout of the labels took, wall and processor time, and how many labels
+    // of shown elements it went through.
+    struct LabelLayoutTime {
+        double wallMs = 0.0;
+        double cpuMs = 0.0;
+        std::size_t labels = 0;
+    };
+    LabelLayoutTime lastLabelLayout() const { return lastLabelLayout_; }
 
 signals:
     void hiddenLabelsChanged(int count);
@@ -108,6 +116,7 @@ private:
         QStaticText laidOut;
     };
     mutable std::size_t hiddenLabels_ = 0;
+    mutable LabelLayoutTime lastLabelLayout_;
     std::size_t reportedHidden_ = 0;
     mutable QHash<LabelElement const*, LaidOutText> labelTexts_;
     mutable QImage background_;   // the gradient behind the scene, for the last size
