@@ -412,33 +412,43 @@ void projectScene(MCADCmd::Scene& scene, Transformation const& t, QSize const& s
             // Near the window all round, no sample needs a test of its own before it is rounded.
             bool const near = bounds.left > -9.0 && bounds.top > -9.0 && bounds.right < size.width() + 9.0
                               && bounds.bottom < size.height() + 9.0;
-            for (std::size_t i = 0; i < samples.size(); ++i) {
-                quint32 rgb = prop->color;
-                if (i < distances.size()) {
-                    // The legend's colours, each made once.
-                    unsigned int const step = legend->stepOf(distances[i]);
-                    if (step >= stepColors.size())
-                        stepColors.resize(step + 1, NO_COLOR);
-                    if (stepColors[step] == NO_COLOR)
-                        stepColors[step] = legend->stepColor(step);
-                    rgb = stepColors[step];
-                }
-                QRgb const color = (rgb & 0xffffffu) | alpha;
-                if (!near) {
-                    addDot(out.dots, group, out.points[first + i], color, size, 1);
-                    continue;
-                }
+            // The legend's colours, each made once; samples past the distances in the element's.
+            std::size_t const coloured = std::min(samples.size(), distances.size());
+            quint32 const own = (prop->color & 0xffffffu) | alpha;
+            auto const colourOf = [&](std::size_t i) {
+                if (i >= coloured)
+                    return own;
+                unsigned int const step = legend->stepOf(distances[i]);
+                if (step >= stepColors.size())
+                    stepColors.resize(step + 1, NO_COLOR);
+                quint32& made = stepColors[step];
+                if (made == NO_COLOR)
+                    made = legend->stepColor(step);
+                return (made & 0xffffffu) | alpha;
+            };
+            if (!near) {
+                for (std::size_t i = 0; i < samples.size(); ++i)
+                    addDot(out.dots, group, out.points[first + i], colourOf(i), size, 1);
+            } else {
                 // Samples follow each other round the section: one on the pixel of the one
                 // before is all there is to find.
-                int const x = PixelRaster::dotPixel(out.points[first + i].x());
-                int const y = PixelRaster::dotPixel(out.points[first + i].y());
-                if (!(x > -8 && y > -8 && x < size.width() + 8 && y < size.height() + 8))
-                    continue;
-                ProjectedScene::Dot* last = out.dots.size() > group ? &out.dots.back() : nullptr;
-                if (last != nullptr && last->color == color && last->x == x && last->y == y)
-                    ++last->count;
-                else
+                int const width = size.width(), height = size.height();
+                QPointF const* const at = out.points.data() + first;
+                for (std::size_t i = 0; i < samples.size(); ++i) {
+                    quint32 const color = colourOf(i);
+                    int const x = PixelRaster::dotPixel(at[i].x());
+                    int const y = PixelRaster::dotPixel(at[i].y());
+                    if (!(x > -8 && y > -8 && x < width + 8 && y < height + 8))
+                        continue;
+                    if (out.dots.size() > group) {
+                        ProjectedScene::Dot& last = out.dots.back();
+                        if (last.color == color && last.x == x && last.y == y) {
+                            ++last.count;
+                            continue;
+                        }
+                    }
                     out.dots.push_back({x, y, color, 1});
+                }
             }
             out.points.push_back(out.points[first]);
             ProjectedScene::Face f;

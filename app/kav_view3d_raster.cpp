@@ -122,11 +122,25 @@ __attribute__((target("avx2"))) void spriteWide(uchar* origin, qsizetype stride,
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(line + column), _mm256_packus_epi16(low, high));
         }
         if (octs < sprite.width) {
+            // The last four the same way in the low halves, loaded and stored once for all
+            // layers: the halves do not mix, what the high ones hold is not kept.
+            __m128i const quad = _mm_loadu_si128(reinterpret_cast<__m128i const*>(line + octs));
+            __m256i const d = _mm256_castsi128_si256(quad);
+            __m256i low = _mm256_unpacklo_epi8(d, zero), high = _mm256_unpackhi_epi8(d, zero);
+            bool any = false;
             for (int i = 0; i < count; ++i) {
-                quint32 quad;
-                std::memcpy(&quad, coverage + layers[i] * sprite.width + octs, sizeof quad);
-                blendQuad(line + octs, colors[layers[i]], quad);
+                quint32 cover;
+                std::memcpy(&cover, coverage + layers[i] * sprite.width + octs, sizeof cover);
+                if (cover == 0)
+                    continue;
+                any = true;
+                __m128i const c = _mm_cvtsi32_si128(static_cast<int>(cover));
+                __m256i const words = _mm256_cvtepu8_epi16(_mm_unpacklo_epi8(c, c));
+                low = overWide(wide[layers[i]], _mm256_unpacklo_epi32(words, words), low);
+                high = overWide(wide[layers[i]], _mm256_unpackhi_epi32(words, words), high);
             }
+            if (any)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(line + octs), _mm256_castsi256_si128(_mm256_packus_epi16(low, high)));
         }
     }
 }
