@@ -81,7 +81,9 @@ QString usageText()
         "  --lang LANG        language of the user interface, e.g. de\n"
         "  --print-menus      print the texts of the menus (after the demo or script)\n"
         "  --timings          print \"time <command> <ms> ms cpu <ms> ms\" after each script command,\n"
-        "                     and the same for one paint of the window (\"time paint\")\n"
+        "                     and the same for one paint of the window (\"time paint\") and for its label\n"
+        "                     layout and the first one (\"time label_layout\", \"time label_layout_first\",\n"
+        "                     each followed by \"labels <n>\", the labels it went through)\n"
         "  --pictures         snapshots made by the script keep a picture of the view (always with --screenshot)\n"
         "  --differences SNAPSHOT  open the Differences window on SNAPSHOT after the script; with\n"
         "                     --screenshot it is saved too, as FILE with \"-differences\" before \".png\"\n");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kav_view3d_raster.h"
+
 #include "core/kav_transformation.h"
 
 #include <QColor>
@@ -11,40 +13,54 @@
 #include <vector>
 
 namespace Kav {
+class LabelElement;
 namespace MCADCmd {
 class Scene;
 }
 namespace App {
 
 // The scene's solids as the 3D view paints them for one transformation and window size:
-// faces from far to near, then the dots, then the pull-outs. The view keeps it until the view
+// faces from far to near (in `order`), then the dots, then the pull-outs. The view keeps it until the view
 // or the scene changes. Left out: what lies outside the window, and the back sides of opaque
-// shaded boxes, which their front sides cover; an element smaller than a pixel is one pixel.
+// shaded boxes, which their front sides cover; an element smaller than a pixel is one pixel. The
+// sides of a box a few pixels across take its centre's place among the faces, together.
 struct ProjectedScene {
+    static constexpr quint8 NO_SIDE = 0xff;
     struct Face {
-        double depth = 0.0;
         quint32 first = 0;   // into points
         quint32 count = 0;   // 0: one pixel at points[first], in the outline colour
         QRgb fill = 0;   // unpremultiplied, as QColor::rgba()
         QRgb outline = 0;
-        double outlineWidth = 1.0;
+        float outlineWidth = 1.0f;
+        // NO_SIDE: points[first] on are the polygon's own. Else sides of a box, whose centre and
+        // half extents' images are points[first] to points[first + 3]: `count` of them, from
+        // boxSides[sides] on, far to near; `side` is the first of them.
+        quint8 side = NO_SIDE;
+        quint32 sides = 0;
     };
-    struct Dot {
-        QPointF at;
-        QRgb color;
+    struct BoxSide {
+        int side;   // PixelRaster::BOX_SIDES
+        QRgb fill;
     };
+    // Dots of one colour on the same pixel are one dot that counts them.
+    using Dot = PixelRaster::Dot;
     struct PullOut {
         QPointF from;
         QPointF to;
     };
 
     std::vector<QPointF> points;
-    std::vector<Face> faces;
+    std::vector<Face> faces;   // in scene order
+    std::vector<BoxSide> boxSides;
+    std::vector<double> depths;   // of the faces, the larger the nearer
+    std::vector<quint32> order;   // into faces, far to near
     std::vector<Dot> dots;
+    std::vector<quint32> dotGroups;   // where the dots of each element begin
     std::vector<PullOut> pullOuts;
-    // Room for the next projection.
-    std::vector<Face> unsorted;
-    std::vector<std::pair<double, quint32>> order;
+    // The labels of the shown elements, in the scene's order.
+    std::vector<LabelElement*> labels;
+    // Room for sorting the next projection.
+    std::vector<quint64> keys, keyScratch;
 };
 
 // Which parts of the window opaque boxes cover, on a grid of 4-pixel cells: a cell counts

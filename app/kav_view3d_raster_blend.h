@@ -10,6 +10,11 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+// Eight pixels at a time where the processor has AVX2, chosen when the program runs.
+#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define KAV_BLEND_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace Kav {
 namespace App {
@@ -93,6 +98,126 @@ inline void blendPair(quint32& first, quint32& second, quint32 premultiplied, un
 #else
     blendPixel(first, premultiplied, firstCoverage);
     blendPixel(second, premultiplied, secondCoverage);
+#endif
+}
+
+// Source over of one colour on four pixels in a row, each with its own coverage (a byte of
+// `coverages`, the first pixel's lowest).
+inline void blendQuad(quint32* pixels, quint32 premultiplied, quint32 coverages)
+{
+    if (coverages == 0)
+        return;
+#ifdef __SSE2__
+    __m128i const zero = _mm_setzero_si128();
+    __m128i const half = _mm_set1_epi16(128);
+    __m128i const scale = _mm_set1_epi16(257);
+    // (v + 128) * 257 / 65536: v / 255 rounded, as byteMul does it.
+    auto div255 = [&](__m128i v) { return _mm_mulhi_epu16(_mm_add_epi16(v, half), scale); };
+    __m128i const colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(premultiplied)), zero);
+    __m128i c = _mm_cvtsi32_si128(static_cast<int>(coverages));
+    c = _mm_unpacklo_epi8(c, c);
+    c = _mm_unpacklo_epi16(c, c);
+    __m128i const full = _mm_set1_epi16(255);
+    auto over = [&](__m128i coverage, __m128i pixel) {
+        __m128i const source = div255(_mm_mullo_epi16(colour, coverage));
+        __m128i const alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xff), 0xff);
+        return _mm_add_epi16(source, div255(_mm_mullo_epi16(pixel, _mm_xor_si128(alpha, full))));
+    };
+    __m128i const d = _mm_loadu_si128(reinterpret_cast<__m128i const*>(pixels));
+    __m128i const low = over(_mm_unpacklo_epi8(c, zero), _mm_unpacklo_epi8(d, zero));
+    __m128i const high = over(_mm_unpackhi_epi8(c, zero), _mm_unpackhi_epi8(d, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), _mm_packus_epi16(low, high));
+#else
+    for (int i = 0; i < 4; ++i)
+        blendPixel(pixels[i], premultiplied, (coverages >> (8 * i)) & 0xffu);
+#endif
+}
+
+#ifdef KAV_BLEND_AVX2
+// Whether eight pixels are blended at a time: where the processor can, unless set otherwise
+// (the tests draw both ways).
+inline bool& wideBlending()
+{
+    static bool wide = __builtin_cpu_supports("avx2");
+    return wide;
+}
+
+// Source over of `colour` at `coverage` on `pixel`, four pixels in 16-bit channels.
+__attribute__((target("avx2"))) inline __m256i overWide(__m256i colour, __m256i coverage, __m256i pixel)
+{
+    __m256i const half = _mm256_set1_epi16(128);
+    __m256i const scale = _mm256_set1_epi16(257);
+    __m256i const source = _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_mullo_epi16(colour, coverage), half), scale);
+    __m256i const keep = _mm256_xor_si256(_mm256_shufflehi_epi16(_mm256_shufflelo_epi16(source, 0xff), 0xff),
+                                          _mm256_set1_epi16(255));
+    return _mm256_add_epi16(source, _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_mullo_epi16(pixel, keep), half), scale));
+}
+
+// blendQuad on eight pixels, the coverages a byte each in `coverages`; `colour` is the
+// premultiplied colour's channels in 16 bits, repeated (wideColour).
+__attribute__((target("avx2"))) inline void blendOct(quint32* pixels, __m256i colour, quint64 coverages)
+{
+    if (coverages == 0)
+        return;
+    __m256i const zero = _mm256_setzero_si256();
+    // Each coverage four times over, in the 128-bit halves as the pixels unpack into them.
+    __m128i const c = _mm_cvtsi64_si128(static_cast<long long>(coverages));
+    __m256i const words = _mm256_cvtepu8_epi16(_mm_unpacklo_epi8(c, c));
+    __m256i const d = _mm256_loadu_si256(reinterpret_cast<__m256i const*>(pixels));
+    __m256i const low = overWide(colour, _mm256_unpacklo_epi32(words, words), _mm256_unpacklo_epi8(d, zero));
+    __m256i const high = overWide(colour, _mm256_unpackhi_epi32(words, words), _mm256_unpackhi_epi8(d, zero));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), _mm256_packus_epi16(low, high));
+}
+
+// blendPixels4 on eight pixels.
+__attribute__((target("avx2"))) inline void blendPixels8(quint32* pixels, quint32 const* sources)
+{
+    __m256i const source = _mm256_loadu_si256(reinterpret_cast<__m256i const*>(sources));
+    if (_mm256_testz_si256(source, source))
+        return;
+    __m256i const zero = _mm256_setzero_si256();
+    __m256i const half = _mm256_set1_epi16(128);
+    __m256i const scale = _mm256_set1_epi16(257);
+    __m256i const full = _mm256_set1_epi16(255);
+    __m256i const d = _mm256_loadu_si256(reinterpret_cast<__m256i const*>(pixels));
+    __m256i const sl = _mm256_unpacklo_epi8(source, zero), sh = _mm256_unpackhi_epi8(source, zero);
+    __m256i const kl = _mm256_xor_si256(_mm256_shufflehi_epi16(_mm256_shufflelo_epi16(sl, 0xff), 0xff), full);
+    __m256i const kh = _mm256_xor_si256(_mm256_shufflehi_epi16(_mm256_shufflelo_epi16(sh, 0xff), 0xff), full);
+    __m256i const low = _mm256_add_epi16(
+        sl, _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(d, zero), kl), half), scale));
+    __m256i const high = _mm256_add_epi16(
+        sh, _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(d, zero), kh), half), scale));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), _mm256_packus_epi16(low, high));
+}
+
+__attribute__((target("avx2"))) inline __m256i wideColour(quint32 premultiplied)
+{
+    return _mm256_unpacklo_epi8(_mm256_set1_epi32(static_cast<int>(premultiplied)), _mm256_setzero_si256());
+}
+#endif
+
+// Source over of four premultiplied pixels on four pixels.
+inline void blendPixels4(quint32* pixels, quint32 const* sources)
+{
+#ifdef __SSE2__
+    __m128i const source = _mm_loadu_si128(reinterpret_cast<__m128i const*>(sources));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(source, _mm_setzero_si128())) == 0xffff)
+        return;
+    __m128i const zero = _mm_setzero_si128();
+    __m128i const half = _mm_set1_epi16(128);
+    __m128i const scale = _mm_set1_epi16(257);
+    __m128i const full = _mm_set1_epi16(255);
+    auto over = [&](__m128i s, __m128i d) {
+        __m128i const keep = _mm_xor_si128(_mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xff), 0xff), full);
+        return _mm_add_epi16(s, _mm_mulhi_epu16(_mm_add_epi16(_mm_mullo_epi16(d, keep), half), scale));
+    };
+    __m128i const d = _mm_loadu_si128(reinterpret_cast<__m128i const*>(pixels));
+    __m128i const low = over(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(d, zero));
+    __m128i const high = over(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(d, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), _mm_packus_epi16(low, high));
+#else
+    for (int i = 0; i < 4; ++i)
+        blendPixel(pixels[i], sources[i], 255);
 #endif
 }
 

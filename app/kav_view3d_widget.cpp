@@ -3,6 +3,7 @@
 #include "kav_app_commands.h"
 #include "kav_view3d_projection.h"
 #include "kav_view3d_raster.h"
+#include "kav_view3d_sprites.h"
 
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
@@ -24,11 +25,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 namespace Kav {
 namespace App {
 
-View3dWidget::View3dWidget(MCADCmd::Scene* scene, QWidget* parent) : QWidget(parent), scene_(scene)
+View3dWidget::View3dWidget(MCADCmd::Scene* scene, QWidget* parent)
+    : QWidget(parent), scene_(scene), sprites_(std::make_unique<SpriteCache>())
 {
     setObjectName(QStringLiteral("view3d"));
     setMinimumSize(320, 240);
@@ -149,28 +152,52 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
     Transformation const t = scene_->renderObject()->get3d2dTransformation();
     ProjectedScene const& projected = projection(t, size);
 
-    for (ProjectedScene::Face const& f : projected.faces) {
+    sprites_->startDrawing();
+    raster.setSprites(sprites_.get());
+    std::vector<quint32> const& order = projected.order;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        ProjectedScene::Face const& f = projected.faces[order[i]];
         QPointF const* points = projected.points.data() + f.first;
+        if (f.side != ProjectedScene::NO_SIDE) {
+            // The sides of a box that come one after another are drawn together.
+            int sides[6];
+            QRgb fills[6];
+            int count = 0;
+            for (; i < order.size(); ++i) {
+                ProjectedScene::Face const& next = projected.faces[order[i]];
+                if (next.side == ProjectedScene::NO_SIDE || next.first != f.first || count + next.count > 6)
+                    break;
+                for (quint32 k = 0; k < next.count; ++k, ++count) {
+                    ProjectedScene::BoxSide const& side = projected.boxSides[next.sides + k];
+                    sides[count] = side.side;
+                    fills[count] = side.fill;
+                }
+            }
+            --i;
+            raster.drawBoxSides(points, sides, fills, count, f.outline, f.outlineWidth, !coarse_ || qAlpha(f.fill) == 0);
+            continue;
+        }
         if (f.count == 0) {
             raster.fillPixel(*points, f.outline);
             continue;
         }
-        raster.fillPolygon(points, static_cast<int>(f.count), f.fill);
         // Coarse: the outlines of shaded sides are left out, wireframes keep theirs.
-        if (!coarse_ || qAlpha(f.fill) == 0)
-            raster.strokePolygon(points, static_cast<int>(f.count), true, f.outline, f.outlineWidth);
+        raster.drawFace(points, static_cast<int>(f.count), f.fill, f.outline, f.outlineWidth,
+                        !coarse_ || qAlpha(f.fill) == 0);
     }
-    for (auto const& dot : projected.dots)
-        raster.drawDot(dot.at, dot.color);
+    for (std::size_t g = 0; g < projected.dotGroups.size(); ++g) {
+        std::size_t const first = projected.dotGroups[g];
+        std::size_t const end = g + 1 < projected.dotGroups.size() ? projected.dotGroups[g + 1] : projected.dots.size();
+        raster.drawDots(projected.dots.data() + first, static_cast<int>(end - first));
+    }
 
     // Pull-outs: the measured value drawn away from its element.
     QRgb const pullColor = qRgb(0x20, 0x40, 0x90);
     for (std::size_t i = 0; i < (coarse_ ? 0 : projected.pullOuts.size()); ++i) {
         ProjectedScene::PullOut const& pull = projected.pullOuts[i];
-        raster.strokeDashedLine(pull.from, pull.to, pullColor, 1.5);
-        raster.fillEllipse(pull.to, 4.0, qRgb(0xff, 0xff, 0xff));
-        raster.strokeEllipse(pull.to, 4.0, pullColor, 1.5);
+        raster.drawPullOut(pull.from, pull.to, pullColor, 1.5, 4.0, qRgb(0xff, 0xff, 0xff));
     }
+    raster.setSprites(nullptr);
 
     QFont const base = p.font();
     drawLegendAndLabels(p, raster, t, size);
@@ -204,8 +231,22 @@ void View3dWidget::drawLegendAndLabels(QPainter& p, PixelRaster& raster, Transfo
     QRectF const window(QPointF(0.0, 0.0), QSizeF(size));
     // Coarse: no labels.
     static std::vector<GCAD::PlacedLabel> const none;
+    // The labels the projection met, rather than a walk over the whole scene again.
+    std::vector<LabelElement*> const& labels = projection(t, size).labels;
+    auto const visit = [&labels](std::function<void(LabelElement*)> const& each) {
+        for (LabelElement* label : labels)
+            each(label);
+    };
+    QElapsedTimer wall;
+    wall.start();
+    std::clock_t const cpu = std::clock();
     std::vector<GCAD::PlacedLabel> const& placed =
-        coarse_ ? none : scene_->overlay()->layoutLabels(p.font(), size, g).shown();
+        coarse_ ? none : scene_->overlay()->layoutLabels(visit, p.font(), size, g).shown();
+    if (!coarse_) {
+        lastLabelLayout_.wallMs = static_cast<double>(wall.nsecsElapsed()) / 1e6;
+        lastLabelLayout_.cpuMs = static_cast<double>(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
+        lastLabelLayout_.labels = labels.size();
+    }
     if (!coarse_)
         hiddenLabels_ = scene_->overlay()->labelLayout().hiddenCount();
 

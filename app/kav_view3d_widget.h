@@ -24,6 +24,7 @@ namespace App {
 
 struct ProjectedScene;
 class PixelRaster;
+class SpriteCache;
 
 // The main 3D view. Draws the scene with QPainter through the render object's 3D-to-2D
 // transformation (no OpenGL, so it looks the same on a desktop, under Xvfb and offscreen).
@@ -56,6 +57,14 @@ public:
 
     // Labels the last whole picture left out for want of room.
     int hiddenLabels() const { return static_cast<int>(hiddenLabels_); }
+    // How long the last layout of the labels took, wall and processor time, and how many labels
+    // of shown elements it went through.
+    struct LabelLayoutTime {
+        double wallMs = 0.0;
+        double cpuMs = 0.0;
+        std::size_t labels = 0;
+    };
+    LabelLayoutTime lastLabelLayout() const { return lastLabelLayout_; }
 
 signals:
     void hiddenLabelsChanged(int count);
@@ -98,6 +107,8 @@ private:
     mutable unsigned int projections_ = 0;
     mutable unsigned int draws_ = 0;
     mutable quint64 lastDrawWork_ = 0;
+    // Small shapes as drawn once, kept for the next drawings.
+    std::unique_ptr<SpriteCache> sprites_;
     // Laid-out texts of the shown labels, by label.
     struct LaidOutText {
         QString text;
@@ -105,6 +116,7 @@ private:
         QStaticText laidOut;
     };
     mutable std::size_t hiddenLabels_ = 0;
+    mutable LabelLayoutTime lastLabelLayout_;
     std::size_t reportedHidden_ = 0;
     mutable QHash<LabelElement const*, LaidOutText> labelTexts_;
     mutable QImage background_;   // the gradient behind the scene, for the last size

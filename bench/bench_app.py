@@ -30,15 +30,17 @@ EVERYTHING = ('template={name="everything" new_invisible="1" invalid_invisible="
 
 STEPS = ["host.sample_scene", "report.create_snapshot", "element.set", "report.restore_whole_snapshot",
          "report.restore_by_template", "edit.undo", "edit.redo", "host.save_project", "host.load_project",
-         "host.dump_state", "frame_all", "explorer_filter", "paint"]
+         "host.dump_state", "frame_all", "explorer_filter", "paint", "label_layout_first", "label_layout"]
 
 TIME_LINE = re.compile(r"^time (\S+) ([0-9.]+) ms cpu ([0-9.]+) ms$")
 RSS_LINE = re.compile(r"^peak-rss-kb (\d+)$")
+LABELS_LINE = re.compile(r"^labels (\d+)$")
 
 
 def run_host(host, script_text, work, name, extra=()):
     """Runs one script; answers the list of (step, wall ms, cpu ms), the whole wall and cpu
-    seconds and the peak RSS in bytes."""
+    seconds and the peak RSS in bytes. A "labels <n>" line (after a label layout's time) is
+    kept as the step "labels" with n for its times."""
     script = os.path.join(work, name + ".kavmacro")
     with open(script, "w") as f:
         f.write(script_text)
@@ -55,6 +57,9 @@ def run_host(host, script_text, work, name, extra=()):
         m = TIME_LINE.match(line)
         if m:
             steps.append((m.group(1), float(m.group(2)), float(m.group(3))))
+        elif LABELS_LINE.match(line):
+            n = float(LABELS_LINE.match(line).group(1))
+            steps.append(("labels", n, n))
         elif RSS_LINE.match(line):
             rss = int(RSS_LINE.match(line).group(1)) * 1024
         elif line.startswith("whole "):
@@ -195,13 +200,15 @@ def main():
     results = {"steps": {}, "window": {}, "snapshots": None, "session": None}
 
     with tempfile.TemporaryDirectory(prefix="mvp-bench-app-") as work:
-        cpu, wall = {}, {}
+        cpu, wall, labels = {}, {}, {}
         for n in sizes:
             runs = [run_host(args.host, step_script(n, work), work, "steps-%d-%d" % (n, r))[0]
                     for r in range(args.repeat)]
             for step in STEPS:
                 cpu[(step, n)] = statistics.median([next(c for s, w, c in run if s == step) for run in runs])
                 wall[(step, n)] = statistics.median([next(w for s, w, c in run if s == step) for run in runs])
+            # The labels the paint's layout went through (the last "labels" line of a run).
+            labels[n] = int([c for s, w, c in runs[0] if s == "labels"][-1])
         results["steps"] = {"%s@%d" % k: {"cpu_ms": cpu[k], "wall_ms": wall[k]} for k in cpu}
 
         big, mid = sizes[-1], (sizes[-2] if len(sizes) > 1 else None)
@@ -211,7 +218,7 @@ def main():
             limit = 0.5 if step in ("report.restore_whole_snapshot", "report.restore_by_template", "edit.undo",
                                     "edit.redo") else 1.0
             limit_ms = {"element.set": 20.0, "paint": 100.0, "frame_all": 50.0,
-                        "explorer_filter": 100.0}.get(step, limit * 1000.0)
+                        "explorer_filter": 100.0, "label_layout": 100.0}.get(step, limit * 1000.0)
             growth = None
             if mid:
                 growth = (cpu[(step, big)] / big) / max(cpu[(step, mid)] / mid, 1e-9)
@@ -223,6 +230,7 @@ def main():
                          "<= %s ms, growth <= 1.5x" % fmt(limit_ms), "met" if met else "MISSED"])
         print("mvp-host --script --timings, process CPU ms (median of %d runs)" % args.repeat)
         print_table(["step"] + ["%d el." % n for n in sizes] + ["wall %d" % big, "growth", "target", ""], lines)
+        print("labels laid out: " + ", ".join("%d at %d el." % (labels[n], n) for n in sizes))
 
         # The Snapshots panel and the Differences window as they open, one run per size (the
         # script changes every element with a command of its own).

@@ -2,8 +2,12 @@
 // Target: 100 ms at 100,000 elements.
 
 #include "kav_view3d_widget.h"
+#include "kav_view_framing.h"
 
+#include "gcad/kav_gcad.h"
+#include "gl/kav_view.h"
 #include "mcadcmd/scene/kav_scene.h"
+#include "parse/kav_parse.h"
 
 #include <QImage>
 #include <QPainter>
@@ -49,6 +53,33 @@ void BM_PaintViewTurned(benchmark::State& state)
         image.save(qEnvironmentVariable("MVP_BENCH_VIEW_PNG"));
 }
 
+// The whole scene in view, as View -> Frame all shows it in the window, with its labels: each
+// paint draws it from scratch, as after a change of the scene.
+void BM_PaintViewFramed(benchmark::State& state)
+{
+    ViewScene& s = viewScene(static_cast<unsigned int>(state.range(0)));
+    // The view's part of the window of mvp-host.
+    s.view->resize(870, 820);
+    Kav::GL::RenderObject* render = s.scene.renderObject();
+    render->setViewportSize(s.view->width(), s.view->height());
+    QString params = Kav::App::ViewFraming::parameters(s.scene, nullptr, render->getRotation());
+    QStringList const translation = Kav::Parse::getStringVector(params, QStringLiteral("translation"), 3, 3);
+    render->setTranslation(Kav::BaVec3d<double>(translation[0].toDouble(), translation[1].toDouble(),
+                                                translation[2].toDouble()));
+    render->setScale(Kav::Parse::getDouble(params, QStringLiteral("scale")));
+    s.scene.overlay()->repositionLabels();
+    QImage image(s.view->size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        s.view->sceneChanged();
+        QPainter painter(&image);
+        s.view->renderScene(painter, image.size());
+    }
+    state.counters["labels"] = static_cast<double>(s.scene.overlay()->labelLayout().shown().size());
+    if (qEnvironmentVariableIsSet("MVP_BENCH_VIEW_PNG"))
+        image.save(qEnvironmentVariable("MVP_BENCH_VIEW_PNG"));
+}
+
 } // namespace
 
 BENCHMARK(BM_PaintViewTurned)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintViewFramed)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -59,7 +59,13 @@ void Overlay2d::place(LabelElement* label, Transformation const& t)
 LabelLayout const& Overlay2d::layoutLabels(QFont const& font, QSize const& size, LegendGeometry const& legend)
 {
     static std::function<void(std::function<void(LabelElement*)> const&)> const none = [](auto const&) {};
-    layout_.layout(labels_ ? labels_ : none, font, size, legend);
+    return layoutLabels(labels_ ? labels_ : none, font, size, legend);
+}
+
+LabelLayout const& Overlay2d::layoutLabels(std::function<void(std::function<void(LabelElement*)> const&)> const& visit,
+                                           QFont const& font, QSize const& size, LegendGeometry const& legend)
+{
+    layout_.layout(visit, font, size, legend);
     return layout_;
 }
 

@@ -41,6 +41,10 @@ public:
     // Decides where the picture draws each label, and which it leaves out, for a `size` window
     // with `font` as the labels' base font (see LabelLayout). The view paints what this says.
     LabelLayout const& layoutLabels(QFont const& font, QSize const& size, LegendGeometry const& legend);
+    // The same for the labels `visit` gives, in the scene's order (a view that has just walked the
+    // scene gives those of its shown elements, which are all it can place).
+    LabelLayout const& layoutLabels(std::function<void(std::function<void(LabelElement*)> const&)> const& visit,
+                                    QFont const& font, QSize const& size, LegendGeometry const& legend);
     LabelLayout const& labelLayout() const { return layout_; }
 
 private:

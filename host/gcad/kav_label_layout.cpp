@@ -29,14 +29,16 @@ public:
     {
     }
 
+    // For a box of positive size (the kept ones are), as QRectF::intersects.
     bool isFree(QRectF const& box) const
     {
         int x0, x1, y0, y1;
         span(box, &x0, &x1, &y0, &y1);
+        double const left = box.left(), right = box.right(), top = box.top(), bottom = box.bottom();
         for (int y = y0; y <= y1; ++y) {
             for (int x = x0; x <= x1; ++x) {
                 for (QRectF const& other : cells_[index(x, y)]) {
-                    if (other.intersects(box))
+                    if (other.left() < right && left < other.right() && other.top() < bottom && top < other.bottom())
                         return false;
                 }
             }
@@ -62,8 +64,9 @@ private:
     // Cells outside the window are those at its edge: a box beyond it is still tested.
     void span(QRectF const& box, int* x0, int* x1, int* y0, int* y1) const
     {
+        // Clamped first, so that the conversion, which cuts towards zero, is the floor.
         auto cell = [](double at, int count) {
-            return static_cast<int>(std::clamp(std::floor(at / CELL), 0.0, static_cast<double>(count - 1)));
+            return static_cast<int>(std::clamp(at / CELL, 0.0, static_cast<double>(count - 1)));
         };
         *x0 = cell(box.left(), columns_);
         *x1 = cell(box.right(), columns_);
@@ -79,6 +82,13 @@ private:
     int rows_;
     std::vector<std::vector<QRectF>> cells_;
 };
+
+// QRectF::intersects for rectangles of positive width and height (labels' boxes and the
+// window are), without the call.
+bool overlap(QRectF const& a, QRectF const& b)
+{
+    return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() && b.top() < a.bottom();
+}
 
 bool isFinite(QRectF const& r)
 {
@@ -123,29 +133,48 @@ QString LabelLayout::textOf(LabelElement const* label)
 
 LabelLayout::Measured const& LabelLayout::measure(LabelElement* label, QFont const& font)
 {
-    // Kept by label; what the text is made of says whether it is still the same.
+    // Taken over from the last layout: at the same place among the labels, as long as the
+    // scene stays as it was, else found by label. What the text is made of says whether it
+    // is still the same.
+    std::size_t const at = measured_.size();
+    Measured* before = nullptr;
+    if (at < previous_.size() && previous_[at].label == label) {
+        before = &previous_[at];
+    } else if (!previous_.empty()) {
+        if (byLabel_.empty()) {
+            for (std::size_t i = 0; i < previous_.size(); ++i)
+                byLabel_.emplace(previous_[i].label, i);
+        }
+        auto const found = byLabel_.find(label);
+        if (found != byLabel_.end() && previous_[found->second].label == label)
+            before = &previous_[found->second];
+    }
+    measured_.push_back(before != nullptr ? std::move(*before) : Measured());
+    if (before != nullptr)
+        before->label = nullptr;
+    Measured* m = &measured_.back();
+    m->label = label;
     CAD::Element const* e = label->getOwner();
     int const points = static_cast<int>(std::clamp(label->getFontSize(), 6u, 48u));
-    Measured& m = measured_[label];
     QString const& figureText = label->getLabelFigText()->getText();
-    if (m.points == points && m.figureText == figureText
+    if (m->points == points && m->figureText == figureText
         && (!figureText.isEmpty()
-            || (m.contentTemplate == label->getContentTemplate() && m.owner == e && m.ownerName == e->getName()
-                && m.ownerType == e->getElementType())))
-        return m;
-    m.figureText = figureText;
-    m.contentTemplate = label->getContentTemplate();
-    m.owner = e;
-    m.ownerName = e->getName();
-    m.ownerType = e->getElementType();
-    m.points = points;
-    m.text = textOf(label);
+            || (m->contentTemplate == label->getContentTemplate() && m->owner == e && m->ownerName == e->getName()
+                && m->ownerType == e->getElementType())))
+        return *m;
+    m->figureText = figureText;
+    m->contentTemplate = label->getContentTemplate();
+    m->owner = e;
+    m->ownerName = e->getName();
+    m->ownerType = e->getElementType();
+    m->points = points;
+    m->text = textOf(label);
     QFont sized = font;
     sized.setPointSizeF(points);
     QFontMetricsF const metrics(sized);
-    m.width = std::ceil(metrics.horizontalAdvance(m.text)) + 10.0;
-    m.height = std::ceil(metrics.height()) + 6.0;
-    return m;
+    m->width = std::ceil(metrics.horizontalAdvance(m->text)) + 10.0;
+    m->height = std::ceil(metrics.height()) + 6.0;
+    return *m;
 }
 
 void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> const&)> const& visit,
@@ -154,34 +183,36 @@ void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> c
     shown_.clear();
     hidden_ = 0;
     struct Candidate {
-        LabelElement* label;
-        Measured const* measured;
+        std::size_t measured;   // into measured_
+        BaVec2d<double> pos;
+        bool automatic;
         int rank;   // 0 selected, 1 placed by hand, 2 the rest
         QRectF placed;
     };
-    // Labels gone since: those of this layout are measured again.
-    if (measured_.size() > 2 * lastLabels_ + 64)
-        measured_.clear();
+    // What the last layout measured, to be found by label where the scene changed.
+    measured_.swap(previous_);
+    measured_.clear();
+    byLabel_.clear();
     std::vector<Candidate> candidates;
     QRectF const window(QPointF(0.0, 0.0), QSizeF(size));
-    std::size_t labels = 0;
     visit([&](LabelElement* label) {
-        ++labels;
         CAD::Element* e = label != nullptr ? label->getOwner() : nullptr;
         if (e == nullptr || !label->isLabelVisible() || !e->isVisible(CAD::VISIBLE_IN_SCENE))
             return;
         BaVec2d<double> const& pos = label->getPosition();
         if (!std::isfinite(pos.x) || !std::isfinite(pos.y))
             return;
+        std::size_t const at = measured_.size();
         Measured const& m = measure(label, font);
         QRectF const wanted(pos.x, pos.y, m.width, m.height);
         // Out of the window is out of the picture, with or without room.
-        if (m.text.isEmpty() || !isFinite(wanted) || !wanted.intersects(window))
+        if (m.text.isEmpty() || !isFinite(wanted) || window.isEmpty() || !overlap(wanted, window))
             return;
         int const rank = e->getElemProperties()->selected != 0 ? 0 : (label->isAutoLabelPlacement() ? 2 : 1);
-        candidates.push_back({label, &m, rank, QRectF()});
+        candidates.push_back({at, pos, label->isAutoLabelPlacement(), rank, QRectF()});
     });
-    lastLabels_ = labels;
+    previous_.clear();
+    byLabel_.clear();
 
     BoxGrid grid(size);
     if (!legend.area.isEmpty())
@@ -190,12 +221,13 @@ void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> c
         for (Candidate& c : candidates) {
             if (c.rank != rank)
                 continue;
-            BaVec2d<double> const& pos = c.label->getPosition();
-            double const w = c.measured->width, h = c.measured->height;
+            BaVec2d<double> const& pos = c.pos;
+            Measured const& m = measured_[c.measured];
+            double const w = m.width, h = m.height;
             std::array<QRectF, 8> places;
             std::size_t count = 0;
             places[count++] = QRectF(pos.x, pos.y, w, h);
-            if (c.label->isAutoLabelPlacement()) {
+            if (c.automatic) {
                 // The other sides of the anchor, then the same a step further out.
                 double const ax = pos.x - AUTO_OFFSET, ay = pos.y + AUTO_OFFSET;
                 for (double d : {AUTO_OFFSET, 2.0 * AUTO_OFFSET}) {
@@ -226,7 +258,7 @@ void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> c
             }
             for (std::size_t i = 0; i < count; ++i) {
                 QRectF const& r = places[i];
-                if (isFinite(r) && r.intersects(window) && grid.isFree(r)) {
+                if (isFinite(r) && overlap(r, window) && grid.isFree(r)) {
                     c.placed = r;
                     grid.add(r);
                     break;
@@ -237,8 +269,9 @@ void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> c
         }
     }
     for (Candidate const& c : candidates) {
+        Measured const& m = measured_[c.measured];
         if (!c.placed.isNull())
-            shown_.push_back({c.label, c.placed, c.measured->text, c.measured->points});
+            shown_.push_back({const_cast<LabelElement*>(m.label), c.placed, m.text, m.points});
     }
 }
 

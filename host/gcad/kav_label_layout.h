@@ -68,6 +68,7 @@ public:
 
 private:
     struct Measured {
+        LabelElement const* label = nullptr;
         QString figureText;
         QString contentTemplate;
         void const* owner = nullptr;
@@ -78,13 +79,16 @@ private:
         double width = 0.0;
         double height = 0.0;
     };
+    // The label's measures, added to measured_.
     Measured const& measure(LabelElement* label, QFont const& font);
 
     std::vector<PlacedLabel> shown_;
     std::size_t hidden_ = 0;
-    std::size_t lastLabels_ = 0;
-    // By label: node-based, so an entry stays where it is while others are added.
-    std::unordered_map<LabelElement const*, Measured> measured_;
+    // By place among the labels laid out, which most labels keep; those of the layout before
+    // while this one is made, and where each label lies among them (made when one has moved).
+    std::vector<Measured> measured_;
+    std::vector<Measured> previous_;
+    std::unordered_map<LabelElement const*, std::size_t> byLabel_;
 };
 
 } // namespace GCAD

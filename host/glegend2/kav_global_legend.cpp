@@ -134,13 +134,9 @@ bool GlobalLegend::setColorMap(QString const& name)
     return true;
 }
 
-quint32 GlobalLegend::colorFor(double value) const
+quint32 GlobalLegend::stepColor(unsigned int step) const
 {
-    double f = std::isfinite(value) ? (value - min_) / (max_ - min_) : 0.0;
-    f = std::min(1.0, std::max(0.0, f));
-    unsigned int step = static_cast<unsigned int>(f * steps_);
-    if (step >= steps_)
-        step = steps_ - 1;
+    step = std::min(step, steps_ - 1);
     double const s = steps_ > 1 ? static_cast<double>(step) / (steps_ - 1) : 0.0;
     if (colorMap_ == QLatin1String("grey"))
         return rgb(s, s, s);

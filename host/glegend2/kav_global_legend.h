@@ -4,6 +4,9 @@
 #include "fig2/kav_fig2.h"
 #include <QString>
 
+#include <algorithm>
+#include <cmath>
+
 namespace Kav {
 namespace GLegend2 {
 
@@ -40,7 +43,17 @@ public:
     // "rainbow", "grey" or "signal".
     bool setColorMap(QString const& name);
     // The colour (0xRRGGBB) of a value: the step it falls in.
-    quint32 colorFor(double value) const;
+    quint32 colorFor(double value) const { return stepColor(stepOf(value)); }
+    // The step (0 .. steps - 1) a value falls in (inline: views ask it for many values), and
+    // the colour of a step.
+    unsigned int stepOf(double value) const
+    {
+        double f = std::isfinite(value) ? (value - min_) / (max_ - min_) : 0.0;
+        f = std::min(1.0, std::max(0.0, f));
+        unsigned int const step = static_cast<unsigned int>(f * steps_);
+        return step >= steps_ ? steps_ - 1 : step;
+    }
+    quint32 stepColor(unsigned int step) const;
 
 private:
     double min_ = -1.0;

@@ -764,6 +764,39 @@ TEST_F(AppWindow, StandardShortcutsTriggerTheirActions)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(win));
 }
 
+// A large scene, drawn from kept projections, sprites and label measures, shows every change in
+// the next picture: after each, the view draws what a new view draws of the same scene.
+TEST_F(AppWindow, EveryChangeShowsInTheNextPictureOfALargeScene)
+{
+    ASSERT_TRUE(run("host.sample_scene", "elements=\"3000\""));
+    QImage const first = picture(view);
+    auto fresh = [this] {
+        Kav::App::View3dWidget other(&scene);
+        other.resize(view->size());
+        return picture(&other);
+    };
+    EXPECT_EQ(first, fresh());
+    ASSERT_FALSE(scene.overlay()->labelLayout().shown().empty());
+    QString const labelled = scene.overlay()->labelLayout().shown().front().label->getOwner()->getName();
+    std::pair<char const*, QString> const changes[] = {
+        {"element.set", QStringLiteral("name=\"E000009\" color=\"#00ff00\" transparency=\"0\"")},   // a box
+        {"element.set", QStringLiteral("name=\"E000007\" transparency=\"0.6\"")},   // a section's dots
+        {"legend.set", QStringLiteral("map=\"grey\"")},   // every section's dots
+        {"element.set", QStringLiteral("name=\"%1\" label_template=\"%name% and more\"").arg(labelled)},
+        {"view.set", QStringLiteral("rotation=[\"-60\", \"0\", \"20\"]")}};
+    for (auto const& [command, parameters] : changes) {
+        SCOPED_TRACE(parameters.toStdString());
+        QImage const before = picture(view);
+        ASSERT_TRUE(run(command, parameters));
+        QImage const after = picture(view);
+        EXPECT_NE(after, before);
+        EXPECT_EQ(after, fresh());
+    }
+    for (std::size_t i = 0; i < std::size(changes); ++i)
+        ASSERT_TRUE(run("edit.undo"));
+    EXPECT_EQ(picture(view), first);
+}
+
 // The view's picture of small fixed scenes against stored ones, so that a fault in projection,
 // cutting, blending or label placement shows. After an intended change of the picture, run
 // MVP_PICTURES_OUT=DIR test_app --gtest_filter='*StoredPictures*', look at DIR/*.png and copy

@@ -38,8 +38,17 @@ Scene::Scene(QObject* parent)
     : QObject(parent), overlay_(&renderObject_), renderCallback_(&renderObject_, &overlay_)
 {
     overlay_.setLabelProvider([this](std::function<void(LabelElement*)> const& visit) {
-        for (CAD::Element* e : elements_) {
-            if (LabelElement* label = e->getLabel())
+        // Elements and labels fetched ahead: reaching them in memory is most of the time.
+        constexpr std::size_t AHEAD = 16;
+        std::size_t const count = elements_.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            if (i + AHEAD < count)
+                __builtin_prefetch(elements_[i + AHEAD]);
+            if (i + AHEAD / 2 < count) {
+                if (LabelElement const* next = elements_[i + AHEAD / 2]->getLabel())
+                    __builtin_prefetch(next);
+            }
+            if (LabelElement* label = elements_[i]->getLabel())
                 visit(label);
         }
     });
