@@ -16,7 +16,7 @@ struct KAVHOST_EXPORT SourcePlace {
     char const* file;     // the path of the source file
     int line;
 
-    // The qualified name without return type or parameters: "Kav::CAD::Scene::insertElement".
+    // The qualified name without return type or parameters: "Kav::MCADCmd::Scene::insertElement".
     QString functionName() const;
     // The file name without folder or extension: "kav_scene".
     QString sourceName() const;
