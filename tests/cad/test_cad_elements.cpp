@@ -115,12 +115,12 @@ TEST(CadElement, LabelTextTakesNameAndValueLiterally)
         CAD::Element e(QString::fromLatin1(c.name), CAD::ElementCreator::PART);
         e.setLabel(std::make_unique<LabelElement>(&e));
         e.getLabel()->setContentTemplate(QString::fromLatin1(c.content));
-        EXPECT_EQ(GCAD::LabelLayout::textOf(e.getLabel()), c.text) << c.content;
+        EXPECT_EQ(GCAD::LabelLayout::textOf(e.getLabel()).toStdString(), c.text.toStdString()) << c.content;
     }
     Fig2::Label figure;
     figure.setSource(QStringLiteral("%value%/%name%"), QStringLiteral("n"), type, QStringLiteral("%name%"));
     figure.updateForStage(StageIdentifier(), 0, 0);
-    EXPECT_EQ(figure.getText(), QStringLiteral("%name%/n"));
+    EXPECT_EQ(figure.getText().toStdString(), "%name%/n");
 }
 
 // A snapshot keeps what it took from an element while its revision stands: every change a
