@@ -49,17 +49,17 @@ unsigned int CADContainerPropertyAccess::loadStream(IO::InStream* in)
 
 void CADContainerPropertyAccess::apply(QString const&) const
 {
-    raiseAccessError("Kav::MCADVisProp::CADContainerPropertyAccess::apply", __LINE__, NO_CONTAINERS);
+    raiseAccessError(KAV_HERE, NO_CONTAINERS);
 }
 
 void CADContainerPropertyAccess::extract(QString const&)
 {
-    raiseAccessError("Kav::MCADVisProp::CADContainerPropertyAccess::extract", __LINE__, NO_CONTAINERS);
+    raiseAccessError(KAV_HERE, NO_CONTAINERS);
 }
 
 void CADContainerPropertyAccess::setNewInvisible(QString const&)
 {
-    raiseAccessError("Kav::MCADVisProp::CADContainerPropertyAccess::setNewInvisible", __LINE__, NO_CONTAINERS);
+    raiseAccessError(KAV_HERE, NO_CONTAINERS);
 }
 
 PropertyAccessBase* CADContainerPropertyAccess::copy() const

@@ -191,7 +191,7 @@ unsigned int CADElementPropertyAccess::loadStream(IO::InStream* in)
 void CADElementPropertyAccess::extract(QString const& name)
 {
     MCADCmd::CommandInterface* ci =
-        requireInterface("Kav::MCADVisProp::CADElementPropertyAccess::extract", __LINE__);
+        requireInterface(KAV_HERE);
     CAD::Element* element = elementNamed(ci, name);
     if (!element)
         return;
@@ -202,7 +202,7 @@ void CADElementPropertyAccess::extract(QString const& name)
 void CADElementPropertyAccess::directExtract(CAD::Element* element)
 {
     MCADCmd::CommandInterface* ci =
-        requireInterface("Kav::MCADVisProp::CADElementPropertyAccess::directExtract", __LINE__);
+        requireInterface(KAV_HERE);
     isSectionInsp2d = false;
     if (!element)
         return;
@@ -240,7 +240,7 @@ void CADElementPropertyAccess::directExtract(CAD::Element* element)
 void CADElementPropertyAccess::apply(QString const& name) const
 {
     MCADCmd::CommandInterface* ci =
-        requireInterface("Kav::MCADVisProp::CADElementPropertyAccess::apply", __LINE__);
+        requireInterface(KAV_HERE);
     if (CAD::Element* element = elementNamed(ci, name))
         directApply(element);
 }
@@ -248,7 +248,7 @@ void CADElementPropertyAccess::apply(QString const& name) const
 void CADElementPropertyAccess::directApply(CAD::Element* element) const
 {
     MCADCmd::CommandInterface* ci =
-        requireInterface("Kav::MCADVisProp::CADElementPropertyAccess::directApply", __LINE__);
+        requireInterface(KAV_HERE);
     StageIdentifier const stage = ci->getActualStageIdentifier();
     bool resampled = false;
     if (!element)
@@ -320,7 +320,7 @@ void CADElementPropertyAccess::directApply(CAD::Element* element) const
 void CADElementPropertyAccess::setNewInvisible(QString const& name)
 {
     MCADCmd::CommandInterface* ci =
-        requireInterface("Kav::MCADVisProp::CADElementPropertyAccess::setNewInvisible", __LINE__);
+        requireInterface(KAV_HERE);
     CAD::Element* element = elementNamed(ci, name);
     if (!element)
         return;

@@ -71,7 +71,7 @@ void GLViewPropertyAccess::extract(QString const&)
     translation = BaVec3d<double>(0.0, 0.0, 0.0);
     axisScale = BaVec3d<double>(0.0, 0.0, 0.0);
     scale = 1.0;
-    MCADCmd::CommandInterface* ci = requireInterface("Kav::MCADVisProp::GLViewPropertyAccess::extract", __LINE__);
+    MCADCmd::CommandInterface* ci = requireInterface(KAV_HERE);
     setExplorerName(translate("MCADVisProp_prop_acc", "3d view"));
     if (GL::ViewCreator* view = ci->getGLViewCreator()) {
         rotation = view->getRotation();
@@ -83,7 +83,7 @@ void GLViewPropertyAccess::extract(QString const&)
 
 void GLViewPropertyAccess::apply(QString const&) const
 {
-    MCADCmd::CommandInterface* ci = requireInterface("Kav::MCADVisProp::GLViewPropertyAccess::apply", __LINE__);
+    MCADCmd::CommandInterface* ci = requireInterface(KAV_HERE);
     GCAD::RenderCallback* callback = ci->getRenderCallback();
     GL::ViewCreator* view = ci->getGLViewCreator();
     if (!callback || !view)

@@ -80,7 +80,7 @@ unsigned int LegendPropertyAccess::loadStream(IO::InStream* in)
 void LegendPropertyAccess::extract(QString const&)
 {
     legendData = KString();
-    MCADCmd::CommandInterface* ci = requireInterface("Kav::MCADVisProp::LegendPropertyAccess::extract", __LINE__);
+    MCADCmd::CommandInterface* ci = requireInterface(KAV_HERE);
     setExplorerName(translate("MCADVisProp_prop_acc", "legend"));
     GLegend2::GlobalLegend* legend = GLegend2::GlobalLegend::getInstance();
     if (!ci->hasLegendData() || !legend)
@@ -92,7 +92,7 @@ void LegendPropertyAccess::extract(QString const&)
 
 void LegendPropertyAccess::apply(QString const&) const
 {
-    MCADCmd::CommandInterface* ci = requireInterface("Kav::MCADVisProp::LegendPropertyAccess::apply", __LINE__);
+    MCADCmd::CommandInterface* ci = requireInterface(KAV_HERE);
     GLegend2::GlobalLegend* legend = GLegend2::GlobalLegend::getInstance();
     if (!ci->hasLegendData() || !legend || !getUsageFlag(PROP_LEGEND_ALL))
         return;

@@ -13,17 +13,17 @@ char const* const PROPERTY_ACCESS_SOURCE = "mvp_property_access";
 char const* const NO_COMMAND_INTERFACE = "no command interface";
 char const* const NO_CONTAINERS = "no containers for meshes any more";
 
-void raiseAccessError(char const* function, int line, char const* message)
+void raiseAccessError(SourcePlace const& place, char const* message)
 {
-    throw ProgError(QString::fromLatin1(function), QString::fromLatin1(PROPERTY_ACCESS_SOURCE), line,
+    throw ProgError(place.functionName(), QString::fromLatin1(PROPERTY_ACCESS_SOURCE), place.line,
                     QString::fromLatin1(message));
 }
 
-MCADCmd::CommandInterface* requireInterface(char const* function, int line)
+MCADCmd::CommandInterface* requireInterface(SourcePlace const& place)
 {
     MCADCmd::CommandInterface* ci = MCADCmd::CommandInterface::getInterface();
     if (!ci)
-        raiseAccessError(function, line, NO_COMMAND_INTERFACE);
+        raiseAccessError(place, NO_COMMAND_INTERFACE);
     return ci;
 }
 

@@ -2,6 +2,7 @@
 // Internal to the plug-in: the errors the accesses raise, the check for the command
 // interface, and the category captions.
 
+#include "core/kav_errors.h"
 #include "propertyaccess/kav_property_access_types.h"
 
 #include <QString>
@@ -15,16 +16,17 @@ class CommandInterface;
 }
 namespace MCADVisProp {
 
-// The source name every access error carries.
+// The source name every access error carries, whichever file raises it.
 extern char const* const PROPERTY_ACCESS_SOURCE;
 extern char const* const NO_COMMAND_INTERFACE;
 extern char const* const NO_CONTAINERS;
 
-// Throws Kav::ProgError(function, PROPERTY_ACCESS_SOURCE, line, message) by value.
-[[noreturn]] void raiseAccessError(char const* function, int line, char const* message);
+// Throws Kav::ProgError by value: the function and line of `place` (KAV_HERE), the source
+// PROPERTY_ACCESS_SOURCE.
+[[noreturn]] void raiseAccessError(SourcePlace const& place, char const* message);
 
-// The installed command interface; raises NO_COMMAND_INTERFACE for `function` when there is none.
-MCADCmd::CommandInterface* requireInterface(char const* function, int line);
+// The installed command interface; raises NO_COMMAND_INTERFACE for `place` when there is none.
+MCADCmd::CommandInterface* requireInterface(SourcePlace const& place);
 
 // Refuses, by a StreamException saying where, a value just read that `inRange` found outside
 // its range (kav_limits.h): applied, nothing finite could be derived from it.

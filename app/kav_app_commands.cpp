@@ -12,8 +12,6 @@
 #include "gtools/kav_error_messages.h"
 #include "io/kav_stream.h"
 
-#include <QLocale>
-
 #include <exception>
 
 namespace Kav {
@@ -81,12 +79,6 @@ GApp::SpecialMenuProvider* restoreTemplateProvider()
     return GApp::MainWindow::smgr->getSpecialMenuProvider(QString::fromLatin1(GApp::MenuData::RESTORE_SNAPSHOT_TEMPLATES));
 }
 
-QString numberText(double value)
-{
-    // The shortest text that reads back to the same value keeps recorded macros readable.
-    return QString::number(value, 'g', QLocale::FloatingPointShortest);
-}
-
 QStringList vectorText(BaVec2d<double> const& v)
 {
     return {numberText(v.x), numberText(v.y)};
@@ -95,11 +87,6 @@ QStringList vectorText(BaVec2d<double> const& v)
 QStringList vectorText(BaVec3d<double> const& v)
 {
     return {numberText(v.x), numberText(v.y), numberText(v.z)};
-}
-
-QString colorText(quint32 rgb)
-{
-    return QStringLiteral("#%1").arg(rgb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
 } // namespace App

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/kav_text.h"
 #include "core/kav_vec.h"
 
 #include <QString>
@@ -30,12 +31,9 @@ bool hasCommand(QString const& name);
 // The plug-in's provider of the restore-template menu, or null.
 GApp::SpecialMenuProvider* restoreTemplateProvider();
 
-// Numbers as parameter strings write them: C locale, read back exactly.
-QString numberText(double value);
+// Each coordinate as numberText() writes it.
 QStringList vectorText(BaVec2d<double> const& v);
 QStringList vectorText(BaVec3d<double> const& v);
-// "#rrggbb"
-QString colorText(quint32 rgb);
 
 } // namespace App
 } // namespace Kav

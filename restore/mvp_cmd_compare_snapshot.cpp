@@ -72,9 +72,7 @@ int CompareSnapshotCommand::getCommandKind() const
 
 bool CompareSnapshotCommand::executeMenu()
 {
-    throw ProgError(QStringLiteral("Kav::MCADVisProp::CompareSnapshotCommand::executeMenu"),
-                    QStringLiteral("mvp_cmd_compare_snapshot"), __LINE__,
-                    QStringLiteral("this command cannot be used in a menu"));
+    throw ProgError(KAV_HERE, QStringLiteral("this command cannot be used in a menu"));
 }
 
 QString CompareSnapshotCommand::cellText(QString const& value)

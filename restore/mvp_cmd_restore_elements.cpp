@@ -73,9 +73,7 @@ int RestoreSnapshotElementsCommand::getCommandKind() const
 
 bool RestoreSnapshotElementsCommand::executeMenu()
 {
-    throw ProgError(QStringLiteral("Kav::MCADVisProp::RestoreSnapshotElementsCommand::executeMenu"),
-                    QStringLiteral("mvp_cmd_restore_elements"), __LINE__,
-                    QStringLiteral("this command cannot be used in a menu"));
+    throw ProgError(KAV_HERE, QStringLiteral("this command cannot be used in a menu"));
 }
 
 bool RestoreSnapshotElementsCommand::execute(QString* result, QString* errorId, ErrorLog* log)

@@ -76,9 +76,7 @@ int RestoreSnapshotTemplateCommand::getCommandKind() const
 
 bool RestoreSnapshotTemplateCommand::executeMenu()
 {
-    throw ProgError(QStringLiteral("Kav::MCADVisProp::RestoreSnapshotTemplateCommand::executeMenu"),
-                    QStringLiteral("mvp_cmd_restore_from_template"), 63,
-                    QStringLiteral("this command cannot be used in a menu"));
+    throw ProgError(KAV_HERE, QStringLiteral("this command cannot be used in a menu"));
 }
 
 bool RestoreSnapshotTemplateCommand::execute(QString* result, QString* errorId, ErrorLog* log)

@@ -124,9 +124,7 @@ int UpdateSnapshotsCommand::getCommandKind() const
 
 bool UpdateSnapshotsCommand::executeMenu()
 {
-    throw ProgError(QStringLiteral("Kav::MCADVisProp::UpdateSnapshotsCommand::executeMenu"),
-                    QStringLiteral("mvp_cmd_update_snapshots"), __LINE__,
-                    QStringLiteral("this command cannot be used in a menu"));
+    throw ProgError(KAV_HERE, QStringLiteral("this command cannot be used in a menu"));
 }
 
 bool UpdateSnapshotsCommand::execute(QString* result, QString* errorId, ErrorLog* log)

@@ -123,7 +123,7 @@ SnapshotComparison::SnapshotComparison(CAD::Report const& snapshot, PropAccTempl
 
 std::size_t SnapshotComparison::run(Sink const& out, bool texts) const
 {
-    MCADCmd::CommandInterface* ci = requireInterface("Kav::MCADVisProp::SnapshotComparison::run", __LINE__);
+    MCADCmd::CommandInterface* ci = requireInterface(KAV_HERE);
     Emitter diff(out, texts);
     EnabledProperties enabled(tmpl_);
     bool const newInvisible = tmpl_ == nullptr || tmpl_->newInvisible();

@@ -286,7 +286,7 @@
         <translation>Snapshot vergleichen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_compare_snapshot.cpp" line="121"/>
+        <location filename="../restore/mvp_cmd_compare_snapshot.cpp" line="119"/>
         <source>other: %1</source>
         <translation>other: %1</translation>
     </message>
@@ -301,7 +301,7 @@
         <translation>elements: die Liste nennt kein Element zum Wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="118"/>
+        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="116"/>
         <source>the snapshot does not hold this element</source>
         <translation>der Snapshot enthält dieses Element nicht</translation>
     </message>
@@ -321,7 +321,7 @@
         <translation>snapshots: „%1“ ist zweimal genannt</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="170"/>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="168"/>
         <source>there is no view to take the scene&apos;s state from</source>
         <translation>es gibt keine Ansicht, aus der der Zustand der Szene genommen werden kann</translation>
     </message>

@@ -42,23 +42,23 @@
         <translation>eine Datei kann nicht gelesen oder geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_command.cpp" line="122"/>
+        <location filename="../host/gapp/kav_command.cpp" line="121"/>
         <source>command &quot;%1&quot;: %2</source>
         <translation>Befehl „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_command.cpp" line="126"/>
+        <location filename="../host/gapp/kav_command.cpp" line="125"/>
         <source>command &quot;%1&quot;: unknown exception</source>
         <translation>Befehl „%1“: unbekannte Ausnahme</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_command.cpp" line="201"/>
+        <location filename="../host/gapp/kav_command.cpp" line="200"/>
         <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="41"/>
         <source>(no parameters)</source>
         <translation>(keine Parameter)</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_command.cpp" line="202"/>
+        <location filename="../host/gapp/kav_command.cpp" line="201"/>
         <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="38"/>
         <source>command &quot;%1&quot; with parameters: %2
 expected form: %3</source>
@@ -66,27 +66,27 @@ expected form: %3</source>
 erwartete Form: %3</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="75"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="74"/>
         <source>no command given</source>
         <translation>kein Befehl angegeben</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="98"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="97"/>
         <source>command %1 cannot be executed</source>
         <translation>Befehl %1 kann nicht ausgeführt werden</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="125"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="124"/>
         <source>command %1 threw an unknown exception</source>
         <translation>Befehl %1 hat eine unbekannte Ausnahme ausgelöst</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="135"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="134"/>
         <source>command %1 needs the window: it opens a dialog and runs from the menu, not from a script</source>
         <translation>Befehl %1 braucht das Fenster: er öffnet einen Dialog und läuft aus dem Menü, nicht aus einem Skript</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="140"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="139"/>
         <source>command %1 failed</source>
         <translation>Befehl %1 ist fehlgeschlagen</translation>
     </message>
@@ -235,9 +235,112 @@ erwartete Form: %3</translation>
         <translation>%1: die Datei kann nicht ersetzt werden: %2</translation>
     </message>
     <message>
+        <location filename="../host/io/kav_stream.cpp" line="56"/>
+        <location filename="../host/io/kav_stream.cpp" line="296"/>
+        <source>a string of %1 bytes is too long for a stream</source>
+        <translation>eine Zeichenkette von %1 Bytes ist zu lang für einen Datenstrom</translation>
+    </message>
+    <message>
         <location filename="../host/io/kav_stream.cpp" line="72"/>
         <source>%1: offset %2: %3</source>
         <translation>%1: Offset %2: %3</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="104"/>
+        <location filename="../host/io/kav_stream.cpp" line="112"/>
+        <source>memory: OutStream on a null buffer</source>
+        <translation>Speicher: OutStream auf einem Nullpuffer</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="136"/>
+        <source>the stream header</source>
+        <translation>den Kopf des Datenstroms</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="146"/>
+        <source>%1: cannot write %2: the stream is %3</source>
+        <translation>%1: kann %2 nicht schreiben: der Datenstrom ist %3</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="148"/>
+        <source>closed</source>
+        <translation>geschlossen</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="149"/>
+        <source>discarded</source>
+        <translation>verworfen</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="159"/>
+        <source>%1 (%2 bytes) overflows the block of %3 bytes begun at offset %4: only %5 bytes are left in it</source>
+        <translation>für %1 (%2 Bytes) ist im bei Offset %4 begonnenen Block von %3 Bytes kein Platz: darin sind nur noch %5 Bytes frei</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="204"/>
+        <location filename="../host/io/kav_stream.cpp" line="215"/>
+        <source>a block</source>
+        <translation>einen Block</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="205"/>
+        <source>a block of %1 bytes with its header</source>
+        <translation>einen Block von %1 Bytes mit seinem Kopf</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="216"/>
+        <source>a block header</source>
+        <translation>einen Blockkopf</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="233"/>
+        <source>the end of a block</source>
+        <translation>das Ende eines Blocks</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="235"/>
+        <source>endBlock without an open block</source>
+        <translation>endBlock ohne offenen Block</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="246"/>
+        <source>the block begun at offset %1 declares %2 bytes but %3 were written</source>
+        <translation>der bei Offset %1 begonnene Block gibt %2 Bytes an, geschrieben wurden aber %3</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="257"/>
+        <source>a bool</source>
+        <translation>einen Wahrheitswert</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="264"/>
+        <source>an unsigned int</source>
+        <translation>eine vorzeichenlose Ganzzahl</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="274"/>
+        <source>a double</source>
+        <translation>eine Gleitkommazahl</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="294"/>
+        <source>a string</source>
+        <translation>eine Zeichenkette</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="297"/>
+        <source>a string of %1 bytes with its length</source>
+        <translation>eine Zeichenkette von %1 Bytes mit ihrer Länge</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="320"/>
+        <source>%1: cannot close: the stream was discarded</source>
+        <translation>%1: kann nicht geschlossen werden: der Datenstrom wurde verworfen</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_stream.cpp" line="322"/>
+        <source>close with %1 block(s) still open</source>
+        <translation>Schließen mit %1 noch offenen Block/Blöcken</translation>
     </message>
     <message>
         <location filename="../host/io/kav_in_stream.cpp" line="41"/>
@@ -331,6 +434,16 @@ erwartete Form: %3</translation>
         <location filename="../host/io/kav_in_stream.cpp" line="204"/>
         <source>a block of %1 bytes</source>
         <translation>ein Block von %1 Bytes</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_in_stream.cpp" line="216"/>
+        <source>getBlockVersion without an open block</source>
+        <translation>getBlockVersion ohne offenen Block</translation>
+    </message>
+    <message>
+        <location filename="../host/io/kav_in_stream.cpp" line="223"/>
+        <source>closeBlock without an open block</source>
+        <translation>closeBlock ohne offenen Block</translation>
     </message>
     <message>
         <location filename="../host/io/kav_in_stream.cpp" line="236"/>
@@ -774,57 +887,57 @@ erwartete Form: %3</translation>
         <translation>die Beispielszene „%1“ ist größer als %2 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="197"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="181"/>
         <source>%1: &quot;%2&quot; is not a finite number</source>
         <translation>%1: „%2“ ist keine endliche Zahl</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="199"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="183"/>
         <source>%1: %2 is outside %3..%4</source>
         <translation>%1: %2 liegt außerhalb von %3..%4</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="249"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="233"/>
         <source>display_mode: &quot;%1&quot; is not shaded, wireframe or points</source>
         <translation>display_mode: „%1“ ist weder shaded noch wireframe noch points</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="284"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="268"/>
         <source>color: &quot;%1&quot; is not of the form #rrggbb</source>
         <translation>color: „%1“ hat nicht die Form #rrggbb</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="294"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="278"/>
         <source>radius: only a 2D section inspection has one</source>
         <translation>radius: nur eine 2D-Schnittprüfung hat einen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="381"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="365"/>
         <source>range: the second value must exceed the first by at least %1</source>
         <translation>range: der zweite Wert muss den ersten um mindestens %1 übersteigen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="289"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="273"/>
         <source>label_font must be a whole number in 1..%1</source>
         <translation>label_font muss eine ganze Zahl in 1..%1 sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="292"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="276"/>
         <source>sampling: &quot;%1&quot; is no 2D section inspection</source>
         <translation>sampling: „%1“ ist keine 2D-Schnittprüfung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="353"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="337"/>
         <source>sampling %1 gives more than %2 samples</source>
         <translation>sampling %1 ergibt mehr als %2 Abtastpunkte</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="384"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="368"/>
         <source>steps: a whole number in 2..%1</source>
         <translation>steps: eine ganze Zahl in 2..%1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="386"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="370"/>
         <source>map: &quot;%1&quot; is not rainbow, grey or signal</source>
         <translation>map: „%1“ ist weder rainbow noch grey noch signal</translation>
     </message>
@@ -837,48 +950,48 @@ erwartete Form: %3</translation>
         <translation>Parameter „%1“: erwartet %2, gefunden „%3“</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="78"/>
+        <location filename="../host/parse/kav_parse.cpp" line="77"/>
         <source>exactly %1</source>
         <translation>genau %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="80"/>
+        <location filename="../host/parse/kav_parse.cpp" line="79"/>
         <source>at least %1</source>
         <translation>mindestens %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="82"/>
+        <location filename="../host/parse/kav_parse.cpp" line="81"/>
         <source>%1 to %2</source>
         <translation>%1 bis %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="84"/>
+        <location filename="../host/parse/kav_parse.cpp" line="83"/>
         <source>parameter &quot;%1&quot;: expected %2 values, found %3</source>
         <translation>Parameter „%1“: erwartet %2 Werte, gefunden %3</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="131"/>
+        <location filename="../host/parse/kav_parse.cpp" line="130"/>
         <source>&quot;0&quot; or &quot;1&quot;</source>
         <translation>&quot;0&quot; oder &quot;1&quot;</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="140"/>
-        <location filename="../host/parse/kav_parse.cpp" line="144"/>
+        <location filename="../host/parse/kav_parse.cpp" line="139"/>
+        <location filename="../host/parse/kav_parse.cpp" line="143"/>
         <source>an unsigned whole number</source>
         <translation>eine nicht negative ganze Zahl</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="147"/>
+        <location filename="../host/parse/kav_parse.cpp" line="146"/>
         <source>parameter &quot;%1&quot;: &quot;%2&quot; is out of range (largest is %3)</source>
         <translation>Parameter „%1“: „%2“ liegt außerhalb des Bereichs (größter Wert %3)</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="169"/>
+        <location filename="../host/parse/kav_parse.cpp" line="168"/>
         <source>a number</source>
         <translation>eine Zahl</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse.cpp" line="173"/>
+        <location filename="../host/parse/kav_parse.cpp" line="172"/>
         <source>parameter &quot;%1&quot;: &quot;%2&quot; is out of range</source>
         <translation>Parameter „%1“: „%2“ liegt außerhalb des Bereichs</translation>
     </message>
@@ -889,97 +1002,97 @@ erwartete Form: %3</translation>
     </message>
     <message>
         <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="87"/>
-        <location filename="../host/parse/kav_parse.cpp" line="102"/>
+        <location filename="../host/parse/kav_parse.cpp" line="101"/>
         <source>unknown parameter &quot;%1&quot; at position %2</source>
         <translation>unbekannter Parameter „%1“ an Position %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="59"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="58"/>
         <source>a string</source>
         <translation>eine Zeichenkette</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="61"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="60"/>
         <source>a list</source>
         <translation>eine Liste</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="63"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="62"/>
         <source>a group</source>
         <translation>eine Gruppe</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="104"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="103"/>
         <source>parameter &quot;%1&quot;: %2</source>
         <translation>Parameter „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="109"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="108"/>
         <source>the end</source>
         <translation>das Ende</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="120"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="119"/>
         <source>unterminated group starting at position %1</source>
         <translation>nicht abgeschlossene Gruppe ab Position %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="130"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="129"/>
         <source>unexpected character %1 at position %2</source>
         <translation>unerwartetes Zeichen %1 an Position %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="164"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="163"/>
         <source>expected &quot;=&quot; at position %1, found %2</source>
         <translation>„=“ erwartet an Position %1, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="179"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="178"/>
         <source>expected a value (&quot;...&quot;, [...] or {...}) at position %1, found %2</source>
         <translation>Wert („...“, [...] oder {...}) erwartet an Position %1, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="203"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="202"/>
         <source>unknown escape &quot;\%1&quot; at position %2</source>
         <translation>unbekannte Maskierung „\%1“ an Position %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="211"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="210"/>
         <source>unterminated string starting at position %1</source>
         <translation>nicht abgeschlossene Zeichenkette ab Position %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="228"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="227"/>
         <source>expected a string in the list at position %1, found %2</source>
         <translation>Zeichenkette in der Liste erwartet an Position %1, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="241"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="240"/>
         <source>expected &quot;,&quot; or &quot;]&quot; in the list at position %1, found %2</source>
         <translation>„,“ oder „]“ in der Liste erwartet an Position %1, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="248"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="247"/>
         <source>unterminated list starting at position %1</source>
         <translation>nicht abgeschlossene Liste ab Position %1</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="255"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="254"/>
         <source>groups nested deeper than %1 levels at position %2</source>
         <translation>Gruppen tiefer als %1 Ebenen verschachtelt an Position %2</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="316"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="315"/>
         <source>missing parameter &quot;%1&quot;</source>
         <translation>fehlender Parameter „%1“</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_scan.cpp" line="318"/>
+        <location filename="../host/parse/kav_parse_scan.cpp" line="317"/>
         <source>parameter &quot;%1&quot;: expected %2, found %3 at position %4</source>
         <translation>Parameter „%1“: erwartet %2, gefunden %3 an Position %4</translation>
     </message>
     <message>
-        <location filename="../host/parse/kav_parse_write.cpp" line="76"/>
+        <location filename="../host/parse/kav_parse_write.cpp" line="75"/>
         <source>parameter &quot;%1&quot;: invalid group content: %2</source>
         <translation>Parameter „%1“: ungültiger Gruppeninhalt: %2</translation>
     </message>
@@ -1189,7 +1302,7 @@ erwartete Form: %3</translation>
         <translation>Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="117"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="115"/>
         <source>restore template list of unknown version %1</source>
         <translation>Liste von Wiederherstellungsvorlagen mit unbekannter Version %1</translation>
     </message>
@@ -1308,22 +1421,22 @@ erwartete Form: %3</translation>
 <context>
     <name>MvpHost</name>
     <message>
-        <location filename="../app/kav_app_commands.cpp" line="27"/>
+        <location filename="../app/kav_app_commands.cpp" line="25"/>
         <source>the menu could not be filled</source>
         <translation>das Menü konnte nicht gefüllt werden</translation>
     </message>
     <message>
-        <location filename="../app/kav_app_commands.cpp" line="28"/>
+        <location filename="../app/kav_app_commands.cpp" line="26"/>
         <source>the menu could not be filled; the details name the file that could not be read</source>
         <translation>das Menü konnte nicht gefüllt werden; die Details nennen die Datei, die nicht gelesen werden konnte</translation>
     </message>
     <message>
-        <location filename="../app/kav_app_commands.cpp" line="39"/>
+        <location filename="../app/kav_app_commands.cpp" line="37"/>
         <source>the command &quot;%1&quot; is not available</source>
         <translation>der Befehl „%1“ ist nicht verfügbar</translation>
     </message>
     <message>
-        <location filename="../app/kav_app_commands.cpp" line="66"/>
+        <location filename="../app/kav_app_commands.cpp" line="64"/>
         <source>command &quot;%1&quot; threw an unknown exception</source>
         <translation>Befehl „%1“ hat eine unbekannte Ausnahme ausgelöst</translation>
     </message>

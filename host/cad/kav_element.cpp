@@ -339,8 +339,7 @@ void Report::replaceCreationPropertyAccess(std::size_t index, PropertyAccess::Pr
 {
     if (index >= accesses_.size()) {
         delete access;
-        throw ProgError(QStringLiteral("Kav::CAD::Report::replaceCreationPropertyAccess"),
-                        QStringLiteral("kav_element"), __LINE__, QStringLiteral("no access at that place"));
+        throw ProgError(KAV_HERE, QStringLiteral("no access at that place"));
     }
     SharedAccesses& pool = SharedAccesses::instance();
     PropertyAccess::PropertyAccessBase* held = pool.share(access);

@@ -76,8 +76,7 @@ RecordManager::~RecordManager()
 void RecordManager::startRecording(QString const& stepName, StructRecordVectorMode_t mode)
 {
     if (running_)
-        throw ProgError(QStringLiteral("CAD::RecordManager::startRecording"), QStringLiteral(__FILE__), __LINE__,
-                        QStringLiteral("cannot record \"%1\" while an undo or redo runs").arg(stepName));
+        throw ProgError(KAV_HERE, QStringLiteral("cannot record \"%1\" while an undo or redo runs").arg(stepName));
     if (depth_++ > 0)
         return;
     open_ = std::make_unique<Step>();
@@ -104,8 +103,7 @@ StructRecordVectorMode_t RecordManager::recordingMode() const
 void RecordManager::stopRecording()
 {
     if (depth_ == 0)
-        throw ProgError(QStringLiteral("CAD::RecordManager::stopRecording"), QStringLiteral(__FILE__), __LINE__,
-                        QStringLiteral("no undo step is being recorded"));
+        throw ProgError(KAV_HERE, QStringLiteral("no undo step is being recorded"));
     if (--depth_ > 0)
         return;
     std::unique_ptr<Step> step = std::move(open_);

@@ -28,8 +28,7 @@ bool isValidLevel(int level)
 void Settings::setLevelDirectory(Level level, QString const& dir)
 {
     if (!isValidLevel(level))
-        throw ProgError(QStringLiteral("Cfg::Settings::setLevelDirectory"), QStringLiteral(__FILE__), __LINE__,
-                        QStringLiteral("no configuration level %1").arg(static_cast<int>(level)));
+        throw ProgError(KAV_HERE, QStringLiteral("no configuration level %1").arg(static_cast<int>(level)));
     data().dirs[level] = dir;
 }
 

@@ -22,26 +22,26 @@ void Label::setSource(QString const& contentTemplate, QString const& name, QStri
     value_ = value;
 }
 
-void Label::updateForStage(StageIdentifier const&, int, int)
+QString Label::fill(QString const& contentTemplate, QString const& name, QString const& type, QString const& value)
 {
     // One pass over the template, so a value that itself contains "%name%" stays as it is.
     QString out;
-    out.reserve(template_.size());
+    out.reserve(contentTemplate.size());
     int i = 0;
-    int const n = static_cast<int>(template_.size());
+    int const n = static_cast<int>(contentTemplate.size());
     while (i < n) {
-        QChar const c = template_.at(i);
+        QChar const c = contentTemplate.at(i);
         if (c == QLatin1Char('%')) {
-            int const end = static_cast<int>(template_.indexOf(QLatin1Char('%'), i + 1));
+            int const end = static_cast<int>(contentTemplate.indexOf(QLatin1Char('%'), i + 1));
             if (end > i) {
-                QString const key = template_.mid(i + 1, end - i - 1);
+                QString const key = contentTemplate.mid(i + 1, end - i - 1);
                 bool known = true;
                 if (key == QLatin1String("name"))
-                    out += name_;
+                    out += name;
                 else if (key == QLatin1String("type"))
-                    out += type_;
+                    out += type;
                 else if (key == QLatin1String("value"))
-                    out += value_;
+                    out += value;
                 else
                     known = false;
                 if (known) {
@@ -53,7 +53,12 @@ void Label::updateForStage(StageIdentifier const&, int, int)
         out += c;
         ++i;
     }
-    text_ = out;
+    return out;
+}
+
+void Label::updateForStage(StageIdentifier const&, int, int)
+{
+    text_ = fill(template_, name_, type_, value_);
     ++updates_;
 }
 

@@ -33,6 +33,10 @@ public:
     Label() = default;
     // The template's %name%, %type% and %value% are replaced by the given values.
     void setSource(QString const& contentTemplate, QString const& name, QString const& type, QString const& value);
+    // The template with its %name%, %type% and %value% replaced, in one pass: a value that
+    // itself holds a placeholder stays as it is.
+    static QString fill(QString const& contentTemplate, QString const& name, QString const& type,
+                        QString const& value);
     virtual void updateForStage(StageIdentifier const& stage, int, int);
     QString const& getText() const { return text_; }
     unsigned int getUpdateCount() const { return updates_; }

@@ -22,8 +22,7 @@ Command::Command(bool inMenu, bool inToolBar, QString const& commandName, QStrin
     // Last statement: a refused command has registered nothing, and the destructor of a
     // half-built object does not run.
     if (!CommandContainer::registerCommand(this))
-        throw ProgError(QStringLiteral("Kav::GApp::Command::Command"), QStringLiteral("kav_command"), __LINE__,
-                        QStringLiteral("command \"%1\" is registered twice").arg(commandName));
+        throw ProgError(KAV_HERE, QStringLiteral("command \"%1\" is registered twice").arg(commandName));
 }
 
 Command::~Command()

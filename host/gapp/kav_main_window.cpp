@@ -47,8 +47,7 @@ QString quoted(QString const& name)
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     if (main_win != nullptr)
-        throw ProgError(QStringLiteral("Kav::GApp::MainWindow::MainWindow"), QStringLiteral("kav_main_window"),
-                        __LINE__, QStringLiteral("a second main window was created"));
+        throw ProgError(KAV_HERE, QStringLiteral("a second main window was created"));
     // Again, now that the application's translators are installed.
     registerErrors();
     if (smgr == nullptr) {
@@ -197,8 +196,7 @@ void MainWindow::lockGUI(QWidget* widget)
 void MainWindow::unlockGUI(QWidget*)
 {
     if (guiLocks_ == 0)
-        throw ProgError(QStringLiteral("Kav::GApp::MainWindow::unlockGUI"), QStringLiteral("kav_main_window"),
-                        __LINE__, QStringLiteral("the GUI is not locked"));
+        throw ProgError(KAV_HERE, QStringLiteral("the GUI is not locked"));
     if (--guiLocks_ > 0)
         return;
     for (QPointer<QWidget> const& target : disabledByLock_) {
@@ -216,8 +214,7 @@ void MainWindow::lockDrawing()
 void MainWindow::unlockDrawing()
 {
     if (drawingLocks_ == 0)
-        throw ProgError(QStringLiteral("Kav::GApp::MainWindow::unlockDrawing"), QStringLiteral("kav_main_window"),
-                        __LINE__, QStringLiteral("drawing is not locked"));
+        throw ProgError(KAV_HERE, QStringLiteral("drawing is not locked"));
     if (--drawingLocks_ == 0)
         emit drawingUnlocked();
 }

@@ -37,16 +37,13 @@ ViewWidgetCreator::~ViewWidgetCreator()
 void ViewWidgetContainer::registerView(ViewWidgetCreator* creator)
 {
     if (creator == nullptr)
-        throw ProgError(QStringLiteral("Kav::GApp::ViewWidgetContainer::registerView"),
-                        QStringLiteral("kav_view_widget_container"), __LINE__, QStringLiteral("no creator given"));
+        throw ProgError(KAV_HERE, QStringLiteral("no creator given"));
     auto& views = registry().views;
     auto it = views.find(creator->getViewName());
     if (it != views.end()) {
         if (it->second == creator)
             return;
-        throw ProgError(QStringLiteral("Kav::GApp::ViewWidgetContainer::registerView"),
-                        QStringLiteral("kav_view_widget_container"), __LINE__,
-                        QStringLiteral("view \"%1\" is registered twice").arg(creator->getViewName()));
+        throw ProgError(KAV_HERE, QStringLiteral("view \"%1\" is registered twice").arg(creator->getViewName()));
     }
     views.emplace(creator->getViewName(), creator);
 }

@@ -123,10 +123,8 @@ QString LabelLayout::textOf(LabelElement const* label)
 {
     QString text = label->getLabelFigText()->getText();
     if (text.isEmpty()) {
-        text = label->getContentTemplate();
-        text.replace(QStringLiteral("%name%"), label->getOwner()->getName());
-        text.replace(QStringLiteral("%type%"), CAD::ElementCreator::getTypeName(label->getOwner()->getElementType()));
-        text.replace(QStringLiteral("%value%"), QString());
+        text = Fig2::Label::fill(label->getContentTemplate(), label->getOwner()->getName(),
+                                 CAD::ElementCreator::getTypeName(label->getOwner()->getElementType()), QString());
     }
     return text;
 }

@@ -213,14 +213,14 @@ void InStream::openBlock()
 unsigned int InStream::getBlockVersion() const
 {
     if (blocks_.empty())
-        throw StreamException(where(offset_, QStringLiteral("getBlockVersion without an open block")));
+        throw StreamException(where(offset_, translate("Kav::IO", "getBlockVersion without an open block")));
     return blocks_.back().version;
 }
 
 void InStream::closeBlock()
 {
     if (blocks_.empty())
-        throw StreamException(where(offset_, QStringLiteral("closeBlock without an open block")));
+        throw StreamException(where(offset_, translate("Kav::IO", "closeBlock without an open block")));
     seekTo(blocks_.back().end);
     blocks_.pop_back();
 }

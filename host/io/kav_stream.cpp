@@ -53,7 +53,7 @@ StreamException::StreamException(QString const& text) : text_(text), what_(text.
 unsigned int Stream::sizeOf(KString const& text)
 {
     if (text.size() > MaxLength - 4)
-        throw StreamException(QStringLiteral("a string of %1 bytes is too long for a stream").arg(text.size()));
+        throw StreamException(translate("Kav::IO", "a string of %1 bytes is too long for a stream").arg(text.size()));
     return static_cast<unsigned int>(4 + text.size());
 }
 
@@ -101,7 +101,7 @@ OutStream::OutStream(QByteArray* buffer, KString const& type, unsigned int versi
     : Stream(QStringLiteral("memory")), buffer_(buffer), uncaughtAtStart_(std::uncaught_exceptions())
 {
     if (!buffer)
-        throw StreamException(QStringLiteral("memory: OutStream on a null buffer"));
+        throw StreamException(translate("Kav::IO", "memory: OutStream on a null buffer"));
     writeHeader(type, version);
 }
 
@@ -109,7 +109,7 @@ OutStream::OutStream(QByteArray* buffer)
     : Stream(QStringLiteral("memory")), buffer_(buffer), uncaughtAtStart_(std::uncaught_exceptions()), bare_(true)
 {
     if (!buffer)
-        throw StreamException(QStringLiteral("memory: OutStream on a null buffer"));
+        throw StreamException(translate("Kav::IO", "memory: OutStream on a null buffer"));
 }
 
 OutStream::~OutStream()
@@ -133,7 +133,7 @@ OutStream::~OutStream()
 
 void OutStream::writeHeader(KString const& type, unsigned int version)
 {
-    checkWritable("the stream header");
+    checkWritable(QT_TRANSLATE_NOOP("Kav::IO", "the stream header"));
     put(Magic, sizeof Magic);
     writeString(type);
     writeUInt(version);
@@ -143,10 +143,10 @@ void OutStream::checkWritable(char const* what) const
 {
     if (state_ == State::Open)
         return;
-    throw StreamException(QStringLiteral("%1: cannot write %2: the stream is %3")
-                              .arg(name_, QLatin1String(what),
-                                   state_ == State::Closed ? QStringLiteral("closed")
-                                                           : QStringLiteral("discarded")));
+    throw StreamException(translate("Kav::IO", "%1: cannot write %2: the stream is %3")
+                              .arg(name_, translate("Kav::IO", what),
+                                   state_ == State::Closed ? translate("Kav::IO", "closed")
+                                                           : translate("Kav::IO", "discarded")));
 }
 
 void OutStream::checkRoom(quint64 size, char const* what, quint64 count)
@@ -156,7 +156,7 @@ void OutStream::checkRoom(quint64 size, char const* what, quint64 count)
     OpenBlock const& block = blocks_.back();
     quint64 const left = block.end - offset_;
     if (size > left)
-        fail(where(offset_, QStringLiteral("%1 (%2 bytes) overflows the block of %3 bytes begun at offset %4: "
+        fail(where(offset_, translate("Kav::IO", "%1 (%2 bytes) overflows the block of %3 bytes begun at offset %4: "
                                            "only %5 bytes are left in it")
                                 .arg(describe(what, count))
                                 .arg(size)
@@ -201,8 +201,8 @@ void OutStream::drop()
 
 void OutStream::beginBlock(unsigned int size, unsigned int version)
 {
-    checkWritable("a block");
-    checkRoom(SizeBlockHeader + quint64(size), "a block of %1 bytes with its header", size);
+    checkWritable(QT_TRANSLATE_NOOP("Kav::IO", "a block"));
+    checkRoom(SizeBlockHeader + quint64(size), QT_TRANSLATE_NOOP("Kav::IO", "a block of %1 bytes with its header"), size);
     char header[8];
     qToLittleEndian<quint32>(size, header);
     qToLittleEndian<quint32>(version, header + 4);
@@ -212,8 +212,8 @@ void OutStream::beginBlock(unsigned int size, unsigned int version)
 
 void OutStream::beginBlock(unsigned int version)
 {
-    checkWritable("a block");
-    checkRoom(SizeBlockHeader, "a block header");
+    checkWritable(QT_TRANSLATE_NOOP("Kav::IO", "a block"));
+    checkRoom(SizeBlockHeader, QT_TRANSLATE_NOOP("Kav::IO", "a block header"));
     // Writes inside are held to the block around it; at the top, to what a header can say.
     OpenBlock block{offset_ + SizeBlockHeader + std::numeric_limits<quint32>::max(),
                     std::numeric_limits<quint32>::max(), pending_.size()};
@@ -230,9 +230,9 @@ void OutStream::beginBlock(unsigned int version)
 
 void OutStream::endBlock()
 {
-    checkWritable("the end of a block");
+    checkWritable(QT_TRANSLATE_NOOP("Kav::IO", "the end of a block"));
     if (blocks_.empty())
-        fail(where(offset_, QStringLiteral("endBlock without an open block")));
+        fail(where(offset_, translate("Kav::IO", "endBlock without an open block")));
     OpenBlock const block = blocks_.back();
     if (block.header >= 0) {
         qsizetype const payload = pending_.size() - block.header - static_cast<qsizetype>(SizeBlockHeader);
@@ -243,7 +243,7 @@ void OutStream::endBlock()
     }
     if (offset_ != block.end) {
         quint64 const begin = block.end - block.size;
-        fail(where(offset_, QStringLiteral("the block begun at offset %1 declares %2 bytes but %3 were written")
+        fail(where(offset_, translate("Kav::IO", "the block begun at offset %1 declares %2 bytes but %3 were written")
                                 .arg(begin)
                                 .arg(block.size)
                                 .arg(offset_ - begin)));
@@ -254,14 +254,14 @@ void OutStream::endBlock()
 void OutStream::writeBool(bool value)
 {
     char const byte = value ? 1 : 0;
-    writeSmall(&byte, SizeBool, "a bool");
+    writeSmall(&byte, SizeBool, QT_TRANSLATE_NOOP("Kav::IO", "a bool"));
 }
 
 void OutStream::writeUInt(unsigned int value)
 {
     char bytes[4];
     qToLittleEndian<quint32>(value, bytes);
-    writeSmall(bytes, SizeUInt, "an unsigned int");
+    writeSmall(bytes, SizeUInt, QT_TRANSLATE_NOOP("Kav::IO", "an unsigned int"));
 }
 
 void OutStream::writeDouble(double value)
@@ -271,7 +271,7 @@ void OutStream::writeDouble(double value)
     std::memcpy(&bits, &value, sizeof bits);
     char bytes[8];
     qToLittleEndian<quint64>(bits, bytes);
-    writeSmall(bytes, SizeDouble, "a double");
+    writeSmall(bytes, SizeDouble, QT_TRANSLATE_NOOP("Kav::IO", "a double"));
 }
 
 void OutStream::writeSmall(char const* data, unsigned int size, char const* what)
@@ -291,10 +291,10 @@ void OutStream::writeSmall(char const* data, unsigned int size, char const* what
 
 void OutStream::writeString(KString const& text)
 {
-    checkWritable("a string");
+    checkWritable(QT_TRANSLATE_NOOP("Kav::IO", "a string"));
     if (text.size() > MaxLength)
-        fail(where(offset_, QStringLiteral("a string of %1 bytes is too long for a stream").arg(text.size())));
-    checkRoom(4 + quint64(text.size()), "a string of %1 bytes with its length", text.size());
+        fail(where(offset_, translate("Kav::IO", "a string of %1 bytes is too long for a stream").arg(text.size())));
+    checkRoom(4 + quint64(text.size()), QT_TRANSLATE_NOOP("Kav::IO", "a string of %1 bytes with its length"), text.size());
     char length[4];
     qToLittleEndian<quint32>(static_cast<quint32>(text.size()), length);
     put(length, sizeof length);
@@ -317,9 +317,9 @@ void OutStream::close()
     if (state_ == State::Closed)
         return;
     if (state_ == State::Discarded)
-        throw StreamException(QStringLiteral("%1: cannot close: the stream was discarded").arg(name_));
+        throw StreamException(translate("Kav::IO", "%1: cannot close: the stream was discarded").arg(name_));
     if (!blocks_.empty())
-        fail(where(offset_, QStringLiteral("close with %1 block(s) still open").arg(blocks_.size())));
+        fail(where(offset_, translate("Kav::IO", "close with %1 block(s) still open").arg(blocks_.size())));
     if (file_) {
         flush();
         char trailer[4];

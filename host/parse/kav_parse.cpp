@@ -58,17 +58,16 @@ bool isDecimal(QString const& t)
 
 QString Parse::getString(QString& params, QString const& key)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return takeString(params, key, [](QString const& text) { return text; });
 }
 
 QStringList Parse::getStringVector(QString& params, QString const& key, unsigned int least,
                             unsigned int most)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     if (least > most)
-        throw ProgError(QString::fromLatin1(__func__), QString::fromLatin1(__FILE__), __LINE__,
-                        QStringLiteral("least %1 is above most %2").arg(least).arg(most));
+        throw ProgError(KAV_HERE, QStringLiteral("least %1 is above most %2").arg(least).arg(most));
     Match const m = find(params, key, Kind::List);
     QStringList values = decodeList(params.constData(), m.entry.valueBegin);
     auto const count = static_cast<unsigned int>(values.size());
@@ -91,7 +90,7 @@ QStringList Parse::getStringVector(QString& params, QString const& key, unsigned
 
 QString Parse::getFile(QString& params, QString const& key)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return takeString(params, key, [](QString const& path) { return path; });
 }
 
@@ -107,7 +106,7 @@ void Parse::checkEmptyParameters(QString const& params)
 
 QString Parse::getGroup(QString& params, QString const& key)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     Match const m = find(params, key, Kind::Group);
     QString content = params.mid(m.entry.valueBegin + 1, m.entry.valueEnd - m.entry.valueBegin - 2);
     take(params, m);
@@ -116,13 +115,13 @@ QString Parse::getGroup(QString& params, QString const& key)
 
 bool Parse::hasKey(QString const& params, QString const& key)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return scan(params, &key).found;
 }
 
 bool Parse::getBool(QString& params, QString const& key)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return takeString(params, key, [&key](QString const& text) {
         if (text == QLatin1String("1"))
             return true;
@@ -134,7 +133,7 @@ bool Parse::getBool(QString& params, QString const& key)
 
 unsigned int Parse::getUInt(QString& params, QString const& key)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return takeString(params, key, [&key](QString const& text) {
         if (text.isEmpty())
             badValue(key, QT_TRANSLATE_NOOP("Kav::Parse", "an unsigned whole number"), text);
@@ -156,7 +155,7 @@ unsigned int Parse::getUInt(QString& params, QString const& key)
 
 double Parse::getDouble(QString& params, QString const& key)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return takeString(params, key, [&key](QString const& text) {
         QString const lower = text.toLower();
         if (lower == QLatin1String("inf") || lower == QLatin1String("+inf"))

@@ -68,8 +68,7 @@ public:
     static QString createUInt(QString const& key, unsigned int value);
     static unsigned int getUInt(QString& params, QString const& key);
 
-    // C locale with 17 significant digits, so the value reads back exactly; "inf", "-inf"
-    // and "nan" stand for the special values.
+    // The value as numberText() writes it (core/kav_text.h): it reads back exactly.
     static QString createDouble(QString const& key, double value);
     static double getDouble(QString& params, QString const& key);
 };

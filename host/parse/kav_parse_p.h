@@ -2,6 +2,8 @@
 // Private to the parameter strings: the scanner that checks a whole string and notes its
 // top-level entries, and the pieces the readers and the writer share.
 
+#include "core/kav_errors.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +17,7 @@ QString shown(QString const& text);
 QString shownChar(QChar c);
 bool isKeyChar(QChar c);
 // ProgError unless the key follows the key rule.
-void checkKey(QString const& key, char const* function, int line);
+void checkKey(QString const& key, SourcePlace const& place);
 
 enum class Kind { String, List, Group };
 

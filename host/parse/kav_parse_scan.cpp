@@ -42,14 +42,13 @@ bool isKeyChar(QChar c)
            u == '_' || u == '.' || u == '-';
 }
 
-void checkKey(QString const& key, char const* function, int line)
+void checkKey(QString const& key, SourcePlace const& place)
 {
     bool valid = !key.isEmpty();
     for (QChar const c : key)
         valid = valid && isKeyChar(c);
     if (!valid)
-        throw ProgError(QString::fromLatin1(function), QString::fromLatin1(__FILE__), line,
-                        QStringLiteral("invalid parameter name \"%1\"").arg(shown(key)));
+        throw ProgError(place, QStringLiteral("invalid parameter name \"%1\"").arg(shown(key)));
 }
 
 QString kindName(Kind kind)

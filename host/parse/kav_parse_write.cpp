@@ -1,9 +1,8 @@
 #include "parse/kav_parse.h"
 
 #include "core/kav_errors.h"
+#include "core/kav_text.h"
 #include "parse/kav_parse_p.h"
-
-#include <cmath>
 
 namespace Kav {
 namespace ParseDetail {
@@ -44,13 +43,13 @@ using ParseDetail::say;
 
 QString Parse::createString(QString const& key, QString const& value)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return key + QLatin1Char('=') + quoted(value);
 }
 
 QString Parse::createStringVector(QString const& key, QStringList const& values)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     QString out = key + QLatin1String("=[");
     for (int i = 0; i < values.size(); ++i) {
         if (i > 0)
@@ -63,13 +62,13 @@ QString Parse::createStringVector(QString const& key, QStringList const& values)
 
 QString Parse::createFile(QString const& key, QString const& path)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return key + QLatin1Char('=') + quoted(path);
 }
 
 QString Parse::createGroup(QString const& key, QString const& content)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     try {
         scan(content, nullptr);
     } catch (ParamError const& e) {
@@ -82,29 +81,20 @@ QString Parse::createGroup(QString const& key, QString const& content)
 
 QString Parse::createBool(QString const& key, bool value)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return key + (value ? QLatin1String("=\"1\"") : QLatin1String("=\"0\""));
 }
 
 QString Parse::createUInt(QString const& key, unsigned int value)
 {
-    checkKey(key, __func__, __LINE__);
+    checkKey(key, KAV_HERE);
     return key + QLatin1String("=\"") + QString::number(value) + QLatin1Char('"');
 }
 
 QString Parse::createDouble(QString const& key, double value)
 {
-    checkKey(key, __func__, __LINE__);
-    QString text;
-    if (std::isnan(value))
-        text = QStringLiteral("nan");
-    else if (std::isinf(value))
-        text = value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
-    else if (value == 0 && std::signbit(value))
-        text = QStringLiteral("-0"); // QString::number drops the sign of zero
-    else
-        text = QString::number(value, 'g', 17);
-    return key + QLatin1String("=\"") + text + QLatin1Char('"');
+    checkKey(key, KAV_HERE);
+    return key + QLatin1String("=\"") + numberText(value) + QLatin1Char('"');
 }
 
 } // namespace Kav

@@ -68,24 +68,22 @@ PropAccTemplate readTemplate(IO::InStream* in, Cfg::Level level)
 
 } // namespace
 
-void PropAccTemplateContainer::checkIndex(unsigned int index, char const* operation, int line) const
+void PropAccTemplateContainer::checkIndex(unsigned int index, SourcePlace const& place) const
 {
     if (index < templates_.size())
         return;
-    throw ProgError(QStringLiteral("Kav::PropertyAccess::PropAccTemplateContainer::") + QLatin1String(operation),
-                    QStringLiteral("kav_prop_acc_template_container"), line,
-                    QStringLiteral("index %1 out of range (%2 templates)").arg(index).arg(templates_.size()));
+    throw ProgError(place, QStringLiteral("index %1 out of range (%2 templates)").arg(index).arg(templates_.size()));
 }
 
 PropAccTemplate PropAccTemplateContainer::getTemplate(unsigned int index) const
 {
-    checkIndex(index, "getTemplate", __LINE__);
+    checkIndex(index, KAV_HERE);
     return templates_[index];
 }
 
 void PropAccTemplateContainer::set(unsigned int index, PropAccTemplate const& t)
 {
-    checkIndex(index, "set", __LINE__);
+    checkIndex(index, KAV_HERE);
     templates_[index] = t;
 }
 

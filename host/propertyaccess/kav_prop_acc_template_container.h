@@ -8,6 +8,7 @@
 #include <vector>
 
 namespace Kav {
+struct SourcePlace;
 namespace IO {
 class OutStream;
 class InStream;
@@ -39,7 +40,7 @@ public:
     bool operator!=(PropAccTemplateContainer const& o) const { return !(*this == o); }
 
 private:
-    void checkIndex(unsigned int index, char const* operation, int line) const;
+    void checkIndex(unsigned int index, SourcePlace const& place) const;
 
     std::vector<PropAccTemplate> templates_;
 };

@@ -2,7 +2,9 @@
 #include "cad/kav_record_manager.h"
 #include "core/kav_error_log.h"
 #include "core/kav_errors.h"
+#include "fig2/kav_fig2.h"
 #include "gcad/kav_gcad.h"
+#include "gcad/kav_label_layout.h"
 #include "gl/kav_view.h"
 #include "glabel/kav_label_element.h"
 #include "glegend2/kav_global_legend.h"
@@ -96,6 +98,29 @@ TEST(CadElement, SectionKeepsNoSamplesOrDistancesOfOtherInputs)
     // Distances measured from c2 on samples around c1 must not come back for c1.
     step(c1, 4.0, true);
     EXPECT_EQ(s.getDistances(), fresh(c1, 4.0)->getDistances());
+}
+
+// A label's template is filled in one pass: placeholders in the name or value stay as they are.
+TEST(CadElement, LabelTextTakesNameAndValueLiterally)
+{
+    QString const type = CAD::ElementCreator::getTypeName(CAD::ElementCreator::PART);
+    struct Case {
+        char const* content;
+        char const* name;
+        QString text;
+    };
+    for (Case const& c : {Case{"%name% (%type%)", "%type%%value%", QStringLiteral("%type%%value% (") + type + QLatin1Char(')')},
+                          Case{"%name%%", "50%", QStringLiteral("50%%")},
+                          Case{"%other%|%name", "x", QStringLiteral("%other%|%name")}}) {
+        CAD::Element e(QString::fromLatin1(c.name), CAD::ElementCreator::PART);
+        e.setLabel(std::make_unique<LabelElement>(&e));
+        e.getLabel()->setContentTemplate(QString::fromLatin1(c.content));
+        EXPECT_EQ(GCAD::LabelLayout::textOf(e.getLabel()).toStdString(), c.text.toStdString()) << c.content;
+    }
+    Fig2::Label figure;
+    figure.setSource(QStringLiteral("%value%/%name%"), QStringLiteral("n"), type, QStringLiteral("%name%"));
+    figure.updateForStage(StageIdentifier(), 0, 0);
+    EXPECT_EQ(figure.getText().toStdString(), "%name%/n");
 }
 
 // A snapshot keeps what it took from an element while its revision stands: every change a

@@ -36,6 +36,20 @@ foreach(dir "" /host /library)
       -P ${MVP_BUILD_DIR}${dir}/cmake_install.cmake)
 endforeach()
 
+# Private headers stay in the tree, and no installed header reaches for one.
+file(GLOB_RECURSE private_headers ${prefix}/*_p.h)
+file(GLOB_RECURSE installed_headers ${prefix}/*.h)
+foreach(header IN LISTS installed_headers)
+  file(STRINGS ${header} private_includes REGEX "#include .*_p\\.h")
+  if(private_includes)
+    list(APPEND private_headers "${header} includes ${private_includes}")
+  endif()
+endforeach()
+if(private_headers)
+  message(FATAL_ERROR "private headers in the installed package:\n${private_headers}")
+endif()
+message(STATUS "no private header installed: ok")
+
 set(configure_args -S ${MVP_CONSUMER_SOURCE} -B ${build} -G ${MVP_GENERATOR}
   -DCMAKE_BUILD_TYPE=${MVP_BUILD_TYPE} -DCMAKE_PREFIX_PATH=${prefix})
 if(MVP_CXX_COMPILER)

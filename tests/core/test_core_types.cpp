@@ -44,6 +44,43 @@ TEST(OpenStdStream, ReadsAndWritesNonAsciiPaths)
     EXPECT_FALSE(OS::openStdStream(&wrongMode, path, OS::WRITE));
 }
 
+TEST(ProgError, NamesTheFunctionSourceAndLineOfTheRaisingStatement)
+{
+    // The signatures as the compilers write them.
+    struct Case {
+        char const* signature;
+        char const* file;
+        char const* function;
+        char const* source;
+    };
+    for (Case const& c : {
+             Case{"bool Kav::A<B, C>::f(int) const", "/src/host/mcadcmd/scene/kav_scene.cpp", "Kav::A<B, C>::f", "kav_scene"},
+             Case{"Kav::GApp::Command::Command(const QString&, int)", "kav_command.cpp", "Kav::GApp::Command::Command",
+                  "kav_command"},
+             Case{"static int (anonymous namespace)::R<std::map<int, int> >::raise(const T&) [with T = int]",
+                  "C:\\src\\r.h", "(anonymous namespace)::R<std::map<int, int> >::raise", "r"},
+             Case{"void {anonymous}::g()::<lambda(int)>", "v1.2/noext", "{anonymous}::g", "noext"},
+             Case{"bool __cdecl Kav::X::f(void)", ".hidden", "Kav::X::f", ".hidden"},
+             Case{"main", "", "main", ""},
+         }) {
+        SourcePlace const place{c.signature, c.file, 1};
+        EXPECT_EQ(place.functionName().toStdString(), c.function) << c.signature;
+        EXPECT_EQ(place.sourceName().toStdString(), c.source) << c.file;
+    }
+
+    int const line = __LINE__ + 1;
+    auto const raise = [] { throw ProgError(KAV_HERE, QStringLiteral("bad state")); };
+    try {
+        raise();
+        ADD_FAILURE() << "no error";
+    } catch (ProgError const& e) {
+        EXPECT_EQ(e.getMessage().toStdString(),
+                  "ProgError_NamesTheFunctionSourceAndLineOfTheRaisingStatement_Test::TestBody (test_core_types:"
+                      + std::to_string(line) + "): bad state");
+        EXPECT_EQ(std::string(e.what()), e.getMessage().toStdString());
+    }
+}
+
 TEST(Translation, InstallsCatalogueFromTheTranslationDirectory)
 {
     setTranslationDirectory(QStringLiteral(MVP_TEST_QM_DIR));

@@ -1,10 +1,12 @@
 #include "core/kav_errors.h"
+#include "core/kav_text.h"
 #include "parse/kav_parse.h"
 #include "mvp_expect.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -250,17 +252,25 @@ TEST_F(ParseTest, BoolsAndNumbers)
         EXPECT_THROW(getUInt(p, q("u")), ParamError) << bad;
     }
 
-    double const values[] = {0.1, 1.0 / 3.0, -2.5e-300, std::numeric_limits<double>::denorm_min(),
-                             std::numeric_limits<double>::max(), std::numeric_limits<double>::lowest(),
-                             12345678901234567890.0, std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity()};
-    for (double const v : values) {
-        p = createDouble(q("d"), v);
-        EXPECT_EQ(getDouble(p, q("d")), v) << qPrintable(createDouble(q("d"), v));
+    // One text for a number and a colour wherever the host writes them: the shortest text
+    // that reads back bit for bit, the sign of zero included.
+    using Lim = std::numeric_limits<double>;
+    struct Number {
+        double value;
+        char const* text;
+    };
+    for (Number const& n : {Number{0.1, "0.1"}, Number{0.1 + 0.2, "0.30000000000000004"}, Number{1.0 / 3.0, "0.3333333333333333"},
+                            Number{-0.0, "-0"}, Number{0.0, "0"}, Number{1e-300, "1e-300"}, Number{-2.5e-300, "-2.5e-300"},
+                            Number{Lim::denorm_min(), "5e-324"}, Number{Lim::max(), "1.7976931348623157e+308"},
+                            Number{Lim::lowest(), "-1.7976931348623157e+308"}, Number{12345678901234567890.0, "12345678901234567168"},
+                            Number{1e21, "1e+21"}, Number{100.0, "100"}, Number{1e5, "1e+05"}, Number{Lim::infinity(), "inf"},
+                            Number{-Lim::infinity(), "-inf"}, Number{Lim::quiet_NaN(), "nan"}}) {
+        p = createDouble(q("d"), n.value);
+        EXPECT_EQ(p, q("d=\"") + q(n.text) + q("\""));
+        double const back = getDouble(p, q("d"));
+        EXPECT_TRUE(std::memcmp(&back, &n.value, sizeof back) == 0 || (std::isnan(back) && std::isnan(n.value))) << n.text;
     }
-    p = createDouble(q("z"), -0.0) + createDouble(q("n"), std::nan(""));
-    EXPECT_TRUE(std::signbit(getDouble(p, q("z"))));
-    EXPECT_TRUE(std::isnan(getDouble(p, q("n"))));
+    EXPECT_EQ(colorText(0xff12abcdu) + colorText(0x0000a0u), q("#12abcd#0000a0"));
     p = q("a=\"1e3\" b=\"-.5\" c=\"7.\"");
     EXPECT_EQ(getDouble(p, q("a")) + getDouble(p, q("b")) + getDouble(p, q("c")), 1006.5);
     for (char const* bad : {"1,5", "1.5x", " 1", "1 ", "", "0x10", "1e", "e5", ".", "1e999", "--1"}) {

@@ -1,5 +1,6 @@
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "restore/mvp_cmd_restore_snapshot.h"
+#include "mvp_temp_dir.h"
 #include "restore_probe.h"
 
 #include "cad/kav_record_notifier.h"
@@ -302,6 +303,23 @@ TEST_F(RestoreCommands, ParameterErrorsNameTheProblemAndTheExpectedForm)
     EXPECT_EQ(s(byTemplate.getSnapshotName()), "Snap 2");
     EXPECT_TRUE(byTemplate.getRestoreTemplate().sameContent(t));
     EXPECT_TRUE(log.isEmpty());
+
+    // No menu form: the error names the statement that raises it, as the source has it now.
+    QStringList const lines =
+        QString::fromUtf8(MvpTest::readAll(QStringLiteral(MVP_TEST_DATA_DIR "/../../restore/mvp_cmd_restore_from_template.cpp")))
+            .split(QLatin1Char('\n'));
+    auto const menu = std::find_if(lines.begin(), lines.end(),
+                                   [](QString const& l) { return l.contains(QLatin1String("Command::executeMenu()")); });
+    auto const raise = std::find_if(menu, lines.end(), [](QString const& l) { return l.contains(QLatin1String("throw")); });
+    ASSERT_NE(raise, lines.end());
+    try {
+        byTemplate.executeMenu();
+        ADD_FAILURE() << "executeMenu returned";
+    } catch (ProgError const& e) {
+        EXPECT_EQ(e.getLine(), raise - lines.begin() + 1);
+        EXPECT_EQ(s(e.getMessage()), "Kav::MCADVisProp::RestoreSnapshotTemplateCommand::executeMenu (mvp_cmd_restore_from_template:"
+                                         + std::to_string(e.getLine()) + "): this command cannot be used in a menu");
+    }
 }
 
 TEST_F(RestoreCommands, TemplateHandsCopiesAndItsTwoFlagsToTheApply)

@@ -78,8 +78,7 @@ private:
     {
         Kav::CAD::Element* e = Kav::MCADCmd::CommandInterface::getInterface()->getCADElementForElement(name).getElement();
         if (!e)
-            throw Kav::ProgError(QStringLiteral("ProbeAccess"), QStringLiteral("test"), __LINE__,
-                                 QStringLiteral("no element"));
+            throw Kav::ProgError(KAV_HERE, QStringLiteral("no element"));
         return e;
     }
 };

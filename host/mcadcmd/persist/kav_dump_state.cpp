@@ -1,5 +1,6 @@
 #include "mcadcmd/scene/kav_scene.h"
 
+#include "core/kav_text.h"
 #include "glabel/kav_label_element.h"
 #include "io/kav_stream.h"
 #include "mcadcmd/scene/kav_scene_state_p.h"
@@ -18,7 +19,6 @@ namespace MCADCmd {
 
 namespace {
 
-using Detail::number;
 using Detail::quoted;
 using Detail::vec;
 
@@ -60,7 +60,7 @@ private:
     Line& number(double x, char before)
     {
         text_ += QLatin1Char(before);
-        text_ += Detail::number(x);
+        text_ += numberText(x);
         return *this;
     }
     Line& close()
@@ -80,10 +80,10 @@ QString elementLine(CAD::Element& e)
     if (e.getParent() != nullptr)
         line.add("parent", quoted(e.getParent()->getName()));
     line.add("visible", flag(s.visible)).add("valid", flag(s.valid));
-    line.add("color", Detail::colorText(s.prop.color))
-        .add("transparency", number(s.prop.transparency))
-        .add("point_size", number(s.prop.pointSize))
-        .add("line_width", number(s.prop.lineWidth))
+    line.add("color", colorText(s.prop.color))
+        .add("transparency", numberText(s.prop.transparency))
+        .add("point_size", numberText(s.prop.pointSize))
+        .add("line_width", numberText(s.prop.lineWidth))
         .add("display_mode", QString::number(s.prop.displayMode));
     line.add("center", s.center).add("extent", s.halfExtent);
     if (s.hasPullOut)
@@ -101,8 +101,8 @@ QString elementLine(CAD::Element& e)
                            .arg(flag(s.label.frame));
     }
     if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(&e)) {
-        line.add("sampling", s.autoSampling ? QStringLiteral("auto") : number(s.sampling))
-            .add("radius", number(section->getRadius()))
+        line.add("sampling", s.autoSampling ? QStringLiteral("auto") : numberText(s.sampling))
+            .add("radius", numberText(section->getRadius()))
             .add("samples", QString::number(section->getSamplePoints().size()));
     }
     return line.text();
@@ -171,14 +171,14 @@ QString dumpState(Scene& scene)
     GL::ViewCreator const* view = scene.viewCreator();
     lines << QStringLiteral("view rotation=%1 translation=%2 axis_scale=%3 scale=%4")
                  .arg(vec(view->getRotation()), vec(view->getTranslation()), vec(view->getAxisScale()),
-                      number(view->getScale()));
+                      numberText(view->getScale()));
     GL::RenderObject const* render = scene.renderObject();
     lines << QStringLiteral("render rotation=%1 translation=%2 axis_scale=%3 scale=%4")
                  .arg(vec(render->getRotation()), vec(render->getTranslation()), vec(render->getAxisScale()),
-                      number(render->getScale()));
+                      numberText(render->getScale()));
     GLegend2::GlobalLegend const* legend = scene.legend();
     lines << QStringLiteral("legend data=%1 range=(%2 %3) steps=%4 visible=%5 map=%6 position=%7")
-                 .arg(flag(scene.hasLegendData()), number(legend->getMinimum()), number(legend->getMaximum()))
+                 .arg(flag(scene.hasLegendData()), numberText(legend->getMinimum()), numberText(legend->getMaximum()))
                  .arg(legend->getSteps())
                  .arg(flag(legend->isLegendVisible()), legend->getColorMap(), vec(legend->getPosition()));
     for (CAD::Element* e : scene.elements())

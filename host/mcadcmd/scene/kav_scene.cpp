@@ -11,9 +11,9 @@ namespace MCADCmd {
 
 namespace {
 
-[[noreturn]] void refuse(char const* function, int line, QString const& text)
+[[noreturn]] void refuse(SourcePlace const& place, QString const& text)
 {
-    throw ProgError(QString::fromLatin1(function), QStringLiteral("kav_scene"), line, text);
+    throw ProgError(place, text);
 }
 
 } // namespace
@@ -119,30 +119,30 @@ CAD::Element* Scene::insertElement(std::unique_ptr<CAD::Element> element, QStrin
     if (index > elements_.size())
         index = elements_.size();
     if (!element)
-        refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("no element"));
+        refuse(KAV_HERE, QStringLiteral("no element"));
     QString const name = element->getName();
     if (name.isEmpty())
-        refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("an element needs a name"));
+        refuse(KAV_HERE, QStringLiteral("an element needs a name"));
     // The entry is made by the test for a taken name (one hash operation for both, a scene
     // of many elements is built this way) and dropped again if the element is refused.
     auto const known = byName_.size();
     CAD::Element*& slot = byName_[name];
     if (byName_.size() == known)
-        refuse("Kav::MCADCmd::Scene::addElement", __LINE__, QStringLiteral("the name \"%1\" is taken").arg(name));
+        refuse(KAV_HERE, QStringLiteral("the name \"%1\" is taken").arg(name));
     CAD::Element* raw = element.get();
     try {
         if (dynamic_cast<CAD::Report*>(raw) != nullptr)
-            refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
+            refuse(KAV_HERE,
                    QStringLiteral("\"%1\" is a report: add it with addReport").arg(name));
         CAD::Element* parent = nullptr;
         if (!parentName.isEmpty()) {
             parent = parentName != name ? byName_.value(parentName, nullptr) : nullptr;
             if (parent == nullptr || dynamic_cast<CAD::Report*>(parent) != nullptr)
-                refuse("Kav::MCADCmd::Scene::addElement", __LINE__,
+                refuse(KAV_HERE,
                        QStringLiteral("the parent \"%1\" of \"%2\" is no element").arg(parentName, name));
             // Appending keeps every present parent before; only an insertion needs the look.
             if (index < elements_.size() && indexOf(parentName) >= static_cast<long>(index))
-                refuse("Kav::MCADCmd::Scene::insertElement", __LINE__,
+                refuse(KAV_HERE,
                        QStringLiteral("the parent \"%1\" must come before \"%2\"").arg(parentName, name));
         }
         element->setParent(parent);
@@ -285,12 +285,12 @@ CAD::Report* Scene::addReport(std::unique_ptr<CAD::Report> report)
 CAD::Report* Scene::insertReport(std::unique_ptr<CAD::Report> report, std::size_t index)
 {
     if (!report)
-        refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("no report"));
+        refuse(KAV_HERE, QStringLiteral("no report"));
     QString const name = report->getName();
     if (name.isEmpty())
-        refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("a report needs a name"));
+        refuse(KAV_HERE, QStringLiteral("a report needs a name"));
     if (byName_.contains(name))
-        refuse("Kav::MCADCmd::Scene::addReport", __LINE__, QStringLiteral("the name \"%1\" is taken").arg(name));
+        refuse(KAV_HERE, QStringLiteral("the name \"%1\" is taken").arg(name));
     CAD::Report* raw = report.get();
     index = std::min(index, reports_.size());
     reports_.insert(reports_.begin() + static_cast<std::ptrdiff_t>(index), std::move(report));

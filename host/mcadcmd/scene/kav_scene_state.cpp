@@ -16,25 +16,14 @@ namespace Kav {
 namespace MCADCmd {
 namespace Detail {
 
-QString number(double value)
-{
-    if (std::isnan(value))
-        return QStringLiteral("nan");
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
-    char buf[64];
-    auto const r = std::to_chars(buf, buf + sizeof buf, value);
-    return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
-}
-
 QString vec(BaVec2d<double> const& v)
 {
     QString out;
     out.reserve(50);
     out += QLatin1Char('(');
-    out += number(v.x);
+    out += numberText(v.x);
     out += QLatin1Char(' ');
-    out += number(v.y);
+    out += numberText(v.y);
     out += QLatin1Char(')');
     return out;
 }
@@ -44,11 +33,11 @@ QString vec(BaVec3d<double> const& v)
     QString out;
     out.reserve(75);
     out += QLatin1Char('(');
-    out += number(v.x);
+    out += numberText(v.x);
     out += QLatin1Char(' ');
-    out += number(v.y);
+    out += numberText(v.y);
     out += QLatin1Char(' ');
-    out += number(v.z);
+    out += numberText(v.z);
     out += QLatin1Char(')');
     return out;
 }
@@ -68,11 +57,6 @@ QString quoted(QString const& text)
     }
     out += QLatin1Char('"');
     return out;
-}
-
-QString colorText(quint32 rgb)
-{
-    return QStringLiteral("#%1").arg(rgb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
 bool parseColor(QString const& text, quint32* rgb)
@@ -197,7 +181,7 @@ double toNumber(QString const& key, QString const& text, Limits::Range const& ra
         throw ParamError(translate("Kav::MCADCmd", "%1: \"%2\" is not a finite number").arg(key, text));
     if (!range.contains(v))
         throw ParamError(translate("Kav::MCADCmd", "%1: %2 is outside %3..%4")
-                             .arg(key, number(v), number(range.min), number(range.max)));
+                             .arg(key, numberText(v), numberText(range.min), numberText(range.max)));
     return v;
 }
 
@@ -379,7 +363,7 @@ void applyLegendSettings(Scene& scene, QString& params)
     probe.setStreamData(scene.legend()->getStreamData());
     if (range && !probe.setRange(range->x, range->y))
         throw ParamError(translate("Kav::MCADCmd", "range: the second value must exceed the first by at least %1")
-                             .arg(number(Limits::MIN_LEGEND_WIDTH)));
+                             .arg(numberText(Limits::MIN_LEGEND_WIDTH)));
     if (steps && (std::floor(*steps) != *steps || !probe.setSteps(static_cast<unsigned int>(*steps))))
         throw ParamError(translate("Kav::MCADCmd", "steps: a whole number in 2..%1").arg(GLegend2::GlobalLegend::MAX_STEPS));
     if (map && !probe.setColorMap(*map))

@@ -1,9 +1,10 @@
 #pragma once
 // Private to kavhost: the scene's visual state as plain data (for undo records and the
-// state dump), number formatting, and the settings of view.set, legend.set and element.set.
+// state dump), its text pieces, and the settings of view.set, legend.set and element.set.
 
 #include "cad/kav_element.h"
 #include "core/kav_kstring.h"
+#include "core/kav_text.h"
 #include "core/kav_vec.h"
 #include "mcadcmd/scene/kav_element_state_p.h"
 
@@ -18,12 +19,9 @@ namespace MCADCmd {
 class Scene;
 namespace Detail {
 
-// Shortest decimal text that reads back to the same double (C locale).
-QString number(double value);
 QString vec(BaVec2d<double> const& v);
 QString vec(BaVec3d<double> const& v);
 QString quoted(QString const& text);
-QString colorText(quint32 rgb);
 // "#rrggbb" to 0xRRGGBB; false for anything else.
 bool parseColor(QString const& text, quint32* rgb);
 
