@@ -236,42 +236,42 @@
 <context>
     <name>MCADVisProp_cmd</name>
     <message>
-        <location filename="../restore/mvp_cmd_restore_from_template.cpp" line="26"/>
+        <location filename="../restore/mvp_cmd_restore_from_template.cpp" line="25"/>
         <source>restore snapshot by template</source>
         <translation>Snapshot mit Vorlage wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_restore_snapshot.cpp" line="21"/>
+        <location filename="../restore/mvp_cmd_restore_snapshot.cpp" line="20"/>
         <source>restore whole snapshot</source>
         <translation>ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="49"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="52"/>
         <source>no snapshot was named (the name is empty)</source>
         <translation>kein Snapshot wurde genannt (der Name ist leer)</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="51"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="54"/>
         <source>no snapshot has the name &quot;%1&quot;</source>
         <translation>kein Snapshot hat den Namen „%1“</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="52"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="55"/>
         <source>&quot;%1&quot; is not a snapshot</source>
         <translation>„%1“ ist kein Snapshot</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="119"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="122"/>
         <source>and %1 further properties</source>
         <translation>und %1 weitere Eigenschaften</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="120"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="123"/>
         <source>warning</source>
         <translation>Warnung</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="121"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="124"/>
         <source>there are %1 properties, who could not be applied:</source>
         <translation>%1 Eigenschaften konnten nicht angewendet werden:</translation>
     </message>
@@ -286,42 +286,42 @@
         <translation>Snapshot vergleichen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_compare_snapshot.cpp" line="119"/>
+        <location filename="../restore/mvp_cmd_compare_snapshot.cpp" line="117"/>
         <source>other: %1</source>
         <translation>other: %1</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="27"/>
+        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="25"/>
         <source>restore snapshot elements</source>
         <translation>Snapshot-Elemente wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="60"/>
+        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="58"/>
         <source>elements: the list names no element to restore</source>
         <translation>elements: die Liste nennt kein Element zum Wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="116"/>
+        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="109"/>
         <source>the snapshot does not hold this element</source>
         <translation>der Snapshot enthält dieses Element nicht</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="75"/>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="74"/>
         <source>update snapshots</source>
         <translation>Snapshots aktualisieren</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="105"/>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="104"/>
         <source>snapshots: the list names no snapshot to update</source>
         <translation>snapshots: die Liste nennt keinen Snapshot zum Aktualisieren</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="109"/>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="108"/>
         <source>snapshots: &quot;%1&quot; is named twice</source>
         <translation>snapshots: „%1“ ist zweimal genannt</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="168"/>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="162"/>
         <source>there is no view to take the scene&apos;s state from</source>
         <translation>es gibt keine Ansicht, aus der der Zustand der Szene genommen werden kann</translation>
     </message>

@@ -42,23 +42,23 @@
         <translation>eine Datei kann nicht gelesen oder geschrieben werden</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_command.cpp" line="121"/>
+        <location filename="../host/gapp/kav_command.cpp" line="127"/>
         <source>command &quot;%1&quot;: %2</source>
         <translation>Befehl „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_command.cpp" line="125"/>
+        <location filename="../host/gapp/kav_command.cpp" line="131"/>
         <source>command &quot;%1&quot;: unknown exception</source>
         <translation>Befehl „%1“: unbekannte Ausnahme</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_command.cpp" line="200"/>
+        <location filename="../host/gapp/kav_command.cpp" line="206"/>
         <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="41"/>
         <source>(no parameters)</source>
         <translation>(keine Parameter)</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_command.cpp" line="201"/>
+        <location filename="../host/gapp/kav_command.cpp" line="207"/>
         <location filename="../host/mcadcmd/commands/kav_host_commands.cpp" line="38"/>
         <source>command &quot;%1&quot; with parameters: %2
 expected form: %3</source>
