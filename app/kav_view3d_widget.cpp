@@ -207,7 +207,7 @@ void View3dWidget::renderScene(QPainter& p, QSize const& size) const
     small.setPointSizeF(8.0);
     p.setFont(small);
     Transformation const r = Transformation::rotation(scene_->renderObject()->getRotation());
-    QPointF const origin(40.0, size.height() - 40.0);
+    QPointF const origin = GCAD::LabelLayout::axisOrigin(size);
     char const* const axisNames[3] = {"X", "Y", "Z"};
     QColor const axisColors[3] = {QColor(0xc0, 0x20, 0x20), QColor(0x20, 0x90, 0x20), QColor(0x20, 0x40, 0xc0)};
     for (int i = 0; i < 3; ++i) {

@@ -129,6 +129,18 @@ QString LabelLayout::textOf(LabelElement const* label)
     return text;
 }
 
+QPointF LabelLayout::axisOrigin(QSize const& size)
+{
+    return QPointF(40.0, size.height() - 40.0);
+}
+
+QRectF LabelLayout::axisArea(QSize const& size)
+{
+    // Axes of 25 pixels in any direction and their letters beyond the ends.
+    QPointF const o = axisOrigin(size);
+    return QRectF(o.x() - 30.0, o.y() - 40.0, 80.0, 70.0);
+}
+
 LabelLayout::Measured const& LabelLayout::measure(LabelElement* label, QFont const& font)
 {
     // Taken over from the last layout: at the same place among the labels, as long as the
@@ -215,6 +227,7 @@ void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> c
     BoxGrid grid(size);
     if (!legend.area.isEmpty())
         grid.add(legend.area);
+    grid.add(axisArea(size));
     for (int rank = 0; rank < 3; ++rank) {
         for (Candidate& c : candidates) {
             if (c.rank != rank)
@@ -256,7 +269,9 @@ void LabelLayout::layout(std::function<void(std::function<void(LabelElement*)> c
             }
             for (std::size_t i = 0; i < count; ++i) {
                 QRectF const& r = places[i];
-                if (isFinite(r) && overlap(r, window) && grid.isFree(r)) {
+                // One placed by hand stays where it was put, even partly out of the window.
+                bool const inWindow = c.automatic ? window.contains(r) : overlap(r, window);
+                if (isFinite(r) && inWindow && grid.isFree(r)) {
                     c.placed = r;
                     grid.add(r);
                     break;

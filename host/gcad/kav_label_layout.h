@@ -44,7 +44,8 @@ struct KAVHOST_EXPORT PlacedLabel {
     int points = 10;
 };
 
-// Which labels the picture shows and where: no box over another or over the legend. Where
+// Which labels the picture shows and where: no box over another, the legend or the axis triad,
+// and an automatically placed one wholly in the window. Where
 // there is no room a label is left out, in a fixed order: selected elements first, then
 // labels placed by hand, then the rest, each in scene order. The labels' positions in the
 // scene stay as they are; an automatically placed label may be drawn on another side of its
@@ -65,6 +66,10 @@ public:
     std::size_t hiddenCount() const { return hidden_; }
     // The label's text and box size as drawn with its font size.
     static QString textOf(LabelElement const* label);
+    // The lower left corner of a `size` window that the axis triad takes: labels keep off it.
+    static QRectF axisArea(QSize const& size);
+    // Where the triad's axes start, in the middle of axisArea.
+    static QPointF axisOrigin(QSize const& size);
 
 private:
     struct Measured {
