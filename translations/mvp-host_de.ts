@@ -528,182 +528,207 @@ erwartete Form: %3</translation>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="129"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="132"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="155"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="158"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="157"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="160"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="165"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="168"/>
         <source>element &quot;%1&quot;: %2 out of range, skipped</source>
         <translation>Element „%1“: %2 außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="172"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="175"/>
         <source>its geometry</source>
         <translation>seine Geometrie</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="176"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="179"/>
         <source>its pull-out point</source>
         <translation>sein Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="180"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="183"/>
         <source>its label&apos;s origin</source>
         <translation>der Ursprung seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="185"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="188"/>
         <source>its label&apos;s position</source>
         <translation>die Lage seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="189"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="192"/>
         <source>its label&apos;s font size</source>
         <translation>die Schriftgröße seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="195"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="198"/>
         <source>its radius and sampling</source>
         <translation>sein Radius und seine Abtastung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="234"/>
-        <source>access frame of version %1, expected 1</source>
-        <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="305"/>
+        <source>access frame of version %1, expected 1 to 3</source>
+        <translation>Zugriffsrahmen der Version %1, erwartet 1 bis 3</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="57"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="318"/>
+        <source>it changes stored access %1, which is not at hand</source>
+        <translation>er ändert den gespeicherten Zugriff %1, der nicht vorliegt</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="320"/>
+        <source>it changes %1 bytes of stored access %2, which has %3</source>
+        <translation>er ändert %1 Bytes des gespeicherten Zugriffs %2, der %3 hat</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="329"/>
+        <source>a change reaches past the end of stored access %1</source>
+        <translation>eine Änderung reicht über das Ende des gespeicherten Zugriffs %1 hinaus</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="66"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="62"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="71"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="255"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="353"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="259"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="357"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="264"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="362"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="267"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="365"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="173"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="221"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="198"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="251"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="224"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="277"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="227"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="280"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="231"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="284"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="248"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="301"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="259"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="312"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="283"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="337"/>
         <source>element &quot;%1&quot;: %2, skipped</source>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="326"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="382"/>
         <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
         <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="335"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="385"/>
         <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
         <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="338"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="392"/>
+        <source>report &quot;%1&quot; changes a list of %2 accesses, the report before holds %3</source>
+        <translation>Bericht „%1“ ändert eine Liste von %2 Zugriffen, der Bericht davor hält %3</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="401"/>
+        <source>report &quot;%1&quot; changes places beyond its %2</source>
+        <translation>Bericht „%1“ ändert Stellen jenseits seiner %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="423"/>
         <source>report &quot;%1&quot; lists access %2 twice</source>
         <translation>Bericht „%1“ führt Zugriff %2 zweimal auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="347"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="415"/>
         <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
         <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="252"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="305"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="288"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="342"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="291"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="345"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="308"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="364"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="315"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="371"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="365"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="447"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="368"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="450"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -1201,12 +1226,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="110"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="119"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="266"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="320"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>

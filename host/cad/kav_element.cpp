@@ -169,14 +169,42 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-std::vector<BaVec3d<double>> circleSamples(BaVec3d<double> const& c, double radius, unsigned int n)
+// cos and sin of the n angles 2 pi i / n. Sections mostly share a few counts, and a loaded
+// project samples every section it holds.
+struct UnitCircle {
+    unsigned int n = 0;
+    std::vector<double> cos, sin;
+};
+
+UnitCircle const& unitCircle(unsigned int n)
 {
-    std::vector<BaVec3d<double>> samples;
-    samples.reserve(n);
+    constexpr unsigned int MAX_KEPT = 4096; // points; larger circles are rare and made anew
+    thread_local UnitCircle kept[4];
+    thread_local UnitCircle scratch;
+    thread_local unsigned int next = 0;
+    for (UnitCircle const& k : kept) {
+        if (k.n == n)
+            return k;
+    }
+    UnitCircle& u = n <= MAX_KEPT ? kept[next++ % 4] : scratch;
+    u.n = n;
+    u.cos.resize(n);
+    u.sin.resize(n);
     for (unsigned int i = 0; i < n; ++i) {
         double const a = 2.0 * PI * i / n;
-        samples.emplace_back(c.x + radius * std::cos(a), c.y + radius * std::sin(a), c.z);
+        u.cos[i] = std::cos(a);
+        u.sin[i] = std::sin(a);
     }
+    return u;
+}
+
+std::vector<BaVec3d<double>> circleSamples(BaVec3d<double> const& c, double radius, unsigned int n)
+{
+    UnitCircle const& u = unitCircle(n);
+    std::vector<BaVec3d<double>> samples;
+    samples.reserve(n);
+    for (unsigned int i = 0; i < n; ++i)
+        samples.emplace_back(c.x + radius * u.cos[i], c.y + radius * u.sin[i], c.z);
     return samples;
 }
 

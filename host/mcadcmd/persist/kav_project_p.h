@@ -5,16 +5,17 @@
 #include "cad/kav_element.h"
 #include "core/kav_vec.h"
 #include "io/kav_stream.h"
+#include "propertyaccess/kav_property_access_base.h"
 
 #include <QString>
 
 #include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace Kav {
 class ErrorLog;
-namespace PropertyAccess {
-class PropertyAccessBase;
-}
 namespace MCADCmd {
 namespace ProjectFile {
 
@@ -58,11 +59,48 @@ struct Skipped {
     QString why;
 };
 
-// Reads one frame. Answers the access, held in SharedAccesses (an equal one already held
-// stands for it), or null with `skipped` saying why when the access cannot be made or read;
-// a broken frame itself throws.
-PropertyAccess::PropertyAccessBase* readFrame(IO::InStream& in, QString const& name, Skipped* skipped);
-void writeFrame(IO::OutStream& out, PropertyAccess::PropertyAccessBase const& a);
+// What a stored frame holds besides the access's own blocks.
+struct FrameBase {
+    unsigned int type = 0;
+    QString typeString;
+    QString explorerName;
+    // In the order stored: mostly the defaults, which then need no map of their own.
+    std::vector<std::pair<PropertyAccess::PropTemplateID_t, bool>> flags;
+    bool operator==(FrameBase const& o) const
+    {
+        return type == o.type && typeString == o.typeString && explorerName == o.explorerName && flags == o.flags;
+    }
+};
+
+// The stored frames that later frames are stored as changes to, each kept until the last of
+// those is read (or written).
+class FrameForms {
+public:
+    struct Kept {
+        unsigned int uses = 0;
+        FrameBase base;
+        QByteArray form; // the access stream
+    };
+    void keep(unsigned int index, Kept kept);
+    // Frame `index` for one more change to it; false when it is not kept.
+    bool take(unsigned int index, Kept* kept);
+
+private:
+    std::unordered_map<unsigned int, Kept> kept_;
+};
+
+// Reads stored frame `index` (of any version: 1 whole; 2 whole, and 3 the changes to an
+// earlier frame's access stream, both with the number of later frames stored as changes to
+// them). Answers the access, held in SharedAccesses (an equal one already held stands for
+// it), or null with `skipped` saying why when the access cannot be made or read; a broken
+// frame itself throws.
+PropertyAccess::PropertyAccessBase* readFrame(IO::InStream& in, QString const& name, Skipped* skipped,
+                                              FrameForms* forms = nullptr, unsigned int index = 0);
+// Writes stored frame `index`: whole, or as the changes to earlier frame `base` (kept in
+// `forms`) when those take much less room. `uses`: later frames that may be stored as changes
+// to this one.
+void writeFrame(IO::OutStream& out, PropertyAccess::PropertyAccessBase const& a, FrameForms& forms, unsigned int index,
+                unsigned int uses, unsigned int const* base);
 
 [[noreturn]] void bad(IO::InStream& in, QString const& text);
 
