@@ -267,7 +267,21 @@ KString InStream::readString()
 
 void InStream::readString(QString* text)
 {
-    *text = readString().toQString();
+    quint32 const length = readU32(QT_TRANSLATE_NOOP("Kav::IO", "a string length (4 bytes)"));
+    char const* const what = QT_TRANSLATE_NOOP("Kav::IO", "a string of %1 bytes");
+    require(length, what, length);
+    text_.resize(length);
+    readRaw(&text_[0], length, what, length);
+    *text = QString::fromUtf8(text_.data(), static_cast<int>(length));
+}
+
+void InStream::readString(QByteArray* bytes)
+{
+    quint32 const length = readU32(QT_TRANSLATE_NOOP("Kav::IO", "a string length (4 bytes)"));
+    char const* const what = QT_TRANSLATE_NOOP("Kav::IO", "a string of %1 bytes");
+    require(length, what, length);
+    bytes->resize(static_cast<qsizetype>(length));
+    readRaw(bytes->data(), length, what, length);
 }
 
 } // namespace IO

@@ -112,6 +112,7 @@ public:
     void writeUInt(unsigned int value);
     void writeDouble(double value);
     void writeString(KString const& text);
+    void writeString(char const* data, std::size_t size); // those bytes, as a KString of them
     void writeString(QString const& text); // as UTF-8
     void writeString(char const* text);    // as KString; so that writeString("...") is not ambiguous
 
@@ -195,6 +196,7 @@ public:
     KString readString();
     void readString(KString* text) { *text = readString(); }
     void readString(QString* text); // from UTF-8
+    void readString(QByteArray* bytes); // the bytes themselves, copied once
 
     // No bytes left in the innermost open block (or in the stream, outside blocks).
     bool atEnd() const { return bytesLeft() == 0; }
@@ -238,6 +240,7 @@ private:
     KString type_;
     unsigned int version_ = 0;
     bool checksummed_ = false;
+    std::string text_; // room for the UTF-8 of a text being read, kept from one to the next
 };
 
 KAVHOST_EXPORT void writeVec2d(OutStream* stream, BaVec2d<double> const& v);

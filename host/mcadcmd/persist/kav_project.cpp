@@ -67,7 +67,7 @@ QString skippedText(QString const& report, unsigned int index, Skipped const& s)
                .arg(report)
                .arg(index + 1)
                .arg(static_cast<int>(s.type))
-               .arg(s.typeString) +
+               .arg(s.typeString.toQString()) +
            translate("Kav::MCADCmd", " skipped: ") + s.why;
 }
 

@@ -388,7 +388,7 @@ PropertyAccess::PropertyAccessBase* readFrame(IO::InStream& in, QString const& n
         }
     } else {
         readBase(in, &frame.base);
-        frame.form = in.readString().toByteArray();
+        in.readString(&frame.form);
     }
     in.closeBlock();
     skipped->type = frame.base.type;
@@ -410,7 +410,7 @@ void writeFrame(IO::OutStream& out, PropertyAccess::PropertyAccessBase const& a,
     FrameForms::Kept frame;
     frame.uses = uses;
     frame.base.type = static_cast<unsigned int>(a.getType());
-    frame.base.typeString = a.getTypeString();
+    frame.base.typeString = KString::fromQString(a.getTypeString());
     frame.base.explorerName = a.getExplorerName();
     frame.base.flags.assign(a.getUsageFlags().begin(), a.getUsageFlags().end());
     frame.form = packAccess(a);
@@ -429,12 +429,11 @@ void writeFrame(IO::OutStream& out, PropertyAccess::PropertyAccessBase const& a,
     // Changes are worth it when they take much less room than the whole (a label moved).
     bool const changed = changes > 0 && 2 * changes < whole;
     bool const ownBase = !(changed && sameBase);
-    KString typeString, explorerName;
+    KString explorerName;
     unsigned int baseSize = 0;
     if (ownBase) {
-        typeString = KString::fromQString(frame.base.typeString);
         explorerName = KString::fromQString(frame.base.explorerName);
-        baseSize = Stream::SizeUInt + Stream::sizeOf(typeString) + Stream::sizeOf(explorerName) + Stream::SizeUInt +
+        baseSize = Stream::SizeUInt + Stream::sizeOf(frame.base.typeString) + Stream::sizeOf(explorerName) + Stream::SizeUInt +
                    static_cast<unsigned int>(frame.base.flags.size()) * (Stream::SizeUInt + Stream::SizeBool);
     }
     out.beginBlock(Stream::SizeUInt + baseSize + (changed ? changes : whole), changed ? FRAME_CHANGES : FRAME_WHOLE_KEPT);
@@ -445,7 +444,7 @@ void writeFrame(IO::OutStream& out, PropertyAccess::PropertyAccessBase const& a,
     }
     if (ownBase) {
         out.writeUInt(frame.base.type);
-        out.writeString(typeString);
+        out.writeString(frame.base.typeString);
         out.writeString(explorerName);
         out.writeUInt(static_cast<unsigned int>(frame.base.flags.size()));
         for (auto const& f : frame.base.flags) {
@@ -458,10 +457,10 @@ void writeFrame(IO::OutStream& out, PropertyAccess::PropertyAccessBase const& a,
         out.writeUInt(static_cast<unsigned int>(runs.size()));
         for (auto const& r : runs) {
             out.writeUInt(r.first);
-            out.writeString(KString(std::string(frame.form.constData() + r.first, r.second)));
+            out.writeString(frame.form.constData() + r.first, r.second);
         }
     } else {
-        out.writeString(KString(frame.form));
+        out.writeString(frame.form.constData(), static_cast<std::size_t>(frame.form.size()));
     }
     out.endBlock();
     forms.keep(index, std::move(frame));

@@ -3,6 +3,7 @@
 // one at a time; the file around them is in kav_project.cpp.
 
 #include "cad/kav_element.h"
+#include "core/kav_kstring.h"
 #include "core/kav_vec.h"
 #include "io/kav_stream.h"
 #include "propertyaccess/kav_property_access_base.h"
@@ -55,14 +56,14 @@ std::unique_ptr<CAD::Element> fromRecord(ElementRecord const& r, CAD::ElemProp c
 // Why an access was skipped, to be named for every report that held it.
 struct Skipped {
     unsigned int type = 0;
-    QString typeString;
+    KString typeString;
     QString why;
 };
 
 // What a stored frame holds besides the access's own blocks.
 struct FrameBase {
     unsigned int type = 0;
-    QString typeString;
+    KString typeString; // as stored: made a text only for a message
     QString explorerName;
     // In the order stored: mostly the defaults, which then need no map of their own.
     std::vector<std::pair<PropertyAccess::PropTemplateID_t, bool>> flags;
