@@ -1,5 +1,6 @@
 #include "access/mvp_container_property_access.h"
 
+#include "access/mvp_access_fields_p.h"
 #include "access/mvp_property_access_p.h"
 #include "core/kav_translate.h"
 #include "io/kav_stream.h"
@@ -101,6 +102,31 @@ PropTemplateCat_t CADContainerPropertyAccessCreator::getPropertyDescriptions(Pro
 {
     out->emplace_back(PROP_ELEMENT_VISIBILITY, translate("MCADVisProp", "element visibility"));
     return CAT_RESTORE_EXPLORER_ELEMENTS;
+}
+
+namespace {
+
+// Nothing of a container can be restored, compared or taken from the scene.
+class ContainerFields : public AccessFields {
+public:
+    std::vector<PropTemplateID_t> ids() const override { return {PROP_ELEMENT_VISIBILITY}; }
+    bool restorable() const override { return false; }
+    void compare(PropertyAccessBase const&, IdSet, PropertyAccessBase const&, CAD::Element*, DifferenceSink const&,
+                 bool) const override
+    {
+    }
+    std::unique_ptr<PropertyAccessBase> take(PropertyAccessBase const&, PropertyAccessBase const&, IdSet) const override
+    {
+        return nullptr;
+    }
+};
+
+} // namespace
+
+AccessFields const& containerFields()
+{
+    static ContainerFields const fields;
+    return fields;
 }
 
 } // namespace MCADVisProp

@@ -1,5 +1,6 @@
 #include "access/mvp_element_property_access.h"
 
+#include "access/mvp_access_fields_p.h"
 #include "access/mvp_property_access_p.h"
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
@@ -376,6 +377,173 @@ PropTemplateCat_t CADElementPropertyAccessCreator::getPropertyDescriptions(Prope
     out->emplace_back(PROP_LABEL_AUTO_PLACEMENT, translate("MCADVisProp", "label auto placement"));
     out->emplace_back(PROP_LABEL_CONTENT_TEMPLATE, translate("MCADVisProp", "label content template"));
     return CAT_RESTORE_EXPLORER_ELEMENTS;
+}
+
+namespace {
+using A = CADElementPropertyAccess;
+} // namespace
+
+// What a restore applies of an element access, after directApply: the visual properties
+// (only colour and transparency from the older form; a section's sampling only where it can
+// be sampled so), visibility, the pull-out where the element has one, the label's values
+// where it has a label. The label's position and origin are applied whatever the flags,
+// and the position stays only where the label ends up placed by hand (the others are placed
+// again beside their anchors).
+class ElementFields : public FieldTable<A> {
+public:
+    ElementFields()
+    {
+        auto visual = [](A const& s, A const&, IdSet, CAD::Element*) { return !s.usesDefaultProperties; };
+        auto label = [](A const&, A const&, IdSet, CAD::Element* e) { return e == nullptr || e->getLabel() != nullptr; };
+        auto pullOut = [](A const& s, A const&, IdSet, CAD::Element* e) {
+            return s.hasPullOut && (e == nullptr || e->getDistPullOut() != nullptr);
+        };
+        fields_ = {
+            {PROP_ELEMENT_VISUALIZATION, true, "color", nullptr,
+             [](A const& a, A const& b) { return color(a) == color(b); }, [](A const& a) { return colorText(color(a)); }},
+            {PROP_ELEMENT_VISUALIZATION, true, "transparency", nullptr,
+             [](A const& a, A const& b) { return transparency(a) == transparency(b); },
+             [](A const& a) { return numberText(transparency(a)); }},
+            {PROP_ELEMENT_VISUALIZATION, true, "display_mode", visual,
+             [](A const& a, A const& b) { return a.elemProp.displayMode == b.elemProp.displayMode; },
+             [](A const& a) { return displayModeText(a.elemProp.displayMode); }},
+            {PROP_ELEMENT_VISUALIZATION, true, "point_size", visual,
+             [](A const& a, A const& b) { return a.elemProp.pointSize == b.elemProp.pointSize; },
+             [](A const& a) { return numberText(a.elemProp.pointSize); }},
+            {PROP_ELEMENT_VISUALIZATION, true, "line_width", visual,
+             [](A const& a, A const& b) { return a.elemProp.lineWidth == b.elemProp.lineWidth; },
+             [](A const& a) { return numberText(a.elemProp.lineWidth); }},
+            {PROP_ELEMENT_VISUALIZATION, true, "sampling",
+             [](A const& s, A const&, IdSet, CAD::Element* e) {
+                 auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(e);
+                 return s.isSectionInsp2d
+                        && (e == nullptr
+                            || (section != nullptr
+                                && CAD::SectionInsp2d::canSample(s.autoSampling, s.sampling, section->getRadius())));
+             },
+             [](A const& a, A const& b) {
+                 return a.autoSampling == b.autoSampling && (a.autoSampling || a.sampling == b.sampling);
+             },
+             [](A const& a) { return a.autoSampling ? QStringLiteral("auto") : numberText(a.sampling); }},
+            {PROP_ELEMENT_VISIBILITY, true, "visible", nullptr, [](A const& a, A const& b) { return a.visible == b.visible; },
+             [](A const& a) { return boolText(a.visible); }},
+            {PROP_ELEMENT_PULLOUT_DISTANCE, true, "pullout", pullOut,
+             [](A const& a, A const& b) { return a.pullOutPoint == b.pullOutPoint; },
+             [](A const& a) { return listText({a.pullOutPoint.x, a.pullOutPoint.y, a.pullOutPoint.z}); }},
+            {PROP_ELEMENT_PULLOUT_DISTANCE, true, "first_kink", pullOut,
+             [](A const& a, A const& b) { return a.firstKink == b.firstKink; }, [](A const& a) { return boolText(a.firstKink); }},
+            {PROP_LABEL_CONTENT_TEMPLATE, true, "label_template", label,
+             [](A const& a, A const& b) { return a.labelTemplate.getContent() == b.labelTemplate.getContent(); },
+             [](A const& a) { return a.labelTemplate.getContent(); }},
+            {PROP_LABEL_CONTENT_TEMPLATE, true, "label_font", label,
+             [](A const& a, A const& b) { return a.labelTemplate.getFontSize() == b.labelTemplate.getFontSize(); },
+             [](A const& a) { return QString::number(a.labelTemplate.getFontSize()); }},
+            {PROP_LABEL_CONTENT_TEMPLATE, true, "label_frame", label,
+             [](A const& a, A const& b) { return a.labelTemplate.hasFrame() == b.labelTemplate.hasFrame(); },
+             [](A const& a) { return boolText(a.labelTemplate.hasFrame()); }},
+            {PROP_LABEL_VISIBILITY, true, "label_visible", label,
+             [](A const& a, A const& b) { return a.labelVisible == b.labelVisible; },
+             [](A const& a) { return boolText(a.labelVisible); }},
+            {PROP_LABEL_AUTO_PLACEMENT, true, "label_auto", label,
+             [](A const& a, A const& b) { return a.autoLabelPlacement == b.autoLabelPlacement; },
+             [](A const& a) { return boolText(a.autoLabelPlacement); }},
+            {PROP_LABEL_AUTO_PLACEMENT, false, "label_position",
+             [](A const& s, A const& c, IdSet enabled, CAD::Element* e) {
+                 bool const placedByHand =
+                     !(enabled.has(PROP_LABEL_AUTO_PLACEMENT) ? s.autoLabelPlacement : c.autoLabelPlacement);
+                 return placedByHand && (e == nullptr || e->getLabel() != nullptr);
+             },
+             [](A const& a, A const& b) { return a.labelPosition == b.labelPosition; },
+             [](A const& a) { return listText({a.labelPosition.x, a.labelPosition.y}); }},
+            {PROP_LABEL_AUTO_PLACEMENT, false, "label_origin",
+             [](A const& s, A const&, IdSet, CAD::Element* e) {
+                 LabelElement const* l = e != nullptr ? e->getLabel() : nullptr;
+                 return s.hasManualOriginOffset && (e == nullptr || (l != nullptr && l->hasConnectorPoint(StageIdentifier())));
+             },
+             [](A const& a, A const& b) { return a.manualOriginOffset == b.manualOriginOffset; },
+             [](A const& a) {
+                 return listText({a.manualOriginOffset.x, a.manualOriginOffset.y, a.manualOriginOffset.z});
+             }},
+        };
+        properties_ = {
+            {PROP_ELEMENT_VISIBILITY, [](A& to, A const& from) { to.visible = from.visible; },
+             [](A const& a, A const& b) { return a.visible == b.visible; }},
+            {PROP_ELEMENT_VISUALIZATION,
+             [](A& to, A const& from) {
+                 // Selection and highlight are no part of how it looks: the snapshot keeps its own.
+                 CAD::ElemProp props = from.elemProp;
+                 props.selected = to.elemProp.selected;
+                 props.highlighted = to.elemProp.highlighted;
+                 to.elemProp = props;
+                 to.usesDefaultProperties = from.usesDefaultProperties;
+                 to.defaultProperties = from.defaultProperties;
+                 to.isSectionInsp2d = from.isSectionInsp2d;
+                 to.autoSampling = from.autoSampling;
+                 to.sampling = from.sampling;
+             },
+             [](A const& a, A const& b) {
+                 CAD::ElemProp look = b.elemProp;
+                 look.selected = a.elemProp.selected;
+                 look.highlighted = a.elemProp.highlighted;
+                 return a.elemProp == look && a.usesDefaultProperties == b.usesDefaultProperties
+                        && a.defaultProperties == b.defaultProperties && a.isSectionInsp2d == b.isSectionInsp2d
+                        && a.autoSampling == b.autoSampling && a.sampling == b.sampling;
+             }},
+            {PROP_ELEMENT_PULLOUT_DISTANCE,
+             [](A& to, A const& from) {
+                 to.hasPullOut = from.hasPullOut;
+                 to.pullOutPoint = from.pullOutPoint;
+                 to.firstKink = from.firstKink;
+             },
+             [](A const& a, A const& b) {
+                 return a.hasPullOut == b.hasPullOut && a.pullOutPoint == b.pullOutPoint && a.firstKink == b.firstKink;
+             }},
+            {PROP_LABEL_VISIBILITY, [](A& to, A const& from) { to.labelVisible = from.labelVisible; },
+             [](A const& a, A const& b) { return a.labelVisible == b.labelVisible; }},
+            {PROP_LABEL_AUTO_PLACEMENT,
+             [](A& to, A const& from) {
+                 to.autoLabelPlacement = from.autoLabelPlacement;
+                 to.labelPosition = from.labelPosition;
+                 to.manualOriginOffset = from.manualOriginOffset;
+                 to.hasManualOriginOffset = from.hasManualOriginOffset;
+             },
+             [](A const& a, A const& b) {
+                 return a.autoLabelPlacement == b.autoLabelPlacement && a.labelPosition == b.labelPosition
+                        && a.manualOriginOffset == b.manualOriginOffset
+                        && a.hasManualOriginOffset == b.hasManualOriginOffset;
+             }},
+            {PROP_LABEL_CONTENT_TEMPLATE, [](A& to, A const& from) { to.labelTemplate = from.labelTemplate; },
+             [](A const& a, A const& b) { return a.labelTemplate == b.labelTemplate; }},
+        };
+    }
+
+private:
+    static quint32 color(A const& a)
+    {
+        return a.usesDefaultProperties ? a.defaultProperties.getColor() : a.elemProp.color;
+    }
+    static double transparency(A const& a)
+    {
+        return a.usesDefaultProperties ? a.defaultProperties.getTransparency() : a.elemProp.transparency;
+    }
+    static QString displayModeText(quint32 mode)
+    {
+        switch (mode) {
+        case CAD::DISPLAY_SHADED:
+            return QStringLiteral("shaded");
+        case CAD::DISPLAY_WIREFRAME:
+            return QStringLiteral("wireframe");
+        case CAD::DISPLAY_POINTS:
+            return QStringLiteral("points");
+        }
+        return QString::number(mode);
+    }
+};
+
+AccessFields const& elementFields()
+{
+    static ElementFields const fields;
+    return fields;
 }
 
 } // namespace MCADVisProp

@@ -63,6 +63,9 @@ public:
     unsigned int getElementType() const { return elementType; }
 
 private:
+    // The plug-in's knowledge of these values, for comparing and taking them (mvp_access_fields.h).
+    friend class ElementFields;
+
     unsigned int getMainBlockSize() const;
 
     CAD::DefaultProperties defaultProperties;

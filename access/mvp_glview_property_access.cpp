@@ -1,5 +1,6 @@
 #include "access/mvp_glview_property_access.h"
 
+#include "access/mvp_access_fields_p.h"
 #include "access/mvp_property_access_p.h"
 #include "core/kav_limits.h"
 #include "core/kav_translate.h"
@@ -146,6 +147,45 @@ PropTemplateCat_t GLViewPropertyAccessCreator::getPropertyDescriptions(PropertyD
     out->emplace_back(PROP_SCALE, translate("MCADVisProp", "scale"));
     out->emplace_back(PROP_AXIS_SCALE, translate("MCADVisProp", "axis scale"));
     return CAT_RESTORE_3D;
+}
+
+// Each of the four values is applied when its own property is enabled.
+class GLViewFields : public FieldTable<GLViewPropertyAccess> {
+public:
+    using A = GLViewPropertyAccess;
+    GLViewFields()
+    {
+        fields_ = {
+            {PROP_ROTATION, true, "rotation", nullptr, [](A const& a, A const& b) { return a.rotation == b.rotation; },
+             [](A const& a) { return vectorText(a.rotation); }},
+            {PROP_TRANSLATION, true, "translation", nullptr,
+             [](A const& a, A const& b) { return a.translation == b.translation; },
+             [](A const& a) { return vectorText(a.translation); }},
+            {PROP_SCALE, true, "scale", nullptr, [](A const& a, A const& b) { return a.scale == b.scale; },
+             [](A const& a) { return numberText(a.scale); }},
+            {PROP_AXIS_SCALE, true, "axis_scale", nullptr, [](A const& a, A const& b) { return a.axisScale == b.axisScale; },
+             [](A const& a) { return vectorText(a.axisScale); }},
+        };
+        properties_ = {
+            {PROP_ROTATION, [](A& to, A const& from) { to.rotation = from.rotation; },
+             [](A const& a, A const& b) { return a.rotation == b.rotation; }},
+            {PROP_TRANSLATION, [](A& to, A const& from) { to.translation = from.translation; },
+             [](A const& a, A const& b) { return a.translation == b.translation; }},
+            {PROP_SCALE, [](A& to, A const& from) { to.scale = from.scale; },
+             [](A const& a, A const& b) { return a.scale == b.scale; }},
+            {PROP_AXIS_SCALE, [](A& to, A const& from) { to.axisScale = from.axisScale; },
+             [](A const& a, A const& b) { return a.axisScale == b.axisScale; }},
+        };
+    }
+
+private:
+    static QString vectorText(BaVec3d<double> const& v) { return listText({v.x, v.y, v.z}); }
+};
+
+AccessFields const& glViewFields()
+{
+    static GLViewFields const fields;
+    return fields;
 }
 
 } // namespace MCADVisProp

@@ -31,6 +31,9 @@ public:
     double getScale() const { return scale; }
 
 private:
+    // The plug-in's knowledge of these values, for comparing and taking them (mvp_access_fields.h).
+    friend class GLViewFields;
+
     unsigned int getMainBlockSize() const;
 
     BaVec3d<double> rotation;

@@ -1,5 +1,6 @@
 #include "access/mvp_legend_property_access.h"
 
+#include "access/mvp_access_fields_p.h"
 #include "access/mvp_property_access_p.h"
 #include "core/kav_limits.h"
 #include "core/kav_translate.h"
@@ -136,6 +137,68 @@ PropTemplateCat_t LegendPropertyAccessCreator::getPropertyDescriptions(PropertyD
 {
     out->emplace_back(PROP_LEGEND_ALL, translate("MCADVisProp", "all legend parameters"));
     return CAT_RESTORE_GENERAL;
+}
+
+// The settings as legend.set has them, read from the stream data through a legend of its
+// own; data the legend refuses is not applied. The position is applied only where the
+// access carries one.
+class LegendFields : public FieldTable<LegendPropertyAccess> {
+public:
+    using A = LegendPropertyAccess;
+    LegendFields()
+    {
+        auto settings = [](A const& s, A const&, IdSet, CAD::Element*) { return Settings(s).valid; };
+        fields_ = {
+            {PROP_LEGEND_ALL, true, "range", settings,
+             [](A const& a, A const& b) { return Settings(a).range() == Settings(b).range(); },
+             [](A const& a) { return Settings(a).range(); }},
+            {PROP_LEGEND_ALL, true, "steps", settings,
+             [](A const& a, A const& b) { return Settings(a).steps() == Settings(b).steps(); },
+             [](A const& a) { return Settings(a).steps(); }},
+            {PROP_LEGEND_ALL, true, "visible", settings,
+             [](A const& a, A const& b) { return Settings(a).visible() == Settings(b).visible(); },
+             [](A const& a) { return Settings(a).visible(); }},
+            {PROP_LEGEND_ALL, true, "map", settings,
+             [](A const& a, A const& b) { return Settings(a).map() == Settings(b).map(); },
+             [](A const& a) { return Settings(a).map(); }},
+            {PROP_LEGEND_ALL, true, "position", [](A const& s, A const&, IdSet, CAD::Element*) { return s.hasLegendPosition; },
+             [](A const& a, A const& b) { return a.legendPosition == b.legendPosition; },
+             [](A const& a) { return listText({a.legendPosition.x, a.legendPosition.y}); }},
+        };
+        properties_ = {
+            {PROP_LEGEND_ALL,
+             [](A& to, A const& from) {
+                 to.legendData = from.legendData;
+                 to.legendPosition = from.legendPosition;
+                 to.hasLegendPosition = from.hasLegendPosition;
+             },
+             [](A const& a, A const& b) {
+                 return a.legendData == b.legendData && a.legendPosition == b.legendPosition
+                        && a.hasLegendPosition == b.hasLegendPosition;
+             }},
+        };
+    }
+
+private:
+    // Empty texts for data the legend does not take.
+    struct Settings {
+        explicit Settings(A const& a) { valid = legend.setStreamData(a.legendData); }
+        QString range() const
+        {
+            return valid ? listText({legend.getMinimum(), legend.getMaximum()}) : QString();
+        }
+        QString steps() const { return valid ? QString::number(legend.getSteps()) : QString(); }
+        QString visible() const { return valid ? boolText(legend.isLegendVisible()) : QString(); }
+        QString map() const { return valid ? legend.getColorMap() : QString(); }
+        GLegend2::GlobalLegend legend;
+        bool valid = false;
+    };
+};
+
+AccessFields const& legendFields()
+{
+    static LegendFields const fields;
+    return fields;
 }
 
 } // namespace MCADVisProp

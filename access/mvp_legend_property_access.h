@@ -32,6 +32,9 @@ public:
     bool getHasLegendPosition() const { return hasLegendPosition; }
 
 private:
+    // The plug-in's knowledge of these values, for comparing and taking them (mvp_access_fields.h).
+    friend class LegendFields;
+
     unsigned int getMainBlockSize() const;
 
     KString legendData;

@@ -5,7 +5,10 @@
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
 #include "gapp/kav_gapp_errors.h"
+#include "gapp/kav_app_status_manager.h"
 #include "gapp/kav_main_window.h"
+#include "gapp/kav_menu_data.h"
+#include "gapp/kav_special_menu_provider.h"
 #include "gtools/kav_error_messages.h"
 #include "io/kav_stream.h"
 
@@ -69,6 +72,13 @@ bool runMenuCommand(QString const& name)
 bool hasCommand(QString const& name)
 {
     return GApp::CommandContainer::getCommand(name) != nullptr;
+}
+
+GApp::SpecialMenuProvider* restoreTemplateProvider()
+{
+    if (GApp::MainWindow::smgr == nullptr)
+        return nullptr;
+    return GApp::MainWindow::smgr->getSpecialMenuProvider(QString::fromLatin1(GApp::MenuData::RESTORE_SNAPSHOT_TEMPLATES));
 }
 
 QString numberText(double value)

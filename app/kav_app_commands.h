@@ -6,6 +6,9 @@
 #include <QStringList>
 
 namespace Kav {
+namespace GApp {
+class SpecialMenuProvider;
+}
 namespace App {
 
 // Error id of the application's own failures (a plug-in menu that could not be filled).
@@ -23,6 +26,9 @@ bool runCommand(QString const& name, QString const& parameters, QString* result 
 bool runMenuCommand(QString const& name);
 // True when a command of that name is registered.
 bool hasCommand(QString const& name);
+
+// The plug-in's provider of the restore-template menu, or null.
+GApp::SpecialMenuProvider* restoreTemplateProvider();
 
 // Numbers as parameter strings write them: C locale, read back exactly.
 QString numberText(double value);

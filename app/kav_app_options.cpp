@@ -12,7 +12,8 @@ bool parseOptions(QStringList const& arguments, AppOptions* options, QString* me
     // Options that take a value: "--name value" or "--name=value".
     auto valueOption = [](QString const& name) {
         return name == QLatin1String("--script") || name == QLatin1String("--screenshot")
-               || name == QLatin1String("--config-root") || name == QLatin1String("--lang");
+               || name == QLatin1String("--config-root") || name == QLatin1String("--lang")
+               || name == QLatin1String("--differences");
     };
     for (int i = 1; i < arguments.size(); ++i) {
         QString name = arguments.at(i);
@@ -30,6 +31,8 @@ bool parseOptions(QStringList const& arguments, AppOptions* options, QString* me
             options->printMenus = true;
         } else if (name == QLatin1String("--timings") && !hasValue) {
             options->timings = true;
+        } else if (name == QLatin1String("--pictures") && !hasValue) {
+            options->pictures = true;
         } else if ((name == QLatin1String("--help") || name == QLatin1String("-h")) && !hasValue) {
             options->help = true;
         } else if (valueOption(name)) {
@@ -50,6 +53,8 @@ bool parseOptions(QStringList const& arguments, AppOptions* options, QString* me
                 options->screenshot = value;
             else if (name == QLatin1String("--config-root"))
                 options->configRoot = value;
+            else if (name == QLatin1String("--differences"))
+                options->differences = value;
             else
                 options->lang = value;
         } else {
@@ -68,6 +73,7 @@ QString usageText()
 {
     return QStringLiteral(
         "usage: mvp-host [--demo | --script FILE] [--screenshot FILE] [--config-root DIR] [--lang LANG] [--print-menus] [--timings]\n"
+        "                [--pictures] [--differences SNAPSHOT]\n"
         "  --demo             run the built-in scenario headless and print each step\n"
         "  --script FILE      run a macro script headless (one command per line)\n"
         "  --screenshot FILE  save the main window as PNG after the demo or script\n"
@@ -75,7 +81,10 @@ QString usageText()
         "  --lang LANG        language of the user interface, e.g. de\n"
         "  --print-menus      print the texts of the menus (after the demo or script)\n"
         "  --timings          print \"time <command> <ms> ms cpu <ms> ms\" after each script command,\n"
-        "                     and the same for one paint of the window (\"time paint\")\n");
+        "                     and the same for one paint of the window (\"time paint\")\n"
+        "  --pictures         snapshots made by the script keep a picture of the view (always with --screenshot)\n"
+        "  --differences SNAPSHOT  open the Differences window on SNAPSHOT after the script; with\n"
+        "                     --screenshot it is saved too, as FILE with \"-differences\" before \".png\"\n");
 }
 
 QString defaultConfigRoot()

@@ -15,6 +15,8 @@ struct AppOptions {
     QString lang;         // "de", ... ; empty: the system's
     bool printMenus = false;   // list the menus' texts after the demo or script
     bool timings = false;      // the time of each script command and of one paint, on stderr
+    bool pictures = false;     // snapshots of a headless script keep a picture of the view
+    QString differences;       // open the Differences window on this snapshot after the script
     bool help = false;
 
     // The runner works without showing a window.

@@ -4,8 +4,11 @@
 #include "kav_demo.h"
 #include "kav_host_window.h"
 #include "kav_script_runner.h"
+#include "kav_differences_window.h"
+#include "kav_snapshot_panel.h"
 #include "kav_view3d_widget.h"
 
+#include "cad/kav_element.h"
 #include "cad/kav_record_manager.h"
 #include "cfg/kav_cfg.h"
 #include "core/kav_error_log.h"
@@ -54,6 +57,8 @@ HostApplication::~HostApplication()
     plugin_.closeDefaults();
     // Undo records hold scene state; they go before the scene does.
     CAD::RecordManager::_manager->clearHistory();
+    if (session_)
+        session_->printInterface().setPictureSource(nullptr);
     window_.reset();
     session_.reset();
     if (GApp::MainWindow::smgr == smgr_.get())
@@ -121,15 +126,16 @@ void HostApplication::start()
     if (plugin_.load() && !plugin_.initLibrary(smgr_.get(), &cfg_))
         messages_ << translate("MvpHost", "the plug-in was loaded but not initialised");
     window_ = std::make_unique<HostWindow>(&session_->scene());
+    session_->printInterface().setPictureSource([w = window_.get()] { return w->snapshotPicture(); });
     plugin_.initDefaults();
     messages_ << plugin_.messages();
     window_->refreshAll();
 }
 
-bool HostApplication::saveScreenshot(QString const& path, QString* message) const
+bool HostApplication::saveScreenshot(QWidget* window, QString const& path, QString* message) const
 {
     // Through the atomic save, into a folder that must exist: none is made.
-    QPixmap const pixmap = window_->grab();
+    QPixmap const pixmap = window->grab();
     QByteArray png;
     QBuffer buffer(&png);
     if (pixmap.isNull() || !buffer.open(QIODevice::WriteOnly) || !pixmap.save(&buffer, "PNG")) {
@@ -175,7 +181,10 @@ int HostApplication::runHeadless()
             runner.setTimings(options_.timings);
             // Nobody sees the window meanwhile: it is painted once, for the screenshot.
             window_->setUpdatesEnabled(false);
+            // A picture costs a whole paint of the view: taken only when someone will see it.
+            window_->setTakesPictures(options_.pictures || !options_.screenshot.isEmpty());
             code = runner.run(lines) ? 0 : 1;
+            window_->setTakesPictures(true);
             window_->setUpdatesEnabled(true);
             responder.setQuietErrors(false);
         }
@@ -207,6 +216,25 @@ int HostApplication::runHeadless()
         printError(ScriptRunner::timingLine(QStringLiteral("explorer_filter"), slowest.first, slowest.second));
         window_->explorerFilter()->clear();
         QCoreApplication::processEvents();
+        std::vector<CAD::Report*> const reports = session_->scene().reports();
+        if (!reports.empty()) {
+            // The Snapshots panel as it opens: made, filled and painted.
+            auto const panel = timed([this] {
+                SnapshotPanel fresh(&session_->scene());
+                fresh.resize(260, 800);
+                fresh.grab();
+            });
+            printError(ScriptRunner::timingLine(QStringLiteral("snapshot_panel"), panel.first, panel.second));
+            // The Differences window of the first snapshot: compared, read and painted.
+            QString const first = reports.front()->getName();
+            auto const differences = timed([this, &first] {
+                window_->showDifferences(first);
+                window_->differencesWindow()->grab();
+            });
+            printError(ScriptRunner::timingLine(QStringLiteral("differences"), differences.first, differences.second));
+            window_->differencesWindow()->close();
+            QCoreApplication::processEvents();
+        }
         // One whole paint of the window, the view drawn from scratch.
         window_->view()->sceneChanged();
         QElapsedTimer wall;
@@ -221,14 +249,29 @@ int HostApplication::runHeadless()
             std::printf("%s\n", line.toUtf8().constData());
         std::fflush(stdout);
     }
+    if (!options_.differences.isEmpty() && code == 0) {
+        if (!window_->showDifferences(options_.differences))
+            code = 1;
+        QCoreApplication::processEvents();
+    }
     if (!options_.screenshot.isEmpty()) {
         QString message;
         // The first paint lays the labels out, which the status bar then tells of.
         window_->grab();
         QCoreApplication::processEvents();
-        if (!saveScreenshot(options_.screenshot, &message)) {
+        if (!saveScreenshot(window_.get(), options_.screenshot, &message)) {
             printError(QStringLiteral("error: ") + message);
             code = code == 0 ? 1 : code;
+        }
+        QWidget* differences = window_->differencesWindow();
+        if (differences != nullptr && differences->isVisible()) {
+            QString path = options_.screenshot;
+            path.insert(path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? path.size() - 4 : path.size(),
+                        QStringLiteral("-differences"));
+            if (!saveScreenshot(differences, path, &message)) {
+                printError(QStringLiteral("error: ") + message);
+                code = code == 0 ? 1 : code;
+            }
         }
     }
     GTools::setDialogResponder(previous);

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+class QWidget;
+
 namespace Kav {
 namespace GApp {
 class AppStatusManager;
@@ -44,9 +46,9 @@ public:
     // The headless runner: the demo or the script, then the screenshot. The exit code.
     int runHeadless();
 
-    // The main window as PNG (the directory is made when missing). False with a message
-    // naming the file.
-    bool saveScreenshot(QString const& path, QString* message) const;
+    // A window as PNG (the directory is made when missing). False with a message naming the
+    // file.
+    bool saveScreenshot(QWidget* window, QString const& path, QString* message) const;
 
 private:
     void setUpConfiguration();

@@ -1,10 +1,12 @@
 #include "kav_host_window.h"
 
 #include "kav_app_commands.h"
+#include "kav_differences_window.h"
 #include "kav_explorer_widget.h"
 #include "kav_legend_panel.h"
 #include "kav_property_panel.h"
 #include "kav_script_runner.h"
+#include "kav_snapshot_panel.h"
 #include "kav_view3d_widget.h"
 #include "kav_view_framing.h"
 
@@ -29,6 +31,7 @@
 #include "parse/kav_parse.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFile>
@@ -37,6 +40,7 @@
 #include <QVBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressDialog>
 #include <QStatusBar>
 
@@ -48,13 +52,6 @@ namespace Kav {
 namespace App {
 
 namespace {
-
-GApp::SpecialMenuProvider* templateMenuProvider()
-{
-    if (GApp::MainWindow::smgr == nullptr)
-        return nullptr;
-    return GApp::MainWindow::smgr->getSpecialMenuProvider(QString::fromLatin1(GApp::MenuData::RESTORE_SNAPSHOT_TEMPLATES));
-}
 
 QAction* newAction(QMenu* menu, QString const& objectName, QString const& text)
 {
@@ -103,7 +100,14 @@ HostWindow::HostWindow(MCADCmd::Scene* scene, QWidget* parent) : GApp::MainWindo
     legendDock->setWidget(legend_);
     addDockWidget(Qt::RightDockWidgetArea, legendDock);
 
-    for (QDockWidget* dock : {explorerDock, propertyDock, legendDock})
+    auto* snapshotDock = new QDockWidget(Kav::translate("MvpHost", "Snapshots"), this);
+    snapshotDock->setObjectName(QStringLiteral("snapshotDock"));
+    snapshots_ = new SnapshotPanel(scene_, snapshotDock);
+    snapshotDock->setWidget(snapshots_);
+    addDockWidget(Qt::LeftDockWidgetArea, snapshotDock);
+    connect(snapshots_, &SnapshotPanel::compareRequested, this, &HostWindow::showDifferences);
+
+    for (QDockWidget* dock : {explorerDock, propertyDock, legendDock, snapshotDock})
         dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
 
     buildMenus();
@@ -292,6 +296,31 @@ void HostWindow::applyChanges(MCADCmd::SceneChanges const& changes)
     view_->update();
 }
 
+bool HostWindow::showDifferences(QString const& snapshot)
+{
+    if (differences_ == nullptr)
+        differences_ = new DifferencesWindow(this);
+    return differences_->showSnapshot(snapshot);
+}
+
+QByteArray HostWindow::snapshotPicture() const
+{
+    if (!takesPictures_ || view_->size().isEmpty())
+        return QByteArray();
+    QImage image(view_->size(), QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter painter(&image);
+        view_->renderScene(painter, view_->size());
+    }
+    QImage const small = image.scaled(SnapshotPanel::PICTURE_WIDTH, SnapshotPanel::PICTURE_HEIGHT, Qt::KeepAspectRatio,
+                                      Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !small.save(&buffer, "PNG"))
+        return QByteArray();
+    return png;
+}
+
 void HostWindow::showProgress(QString const& what, long long done, long long total)
 {
     if (!showsProgress_)
@@ -341,7 +370,7 @@ void HostWindow::updateReportActions()
     GApp::Command* edit = GApp::CommandContainer::getCommand(QStringLiteral("report.change_restore_templates"));
     editTemplates_->setEnabled(edit != nullptr && edit->isSensitive());
     importTemplates_->setEnabled(hasCommand(QStringLiteral("report.import_restore_templates")));
-    GApp::SpecialMenuProvider* provider = templateMenuProvider();
+    GApp::SpecialMenuProvider* provider = restoreTemplateProvider();
     QAction* sub = templateMenu_->menuAction();
     if (provider != nullptr) {
         sub->setText(provider->getMenuTitle());
@@ -356,7 +385,7 @@ void HostWindow::fillTemplateMenu()
 {
     // The provider only appends; the entries of the last opening go first.
     templateMenu_->clear();
-    GApp::SpecialMenuProvider* provider = templateMenuProvider();
+    GApp::SpecialMenuProvider* provider = restoreTemplateProvider();
     bool unreadable = false;
     if (provider != nullptr) {
         try {
@@ -522,6 +551,8 @@ void HostWindow::showEvent(QShowEvent* event)
     // Only a shown window lays out its docks; the view gets the rest.
     resizeDocks({findChild<QDockWidget*>(QStringLiteral("explorerDock")), findChild<QDockWidget*>(QStringLiteral("propertyDock"))},
                 {230, 290}, Qt::Horizontal);
+    resizeDocks({findChild<QDockWidget*>(QStringLiteral("explorerDock")), findChild<QDockWidget*>(QStringLiteral("snapshotDock"))},
+                {height() / 2, height() / 2}, Qt::Vertical);
 }
 
 void HostWindow::closeEvent(QCloseEvent* event)

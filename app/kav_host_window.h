@@ -19,9 +19,11 @@ struct SceneChanges;
 } // namespace MCADCmd
 namespace App {
 
+class DifferencesWindow;
 class ExplorerWidget;
 class LegendPanel;
 class PropertyPanel;
+class SnapshotPanel;
 class View3dWidget;
 
 // The application's window over one scene: explorer, 3D view, property and legend panels,
@@ -36,6 +38,16 @@ public:
     ExplorerWidget* explorer() const { return explorer_; }
     PropertyPanel* propertyPanel() const { return properties_; }
     LegendPanel* legendPanel() const { return legend_; }
+    SnapshotPanel* snapshotPanel() const { return snapshots_; }
+    // The Differences window, once a comparison has opened it; else null.
+    DifferencesWindow* differencesWindow() const { return differences_; }
+    // Opens the Differences window on `snapshot` compared with the scene.
+    bool showDifferences(QString const& snapshot);
+
+    // A small PNG picture of the 3D view as it is, for a new snapshot; empty while pictures
+    // are off (a headless run that nobody sees).
+    QByteArray snapshotPicture() const;
+    void setTakesPictures(bool takes) { takesPictures_ = takes; }
     QMenu* reportMenu() const { return reportMenu_; }
     QMenu* restoreTemplateMenu() const { return templateMenu_; }
     QLineEdit* explorerFilter() const { return filter_; }
@@ -91,6 +103,9 @@ private:
     ExplorerWidget* explorer_;
     PropertyPanel* properties_;
     LegendPanel* legend_;
+    SnapshotPanel* snapshots_;
+    DifferencesWindow* differences_ = nullptr;
+    bool takesPictures_ = true;
     QMenu* fileMenu_ = nullptr;
     QMenu* editMenu_ = nullptr;
     QMenu* reportMenu_ = nullptr;

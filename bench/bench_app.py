@@ -3,11 +3,13 @@
 script, offscreen) and reads the time of each step from the application itself (--timings).
 
 usage: bench_app.py MVP_HOST [--sizes 1000,10000,100000] [--repeat 3] [--snapshots 2000]
-                             [--snapshot-scene 10000] [--session-elements 100000] [--json FILE]
+                             [--snapshot-scene 10000] [--session-elements 100000]
+                             [--tools-sizes 10000,100000] [--tools-snapshots 200] [--json FILE]
 
 Prints the table: each step at each size (median of the runs, process CPU time), the wall
 time at the largest size, the growth of the time per element from the second to the largest
-size, the target and whether it is met. Then the snapshot series and the example session."""
+size, the target and whether it is met. Then the snapshot tools (compare, restore of chosen
+elements, update of many snapshots), the snapshot series and the example session."""
 
 import argparse
 import json
@@ -34,7 +36,7 @@ TIME_LINE = re.compile(r"^time (\S+) ([0-9.]+) ms cpu ([0-9.]+) ms$")
 RSS_LINE = re.compile(r"^peak-rss-kb (\d+)$")
 
 
-def run_host(host, script_text, work, name):
+def run_host(host, script_text, work, name, extra=()):
     """Runs one script; answers the list of (step, wall ms, cpu ms), the whole wall and cpu
     seconds and the peak RSS in bytes."""
     script = os.path.join(work, name + ".kavmacro")
@@ -43,7 +45,7 @@ def run_host(host, script_text, work, name):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     config = os.path.join(work, "config-" + name)
     cmd = ["/usr/bin/time", "-f", "peak-rss-kb %M\nwhole %e %U %S", host, "--script", script, "--timings",
-           "--config-root", config]
+           "--config-root", config] + list(extra)
     proc = subprocess.run(cmd, cwd=work, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     if proc.returncode != 0:
         sys.stderr.write(proc.stdout[-2000:] + proc.stderr[-4000:])
@@ -76,6 +78,77 @@ def step_script(n, work):
         'host.dump_state file="%s"' % os.path.join(work, "state-%d.txt" % n),
         "",
     ])
+
+
+def window_script(n, snapshots):
+    """Snapshots with their pictures, then every element changed: the first snapshot differs
+    from the scene in n rows. The runner times the panel and the window after the script."""
+    lines = ['host.sample_scene elements="%d"' % n] + ["report.create_snapshot"] * snapshots
+    lines += ['element.set name="E%06d" color="#123456"' % i for i in range(1, n + 1)]
+    return "\n".join(lines) + "\n"
+
+
+# The snapshot tools' template: the legend alone, everything else off.
+LEGEND_ONLY = ('template={name="legend" part={type="0" usage=["0=0", "1=0", "2=0", "3=0"]} '
+               'part={type="1" usage=["4=1"]} part={type="2" usage=["6=0"]} '
+               'part={type="3" usage=["5=0", "6=0", "7=0", "8=0", "9=0", "35=0"]}}')
+
+# Rows of the snapshot tools: (label, command, which occurrence of it in the script, target ms).
+# A target of None is set from the run (whole update: 200 x one create_snapshot).
+TOOL_ROWS = [
+    ("compare, unchanged", "report.compare_snapshot", 0, 150.0),
+    ("compare, every element changed", "report.compare_snapshot", 1, 150.0),
+    ("compare + file, every el. changed", "report.compare_snapshot", 2, 300.0),
+    ("restore 10 elements", "report.restore_snapshot_elements", 0, 10.0),
+    ("update N snapshots, legend only", "report.update_snapshots", 0, 200.0),
+    ("update N snapshots, whole", "report.update_snapshots", 1, None),
+]
+
+
+def tools_scripts(n, snapshots, work):
+    """Two scripts: the comparison and the restore of chosen elements (after it every element
+    is changed, by element.set), and the update of many snapshots."""
+    names = ", ".join('"E%06d"' % (1 + i * (n // 10)) for i in range(10))
+    compare = ['host.sample_scene elements="%d"' % n, 'report.create_snapshot name="S"',
+               'report.compare_snapshot snapshot="S"',
+               'element.set name="E%06d" color="#0000ff" visible="0"' % (1 + n // 2),
+               'report.restore_snapshot_elements snapshot="S" elements=[%s]' % names]
+    compare += ['element.set name="E%06d" color="#0000fe"' % i for i in range(1, n + 1)]
+    compare += ['report.compare_snapshot snapshot="S"',
+                'report.compare_snapshot snapshot="S" file="%s"' % os.path.join(work, "differences-%d.tsv" % n), ""]
+    update = ['host.sample_scene elements="%d"' % n]
+    update += ['report.create_snapshot name="P%04d"' % i for i in range(1, snapshots + 1)]
+    update += ['legend.set range=["-3", "3"] steps="12"', 'report.update_snapshots snapshots=["*"] ' + LEGEND_ONLY,
+               'element.set name="E000002" color="#ff0000"', 'report.update_snapshots snapshots=["*"]', ""]
+    return "\n".join(compare), "\n".join(update)
+
+
+def tools_table(host, work, sizes, snapshots, repeat):
+    """The snapshot tools at each size: process CPU ms, median of the runs."""
+    cpu, wall, created = {}, {}, {}
+    for n in sizes:
+        compare, update = tools_scripts(n, snapshots, work)
+        runs = [run_host(host, compare, work, "tools-compare-%d-%d" % (n, r))[0] +
+                run_host(host, update, work, "tools-update-%d-%d" % (n, r))[0] for r in range(repeat)]
+        for label, command, k, _ in TOOL_ROWS:
+            cpu[(label, n)] = statistics.median([[c for s, w, c in run if s == command][k] for run in runs])
+            wall[(label, n)] = statistics.median([[w for s, w, c in run if s == command][k] for run in runs])
+        created[n] = statistics.median([c for run in runs for s, w, c in run if s == "report.create_snapshot"])
+    big = sizes[-1]
+    lines, missed = [], []
+    for label, command, k, target in TOOL_ROWS:
+        limit = target if target is not None else snapshots * created[big]
+        met = cpu[(label, big)] <= limit
+        if not met:
+            missed.append(label)
+        lines.append([label.replace("N", str(snapshots))] + [fmt(cpu[(label, n)]) for n in sizes] +
+                     [fmt(wall[(label, big)]), "<= %s ms" % fmt(limit) +
+                      ("" if target is not None else " (%d x create)" % snapshots), "met" if met else "MISSED"])
+    print()
+    print("snapshot tools, process CPU ms (median of %d runs; create_snapshot %s ms at %d el.)"
+          % (repeat, fmt(created[big]), big))
+    print_table(["step"] + ["%d el." % n for n in sizes] + ["wall %d" % big, "target", ""], lines)
+    return {"%s@%d" % k: {"cpu_ms": cpu[k], "wall_ms": wall[k]} for k in cpu}, missed
 
 
 def session_script(n):
@@ -112,11 +185,14 @@ def main():
     ap.add_argument("--snapshots", type=int, default=2000)
     ap.add_argument("--snapshot-scene", type=int, default=10000)
     ap.add_argument("--session-elements", type=int, default=100000)
+    ap.add_argument("--window-snapshots", type=int, default=200)
+    ap.add_argument("--tools-sizes", default="10000,100000")
+    ap.add_argument("--tools-snapshots", type=int, default=200)
     ap.add_argument("--json")
     args = ap.parse_args()
     args.host = os.path.abspath(args.host)
     sizes = [int(s) for s in args.sizes.split(",")]
-    results = {"steps": {}, "snapshots": None, "session": None}
+    results = {"steps": {}, "window": {}, "snapshots": None, "session": None}
 
     with tempfile.TemporaryDirectory(prefix="mvp-bench-app-") as work:
         cpu, wall = {}, {}
@@ -147,6 +223,33 @@ def main():
                          "<= %s ms, growth <= 1.5x" % fmt(limit_ms), "met" if met else "MISSED"])
         print("mvp-host --script --timings, process CPU ms (median of %d runs)" % args.repeat)
         print_table(["step"] + ["%d el." % n for n in sizes] + ["wall %d" % big, "growth", "target", ""], lines)
+
+        # The Snapshots panel and the Differences window as they open, one run per size (the
+        # script changes every element with a command of its own).
+        if args.window_snapshots > 0:
+            timed = {}
+            for n in sizes:
+                steps = run_host(args.host, window_script(n, args.window_snapshots), work, "window-%d" % n,
+                                 ["--pictures"])[0]
+                for step in ("snapshot_panel", "differences"):
+                    timed[(step, n)] = next((w, c) for s, w, c in steps if s == step)
+            results["window"] = {"%s@%d" % k: {"cpu_ms": v[1], "wall_ms": v[0]} for k, v in timed.items()}
+            lines = []
+            for step, what in (("snapshot_panel", "%d snapshots" % args.window_snapshots),
+                               ("differences", "n rows")):
+                met = timed[(step, big)][1] <= 300.0
+                if not met:
+                    missed.append(step)
+                lines.append(["%s (%s)" % (step, what)] + [fmt(timed[(step, n)][1]) for n in sizes]
+                             + [fmt(timed[(step, big)][0]), "<= 300 ms", "met" if met else "MISSED"])
+            print()
+            print("the window opening, process CPU ms (one run)")
+            print_table(["step"] + ["%d el." % n for n in sizes] + ["wall %d" % big, "target", ""], lines)
+        if args.tools_sizes:
+            tools_sizes = [int(x) for x in args.tools_sizes.split(",")]
+            results["tools"], tools_missed = tools_table(args.host, work, tools_sizes, args.tools_snapshots,
+                                                         args.repeat)
+            missed += tools_missed
 
         # Snapshots one after another in one scene.
         if args.snapshots > 0:

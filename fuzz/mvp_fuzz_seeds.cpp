@@ -13,8 +13,10 @@
 #include "propertyaccess/kav_prop_acc_template_container.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 
 #include <cstdio>
 #include <limits>
@@ -136,6 +138,18 @@ void parameterSeeds()
     put("parameters", QStringLiteral("numbers"), QByteArrayLiteral("k=\"-inf\" u=\"4294967295\" d=\"0.1\""));
 }
 
+// A snapshot's picture as the application makes them, only smaller.
+QByteArray smallPicture()
+{
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(0x336699u);
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG"))
+        MvpFuzz::violated("cannot make a seed picture");
+    return png;
+}
+
 void projectSeeds(MCADCmd::HostSession& session)
 {
     ErrorLog log(false);
@@ -151,6 +165,9 @@ void projectSeeds(MCADCmd::HostSession& session)
         auto report = std::make_unique<CAD::Report>(QString::fromLatin1(name));
         report->setViewName(MCADCmd::HostSession::mainViewName());
         report->setCreationPropertyAccess(session.printInterface().extractPropertyAccess());
+        // One with a picture, one without: both kinds of picture block.
+        if (report->getName() == QLatin1String("Snapshot 2"))
+            report->setPicture(smallPicture());
         session.scene().addReport(std::move(report));
     }
     if (!MCADCmd::saveProject(session.scene(), path, &log))

@@ -6,6 +6,9 @@
 #include "access/mvp_legend_property_access.h"
 #include "core/kav_translate.h"
 #include "mvp_errors.h"
+#include "restore/mvp_cmd_compare_snapshot.h"
+#include "restore/mvp_cmd_update_snapshots.h"
+#include "restore/mvp_cmd_restore_elements.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "restore/mvp_cmd_restore_snapshot.h"
 #include "templates/mvp_cmd_edit_templates.h"
@@ -34,6 +37,10 @@ void InitLibrary(GApp::AppStatusManager*, CfgNode*)
     new EditRestoreTemplateCommand();
     new RestoreSnapshotTemplateCommand();
     new ImportResTemCommand();
+    // The snapshot tools, after the commands every host knows.
+    new CompareSnapshotCommand();
+    new RestoreSnapshotElementsCommand();
+    new UpdateSnapshotsCommand();
 }
 
 } // namespace MCADVisProp

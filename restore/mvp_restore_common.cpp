@@ -26,6 +26,15 @@ unsigned int const anyCount = 4294967295u;
 
 } // namespace
 
+MPrinter::PrintInterface* documentationInterface()
+{
+    for (MPrinter::PrintInterface* pi : MPrinter::PrintInterfaceContainer::getAllInterfaces()) {
+        if (pi && pi->isActive() && pi->hasDocumentation() && pi->isAvailable())
+            return pi;
+    }
+    return nullptr;
+}
+
 bool isSnapshotElement(MCADCmd::CommandInterface const* ci, QString const& name)
 {
     if (!ci->isDocumentationElement(name))
@@ -131,11 +140,11 @@ void DrawingLock::release()
     }
 }
 
-RestoreStep::RestoreStep(QString const& stepName)
+RestoreStep::RestoreStep(QString const& stepName, QStringList const* only)
 {
     CAD::RecordManager::_manager->startRecording(stepName, RECORD_MODE_PROPERTIES);
     if (CAD::RecordManager::_manager->isRecording())
-        record_ = new RestorePropsElementRecord();
+        record_ = new RestorePropsElementRecord(only);
 }
 
 RestoreStep::~RestoreStep()

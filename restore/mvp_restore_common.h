@@ -12,7 +12,14 @@ class Report;
 namespace MCADCmd {
 class CommandInterface;
 }
+namespace MPrinter {
+class PrintInterface;
+}
 namespace MCADVisProp {
+
+// The interface snapshots are taken from (active, documented, available): its picture of
+// the scene is what a restore is undone with and what a snapshot update takes. Null if none.
+MPrinter::PrintInterface* documentationInterface();
 
 // A documentation element whose CAD element has the snapshot type code 50.
 bool isSnapshotElement(MCADCmd::CommandInterface const* ci, QString const& name);
@@ -62,7 +69,8 @@ class RestorePropsElementRecord;
 // as it was and Edit offers nothing to undo for the failure.
 class RestoreStep {
 public:
-    explicit RestoreStep(QString const& stepName);
+    // With `only`, the record keeps the state of those elements alone.
+    explicit RestoreStep(QString const& stepName, QStringList const* only = nullptr);
     ~RestoreStep();
     RestoreStep(RestoreStep const&) = delete;
     RestoreStep& operator=(RestoreStep const&) = delete;

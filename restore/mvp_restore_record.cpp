@@ -1,33 +1,45 @@
 #include "mvp_restore_record.h"
 
+#include "mvp_restore_common.h"
+
 #include "core/kav_error_log.h"
 #include "mprinter/kav_print_interface.h"
 #include "propertyaccess/kav_property_access_base.h"
+#include "propertyaccess/kav_property_access_factory.h"
 
 #include <QStringList>
 
 #include <iostream>
+#include <memory>
 
 namespace Kav {
 namespace MCADVisProp {
-namespace {
-
-// The interface whose picture of the scene a restore can be undone with.
-MPrinter::PrintInterface* documentationInterface()
+RestorePropsElementRecord::RestorePropsElementRecord(QStringList const* only)
+    : CAD::CustomRecord(QStringLiteral("restore snapshot")), only_(only != nullptr ? *only : QStringList()),
+      some_(only != nullptr)
 {
-    for (MPrinter::PrintInterface* pi : MPrinter::PrintInterfaceContainer::getAllInterfaces()) {
-        if (pi && pi->isActive() && pi->hasDocumentation() && pi->isAvailable())
-            return pi;
-    }
-    return nullptr;
+    storedAccesses = extract();
 }
 
-} // namespace
-
-RestorePropsElementRecord::RestorePropsElementRecord() : CAD::CustomRecord(QStringLiteral("restore snapshot"))
+MCADCmd::AccessList RestorePropsElementRecord::extract() const
 {
-    if (MPrinter::PrintInterface* pi = documentationInterface())
-        storedAccesses = pi->extractPropertyAccess();
+    MPrinter::PrintInterface* pi = documentationInterface();
+    if (pi == nullptr)
+        return {};
+    if (!some_)
+        return pi->extractPropertyAccess();
+    std::vector<std::unique_ptr<PropertyAccess::PropertyAccessBase>> made;
+    for (QString const& name : only_) {
+        made.emplace_back(PropertyAccess::PropertyAccessFactory::create(PropertyAccess::PROP_ACC_CAD_ELEMENT));
+        if (made.back())
+            made.back()->extract(name);
+        else
+            made.pop_back();
+    }
+    MCADCmd::AccessList out;
+    for (auto& a : made)
+        out.push_back(a.release());
+    return out;
 }
 
 RestorePropsElementRecord::~RestorePropsElementRecord()
@@ -66,10 +78,11 @@ void RestorePropsElementRecord::undoRedo(bool)
     if (!pi)
         return;
     // The state on screen now is what the next call has to bring back.
-    MCADCmd::AccessList current = pi->extractPropertyAccess();
+    MCADCmd::AccessList current = extract();
     try {
-        QStringList all;
-        ci->getAllElements(MCADCmd::ALL_ELEMENTS, MCADCmd::ALL_TYPES, MCADCmd::SCENE_ORDER, &all);
+        QStringList all = only_;
+        if (!some_)
+            ci->getAllElements(MCADCmd::ALL_ELEMENTS, MCADCmd::ALL_TYPES, MCADCmd::SCENE_ORDER, &all);
         QStringList names, types, descriptions;
         ci->applyPropertyAccessComplete(false, false, storedAccesses, &names, &types, &descriptions);
         ErrorLog log(false);

@@ -3,6 +3,8 @@
 #include "cad/kav_record.h"
 #include "mcadcmd/kav_command_interface.h"
 
+#include <QStringList>
+
 #include <vector>
 
 namespace Kav {
@@ -14,8 +16,9 @@ namespace MCADVisProp {
 class RestorePropsElementRecord : public CAD::CustomRecord {
 public:
     // Captures the state as it is now; holds nothing when no print interface is active,
-    // documented and available.
-    RestorePropsElementRecord();
+    // documented and available. With `only`, the state of those elements alone (for a
+    // restore that touches no others).
+    explicit RestorePropsElementRecord(QStringList const* only = nullptr);
     ~RestorePropsElementRecord() override;
 
     unsigned int memSize() const override;
@@ -29,8 +32,11 @@ public:
 
 private:
     void deleteStored();
+    MCADCmd::AccessList extract() const;
 
     MCADCmd::AccessList storedAccesses;
+    QStringList only_;
+    bool some_ = false;
 };
 
 } // namespace MCADVisProp

@@ -102,58 +102,58 @@
 <context>
     <name>MCADVisProp</name>
     <message>
-        <location filename="../access/mvp_container_property_access.cpp" line="102"/>
-        <location filename="../access/mvp_element_property_access.cpp" line="372"/>
+        <location filename="../access/mvp_container_property_access.cpp" line="103"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="373"/>
         <source>element visibility</source>
         <translation>Elementsichtbarkeit</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="373"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="374"/>
         <source>element visualization</source>
         <translation>Elementdarstellung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="374"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="375"/>
         <source>element pullout distance</source>
         <translation>Herauszugsabstand des Elements</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="375"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="376"/>
         <source>label visibility</source>
         <translation>Sichtbarkeit der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="376"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="377"/>
         <source>label auto placement</source>
         <translation>automatische Platzierung der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="377"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="378"/>
         <source>label content template</source>
         <translation>Inhaltsvorlage der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="144"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="145"/>
         <source>rotation</source>
         <translation>Drehung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="145"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="146"/>
         <source>translation</source>
         <translation>Verschiebung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="146"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="147"/>
         <source>scale</source>
         <translation>Maßstab</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="147"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="148"/>
         <source>axis scale</source>
         <translation>Achsenmaßstab</translation>
     </message>
     <message>
-        <location filename="../access/mvp_legend_property_access.cpp" line="137"/>
+        <location filename="../access/mvp_legend_property_access.cpp" line="138"/>
         <source>all legend parameters</source>
         <translation>alle Legendenparameter</translation>
     </message>
@@ -246,32 +246,32 @@
         <translation>ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="40"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="49"/>
         <source>no snapshot was named (the name is empty)</source>
         <translation>kein Snapshot wurde genannt (der Name ist leer)</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="42"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="51"/>
         <source>no snapshot has the name &quot;%1&quot;</source>
         <translation>kein Snapshot hat den Namen „%1“</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="43"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="52"/>
         <source>&quot;%1&quot; is not a snapshot</source>
         <translation>„%1“ ist kein Snapshot</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="110"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="119"/>
         <source>and %1 further properties</source>
         <translation>und %1 weitere Eigenschaften</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="111"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="120"/>
         <source>warning</source>
         <translation>Warnung</translation>
     </message>
     <message>
-        <location filename="../restore/mvp_restore_common.cpp" line="112"/>
+        <location filename="../restore/mvp_restore_common.cpp" line="121"/>
         <source>there are %1 properties, who could not be applied:</source>
         <translation>%1 Eigenschaften konnten nicht angewendet werden:</translation>
     </message>
@@ -279,6 +279,51 @@
         <location filename="../templates/mvp_cmd_edit_templates.cpp" line="17"/>
         <source>edit restore templates</source>
         <translation>Wiederherstellungsvorlagen bearbeiten</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_compare_snapshot.cpp" line="22"/>
+        <source>compare snapshot</source>
+        <translation>Snapshot vergleichen</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_compare_snapshot.cpp" line="121"/>
+        <source>other: %1</source>
+        <translation>other: %1</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="27"/>
+        <source>restore snapshot elements</source>
+        <translation>Snapshot-Elemente wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="60"/>
+        <source>elements: the list names no element to restore</source>
+        <translation>elements: die Liste nennt kein Element zum Wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_restore_elements.cpp" line="118"/>
+        <source>the snapshot does not hold this element</source>
+        <translation>der Snapshot enthält dieses Element nicht</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="75"/>
+        <source>update snapshots</source>
+        <translation>Snapshots aktualisieren</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="105"/>
+        <source>snapshots: the list names no snapshot to update</source>
+        <translation>snapshots: die Liste nennt keinen Snapshot zum Aktualisieren</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="109"/>
+        <source>snapshots: &quot;%1&quot; is named twice</source>
+        <translation>snapshots: „%1“ ist zweimal genannt</translation>
+    </message>
+    <message>
+        <location filename="../restore/mvp_cmd_update_snapshots.cpp" line="170"/>
+        <source>there is no view to take the scene&apos;s state from</source>
+        <translation>es gibt keine Ansicht, aus der der Zustand der Szene genommen werden kann</translation>
     </message>
 </context>
 <context>
@@ -365,72 +410,72 @@
 <context>
     <name>MCADVisProp_prop_acc</name>
     <message>
-        <location filename="../access/mvp_container_property_access.cpp" line="78"/>
+        <location filename="../access/mvp_container_property_access.cpp" line="79"/>
         <source>container #type for error msg</source>
         <translation>Container</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="55"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="56"/>
         <source>the view&apos;s rotation</source>
         <translation>die Drehung der Ansicht</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="56"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="57"/>
         <source>the view&apos;s translation</source>
         <translation>die Verschiebung der Ansicht</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="57"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="58"/>
         <source>the view&apos;s axis scale</source>
         <translation>die Achsenskalierung der Ansicht</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="58"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="59"/>
         <source>the view&apos;s scale</source>
         <translation>der Maßstab der Ansicht</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="74"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="75"/>
         <source>3d view</source>
         <translation>3D-Ansicht</translation>
     </message>
     <message>
-        <location filename="../access/mvp_glview_property_access.cpp" line="127"/>
+        <location filename="../access/mvp_glview_property_access.cpp" line="128"/>
         <source>3d view properties #type for error msg</source>
         <translation>3D-Ansicht</translation>
     </message>
     <message>
-        <location filename="../access/mvp_legend_property_access.cpp" line="69"/>
+        <location filename="../access/mvp_legend_property_access.cpp" line="70"/>
         <source>the legend&apos;s position</source>
         <translation>die Lage der Legende</translation>
     </message>
     <message>
-        <location filename="../access/mvp_legend_property_access.cpp" line="83"/>
+        <location filename="../access/mvp_legend_property_access.cpp" line="84"/>
         <source>legend</source>
         <translation>Legende</translation>
     </message>
     <message>
-        <location filename="../access/mvp_legend_property_access.cpp" line="120"/>
+        <location filename="../access/mvp_legend_property_access.cpp" line="121"/>
         <source>legend properties #type for error msg</source>
         <translation>Legende</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="153"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="154"/>
         <source>the label&apos;s position</source>
         <translation>die Lage der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="154"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="155"/>
         <source>the label&apos;s origin</source>
         <translation>der Ursprung der Beschriftung</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="155"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="156"/>
         <source>the pull-out point</source>
         <translation>der Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../access/mvp_element_property_access.cpp" line="156"/>
+        <location filename="../access/mvp_element_property_access.cpp" line="157"/>
         <source>the sampling</source>
         <translation>die Abtastung</translation>
     </message>

@@ -71,22 +71,22 @@ erwartete Form: %3</translation>
         <translation>kein Befehl angegeben</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="94"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="98"/>
         <source>command %1 cannot be executed</source>
         <translation>Befehl %1 kann nicht ausgeführt werden</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="121"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="125"/>
         <source>command %1 threw an unknown exception</source>
         <translation>Befehl %1 hat eine unbekannte Ausnahme ausgelöst</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="131"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="135"/>
         <source>command %1 needs the window: it opens a dialog and runs from the menu, not from a script</source>
         <translation>Befehl %1 braucht das Fenster: er öffnet einen Dialog und läuft aus dem Menü, nicht aus einem Skript</translation>
     </message>
     <message>
-        <location filename="../host/gapp/kav_main_window.cpp" line="136"/>
+        <location filename="../host/gapp/kav_main_window.cpp" line="140"/>
         <source>command %1 failed</source>
         <translation>Befehl %1 ist fehlgeschlagen</translation>
     </message>
@@ -354,11 +354,15 @@ erwartete Form: %3</translation>
     </message>
     <message>
         <location filename="../host/io/kav_in_stream.cpp" line="260"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="270"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="280"/>
         <source>a string length (4 bytes)</source>
         <translation>eine Zeichenkettenlänge (4 Bytes)</translation>
     </message>
     <message>
         <location filename="../host/io/kav_in_stream.cpp" line="261"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="271"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="281"/>
         <source>a string of %1 bytes</source>
         <translation>eine Zeichenkette von %1 Bytes</translation>
     </message>
@@ -377,45 +381,56 @@ erwartete Form: %3</translation>
     </message>
     <message>
         <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="34"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="192"/>
         <source>the name &quot;%1&quot; is taken</source>
         <translation>der Name „%1“ ist vergeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="60"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="61"/>
         <source>select</source>
         <translation>auswählen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="70"/>
-        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="155"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="71"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="156"/>
         <location filename="../host/mcadcmd/commands/kav_settings_commands.cpp" line="100"/>
         <source>no element &quot;%1&quot;</source>
         <translation>kein Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="90"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="91"/>
         <source>add element</source>
         <translation>Element hinzufügen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="108"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="109"/>
         <source>type: &quot;%1&quot; is not one of %2</source>
         <translation>type: „%1“ ist keiner von %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="111"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="112"/>
         <source>the name &quot;%1&quot; is empty or taken</source>
         <translation>der Name „%1“ ist leer oder vergeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="113"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="114"/>
         <source>no parent element &quot;%1&quot;</source>
         <translation>kein übergeordnetes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="140"/>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="141"/>
         <source>remove element</source>
         <translation>Element entfernen</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="176"/>
+        <source>rename snapshot</source>
+        <translation>Schnappschuss umbenennen</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/commands/kav_element_commands.cpp" line="189"/>
+        <source>no snapshot &quot;%1&quot;</source>
+        <translation>kein Schnappschuss „%1“</translation>
     </message>
     <message>
         <location filename="../host/mcadcmd/commands/kav_file_commands.cpp" line="14"/>
@@ -528,207 +543,227 @@ erwartete Form: %3</translation>
         <translation>unbekanntes Element „%1“</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="132"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="182"/>
         <source>element block of version %1, expected 1</source>
         <translation>Elementblock der Version %1, erwartet 1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="158"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="208"/>
         <source>an element without a name</source>
         <translation>ein Element ohne Namen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="160"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="210"/>
         <source>element &quot;%1&quot; has the unknown type %2</source>
         <translation>Element „%1“ hat den unbekannten Typ %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="168"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="214"/>
         <source>element &quot;%1&quot;: %2 out of range, skipped</source>
         <translation>Element „%1“: %2 außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="175"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="221"/>
         <source>its geometry</source>
         <translation>seine Geometrie</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="179"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="225"/>
         <source>its pull-out point</source>
         <translation>sein Herauszugspunkt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="183"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="229"/>
         <source>its label&apos;s origin</source>
         <translation>der Ursprung seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="188"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="234"/>
         <source>its label&apos;s position</source>
         <translation>die Lage seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="192"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="238"/>
         <source>its label&apos;s font size</source>
         <translation>die Schriftgröße seiner Beschriftung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="198"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="244"/>
         <source>its radius and sampling</source>
         <translation>sein Radius und seine Abtastung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="305"/>
-        <source>access frame of version %1, expected 1 to 3</source>
-        <translation>Zugriffsrahmen der Version %1, erwartet 1 bis 3</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="318"/>
-        <source>it changes stored access %1, which is not at hand</source>
-        <translation>er ändert den gespeicherten Zugriff %1, der nicht vorliegt</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="320"/>
-        <source>it changes %1 bytes of stored access %2, which has %3</source>
-        <translation>er ändert %1 Bytes des gespeicherten Zugriffs %2, der %3 hat</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="329"/>
-        <source>a change reaches past the end of stored access %1</source>
-        <translation>eine Änderung reicht über das Ende des gespeicherten Zugriffs %1 hinaus</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="66"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="101"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="71"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="106"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="353"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="130"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="357"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="134"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="362"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="140"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="365"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="143"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="221"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="168"/>
+        <source>access frame of version %1, expected 1 to 3</source>
+        <translation>Zugriffsrahmen der Version %1, erwartet 1 bis 3</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="181"/>
+        <source>it changes stored access %1, which is not at hand</source>
+        <translation>er ändert den gespeicherten Zugriff %1, der nicht vorliegt</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="183"/>
+        <source>it changes %1 bytes of stored access %2, which has %3</source>
+        <translation>er ändert %1 Bytes des gespeicherten Zugriffs %2, der %3 hat</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="192"/>
+        <source>a change reaches past the end of stored access %1</source>
+        <translation>eine Änderung reicht über das Ende des gespeicherten Zugriffs %1 hinaus</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="175"/>
         <source>element &quot;%1&quot;: %2</source>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="251"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="283"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="277"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="309"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="280"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="312"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="284"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="316"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="301"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="333"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="312"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="344"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="337"/>
+        <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="249"/>
         <source>element &quot;%1&quot;: %2, skipped</source>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="382"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="410"/>
         <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
         <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="385"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="413"/>
         <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
         <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="392"/>
-        <source>report &quot;%1&quot; changes a list of %2 accesses, the report before holds %3</source>
-        <translation>Bericht „%1“ ändert eine Liste von %2 Zugriffen, der Bericht davor hält %3</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="401"/>
-        <source>report &quot;%1&quot; changes places beyond its %2</source>
-        <translation>Bericht „%1“ ändert Stellen jenseits seiner %2</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="423"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="451"/>
         <source>report &quot;%1&quot; lists access %2 twice</source>
         <translation>Bericht „%1“ führt Zugriff %2 zweimal auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="415"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="443"/>
         <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
         <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="305"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="337"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="342"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="74"/>
+        <source>picture block of version %1</source>
+        <translation>Bildblock der Version %1</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="76"/>
+        <source>the picture is too large (%1 bytes)</source>
+        <translation>das Bild ist zu groß (%1 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="84"/>
+        <source>the picture is no PNG picture of at most %1 x %1 pixels</source>
+        <translation>das Bild ist kein PNG-Bild von höchstens %1 x %1 Pixeln</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="90"/>
+        <source>report &quot;%1&quot;: %2, skipped</source>
+        <translation>Bericht „%1“: %2, übersprungen</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="368"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="345"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="371"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="364"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="392"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="371"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="399"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="447"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="420"/>
+        <source>report &quot;%1&quot; changes a list of %2 accesses, the report before holds %3</source>
+        <translation>Bericht „%1“ ändert eine Liste von %2 Zugriffen, der Bericht davor hält %3</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="429"/>
+        <source>report &quot;%1&quot; changes places beyond its %2</source>
+        <translation>Bericht „%1“ ändert Stellen jenseits seiner %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="477"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="450"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="480"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -768,57 +803,57 @@ erwartete Form: %3</translation>
         <translation>die Beispielszene „%1“ ist größer als %2 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="292"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="197"/>
         <source>%1: &quot;%2&quot; is not a finite number</source>
         <translation>%1: „%2“ ist keine endliche Zahl</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="294"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="199"/>
         <source>%1: %2 is outside %3..%4</source>
         <translation>%1: %2 liegt außerhalb von %3..%4</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="344"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="249"/>
         <source>display_mode: &quot;%1&quot; is not shaded, wireframe or points</source>
         <translation>display_mode: „%1“ ist weder shaded noch wireframe noch points</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="379"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="284"/>
         <source>color: &quot;%1&quot; is not of the form #rrggbb</source>
         <translation>color: „%1“ hat nicht die Form #rrggbb</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="403"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="294"/>
         <source>radius: only a 2D section inspection has one</source>
         <translation>radius: nur eine 2D-Schnittprüfung hat einen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="481"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="381"/>
         <source>range: the second value must exceed the first by at least %1</source>
         <translation>range: der zweite Wert muss den ersten um mindestens %1 übersteigen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="384"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="289"/>
         <source>label_font must be a whole number in 1..%1</source>
         <translation>label_font muss eine ganze Zahl in 1..%1 sein</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="390"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="292"/>
         <source>sampling: &quot;%1&quot; is no 2D section inspection</source>
         <translation>sampling: „%1“ ist keine 2D-Schnittprüfung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="397"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="353"/>
         <source>sampling %1 gives more than %2 samples</source>
         <translation>sampling %1 ergibt mehr als %2 Abtastpunkte</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="484"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="384"/>
         <source>steps: a whole number in 2..%1</source>
         <translation>steps: eine ganze Zahl in 2..%1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="486"/>
+        <location filename="../host/mcadcmd/scene/kav_scene_state.cpp" line="386"/>
         <source>map: &quot;%1&quot; is not rainbow, grey or signal</source>
         <translation>map: „%1“ ist weder rainbow noch grey noch signal</translation>
     </message>
@@ -1158,32 +1193,32 @@ erwartete Form: %3</translation>
         <translation>Parameter „%1“: der Teiltyp %2 liegt außerhalb des Bereichs</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="38"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="24"/>
         <source>restore template &quot;%1&quot;: %2</source>
         <translation>Wiederherstellungsvorlage „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="45"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="31"/>
         <source>restore template part of unknown version %1</source>
         <translation>Teil einer Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="48"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="34"/>
         <source>restore template part of invalid type %1</source>
         <translation>Teil einer Wiederherstellungsvorlage mit ungültigem Typ %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="57"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="43"/>
         <source>part type %1 has no property %2</source>
         <translation>Teiltyp %1 hat keine Eigenschaft %2</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="69"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="55"/>
         <source>restore template of unknown version %1</source>
         <translation>Wiederherstellungsvorlage mit unbekannter Version %1</translation>
     </message>
     <message>
-        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="131"/>
+        <location filename="../host/propertyaccess/kav_prop_acc_template_container.cpp" line="117"/>
         <source>restore template list of unknown version %1</source>
         <translation>Liste von Wiederherstellungsvorlagen mit unbekannter Version %1</translation>
     </message>
@@ -1226,12 +1261,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="119"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="153"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="320"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="352"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>
@@ -1302,22 +1337,22 @@ erwartete Form: %3</translation>
 <context>
     <name>MvpHost</name>
     <message>
-        <location filename="../app/kav_app_commands.cpp" line="24"/>
+        <location filename="../app/kav_app_commands.cpp" line="27"/>
         <source>the menu could not be filled</source>
         <translation>das Menü konnte nicht gefüllt werden</translation>
     </message>
     <message>
-        <location filename="../app/kav_app_commands.cpp" line="25"/>
+        <location filename="../app/kav_app_commands.cpp" line="28"/>
         <source>the menu could not be filled; the details name the file that could not be read</source>
         <translation>das Menü konnte nicht gefüllt werden; die Details nennen die Datei, die nicht gelesen werden konnte</translation>
     </message>
     <message>
-        <location filename="../app/kav_app_commands.cpp" line="36"/>
+        <location filename="../app/kav_app_commands.cpp" line="39"/>
         <source>the command &quot;%1&quot; is not available</source>
         <translation>der Befehl „%1“ ist nicht verfügbar</translation>
     </message>
     <message>
-        <location filename="../app/kav_app_commands.cpp" line="63"/>
+        <location filename="../app/kav_app_commands.cpp" line="66"/>
         <source>command &quot;%1&quot; threw an unknown exception</source>
         <translation>Befehl „%1“ hat eine unbekannte Ausnahme ausgelöst</translation>
     </message>
@@ -1338,296 +1373,303 @@ erwartete Form: %3</translation>
         <translation>Dokumentation</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="71"/>
+        <location filename="../app/kav_host_window.cpp" line="68"/>
         <source>mvp-host - snapshot visualization</source>
         <translation>mvp-host - Snapshot-Darstellung</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="76"/>
+        <location filename="../app/kav_host_window.cpp" line="73"/>
         <source>Explorer</source>
         <translation>Explorer</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="85"/>
+        <location filename="../app/kav_host_window.cpp" line="82"/>
         <source>Find by name or type</source>
         <translation>Nach Name oder Typ suchen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="94"/>
+        <location filename="../app/kav_host_window.cpp" line="91"/>
         <source>Properties</source>
         <translation>Eigenschaften</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="100"/>
+        <location filename="../app/kav_host_window.cpp" line="97"/>
         <source>Legend</source>
         <translation>Legende</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="110"/>
+        <location filename="../app/kav_host_window.cpp" line="103"/>
+        <source>Snapshots</source>
+        <translation>Snapshots</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_host_window.cpp" line="114"/>
         <source>Ready</source>
         <translation>Bereit</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="115"/>
+        <location filename="../app/kav_host_window.cpp" line="119"/>
         <source>%1 labels not shown (no room)</source>
         <translation>%1 Beschriftungen nicht angezeigt (kein Platz)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="157"/>
+        <location filename="../app/kav_host_window.cpp" line="161"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="159"/>
+        <location filename="../app/kav_host_window.cpp" line="163"/>
         <source>&amp;Open project...</source>
         <translation>Projekt ö&amp;ffnen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="162"/>
+        <location filename="../app/kav_host_window.cpp" line="166"/>
         <source>&amp;Save project...</source>
         <translation>Projekt &amp;speichern...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="166"/>
+        <location filename="../app/kav_host_window.cpp" line="170"/>
         <source>Load sample scene</source>
         <translation>Beispielszene laden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="169"/>
+        <location filename="../app/kav_host_window.cpp" line="173"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="176"/>
+        <location filename="../app/kav_host_window.cpp" line="180"/>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="178"/>
-        <location filename="../app/kav_host_window.cpp" line="329"/>
+        <location filename="../app/kav_host_window.cpp" line="182"/>
+        <location filename="../app/kav_host_window.cpp" line="358"/>
         <source>Undo</source>
         <translation>Rückgängig</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="181"/>
-        <location filename="../app/kav_host_window.cpp" line="331"/>
+        <location filename="../app/kav_host_window.cpp" line="185"/>
+        <location filename="../app/kav_host_window.cpp" line="360"/>
         <source>Redo</source>
         <translation>Wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="187"/>
+        <location filename="../app/kav_host_window.cpp" line="191"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="189"/>
+        <location filename="../app/kav_host_window.cpp" line="193"/>
         <source>&amp;Frame all</source>
         <translation>&amp;Alles einpassen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="192"/>
+        <location filename="../app/kav_host_window.cpp" line="196"/>
         <source>Frame &amp;selection</source>
         <translation>Au&amp;swahl einpassen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="202"/>
+        <location filename="../app/kav_host_window.cpp" line="206"/>
         <source>Fr&amp;ont</source>
         <translation>&amp;Vorne</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="203"/>
+        <location filename="../app/kav_host_window.cpp" line="207"/>
         <source>&amp;Top</source>
         <translation>&amp;Oben</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="204"/>
+        <location filename="../app/kav_host_window.cpp" line="208"/>
         <source>&amp;Right</source>
         <translation>&amp;Rechts</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="205"/>
+        <location filename="../app/kav_host_window.cpp" line="209"/>
         <source>&amp;Isometric</source>
         <translation>&amp;Isometrisch</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="213"/>
+        <location filename="../app/kav_host_window.cpp" line="217"/>
         <source>&amp;Report</source>
         <translation>Be&amp;richt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="215"/>
+        <location filename="../app/kav_host_window.cpp" line="219"/>
         <source>Create snapshot</source>
         <translation>Snapshot erstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="220"/>
+        <location filename="../app/kav_host_window.cpp" line="224"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="269"/>
         <source>Restore whole snapshot</source>
         <translation>Ganzen Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="222"/>
+        <location filename="../app/kav_host_window.cpp" line="226"/>
         <source>restore visualization from snapshot</source>
         <translation>Darstellung aus Snapshot wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="227"/>
+        <location filename="../app/kav_host_window.cpp" line="231"/>
         <source>Edit restore templates...</source>
         <translation>Wiederherstellungsvorlagen bearbeiten...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="229"/>
+        <location filename="../app/kav_host_window.cpp" line="233"/>
         <source>Import restore templates...</source>
         <translation>Wiederherstellungsvorlagen importieren...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="234"/>
+        <location filename="../app/kav_host_window.cpp" line="238"/>
         <source>&amp;Macro</source>
         <translation>&amp;Makro</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="236"/>
+        <location filename="../app/kav_host_window.cpp" line="240"/>
         <source>Record</source>
         <translation>Aufzeichnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="239"/>
+        <location filename="../app/kav_host_window.cpp" line="243"/>
         <source>Recording a macro</source>
         <translation>Makro wird aufgezeichnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="242"/>
+        <location filename="../app/kav_host_window.cpp" line="246"/>
         <source>Stop recording</source>
         <translation>Aufzeichnung beenden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="245"/>
+        <location filename="../app/kav_host_window.cpp" line="249"/>
         <source>Macro recorded: %1 commands</source>
         <translation>Makro aufgezeichnet: %1 Befehle</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="248"/>
+        <location filename="../app/kav_host_window.cpp" line="252"/>
         <source>Save macro...</source>
         <translation>Makro speichern...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="250"/>
+        <location filename="../app/kav_host_window.cpp" line="254"/>
         <source>Run macro...</source>
         <translation>Makro ausführen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="328"/>
+        <location filename="../app/kav_host_window.cpp" line="357"/>
         <source>Undo %1</source>
         <translation>%1 rückgängig machen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="330"/>
+        <location filename="../app/kav_host_window.cpp" line="359"/>
         <source>Redo %1</source>
         <translation>%1 wiederholen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="375"/>
+        <location filename="../app/kav_host_window.cpp" line="404"/>
         <source>(restore templates cannot be read)</source>
         <translation>(Wiederherstellungsvorlagen können nicht gelesen werden)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="376"/>
+        <location filename="../app/kav_host_window.cpp" line="405"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="259"/>
         <source>(no restore templates)</source>
         <translation>(keine Wiederherstellungsvorlagen)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="387"/>
+        <location filename="../app/kav_host_window.cpp" line="416"/>
         <source>Nothing selected to frame</source>
         <translation>Nichts zum Einpassen ausgewählt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="388"/>
+        <location filename="../app/kav_host_window.cpp" line="417"/>
         <source>Nothing shown to frame</source>
         <translation>Nichts zum Einpassen angezeigt</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="428"/>
+        <location filename="../app/kav_host_window.cpp" line="457"/>
         <source>Open project</source>
         <translation>Projekt öffnen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="429"/>
-        <location filename="../app/kav_host_window.cpp" line="441"/>
+        <location filename="../app/kav_host_window.cpp" line="458"/>
+        <location filename="../app/kav_host_window.cpp" line="470"/>
         <source>Projects (*.kvp)</source>
         <translation>Projekte (*.kvp)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="429"/>
-        <location filename="../app/kav_host_window.cpp" line="454"/>
-        <location filename="../app/kav_host_window.cpp" line="488"/>
+        <location filename="../app/kav_host_window.cpp" line="458"/>
+        <location filename="../app/kav_host_window.cpp" line="483"/>
+        <location filename="../app/kav_host_window.cpp" line="517"/>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="434"/>
+        <location filename="../app/kav_host_window.cpp" line="463"/>
         <source>Opened %1</source>
         <translation>%1 geöffnet</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="440"/>
+        <location filename="../app/kav_host_window.cpp" line="469"/>
         <source>Save project</source>
         <translation>Projekt speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="447"/>
+        <location filename="../app/kav_host_window.cpp" line="476"/>
         <source>Saved %1</source>
         <translation>%1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="453"/>
+        <location filename="../app/kav_host_window.cpp" line="482"/>
         <source>Import restore templates</source>
         <translation>Wiederherstellungsvorlagen importieren</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="454"/>
+        <location filename="../app/kav_host_window.cpp" line="483"/>
         <source>Restore templates (*.rst)</source>
         <translation>Wiederherstellungsvorlagen (*.rst)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="459"/>
+        <location filename="../app/kav_host_window.cpp" line="488"/>
         <source>Imported restore templates from %1</source>
         <translation>Wiederherstellungsvorlagen aus %1 importiert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="467"/>
-        <location filename="../app/kav_host_window.cpp" line="477"/>
+        <location filename="../app/kav_host_window.cpp" line="496"/>
+        <location filename="../app/kav_host_window.cpp" line="506"/>
         <source>Save macro</source>
         <translation>Makro speichern</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="468"/>
-        <location filename="../app/kav_host_window.cpp" line="488"/>
+        <location filename="../app/kav_host_window.cpp" line="497"/>
+        <location filename="../app/kav_host_window.cpp" line="517"/>
         <source>Macro scripts (*.kavmacro *.macro)</source>
         <translation>Makroskripte (*.kavmacro *.macro)</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="478"/>
+        <location filename="../app/kav_host_window.cpp" line="507"/>
         <source>The macro could not be written to %1.</source>
         <translation>Das Makro konnte nicht nach %1 geschrieben werden.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="481"/>
+        <location filename="../app/kav_host_window.cpp" line="510"/>
         <source>Saved macro %1</source>
         <translation>Makro %1 gespeichert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="487"/>
-        <location filename="../app/kav_host_window.cpp" line="499"/>
-        <location filename="../app/kav_host_window.cpp" line="507"/>
+        <location filename="../app/kav_host_window.cpp" line="516"/>
+        <location filename="../app/kav_host_window.cpp" line="528"/>
+        <location filename="../app/kav_host_window.cpp" line="536"/>
         <source>Run macro</source>
         <translation>Makro ausführen</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="508"/>
+        <location filename="../app/kav_host_window.cpp" line="537"/>
         <source>The macro %1 stopped.</source>
         <translation>Das Makro %1 wurde abgebrochen.</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_window.cpp" line="512"/>
+        <location filename="../app/kav_host_window.cpp" line="541"/>
         <source>Macro %1: %2 commands run</source>
         <translation>Makro %1: %2 Befehle ausgeführt</translation>
     </message>
@@ -1757,22 +1799,22 @@ erwartete Form: %3</translation>
         <translation>ungültige Messung</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_app.cpp" line="119"/>
+        <location filename="../app/kav_host_app.cpp" line="124"/>
         <source>the sample scene could not be loaded: </source>
         <translation>die Beispielszene konnte nicht geladen werden: </translation>
     </message>
     <message>
-        <location filename="../app/kav_host_app.cpp" line="122"/>
+        <location filename="../app/kav_host_app.cpp" line="127"/>
         <source>the plug-in was loaded but not initialised</source>
         <translation>das Plug-in wurde geladen, aber nicht initialisiert</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_app.cpp" line="136"/>
+        <location filename="../app/kav_host_app.cpp" line="142"/>
         <source>screenshot %1: the window cannot be captured</source>
         <translation>Bildschirmfoto %1: das Fenster kann nicht aufgenommen werden</translation>
     </message>
     <message>
-        <location filename="../app/kav_host_app.cpp" line="141"/>
+        <location filename="../app/kav_host_app.cpp" line="147"/>
         <source>screenshot: %1</source>
         <translation>Bildschirmfoto: %1</translation>
     </message>
@@ -1820,6 +1862,176 @@ erwartete Form: %3</translation>
         <location filename="../app/kav_script_runner.cpp" line="147"/>
         <source>unknown command &quot;%1&quot;</source>
         <translation>unbekannter Befehl „%1“</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="66"/>
+        <source>%1: cannot be opened: %2</source>
+        <translation>%1: kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="72"/>
+        <source>%1: too large (more than %2 bytes)</source>
+        <translation>%1: zu groß (mehr als %2 Bytes)</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="87"/>
+        <source>not UTF-8 text</source>
+        <translation>kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="92"/>
+        <source>line 1: not the header &quot;object, property, snapshot, current&quot; of a comparison table</source>
+        <translation>Zeile 1: nicht die Kopfzeile „object, property, snapshot, current“ einer Vergleichstabelle</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="104"/>
+        <source>line %1: the last line does not end</source>
+        <translation>Zeile %1: die letzte Zeile endet nicht</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="111"/>
+        <source>line %1: not an object, a property and two values separated by tabs</source>
+        <translation>Zeile %1: nicht ein Objekt, eine Eigenschaft und zwei Werte, durch Tabulatoren getrennt</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="206"/>
+        <source>Object</source>
+        <translation>Objekt</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="208"/>
+        <source>Property</source>
+        <translation>Eigenschaft</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="210"/>
+        <source>Snapshot value</source>
+        <translation>Wert im Snapshot</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_model.cpp" line="212"/>
+        <source>Current value</source>
+        <translation>Aktueller Wert</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="48"/>
+        <source>Filter by object, property or value</source>
+        <translation>Nach Objekt, Eigenschaft oder Wert filtern</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="75"/>
+        <source>Restore selected</source>
+        <translation>Auswahl wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="77"/>
+        <source>Restores the elements of the selected rows from the snapshot</source>
+        <translation>Stellt die Elemente der ausgewählten Zeilen aus dem Snapshot wieder her</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="79"/>
+        <source>Compare again</source>
+        <translation>Erneut vergleichen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="84"/>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="103"/>
+        <source>Differences - %1</source>
+        <translation>Unterschiede - %1</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="122"/>
+        <source>Differences</source>
+        <translation>Unterschiede</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="123"/>
+        <source>The comparison table cannot be read.</source>
+        <translation>Die Vergleichstabelle kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="141"/>
+        <source>Restoring &quot;%1&quot; whole would change nothing in the scene.</source>
+        <translation>Den ganzen Snapshot „%1“ wiederherzustellen, würde in der Szene nichts ändern.</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="142"/>
+        <source>Restoring &quot;%1&quot; whole would change %2 values in the scene.</source>
+        <translation>Den ganzen Snapshot „%1“ wiederherzustellen, würde %2 Werte in der Szene ändern.</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_differences_window.cpp" line="144"/>
+        <source>%1 shown.</source>
+        <translation>%1 angezeigt.</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="82"/>
+        <source>no picture</source>
+        <translation>kein Bild</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="227"/>
+        <source>Remove snapshots</source>
+        <translation>Snapshots entfernen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="228"/>
+        <source>Remove the snapshot &quot;%1&quot;?</source>
+        <translation>Den Snapshot „%1“ entfernen?</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="229"/>
+        <source>Remove %1 snapshots?</source>
+        <translation>%1 Snapshots entfernen?</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="243"/>
+        <source>Rename snapshot</source>
+        <translation>Snapshot umbenennen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="244"/>
+        <source>New name of the snapshot &quot;%1&quot;:</source>
+        <translation>Neuer Name des Snapshots „%1“:</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="274"/>
+        <source>Restore by template</source>
+        <translation>Mit Vorlage wiederherstellen</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="279"/>
+        <source>Compare with the scene...</source>
+        <translation>Mit der Szene vergleichen...</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="285"/>
+        <source>Update %1 snapshots from the scene</source>
+        <translation>%1 Snapshots aus der Szene aktualisieren</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="286"/>
+        <source>Update from the scene</source>
+        <translation>Aus der Szene aktualisieren</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="289"/>
+        <source>Whole snapshot</source>
+        <translation>Ganzer Snapshot</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="301"/>
+        <source>Rename...</source>
+        <translation>Umbenennen...</translation>
+    </message>
+    <message>
+        <location filename="../app/kav_snapshot_panel.cpp" line="305"/>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,7 @@
 #include "cad/kav_element.h"
 
 #include "cad/kav_shared_accesses.h"
+#include "core/kav_errors.h"
 #include "core/kav_limits.h"
 #include "glabel/kav_label_element.h"
 
@@ -360,6 +361,21 @@ void Report::setHeldCreationPropertyAccess(AccessList accesses)
     SharedAccesses& pool = SharedAccesses::instance();
     for (PropertyAccess::PropertyAccessBase* a : accesses)
         pool.release(a);
+}
+
+void Report::replaceCreationPropertyAccess(std::size_t index, PropertyAccess::PropertyAccessBase* access)
+{
+    if (index >= accesses_.size()) {
+        delete access;
+        throw ProgError(QStringLiteral("Kav::CAD::Report::replaceCreationPropertyAccess"),
+                        QStringLiteral("kav_element"), __LINE__, QStringLiteral("no access at that place"));
+    }
+    SharedAccesses& pool = SharedAccesses::instance();
+    PropertyAccess::PropertyAccessBase* held = pool.share(access);
+    std::swap(accesses_[index], held);
+    // The list changed: a capture that remembered it must not take from it again.
+    token_ = std::make_shared<char>();
+    pool.release(held);
 }
 
 } // namespace CAD

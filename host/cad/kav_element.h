@@ -5,6 +5,7 @@
 #include "core/kav_stage_identifier.h"
 #include "core/kav_vec.h"
 #include "propertyaccess/kav_property_access_base.h"
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -176,8 +177,12 @@ public:
     // The accesses this report keeps alive; they must not be changed (others may hold them).
     AccessList const& getCreationPropertyAccess() const { return accesses_; }
     // Takes ownership of the accesses; one equal to an access already held is deleted and
-    // the held one is taken instead. The ones held before are let go.
+    // the held one is taken instead (an access some report holds may be given again: it is
+    // held once more). The ones held before are let go.
     void setCreationPropertyAccess(AccessList accesses);
+    // The same for the one access at `index` (a place past the end is refused with
+    // ProgError, and `access` deleted): cheaper than a new list when few places change.
+    void replaceCreationPropertyAccess(std::size_t index, PropertyAccess::PropertyAccessBase* access);
     // The same for accesses the caller has made holders of already (SharedAccesses::hold):
     // nothing is compared.
     void setHeldCreationPropertyAccess(AccessList accesses);
@@ -189,12 +194,17 @@ public:
     void setDontUpdateSnapshot(bool v) { dontUpdate_ = v; }
     QString const& getViewName() const { return viewName_; }
     void setViewName(QString const& v) { viewName_ = v; }
+    // A small PNG picture of the view as it was when the snapshot was made; empty when none
+    // was taken (no window, or an older project).
+    QByteArray const& getPicture() const { return picture_; }
+    void setPicture(QByteArray const& png) { picture_ = png; }
 
 private:
     AccessList accesses_;
     std::shared_ptr<void const> token_;
     bool dontUpdate_ = false;
     QString viewName_;
+    QByteArray picture_;
 };
 
 // An element found for a name together with the stage it was found in.

@@ -75,6 +75,10 @@ bool MainWindow::execute(Command* cmd, QString const& parameters, QString* resul
         reportError(QString::fromLatin1(COMMAND_NOT_EXECUTABLE_ERROR), translate("Kav::GApp", "no command given"));
         return false;
     }
+    if (probe_) {
+        probe_(cmd, parameters);
+        return false;
+    }
     // Copied now: the command may be gone when its execution has ended.
     QString const name = cmd->getCommandName();
     int const kind = cmd->getCommandKind();

@@ -10,6 +10,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <utility>
+
 namespace Kav {
 namespace GApp {
 
@@ -37,6 +40,10 @@ public:
     // started by another command (that one is recorded) or the command is KIND_INTERACTIVE
     // (it records the script commands it ran itself, with addCommandToMacro).
     bool execute(Command* cmd, QString const& parameters, QString* result, bool interactive);
+    // While a probe is set, execute() runs nothing: it hands the command and its parameters
+    // to the probe and answers false, reporting nothing. So the application learns what a
+    // plug-in's menu entry would run, to run a command of its own with the same parameters.
+    void setProbe(std::function<void(Command*, QString const&)> probe) { probe_ = std::move(probe); }
     // Appends "name parameters" ("name" alone for empty parameters), only while recording.
     void addCommandToMacro(Command* cmd, QString const& parameters);
     // Reports a failure the way execute() does.
@@ -84,6 +91,7 @@ private:
     Command::SelectCommandMode_t selectCommandMode_ = Command::SELECT_COMMAND_NONE;
     QString lastErrorId_;
     QString lastErrorText_;
+    std::function<void(Command*, QString const&)> probe_;
 };
 
 } // namespace GApp

@@ -114,7 +114,7 @@ void LabelTemplate::apply(LabelElement* label) const
 
 void LabelTemplate::saveStream(IO::OutStream* out) const
 {
-    out->beginBlock(IO::Stream::sizeOf(content_) + IO::Stream::SizeUInt + IO::Stream::SizeBool, TEMPLATE_VERSION);
+    out->beginBlock(TEMPLATE_VERSION);
     out->writeString(content_);
     out->writeUInt(fontSize_);
     out->writeBool(frame_);

@@ -61,9 +61,7 @@ KString GlobalLegend::getStreamData() const
 {
     QByteArray bytes;
     IO::OutStream out(&bytes, KString(DATA_TYPE), DATA_VERSION);
-    out.beginBlock(2 * IO::Stream::SizeDouble + IO::Stream::SizeUInt + IO::Stream::SizeBool +
-                       IO::Stream::sizeOf(colorMap_),
-                   DATA_VERSION);
+    out.beginBlock(DATA_VERSION);
     out.writeDouble(min_);
     out.writeDouble(max_);
     out.writeUInt(steps_);

@@ -169,7 +169,7 @@ void OutStream::put(char const* data, quint64 size)
 {
     appendTo(pending_, data, size);
     offset_ += size;
-    if (file_ && pending_.size() >= FileChunk)
+    if (file_ && pending_.size() >= FileChunk && measured_ == 0)
         flush();
 }
 
@@ -196,6 +196,7 @@ void OutStream::drop()
     file_.reset(); // a SaveFile destroyed without commit() removes its temporary file
     pending_.clear();
     blocks_.clear();
+    measured_ = 0;
 }
 
 void OutStream::beginBlock(unsigned int size, unsigned int version)
@@ -209,12 +210,37 @@ void OutStream::beginBlock(unsigned int size, unsigned int version)
     blocks_.push_back({offset_ + size, size});
 }
 
+void OutStream::beginBlock(unsigned int version)
+{
+    checkWritable("a block");
+    checkRoom(SizeBlockHeader, "a block header");
+    // Writes inside are held to the block around it; at the top, to what a header can say.
+    OpenBlock block{offset_ + SizeBlockHeader + std::numeric_limits<quint32>::max(),
+                    std::numeric_limits<quint32>::max(), pending_.size()};
+    if (!blocks_.empty()) {
+        block.end = blocks_.back().end;
+        block.size = blocks_.back().size;
+    }
+    char header[8] = {}; // the size comes at endBlock
+    qToLittleEndian<quint32>(version, header + 4);
+    ++measured_; // before the header goes in: from now on nothing is flushed
+    put(header, sizeof header);
+    blocks_.push_back(block);
+}
+
 void OutStream::endBlock()
 {
     checkWritable("the end of a block");
     if (blocks_.empty())
         fail(where(offset_, QStringLiteral("endBlock without an open block")));
     OpenBlock const block = blocks_.back();
+    if (block.header >= 0) {
+        qsizetype const payload = pending_.size() - block.header - static_cast<qsizetype>(SizeBlockHeader);
+        qToLittleEndian<quint32>(static_cast<quint32>(payload), pending_.data() + block.header);
+        blocks_.pop_back();
+        --measured_;
+        return;
+    }
     if (offset_ != block.end) {
         quint64 const begin = block.end - block.size;
         fail(where(offset_, QStringLiteral("the block begun at offset %1 declares %2 bytes but %3 were written")

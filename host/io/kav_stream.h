@@ -105,7 +105,12 @@ public:
     // Starts a block whose payload will be exactly `size` bytes. Inside another block
     // the 8-byte header and the payload must fit in what is left of that block.
     void beginBlock(unsigned int size, unsigned int version);
-    // Ends the innermost block; throws unless exactly its size was written.
+    // Starts a block whose size is what is written until its endBlock(), nested blocks
+    // included. The stream holds the bytes back until then (a file stream writes nothing
+    // while such a block is open), so a block cut short never reaches the target.
+    void beginBlock(unsigned int version);
+    // Ends the innermost block: throws unless exactly its size was written, or puts the
+    // size written into the header of a block begun without one.
     void endBlock();
 
     void writeBool(bool value);
@@ -132,8 +137,13 @@ public:
 
 private:
     struct OpenBlock {
-        quint64 end; // offset where the payload ends
-        unsigned int size;
+        // Where writes must stop: the payload's end, or for a measured block that of the
+        // block around it (or the largest size a header holds).
+        quint64 end;
+        unsigned int size; // of the block `end` belongs to
+        // A measured block's header in pending_ (which is not flushed while it is open);
+        // -1 for a block begun with its size.
+        qsizetype header = -1;
     };
 
     void writeHeader(KString const& type, unsigned int version);
@@ -153,6 +163,7 @@ private:
     QByteArray* buffer_ = nullptr;
     QByteArray pending_; // a memory stream's bytes until commit, a file stream's until flush
     std::vector<OpenBlock> blocks_;
+    int measured_ = 0; // measured blocks open
     quint64 offset_ = 0;
     quint32 crc_ = 0; // of what a file stream has flushed
     int uncaughtAtStart_ = 0;

@@ -192,7 +192,12 @@ bool CommandInterface::elementPropertiesChanged(QStringList const& names, ErrorL
                 *log << translate("Kav::MCADCmd", "unknown element \"%1\"").arg(n) << END_LOG;
         }
     }
-    scene_->notifyChanged();
+    // The named elements only (observers redo what those show), and the view and the legend,
+    // which a restore changes without naming them.
+    Scene::Batch batch(*scene_);
+    scene_->elementsChanged(names);
+    scene_->viewChanged();
+    scene_->legendChanged();
     return ok;
 }
 

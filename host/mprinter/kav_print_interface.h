@@ -1,7 +1,10 @@
 #pragma once
 #include "kavhost_export.h"
 #include "mcadcmd/kav_command_interface.h"
+#include <QByteArray>
 #include <QString>
+#include <functional>
+#include <utility>
 #include <memory>
 #include <vector>
 
@@ -37,6 +40,11 @@ public:
     // command interface, gives the report a fresh extractPropertyAccess().
     void captureInto(CAD::Report& report);
 
+    // A small PNG picture of the view for a snapshot, from the source the application set;
+    // empty without one (a headless run has no window to take it from).
+    QByteArray takePicture() const { return pictureSource_ ? pictureSource_() : QByteArray(); }
+    void setPictureSource(std::function<QByteArray()> source) { pictureSource_ = std::move(source); }
+
     void setActive(bool a) { active_ = a; }
     void setDocumentation(bool d) { documentation_ = d; }
     void setAvailable(bool a) { available_ = a; }
@@ -46,6 +54,7 @@ private:
     bool active_ = true;
     bool documentation_ = true;
     bool available_ = true;
+    std::function<QByteArray()> pictureSource_;
     struct Captured;
     std::unique_ptr<Captured> captured_;
 };

@@ -15,20 +15,6 @@ namespace {
 unsigned int const containerVersion = 1;
 unsigned int const templateVersion = 1;
 unsigned int const partVersion = 1;
-unsigned int const blockHeader = 8;
-
-unsigned int partSize(PropAccTemplatePart const& p)
-{
-    return 4 + 4 + static_cast<unsigned int>(p.getUsages().size()) * 5;
-}
-
-unsigned int templateSize(PropAccTemplate const& t)
-{
-    unsigned int size = IO::Stream::sizeOf(t.getName()) + 1 + 1 + 4;
-    for (auto const& p : t.getTemplateParts())
-        size += blockHeader + partSize(p);
-    return size;
-}
 
 // The store is written by this program only: what a reader of templates refuses can only be
 // damage here, and the file is refused as any damaged one is.
@@ -140,24 +126,21 @@ void PropAccTemplateContainer::loadStream(IO::InStream* in, Cfg::Level level)
 void PropAccTemplateContainer::saveStream(IO::OutStream* out) const
 {
     std::vector<PropAccTemplate const*> user;
-    unsigned int size = 4;
     for (auto const& t : templates_) {
-        if (t.configLevel() != Cfg::LEVEL_USER)
-            continue;
-        user.push_back(&t);
-        size += blockHeader + templateSize(t);
+        if (t.configLevel() == Cfg::LEVEL_USER)
+            user.push_back(&t);
     }
-    out->beginBlock(size, containerVersion);
+    out->beginBlock(containerVersion);
     out->writeUInt(static_cast<unsigned int>(user.size()));
     for (PropAccTemplate const* t : user) {
-        out->beginBlock(templateSize(*t), templateVersion);
+        out->beginBlock(templateVersion);
         out->writeString(t->getName());
         out->writeBool(t->newInvisible());
         out->writeBool(t->invalidCMMInvisible());
         std::vector<PropAccTemplatePart> const parts = t->getTemplateParts();
         out->writeUInt(static_cast<unsigned int>(parts.size()));
         for (auto const& p : parts) {
-            out->beginBlock(partSize(p), partVersion);
+            out->beginBlock(partVersion);
             out->writeUInt(static_cast<unsigned int>(p.getType()));
             out->writeUInt(static_cast<unsigned int>(p.getUsages().size()));
             for (auto const& u : p.getUsages()) {

@@ -2,12 +2,15 @@
 // clicks in the explorer, a drag in the 3D view, and the Report menu opened with the mouse.
 
 #include "kav_app_commands.h"
+#include "kav_differences_model.h"
+#include "kav_differences_window.h"
 #include "kav_explorer_model.h"
 #include "kav_explorer_widget.h"
 #include "kav_host_app.h"
 #include "kav_host_window.h"
 #include "kav_legend_panel.h"
 #include "kav_property_panel.h"
+#include "kav_snapshot_panel.h"
 #include "kav_view3d_widget.h"
 #include "kav_view_framing.h"
 
@@ -36,6 +39,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTableView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -797,4 +802,120 @@ TEST_F(AppWindow, ViewPaintsTheStoredPictures)
         EXPECT_LE(differ, 40);
     }
     scene.renderObject()->setViewportSize(view->width(), view->height());
+}
+
+TEST_F(AppWindow, SnapshotPanelShowsPicturesRestoresOnDoubleClickAndFollowsRenamesAndProjects)
+{
+    Kav::App::SnapshotPanel* panel = win->snapshotPanel();
+    MvpTest::TempDir dir;
+    quint32 const original = scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color;
+    action("actionCreateSnapshot")->trigger();
+    ASSERT_TRUE(run("element.set", "name=\"Bracket\" color=\"#102030\""));
+    action("actionCreateSnapshot")->trigger();
+    ASSERT_EQ(panel->count(), 2);
+    EXPECT_TRUE(panel->showsPicture(QStringLiteral("Snapshot 1")) && panel->showsPicture(QStringLiteral("Snapshot 2")));
+    // Their pictures differ as the scenes did: the second shows the bracket dark blue.
+    EXPECT_NE(scene.reports()[0]->getPicture(), scene.reports()[1]->getPicture());
+
+    ASSERT_NE(original, 0x102030u);
+    QListWidgetItem* first = panel->itemOf(QStringLiteral("Snapshot 1"));
+    ASSERT_NE(first, nullptr);
+    panel->scrollToItem(first);
+    // A double-click is a press, a release and the double-click itself, as a mouse sends them.
+    QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, panel->visualItemRect(first).center());
+    QTest::mouseDClick(panel->viewport(), Qt::LeftButton, {}, panel->visualItemRect(first).center());
+    EXPECT_EQ(scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color, original);
+
+    ASSERT_TRUE(panel->renameSnapshot(QStringLiteral("Snapshot 1"), QStringLiteral("Before")));
+    EXPECT_EQ(panel->item(0)->text(), QStringLiteral("Before"));
+    EXPECT_TRUE(panel->showsPicture(QStringLiteral("Before")));
+    ASSERT_TRUE(run("edit.undo"));
+    EXPECT_EQ(panel->item(0)->text(), QStringLiteral("Snapshot 1"));
+
+    // Removing asks first; the answer no leaves it.
+    panel->item(1)->setSelected(true);
+    responder->push([](Kav::GTools::DialogRequest const&) { Kav::GTools::DialogAnswer a; a.result = 0; return a; });
+    EXPECT_FALSE(panel->removeSelected());
+    EXPECT_EQ(panel->count(), 2);
+
+    // The pictures are kept in the project; a project made before them shows placeholders.
+    QString const project = dir.path(QStringLiteral("p.kvp"));
+    ASSERT_TRUE(run("host.save_project", Kav::Parse::createFile(QStringLiteral("file"), project)));
+    QByteArray const picture = scene.reports()[1]->getPicture();
+    ASSERT_TRUE(run("host.sample_scene"));
+    EXPECT_EQ(panel->count(), 0);
+    ASSERT_TRUE(run("host.load_project", Kav::Parse::createFile(QStringLiteral("file"), project)));
+    ASSERT_EQ(panel->count(), 2);
+    EXPECT_EQ(scene.reports()[1]->getPicture(), picture);
+    EXPECT_TRUE(panel->showsPicture(QStringLiteral("Snapshot 2")));
+    ASSERT_TRUE(run("host.load_project", "file=\"" MVP_TEST_DATA_DIR "/project/sample_v1_snapshots.kvp\""));
+    ASSERT_EQ(panel->count(), 3);
+    for (int i = 0; i < panel->count(); ++i)
+        EXPECT_FALSE(panel->showsPicture(panel->item(i)->text())) << i;
+}
+
+TEST_F(AppWindow, DifferencesWindowRestoresTheChosenRowsAndTwoSnapshotsUpdateInOneStep)
+{
+    // The table's reader refuses what the compare command never writes.
+    std::vector<Kav::App::DifferenceRow> rows;
+    QString error;
+    for (QByteArray const& bad : {QByteArray("object\tproperty\tsnapshot\n"), QByteArray("object\tproperty\tsnapshot\tcurrent\nA\tcolor\t#000000\n"),
+                                  QByteArray("object\tproperty\tsnapshot\tcurrent\nA\tcolor\t#000000\t\\q\n"),
+                                  QByteArray("object\tproperty\tsnapshot\tcurrent\nA\tcolor\t\xff\t1\n")})
+        EXPECT_FALSE(Kav::App::DifferencesModel::parse(bad, &rows, &error)) << bad.toStdString();
+    ASSERT_TRUE(Kav::App::DifferencesModel::parse("object\tproperty\tsnapshot\tcurrent\nA\\tB\tlabel_template\tx\\ny\t\\\\\n", &rows, &error));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].object + rows[0].snapshot + rows[0].current, QStringLiteral("A\tBx\ny\\"));
+    if (!Kav::App::hasCommand(QStringLiteral("report.compare_snapshot")))
+        GTEST_SKIP() << "the plug-in has no snapshot comparison";
+
+    ASSERT_TRUE(importTemplate("View only"));
+    action("actionCreateSnapshot")->trigger();
+    action("actionCreateSnapshot")->trigger();
+    ASSERT_TRUE(run("element.set", "name=\"Bracket\" color=\"#102030\""));
+    ASSERT_TRUE(run("element.set", "name=\"Hole 1\" color=\"#405060\""));
+    ASSERT_TRUE(run("view.set", "scale=\"2\""));
+    ASSERT_TRUE(win->showDifferences(QStringLiteral("Snapshot 1")));
+    Kav::App::DifferencesWindow* differences = win->differencesWindow();
+    Kav::App::DifferencesModel* model = differences->model();
+    EXPECT_TRUE(differences->isVisible() && !differences->isModal());
+    QStringList objects;
+    for (int r = 0; r < model->rowCount(); ++r)
+        objects << model->rowAt(r).object;
+    EXPECT_TRUE(objects.contains(QStringLiteral("Bracket")) && objects.contains(QStringLiteral("Hole 1")) && objects.contains(QStringLiteral("view")));
+    QTest::keyClicks(differences->filterField(), QStringLiteral("bracket"));
+    ASSERT_GT(model->rowCount(), 0);
+    differences->table()->selectAll();
+    EXPECT_EQ(differences->selectedElements(), QStringList{QStringLiteral("Bracket")});
+    int const steps = Kav::CAD::RecordManager::_manager->undoCount();
+    ASSERT_TRUE(differences->restoreSelected());
+    EXPECT_EQ(Kav::CAD::RecordManager::_manager->undoCount(), steps + 1);
+    EXPECT_NE(scene.findElement(QStringLiteral("Bracket"))->getElemProperties()->color, 0x102030u);
+    EXPECT_EQ(scene.findElement(QStringLiteral("Hole 1"))->getElemProperties()->color, 0x405060u);
+    differences->filterField()->clear();
+    for (int r = 0; r < model->rowCount(); ++r)
+        EXPECT_NE(model->rowAt(r).object, QStringLiteral("Bracket"));
+    differences->close();
+
+    // Both selected, updated by the template through the context menu: one step, and
+    // restoring either whole now gives the scaled view.
+    Kav::App::SnapshotPanel* panel = win->snapshotPanel();
+    panel->selectAll();
+    std::unique_ptr<QMenu> menu(panel->contextMenuFor(nullptr));
+    QMenu* update = menu->findChild<QMenu*>(QStringLiteral("menuSnapshotUpdate"));
+    ASSERT_NE(update, nullptr);
+    QAction* viewOnly = entryNamed(update, QStringLiteral("View only"));
+    ASSERT_NE(viewOnly, nullptr);
+    int const before = Kav::CAD::RecordManager::_manager->undoCount();
+    viewOnly->trigger();
+    EXPECT_EQ(Kav::CAD::RecordManager::_manager->undoCount(), before + 1);
+    ASSERT_TRUE(run("view.set", "scale=\"1\""));
+    ASSERT_TRUE(panel->restoreWhole(QStringLiteral("Snapshot 2")));
+    EXPECT_EQ(scene.viewCreator()->getScale(), 2.0);
+    // A whole update takes a new picture; undo gives the old one back.
+    QByteArray const picture = scene.reports()[0]->getPicture();
+    ASSERT_TRUE(panel->updateSelected(QString()));
+    EXPECT_NE(scene.reports()[0]->getPicture(), picture);
+    ASSERT_TRUE(run("edit.undo"));
+    EXPECT_EQ(scene.reports()[0]->getPicture(), picture);
 }

@@ -6,8 +6,11 @@
 // undo brings back the state before the step, redo the state after it, and a new step ends
 // the redo history.
 #include "access/mvp_property_access.h"
+#include "restore/mvp_cmd_compare_snapshot.h"
+#include "restore/mvp_cmd_restore_elements.h"
 #include "restore/mvp_cmd_restore_from_template.h"
 #include "restore/mvp_cmd_restore_snapshot.h"
+#include "restore/mvp_cmd_update_snapshots.h"
 
 #include "cad/kav_element.h"
 #include "cad/kav_record_manager.h"
@@ -22,6 +25,7 @@
 #include "propertyaccess/kav_property_access_factory.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -138,6 +142,14 @@ protected:
         return c != nullptr && window.execute(c, params, &result, false);
     }
     State now() { return parse(MCADCmd::dumpState(session.scene())); }
+    // What restoring `snapshot` (by `t`, if given) would change now.
+    unsigned int leftToRestore(QString const& snapshot, PropAccTemplate const* t)
+    {
+        QString result;
+        QString const params = Parse::createString(QStringLiteral("snapshot"), snapshot)
+                               + (t != nullptr ? t->createParameterString(QStringLiteral("template")) : QString());
+        return window.execute(&compare, params, &result, false) ? Parse::getUInt(result, QStringLiteral("differences")) : 1000;
+    }
 
     GApp::MainWindow window;
     MCADCmd::HostSession session;
@@ -147,13 +159,17 @@ protected:
     MCADVisProp::LegendPropertyAccessCreator legendCreator;
     MCADVisProp::RestorePropertyFromSnapshotCommand whole;
     MCADVisProp::RestoreSnapshotTemplateCommand byTemplate;
+    MCADVisProp::CompareSnapshotCommand compare;
+    MCADVisProp::RestoreSnapshotElementsCommand elements;
+    MCADVisProp::UpdateSnapshotsCommand update;
     SilentResponder responder;
     PropAccTemplate everything{QStringLiteral("everything")}, viewOnly{QStringLiteral("view only")},
         colours{QStringLiteral("colours")};
 };
 
 // One step of the model: the state before it and the state after it.
-struct Step { State before, after; };
+// Snapshots an update changed go back and forth with it.
+struct Step { State before, after; std::map<QString, State> shotsBefore, shotsAfter; };
 
 TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
 {
@@ -194,6 +210,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
 
         for (int step = 0; step < steps; ++step) {
             State const before = model;
+            std::map<QString, State> const shotsBefore = snapshotStates;
             State expected = model;
             QString what;
             bool ok = true;
@@ -237,25 +254,43 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                                                                 QStringLiteral("(%1 %2 %3)").arg(a, b, c));
                 }
             } else if (kind < 70) {
-                // A restore, whole or by one of three templates.
+                // A restore, whole or by one of three templates, of the snapshot or of some
+                // of its elements.
                 QString const snapshot = snapshots[pick(static_cast<int>(snapshots.size()))];
                 State const& shot = snapshotStates[snapshot];
-                int const how = kind < 55 ? 0 : 1 + pick(3);
+                int const how = kind < 52 ? 0 : 1 + pick(3);
                 bool const present = model.count(reportKey(snapshot)) != 0;
-                if (how == 0) {
+                PropAccTemplate const* t = how == 0 ? nullptr : how == 1 ? &everything : how == 2 ? &viewOnly : &colours;
+                QString const tmpl = t != nullptr ? t->createParameterString(QStringLiteral("template")) : QString();
+                QSet<QString> chosen;
+                if (kind >= 61) {
+                    for (int i = 1 + pick(2); i > 0; --i)
+                        chosen.insert(QStringLiteral("element name=\"%1\"").arg(elementNames[pick(static_cast<int>(elementNames.size()))]));
+                    QStringList names;
+                    for (QString const& key : chosen)
+                        names << field(key, QStringLiteral("name")).mid(1).chopped(1);
+                    what = QStringLiteral("restore %1 of %2 %3").arg(names.join(QLatin1Char(',')), snapshot, tmpl);
+                    ok = run(QStringLiteral("report.restore_snapshot_elements"),
+                             Parse::createString(QStringLiteral("snapshot"), snapshot)
+                                 + Parse::createStringVector(QStringLiteral("elements"), names) + tmpl);
+                } else if (how == 0) {
                     what = QStringLiteral("restore whole %1").arg(snapshot);
                     ok = run(QStringLiteral("report.restore_whole_snapshot"), Parse::createString(QStringLiteral("snapshot"), snapshot));
                 } else {
-                    PropAccTemplate const& t = how == 1 ? everything : how == 2 ? viewOnly : colours;
-                    what = QStringLiteral("restore %1 by template %2").arg(snapshot, t.getName());
+                    what = QStringLiteral("restore %1 by template %2").arg(snapshot, t->getName());
                     ok = run(QStringLiteral("report.restore_by_template"),
-                             byTemplate.createTemplateParameterString(snapshot, t));
+                             byTemplate.createTemplateParameterString(snapshot, *t));
                 }
                 if (!present)
                     refused(what.toStdString() + " of a removed snapshot");
+                // After a restore, comparing again finds nothing (no element is ever removed here).
+                else if (chosen.isEmpty() && ok && leftToRestore(snapshot, t) != 0)
+                    ADD_FAILURE() << "sequence " << sequence << " step " << step << ": " << what.toStdString()
+                                  << " leaves differences";
                 for (auto& line : expected) {
                     QString const& object = line.first;
-                    if (!present || object.startsWith(QStringLiteral("report ")))
+                    if (!present || object.startsWith(QStringLiteral("report "))
+                        || (!chosen.isEmpty() && !chosen.contains(object)))
                         continue;
                     QString const& old = shot.at(object);
                     if (how <= 1) {
@@ -286,6 +321,35 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                 EXPECT_TRUE(made != nullptr && made->getCreationPropertyAccess() == probes.back()->getCreationPropertyAccess())
                     << "sequence " << sequence << " step " << step;
             } else if (kind < 76) {
+                // An update of a snapshot from the scene, whole or by a template: the scene
+                // stays, the snapshot restores to what it took (its own line is the record's).
+                QString const snapshot = snapshots[pick(static_cast<int>(snapshots.size()))];
+                int const how = pick(3);
+                PropAccTemplate const* t = how == 0 ? nullptr : how == 1 ? &viewOnly : &colours;
+                what = QStringLiteral("update %1 %2").arg(snapshot, t != nullptr ? t->getName() : QString());
+                ok = run(QStringLiteral("report.update_snapshots"),
+                         Parse::createStringVector(QStringLiteral("snapshots"), {snapshot})
+                             + (t != nullptr ? t->createParameterString(QStringLiteral("template")) : QString()));
+                if (model.count(reportKey(snapshot)) == 0) {
+                    refused(what.toStdString() + " of a removed snapshot");
+                } else {
+                    State& shot = snapshotStates[snapshot];
+                    for (auto const& line : model) {
+                        QString const& object = line.first;
+                        if (how == 0 || (how == 1 && (object == QStringLiteral("view") || object == QStringLiteral("render"))))
+                            shot[object] = line.second;
+                        else if (how == 2 && object.startsWith(QStringLiteral("element ")))
+                            for (char const* f : {"color", "transparency", "point_size", "line_width", "display_mode", "sampling", "samples"})
+                                shot[object] = withField(shot[object], QString::fromLatin1(f), field(line.second, QString::fromLatin1(f)));
+                    }
+                    expected[reportKey(snapshot)] = now()[reportKey(snapshot)];
+                    // Nothing to take leaves no step.
+                    recorded = expected[reportKey(snapshot)] != before.at(reportKey(snapshot));
+                    if (ok && leftToRestore(snapshot, t) != 0)
+                        ADD_FAILURE() << "sequence " << sequence << " step " << step << ": " << what.toStdString()
+                                      << " leaves differences";
+                }
+            } else if (kind < 80) {
                 QString const snapshot = snapshots[pick(static_cast<int>(snapshots.size()))];
                 what = QStringLiteral("element.remove %1").arg(snapshot);
                 ok = run(QStringLiteral("element.remove"), Parse::createString(QStringLiteral("name"), snapshot));
@@ -293,7 +357,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                     refused("removing a removed snapshot");
             } else {
                 // Undo and redo mirror each other: one takes a step off its stack onto the other's.
-                bool const isUndo = kind < 88;
+                bool const isUndo = kind < 90;
                 auto& from = isUndo ? undo : redo;
                 auto& to = isUndo ? redo : undo;
                 what = isUndo ? QStringLiteral("undo") : QStringLiteral("redo");
@@ -303,6 +367,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                     refused(what.toStdString() + " with nothing to take back or repeat");
                 } else {
                     expected = isUndo ? from.back().before : from.back().after;
+                    snapshotStates = isUndo ? from.back().shotsBefore : from.back().shotsAfter;
                     to.push_back(from.back());
                     from.pop_back();
                 }
@@ -317,7 +382,7 @@ TEST_F(RandomSequences, everyStepLeavesTheStateTheModelExpects)
                 break;
             }
             if (recorded) {
-                undo.push_back({before, expected});
+                undo.push_back({before, expected, shotsBefore, snapshotStates});
                 redo.clear();
             }
             model = actual;

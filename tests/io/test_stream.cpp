@@ -12,7 +12,9 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <stdexcept>
+#include <string>
 
 using namespace Kav;
 using namespace Kav::IO;
@@ -57,6 +59,7 @@ struct Sample {
     KString const withNul = KString("a\0b\0", 4);
     BaVec2d<double> const v2{-1.5, 1e300};
     BaVec3d<double> const v3{0.1, -0.0, 2.5e-310};
+    bool measured = false; // blocks begun without their sizes
 
     unsigned int innerSize() const
     {
@@ -71,7 +74,7 @@ struct Sample {
     void write(OutStream& s) const
     {
         s.writeUInt(7); // outside any block
-        s.beginBlock(outerSize(), 3);
+        measured ? s.beginBlock(3) : s.beginBlock(outerSize(), 3);
         s.writeUInt(UINT_MAX);
         s.writeUInt(0x01020304u);
         s.writeDouble(-0.0);
@@ -82,7 +85,7 @@ struct Sample {
         s.writeBool(false);
         s.writeString(KString());
         s.writeString(nonAscii);
-        s.beginBlock(innerSize(), 9);
+        measured ? s.beginBlock(9) : s.beginBlock(innerSize(), 9);
         s.writeString(withNul);
         s.writeBool(true);
         writeVec2d(&s, v2);
@@ -214,6 +217,44 @@ TEST(StreamRoundTrip, EveryPrimitiveThroughMemoryAndFile)
     EXPECT_EQ(in.getName(), path);
     sample.read(in);
     EXPECT_EQ(filesIn(dir.root()), QStringList{QFileInfo(path).fileName()});
+
+    // Blocks that learn their sizes by writing give the same bytes, nested or not.
+    Sample measured;
+    measured.measured = true;
+    QByteArray again;
+    {
+        OutStream s(&again, KString("sample"), 42);
+        measured.write(s);
+    }
+    EXPECT_EQ(again.toHex(), buffer.toHex());
+    // Empty, and in a file, around more than a file stream collects before it writes.
+    std::string const big(3 << 20, 'b');
+    for (QString const& target : {QString(), path}) {
+        QByteArray bytes;
+        {
+            auto s = target.isEmpty() ? std::make_unique<OutStream>(&bytes, KString("T"), 1)
+                                      : std::make_unique<OutStream>(target, KString("T"), 1);
+            s->beginBlock(4);
+            s->endBlock();
+            s->beginBlock(5);
+            s->writeUInt(1);
+            s->beginBlock(6);
+            s->writeString(KString(big));
+            s->endBlock();
+            s->endBlock();
+        }
+        auto r = target.isEmpty() ? std::make_unique<InStream>(bytes) : std::make_unique<InStream>(target);
+        r->openBlock();
+        EXPECT_EQ(r->getBlockVersion(), 4u);
+        EXPECT_TRUE(r->atEnd());
+        r->closeBlock();
+        r->openBlock();
+        EXPECT_EQ(r->bytesLeft(), 4u + Stream::SizeBlockHeader + Stream::sizeOf(KString(big)));
+        EXPECT_EQ(r->readUInt(), 1u);
+        r->openBlock();
+        EXPECT_EQ(r->getBlockVersion(), 6u);
+        EXPECT_EQ(r->readString().str().size(), big.size());
+    }
 }
 
 TEST(StreamRoundTrip, FileReadsAcrossItsReadAheadAsMemoryReads)
@@ -296,6 +337,8 @@ TEST(StreamWrite, BlockSizesAreCheckedAndMisuseThrows)
     overflows(15, [](OutStream& s) { writeVec2d(&s, {1, 2}); });
     overflows(23, [](OutStream& s) { writeVec3d(&s, {1, 2, 3}); });
     overflows(11, [](OutStream& s) { s.beginBlock(4, 1); }); // 8 + 4 > 11
+    overflows(7, [](OutStream& s) { s.beginBlock(1); });
+    overflows(11, [](OutStream& s) { s.beginBlock(1), s.writeUInt(1); }); // measured, in a sized block
     QByteArray buffer;
     OutStream s(&buffer, KString("T"), 1);
     EXPECT_THROW(s.endBlock(), StreamException) << "no block open";
@@ -369,6 +412,17 @@ TEST_F(StreamSave, ExceptionStreamErrorDiscardOrOpenBlockKeepTheEarlierFile)
         std::runtime_error);
     expectUntouched();
     EXPECT_TRUE(Warnings::seen().isEmpty()) << "a save cut short by an exception is no bug to warn of";
+    // Cut short inside measured blocks, after more than a file stream holds back.
+    EXPECT_THROW(
+        {
+            OutStream s(path_, KString("T"), 9);
+            s.beginBlock(1);
+            s.beginBlock(2);
+            s.writeString(KString(std::string(3 << 20, 'x')));
+            throw std::runtime_error("x");
+        },
+        std::runtime_error);
+    expectUntouched();
     {
         OutStream s(path_, KString("T"), 9);
         s.beginBlock(8, 1);

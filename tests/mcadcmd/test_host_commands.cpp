@@ -1,3 +1,4 @@
+#include "cad/kav_element.h"
 #include "cad/kav_record_manager.h"
 #include "core/kav_error_log.h"
 #include "gapp/kav_command.h"
@@ -76,6 +77,8 @@ TEST_F(HostCommands, ParameterErrorsNameTheEntryAndPrintTheWholeForm)
         {"report.create_snapshot", R"(name="   ")", R"(parameter "name": a name must hold more than white space)",
          R"(expected form: [name="NAME"])"},
         {"element.add", "name=\"A\x1b[2JB\"", R"(no control characters)", R"(expected form: name="ELEMENT")"},
+        {"report.rename_snapshot", R"(snapshot="S" name=" ")", R"(a name must hold more than white space)",
+         R"(expected form: snapshot="SNAPSHOT" name="NAME")"},
     };
     for (Case const& c : cases) {
         Outcome const r = run(c.command, QString::fromUtf8(c.parameters));
@@ -102,6 +105,34 @@ TEST_F(HostCommands, SnapshotNamesTakeTheFirstFreeNumber)
     ASSERT_TRUE(run("element.remove", QStringLiteral(R"(name="Snapshot 1")")).ok);
     r = run("report.create_snapshot");
     EXPECT_EQ(Parse::getString(r.result, QStringLiteral("name")), QStringLiteral("Snapshot 1"));
+}
+
+TEST_F(HostCommands, RenamedSnapshotKeepsItsPlaceAndWhatItHoldsAndUndoRenamesItBack)
+{
+    session.printInterface().setPictureSource([] { return QByteArray("picture"); });
+    ASSERT_TRUE(run("report.create_snapshot", QStringLiteral(R"(name="A")")).ok);
+    ASSERT_TRUE(run("report.create_snapshot", QStringLiteral(R"(name="B")")).ok);
+    session.printInterface().setPictureSource(nullptr);
+    MCADCmd::Scene& scene = session.scene();
+    CAD::Report::AccessList const held = scene.reports().front()->getCreationPropertyAccess();
+    auto names = [&scene] {
+        QStringList n;
+        for (CAD::Report const* r : scene.reports())
+            n << r->getName();
+        return n;
+    };
+    for (char const* refused : {R"(snapshot="A" name="B")", R"(snapshot="A" name="Bracket")", R"(snapshot="Bracket" name="C")"})
+        EXPECT_FALSE(run("report.rename_snapshot", QString::fromLatin1(refused)).ok) << refused;
+    int const steps = CAD::RecordManager::_manager->undoCount();
+    ASSERT_TRUE(run("report.rename_snapshot", QStringLiteral(R"(snapshot="A" name="First")")).ok);
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("First"), QStringLiteral("B")}));
+    EXPECT_EQ(scene.reports().front()->getCreationPropertyAccess(), held);
+    EXPECT_EQ(scene.reports().front()->getPicture(), QByteArray("picture"));
+    EXPECT_EQ(CAD::RecordManager::_manager->undoCount(), steps + 1);
+    ASSERT_TRUE(run("edit.undo").ok);
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+    ASSERT_TRUE(run("edit.redo").ok);
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("First"), QStringLiteral("B")}));
 }
 
 } // namespace

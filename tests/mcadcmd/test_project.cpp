@@ -4,6 +4,7 @@
 #include "cad/kav_record_manager.h"
 #include "cad/kav_shared_accesses.h"
 #include "core/kav_error_log.h"
+#include "core/kav_errors.h"
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
 #include "glabel/kav_label_element.h"
@@ -11,6 +12,8 @@
 #include "mvp_stream_bytes.h"
 #include "mvp_temp_dir.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -187,6 +190,11 @@ TEST_F(Project, EqualAccessesAreHeldAndStoredOnceAndFreedWithTheirLastReport)
         PropertyAccess::PropertyAccessBase const* first = twice->getCreationPropertyAccess()[0];
         twice->setCreationPropertyAccess({first->copy(), first->copy()});
         ASSERT_EQ(twice->getCreationPropertyAccess()[0], twice->getCreationPropertyAccess()[1]);
+        // One place at a time the same: an equal access is the held one; no place past the end.
+        twice->replaceCreationPropertyAccess(1, first->copy());
+        EXPECT_EQ(twice->getCreationPropertyAccess()[1], first);
+        EXPECT_EQ(pool.holders(first), 2u);
+        EXPECT_THROW(twice->replaceCreationPropertyAccess(2, first->copy()), ProgError);
         ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
         MCADCmd::HostSession again;
         ASSERT_TRUE(MCADCmd::loadProject(again.scene(), path, &log)) << log.getLog().toStdString();
@@ -243,6 +251,76 @@ TEST_F(Project, ValuesOutOfRangeAreNamedAndSkippedAndTheRestLoads)
     ASSERT_TRUE(MCADCmd::loadProject(third.scene(), path, &log));
     EXPECT_TRUE(log.getEntries().isEmpty()) << log.getLog().toStdString();
     EXPECT_EQ(MCADCmd::dumpState(third.scene()), MCADCmd::dumpState(other.scene()));
+}
+
+TEST_F(Project, PicturesAreKeptAndABadOneIsNamedAndSkipped)
+{
+    QImage image(16, 12, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+    QImage huge(2000, 10, QImage::Format_RGB32);
+    huge.fill(Qt::black);
+    QByteArray hugePng;
+    QBuffer hugeBuffer(&hugePng);
+    ASSERT_TRUE(hugeBuffer.open(QIODevice::WriteOnly) && huge.save(&hugeBuffer, "PNG"));
+    snapshot(QStringLiteral("Good"))->setPicture(png);
+    snapshot(QStringLiteral("Garbage"))->setPicture(QByteArray("\x89PNG but not one"));
+    snapshot(QStringLiteral("Huge"))->setPicture(hugePng);
+    snapshot(QStringLiteral("None"));
+    QString const path = dir.path(QStringLiteral("p.kavproj"));
+    ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+
+    MCADCmd::HostSession other;
+    ErrorLog log;
+    ASSERT_TRUE(MCADCmd::loadProject(other.scene(), path, &log));
+    QStringList pictures;
+    for (CAD::Report const* r : other.scene().reports())
+        pictures << QString::fromLatin1(r->getPicture().toHex());
+    EXPECT_EQ(pictures, (QStringList{QString::fromLatin1(png.toHex()), QString(), QString(), QString()}));
+    QStringList const skipped = log.getEntries();
+    ASSERT_EQ(skipped.size(), 2) << log.getLog().toStdString();
+    EXPECT_TRUE(skipped[0].startsWith(QStringLiteral("report \"Garbage\": the picture"))) << skipped[0].toStdString();
+    EXPECT_TRUE(skipped[1].startsWith(QStringLiteral("report \"Huge\": the picture"))) << skipped[1].toStdString();
+}
+
+// What element.set changes of an element, undo takes back whole and a project keeps.
+TEST_F(Project, ElementStatesSetByCommandUndoneAndSavedComeBackExactly)
+{
+    MCADCmd::CommandInterface::setInterface(&session.commandInterface());
+    MCADCmd::registerHostCommands();
+    CAD::RecordManager* history = CAD::RecordManager::_manager;
+    history->clearHistory();
+    auto set = [](QString const& params) {
+        GApp::Command* command = GApp::CommandContainer::getCommand(QStringLiteral("element.set"));
+        ErrorLog log;
+        QString id;
+        return command->parseParameterString(params, false, &id, &log) && command->execute(nullptr, &id, &log);
+    };
+    QString const before = MCADCmd::dumpState(scene());
+    ASSERT_TRUE(set(QStringLiteral(R"(name="Section X" sampling="3" radius="20" center=["1", "2", "-4"] extent=["2", "3", "4"])"
+                                   R"( visible="0" valid="0" label_template="S %name%" label_font="14" label_origin=["1", "2", "3"])"
+                                   R"( label_auto="0" label_offset=["5", "-7"])")));
+    ASSERT_TRUE(set(QStringLiteral(R"(name="Width" pullout=["1", "2", "3"] first_kink="0" color="#102030" transparency="0.25")"
+                                   R"( display_mode="points" point_size="4" line_width="2" label_connector="0" label_frame="0")"
+                                   R"( label_visible="0")")));
+    // One sampling check for every path: a radius that would need too many samples is refused.
+    EXPECT_FALSE(set(QStringLiteral(R"(name="Section X" radius="1e9")")));
+    QString const after = MCADCmd::dumpState(scene());
+    EXPECT_EQ(after.count(QStringLiteral("sampling=3 radius=20 ")), 1);
+    QString const path = dir.path(QStringLiteral("p.kvp"));
+    ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+    ASSERT_TRUE(history->undo() && history->undo());
+    EXPECT_EQ(MCADCmd::dumpState(scene()), before);
+    ASSERT_TRUE(history->redo() && history->redo());
+    EXPECT_EQ(MCADCmd::dumpState(scene()), after);
+    MCADCmd::HostSession other;
+    ErrorLog log;
+    ASSERT_TRUE(MCADCmd::loadProject(other.scene(), path, &log));
+    EXPECT_TRUE(log.isEmpty()) << log.getLog().toStdString();
+    EXPECT_EQ(MCADCmd::dumpState(other.scene()), after);
+    history->clearHistory();
 }
 
 TEST_F(Project, DamagedBytesNeverEscapeAsAnExceptionOrHalfLoadedScene)

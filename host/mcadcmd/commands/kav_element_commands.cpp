@@ -35,6 +35,7 @@ public:
         auto report = std::make_unique<CAD::Report>(name);
         report->setViewName(source->getViewName());
         source->captureInto(*report);
+        report->setPicture(source->takePicture());
         scene->addReport(std::move(report));
         recordReport(*scene, getMenuName(), name, nullptr, 0);
         if (result != nullptr)
@@ -168,7 +169,68 @@ private:
     QString name_;
 };
 
+// Renames a snapshot: a report under the new name takes over what the old one held, at the
+// same place in the folder. Undo renames it back.
+class RenameSnapshotCommand : public HostCommand {
+public:
+    RenameSnapshotCommand() : HostCommand("report.rename_snapshot", QT_TRANSLATE_NOOP("Kav::MCADCmd", "rename snapshot"),
+                 "snapshot=\"SNAPSHOT\" name=\"NAME\"") {}
+    QString createParameterString() override
+    {
+        return Parse::createString(QStringLiteral("snapshot"), QStringLiteral("Snapshot 1")) +
+               Parse::createString(QStringLiteral("name"), QStringLiteral("Snapshot 2"));
+    }
+    bool execute(QString* result, QString* errorId, ErrorLog* log) override
+    {
+        Scene* scene = activeScene();
+        if (scene == nullptr)
+            return false;
+        if (!scene->isReport(snapshot_))
+            return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "no snapshot \"%1\"")).arg(snapshot_));
+        if (name_ != snapshot_) {
+            if (scene->findElement(name_) != nullptr)
+                return fail(errorId, ERROR_NAME_TAKEN, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "the name \"%1\" is taken")).arg(name_));
+            renameReport(*scene, snapshot_, name_);
+            recordRename(*scene, getMenuName(), snapshot_, name_);
+        }
+        if (result != nullptr)
+            *result = Parse::createString(QStringLiteral("name"), name_);
+        return true;
+    }
+
+protected:
+    void read(QString& params) override
+    {
+        snapshot_ = Parse::getString(params, QStringLiteral("snapshot"));
+        name_ = Parse::getString(params, QStringLiteral("name"));
+        checkName("name", name_);
+    }
+
+private:
+    QString snapshot_;
+    QString name_;
+};
+
 } // namespace
+
+void renameReport(Scene& scene, QString const& from, QString const& to)
+{
+    std::size_t index = 0;
+    std::unique_ptr<CAD::Report> old = scene.takeReport(from, &index);
+    if (!old)
+        return;
+    auto renamed = std::make_unique<CAD::Report>(to);
+    renamed->setCreationPropertyAccess(old->getCreationPropertyAccess());
+    renamed->setViewName(old->getViewName());
+    renamed->setDontUpdateSnapshot(old->dontUpdateSnapshot());
+    renamed->setPicture(old->getPicture());
+    scene.insertReport(std::move(renamed), index);
+}
+
+GApp::Command* newRenameSnapshotCommand()
+{
+    return new RenameSnapshotCommand;
+}
 
 GApp::Command* newCreateSnapshotCommand()
 {

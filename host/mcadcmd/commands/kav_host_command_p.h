@@ -45,6 +45,7 @@ GApp::Command* newLoadProjectCommand();
 GApp::Command* newSaveProjectCommand();
 GApp::Command* newDumpStateCommand();
 GApp::Command* newCreateSnapshotCommand();
+GApp::Command* newRenameSnapshotCommand();
 GApp::Command* newSelectCommand();
 GApp::Command* newElementAddCommand();
 GApp::Command* newElementRemoveCommand();
@@ -57,6 +58,9 @@ void recordStructure(Scene& scene, QString const& stepName, std::vector<Detail::
 // `kept` is the removed report, or null for one just added.
 void recordReport(Scene& scene, QString const& stepName, QString const& report, std::unique_ptr<CAD::Report> kept,
                   std::size_t index);
+// The report `from` under the name `to` (not taken), at the same place, holding the same.
+void renameReport(Scene& scene, QString const& from, QString const& to);
+void recordRename(Scene& scene, QString const& stepName, QString const& from, QString const& to);
 // Runs `change` on the scene as one undo step named `stepName`; nothing is recorded when it
 // throws.
 void recordChange(Scene& scene, QString const& stepName, QStringList const* only, std::function<void()> const& change);

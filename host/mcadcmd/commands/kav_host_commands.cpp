@@ -147,7 +147,7 @@ void registerHostCommands()
                  newCreateSnapshotCommand(), newSelectCommand(),     newViewSetCommand(),
                  newLegendSetCommand(),  newElementSetCommand(),    newElementAddCommand(),
                  newElementRemoveCommand(), new UndoRedoCommand(true), new UndoRedoCommand(false),
-                 newDumpStateCommand()};
+                 newDumpStateCommand(), newRenameSnapshotCommand()};
 }
 
 } // namespace MCADCmd

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace Kav {
 namespace MCADCmd {
@@ -122,7 +123,7 @@ public:
             QStringList roots;
             for (Detail::ElementCopy const& c : copies_) {
                 bool const root = std::none_of(copies_.begin(), copies_.end(), [&c](Detail::ElementCopy const& o) {
-                    return o.state.name == c.parent;
+                    return o.state.name == c.state.parent;
                 });
                 if (!root)
                     continue;
@@ -201,7 +202,38 @@ private:
     std::size_t index_;
 };
 
+// A snapshot renamed by a step; undo and redo rename it back and forth.
+class RenameRecord : public SceneRecord {
+public:
+    RenameRecord(QString const& stepName, Scene* scene, QString const& from, QString const& to)
+        : SceneRecord(stepName, scene), from_(from), to_(to)
+    {
+    }
+    unsigned int memSize() const override
+    {
+        return static_cast<unsigned int>(sizeof(*this) + 2 * static_cast<std::size_t>(from_.size() + to_.size()));
+    }
+    void undoRedo(bool) override
+    {
+        // Something else took the name meanwhile: the snapshot keeps the one it has.
+        if (scene_.isNull() || !scene_->isReport(to_) || scene_->findElement(from_) != nullptr)
+            return;
+        renameReport(*scene_, to_, from_);
+        std::swap(from_, to_);
+    }
+    void clear(bool) override { scene_.clear(); }
+
+private:
+    QString from_;
+    QString to_;
+};
+
 } // namespace
+
+void recordRename(Scene& scene, QString const& stepName, QString const& from, QString const& to)
+{
+    recordStep(stepName, RECORD_MODE_STRUCTURE, [&] { new RenameRecord(stepName, &scene, from, to); });
+}
 
 void recordStructure(Scene& scene, QString const& stepName, std::vector<Detail::ElementCopy> copies, bool present)
 {

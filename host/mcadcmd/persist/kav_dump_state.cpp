@@ -74,7 +74,7 @@ private:
 
 QString elementLine(CAD::Element& e)
 {
-    Detail::ElementState const s = Detail::captureElement(e);
+    Detail::ElementState const s = Detail::ElementState::capture(e);
     Line line(QStringLiteral("element"));
     line.add("name", quoted(s.name)).add("type", CAD::ElementCreator::getTypeName(e.getElementType()));
     if (e.getParent() != nullptr)
@@ -85,7 +85,7 @@ QString elementLine(CAD::Element& e)
         .add("point_size", number(s.prop.pointSize))
         .add("line_width", number(s.prop.lineWidth))
         .add("display_mode", QString::number(s.prop.displayMode));
-    line.add("center", e.getCenter()).add("extent", e.getHalfExtent());
+    line.add("center", s.center).add("extent", s.halfExtent);
     if (s.hasPullOut)
         line.add("pullout", s.pullOutPoint).add("first_kink", flag(s.firstKink));
     if (s.hasLabel) {

@@ -1,13 +1,16 @@
 // Project files: one block stream of type "KAVHOST_PROJECT".
 //   Version 3: view block, legend block, counts block (elements, reports, accesses), then
 //   per element one element block followed by its ElemProp block, then one frame block per
-//   distinct access, then per report one report block that lists its accesses as runs of
-//   consecutive places among the frames (first, length). Snapshots of one scene mostly hold
-//   equal accesses: each is stored once, and a report's list takes a few runs. An access that
-//   differs little from the one the report before held at its place (a label the view moved)
-//   is stored as the changes to that one's stream, and a report's list as the changes to the
-//   list of the report before (position, length, first place) when that takes fewer runs.
-//   Version 2 (still read): the same with every frame whole and every list as runs.
+//   distinct access, then per report one report block (version 4) that lists its accesses as
+//   runs of consecutive places among the frames (first, length), followed by a picture block:
+//   the snapshot's PNG picture as a string, empty when it has none. Snapshots of one scene
+//   mostly hold equal accesses: each is stored once, and a report's list takes a few runs. An
+//   access that differs little from the one the report before held at its place (a label the
+//   view moved) is stored as the changes to that one's stream, and a report's list as the
+//   changes to the list of the report before (position, length, first place) when that takes
+//   fewer runs.
+//   Version 2 (still read): the same with every frame whole and every list as runs; report
+//   blocks of version 3 are followed by a picture block, those of version 2 have none.
 //   Version 1 (still read): counts of elements and reports only, and each report block is
 //   followed by a frame block for each of its accesses.
 //   A frame holds the access's type, its type string, the host base's data (explorer name,
@@ -28,7 +31,9 @@
 #include "propertyaccess/kav_property_access_base.h"
 #include "propertyaccess/kav_property_access_factory.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSet>
 
 #include <algorithm>
@@ -42,19 +47,49 @@ namespace MCADCmd {
 
 namespace {
 
-using IO::Stream;
 using namespace ProjectFile;
 
 char const* const PROJECT_TYPE = "KAVHOST_PROJECT";
 constexpr unsigned int PROJECT_VERSION = 3;
 // Each access stored once, every frame whole.
 constexpr unsigned int PROJECT_VERSION_WHOLE_FRAMES = 2;
-// A report's list as runs of places or as changes to the list before.
-constexpr unsigned int REPORT_VERSION = 3;
+// A report's list as runs of places or as changes to the list before, and a picture block.
+constexpr unsigned int REPORT_VERSION = 4;
 // Before accesses were stored once: each report followed by its own frames.
 constexpr unsigned int PROJECT_VERSION_FRAMES_PER_REPORT = 1;
 
-constexpr unsigned int VIEW_SIZE = 2 * (3 * Stream::SizeVec3d + Stream::SizeDouble) + 2 * Stream::SizeUInt;
+// In a version 2 project, report blocks of this version are followed by their picture block.
+constexpr unsigned int REPORT_BLOCK_WITH_PICTURE = 3;
+// Far beyond a snapshot's small picture: a bigger one is skipped unread.
+constexpr quint64 MAX_PICTURE_BYTES = 4u << 20;
+constexpr int MAX_PICTURE_SIDE = 1024;
+
+// The picture block after a report block; an unreadable picture is named and skipped.
+QByteArray readPicture(IO::InStream& in, QString const& report, ErrorLog& skipped)
+{
+    in.openBlock();
+    QString why;
+    QByteArray png;
+    if (in.getBlockVersion() != 1) {
+        why = translate("Kav::MCADCmd", "picture block of version %1").arg(in.getBlockVersion());
+    } else if (in.bytesLeft() > MAX_PICTURE_BYTES + IO::Stream::SizeUInt) {
+        why = translate("Kav::MCADCmd", "the picture is too large (%1 bytes)").arg(in.bytesLeft());
+    } else {
+        png = in.readString().toByteArray();
+        if (!png.isEmpty()) {
+            QBuffer buffer(&png);
+            QImageReader reader(&buffer, "png");
+            QSize const size = reader.size();
+            if (!reader.canRead() || !size.isValid() || size.width() > MAX_PICTURE_SIDE || size.height() > MAX_PICTURE_SIDE)
+                why = translate("Kav::MCADCmd", "the picture is no PNG picture of at most %1 x %1 pixels").arg(MAX_PICTURE_SIDE);
+        }
+    }
+    in.closeBlock();
+    if (why.isEmpty())
+        return png;
+    skipped << translate("Kav::MCADCmd", "report \"%1\": %2, skipped").arg(report, why) << END_LOG;
+    return QByteArray();
+}
 
 struct LoadedReport {
     std::unique_ptr<CAD::Report> report;
@@ -95,7 +130,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         IO::OutStream out(path, KString(PROJECT_TYPE), PROJECT_VERSION);
         GL::ViewCreator const* view = scene.viewCreator();
         GL::RenderObject const* render = scene.renderObject();
-        out.beginBlock(VIEW_SIZE, 1);
+        out.beginBlock(1);
         IO::writeVec3d(&out, view->getRotation());
         IO::writeVec3d(&out, view->getTranslation());
         IO::writeVec3d(&out, view->getAxisScale());
@@ -108,11 +143,10 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         out.writeUInt(static_cast<unsigned int>(render->getViewportHeight()));
         out.endBlock();
 
-        KString const legend = scene.legend()->getStreamData();
-        out.beginBlock(Stream::SizeBool + Stream::SizeVec2d + Stream::sizeOf(legend), 1);
+        out.beginBlock(1);
         out.writeBool(scene.hasLegendData());
         IO::writeVec2d(&out, scene.legend()->getPosition());
-        out.writeString(legend);
+        out.writeString(scene.legend()->getStreamData());
         out.endBlock();
 
         std::vector<CAD::Report*> const reports = scene.reports();
@@ -207,7 +241,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             listed.swap(listedBefore);
             previous = &list;
         }
-        out.beginBlock(3 * Stream::SizeUInt, 1);
+        out.beginBlock(1);
         out.writeUInt(static_cast<unsigned int>(scene.elements().size()));
         out.writeUInt(static_cast<unsigned int>(reports.size()));
         out.writeUInt(static_cast<unsigned int>(distinct.size()));
@@ -215,10 +249,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
 
         for (CAD::Element* e : scene.elements()) {
             progress.advance(++done);
-            writeElement(out, toRecord(*e));
-            ErrorLog propLog(false);
-            if (!e->getElemProperties()->saveStream(&out, &propLog, -1, -1))
-                throw IO::StreamException(translate("Kav::MCADCmd", "element \"%1\": %2").arg(e->getName(), propLog.getLog()));
+            Detail::ElementState::capture(*e).write(out);
         }
         FrameForms forms;
         for (std::size_t k = 0; k < distinct.size(); ++k) {
@@ -230,9 +261,7 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             Listing const& listing = listings[ri];
             unsigned int const fields = listing.changes ? 3 : 2;
             progress.advance(++done);
-            out.beginBlock(Stream::sizeOf(r->getName()) + Stream::sizeOf(r->getViewName()) + Stream::SizeBool +
-                               Stream::SizeUInt * (3 + fields * static_cast<unsigned int>(listing.runs.size())),
-                           REPORT_VERSION);
+            out.beginBlock(REPORT_VERSION);
             out.writeString(r->getName());
             out.writeString(r->getViewName());
             out.writeBool(r->dontUpdateSnapshot());
@@ -243,6 +272,9 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
                 for (unsigned int f = 0; f < fields; ++f)
                     out.writeUInt(run[f]);
             }
+            out.endBlock();
+            out.beginBlock(1);
+            out.writeString(KString(r->getPicture()));
             out.endBlock();
         }
         out.close();
@@ -328,13 +360,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                                                         QFileInfo(path).size() / MIN_RECORD_BYTES + 1)));
         for (unsigned int i = 0; i < elementCount; ++i) {
             progress->advance(++done);
-            ElementRecord r = readElement(in);
-            dropOutOfRange(r, skipped);
-            ErrorLog propLog(false);
-            CAD::ElemProp prop;
-            // A block it could not pass over has broken the stream: the next read says so.
-            if (!prop.loadStream(&in, &propLog, -1, -1))
-                skipped << translate("Kav::MCADCmd", "element \"%1\": %2, skipped").arg(r.name, propLog.getLog().trimmed()) << END_LOG;
+            Detail::ElementState const r = Detail::ElementState::read(in, skipped);
             // One hash operation: a name already there leaves the size as it was.
             auto const known = names.size();
             names.insert(r.name);
@@ -343,7 +369,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             // Only elements are in the set yet, so a parent found there (not itself) came before.
             if (!r.parent.isEmpty() && (r.parent == r.name || !names.contains(r.parent)))
                 bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
-            elements.emplace_back(fromRecord(r, prop), r.parent);
+            elements.emplace_back(r.create(StageIdentifier()), r.parent);
         }
         // Every distinct access once, read before the reports that refer to them.
         std::unordered_map<unsigned int, Skipped> skippedAccesses;
@@ -359,8 +385,10 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         for (unsigned int i = 0; i < reportCount; ++i) {
             progress->advance(++done);
             in.openBlock();
-            unsigned int const expected = version == PROJECT_VERSION ? REPORT_VERSION : storedOnce ? 2 : 1;
-            if (in.getBlockVersion() != expected)
+            unsigned int const blockVersion = in.getBlockVersion();
+            bool const listsChanges = version == PROJECT_VERSION && blockVersion == REPORT_VERSION;
+            bool const withPicture = listsChanges || (version == PROJECT_VERSION_WHOLE_FRAMES && blockVersion == REPORT_BLOCK_WITH_PICTURE);
+            if (!withPicture && blockVersion != (version == PROJECT_VERSION_WHOLE_FRAMES ? 2u : version == PROJECT_VERSION_FRAMES_PER_REPORT ? 1u : 0u))
                 bad(in, translate("Kav::MCADCmd", "report block of version %1").arg(in.getBlockVersion()));
             QString name, viewName;
             in.readString(&name);
@@ -384,7 +412,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                     if (past)
                         bad(in, translate("Kav::MCADCmd", "report \"%1\" refers to accesses beyond the %2 stored").arg(name).arg(held.size()));
                 };
-                bool const changes = expected == REPORT_VERSION && in.readUInt() != 0;
+                bool const changes = listsChanges && in.readUInt() != 0;
                 unsigned int const runs = in.readUInt();
                 std::vector<unsigned int> list;
                 if (changes) {
@@ -428,6 +456,8 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                         skipped << skippedText(name, k, skippedAccesses[index]) << END_LOG;
                 }
                 listBefore.swap(list);
+                if (withPicture)
+                    lr.report->setPicture(readPicture(in, name, skipped));
             } else {
                 in.closeBlock();
                 for (unsigned int k = 0; k < count; ++k) {

@@ -1,13 +1,12 @@
 #pragma once
-// Private to the project files: an element's block and an access's frame, read and written
-// one at a time; the file around them is in kav_project.cpp.
+// Private to the project files: an access's frame, read and written one at a time; the file
+// around it is in kav_project.cpp, an element's record is its ElementState's.
 
-#include "cad/kav_element.h"
 #include "core/kav_kstring.h"
-#include "core/kav_vec.h"
 #include "io/kav_stream.h"
 #include "propertyaccess/kav_property_access_base.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -19,39 +18,6 @@ namespace Kav {
 class ErrorLog;
 namespace MCADCmd {
 namespace ProjectFile {
-
-struct ElementRecord {
-    QString name;
-    unsigned int type = 0;
-    QString parent;
-    bool visible = true;
-    bool valid = true;
-    BaVec3d<double> center;
-    BaVec3d<double> halfExtent;
-    bool hasPullOut = false;
-    BaVec3d<double> pullOut;
-    bool firstKink = false;
-    bool hasLabel = false;
-    bool labelAuto = true;
-    bool labelVisible = true;
-    bool labelConnector = true;
-    BaVec3d<double> labelOrigin;
-    BaVec2d<double> labelPosition;
-    QString labelContent;
-    unsigned int labelFont = 10;
-    bool labelFrame = true;
-    bool autoSampling = true;
-    double sampling = 1.0;
-    double radius = 10.0;
-};
-
-ElementRecord toRecord(CAD::Element& e);
-void writeElement(IO::OutStream& out, ElementRecord const& r);
-ElementRecord readElement(IO::InStream& in);
-// A value out of range is not taken: the element keeps the default for it and the load
-// result names it, so that one bad value costs neither the element nor the project.
-void dropOutOfRange(ElementRecord& r, ErrorLog& skipped);
-std::unique_ptr<CAD::Element> fromRecord(ElementRecord const& r, CAD::ElemProp const& prop);
 
 // Why an access was skipped, to be named for every report that held it.
 struct Skipped {

@@ -91,77 +91,6 @@ bool parseColor(QString const& text, quint32* rgb)
     return true;
 }
 
-ElementState captureElement(CAD::Element const& e)
-{
-    ElementState s;
-    s.name = e.getName();
-    s.prop = *e.getElemProperties();
-    s.visible = e.isVisible(CAD::VISIBLE_OWN);
-    s.valid = e.isValid();
-    // getDistPullOut is not const: the element answers for itself.
-    if (CAD::DistPullOut* p = const_cast<CAD::Element&>(e).getDistPullOut()) {
-        s.hasPullOut = true;
-        s.pullOutPoint = p->getPullOutPoint();
-        s.firstKink = p->getFirstKink();
-    }
-    if (LabelElement* l = e.getLabel()) {
-        s.hasLabel = true;
-        s.label.autoPlacement = l->isAutoLabelPlacement();
-        s.label.visible = l->isLabelVisible();
-        s.label.connector = l->hasConnectorPoint(StageIdentifier());
-        s.label.originOffset = l->getManualOriginOffset();
-        s.label.position = l->getPosition();
-        s.label.content = l->getContentTemplate();
-        s.label.fontSize = l->getFontSize();
-        s.label.frame = l->hasFrame();
-    }
-    if (auto const* section = dynamic_cast<CAD::SectionInsp2d const*>(&e)) {
-        s.isSection = true;
-        s.autoSampling = section->isAutoSampling();
-        s.sampling = section->getSampling();
-    }
-    return s;
-}
-
-void applyElement(CAD::Element& e, ElementState const& s)
-{
-    *e.getElemProperties() = s.prop;
-    e.setElementVisible(s.visible);
-    e.setValid(s.valid);
-    if (s.hasPullOut) {
-        if (CAD::DistPullOut* p = e.getDistPullOut()) {
-            p->setPullOutPoint(s.pullOutPoint);
-            p->setFirstKink(s.firstKink);
-        }
-    }
-    if (s.hasLabel) {
-        if (LabelElement* l = e.getLabel()) {
-            l->setAutoLabelPlacement(s.label.autoPlacement);
-            l->setVisible(s.label.visible);
-            l->setHasConnector(s.label.connector);
-            l->setManualOriginOffset(s.label.originOffset);
-            l->setPosition(s.label.position);
-            l->setContentTemplate(s.label.content);
-            l->setFontSize(s.label.fontSize);
-            l->setFrame(s.label.frame);
-        }
-    }
-    if (s.isSection) {
-        if (auto* section = dynamic_cast<CAD::SectionInsp2d*>(&e)) {
-            bool const changed = section->isAutoSampling() != s.autoSampling || section->getSampling() != s.sampling;
-            section->setSampling(s.autoSampling, s.sampling);
-            if (changed) {
-                try {
-                    section->resample(StageIdentifier(), true);
-                    section->updateDistances(StageIdentifier(), -1, -1);
-                } catch (std::bad_alloc const&) {
-                    // The settings stay; the samples are those of before.
-                }
-            }
-        }
-    }
-}
-
 std::vector<ElementCopy> copySubtree(Scene& scene, QString const& name)
 {
     std::vector<ElementCopy> out;
@@ -175,14 +104,8 @@ std::vector<ElementCopy> copySubtree(Scene& scene, QString const& name)
         if (take) {
             inside.insert(e);
             ElementCopy c;
-            c.type = e->getElementType();
-            c.parent = e->getParent() != nullptr ? e->getParent()->getName() : QString();
             c.index = index;
-            c.center = e->getCenter();
-            c.halfExtent = e->getHalfExtent();
-            if (auto const* s = dynamic_cast<CAD::SectionInsp2d const*>(e))
-                c.radius = s->getRadius();
-            c.state = captureElement(*e);
+            c.state = ElementState::capture(*e);
             out.push_back(c);
         }
         ++index;
@@ -193,26 +116,8 @@ std::vector<ElementCopy> copySubtree(Scene& scene, QString const& name)
 void restoreCopies(Scene& scene, std::vector<ElementCopy> const& copies)
 {
     for (ElementCopy const& c : copies) {
-        std::unique_ptr<CAD::Element> e = CAD::ElementCreator::create(c.type, c.state.name);
-        if (!e)
-            continue;
-        e->setGeometry(c.center, c.halfExtent);
-        if (c.state.hasPullOut)
-            e->setPullOut(std::make_unique<CAD::DistPullOut>());
-        if (c.state.hasLabel)
-            e->setLabel(std::make_unique<LabelElement>(e.get()));
-        applyElement(*e, c.state);
-        // Back out of the scene, so out of the selection.
-        e->getElemProperties()->selected = 0;
-        if (auto* s = dynamic_cast<CAD::SectionInsp2d*>(e.get())) {
-            s->setRadius(c.radius);
-            try {
-                s->resample(scene.stage(), true);
-                s->updateDistances(scene.stage(), -1, -1);
-            } catch (std::bad_alloc const&) {
-            }
-        }
-        scene.insertElement(std::move(e), c.parent, static_cast<std::size_t>(c.index));
+        if (std::unique_ptr<CAD::Element> e = c.state.create(scene.stage()))
+            scene.insertElement(std::move(e), c.state.parent, static_cast<std::size_t>(c.index));
     }
 }
 
@@ -235,12 +140,12 @@ VisualState capture(Scene& scene, QStringList const* only)
     if (only != nullptr) {
         for (QString const& name : *only) {
             if (CAD::Element* e = scene.findElement(name))
-                v.elements.push_back(captureElement(*e));
+                v.elements.push_back(ElementState::capture(*e));
         }
     } else {
         v.elements.reserve(scene.elements().size());
         for (CAD::Element* e : scene.elements())
-            v.elements.push_back(captureElement(*e));
+            v.elements.push_back(ElementState::capture(*e));
     }
     return v;
 }
@@ -266,7 +171,7 @@ void apply(Scene& scene, VisualState const& v)
     scene.legendChanged();
     for (ElementState const& s : v.elements) {
         if (CAD::Element* e = scene.findElement(s.name)) {
-            applyElement(*e, s);
+            s.applyTo(*e, scene.stage());
             scene.elementChanged(s.name);
         }
     }
@@ -276,7 +181,7 @@ unsigned int memSize(VisualState const& v)
 {
     std::size_t size = sizeof(VisualState) + v.legendData.size();
     for (ElementState const& s : v.elements)
-        size += sizeof(ElementState) + 2 * (s.name.size() + s.label.content.size());
+        size += sizeof(ElementState) + 2 * (s.name.size() + s.parent.size() + s.label.content.size());
     return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
 }
 
@@ -382,86 +287,81 @@ void applyElementSettings(Scene& scene, CAD::Element* element, QString& params)
         mode = toDisplayMode(*displayMode);
     if (labelFont && std::floor(*labelFont) != *labelFont)
         throw ParamError(translate("Kav::MCADCmd", "label_font must be a whole number in 1..%1").arg(GLabel::LabelTemplate::MAX_FONT_SIZE));
-    auto* section = dynamic_cast<CAD::SectionInsp2d*>(element);
-    bool autoSampling = true;
-    double samplingValue = section != nullptr ? section->getSampling() : 1.0;
-    if (sampling) {
-        if (section == nullptr)
-            throw ParamError(translate("Kav::MCADCmd", "sampling: \"%1\" is no 2D section inspection").arg(element->getName()));
-        if (*sampling == QLatin1String("auto")) {
-            autoSampling = true;
-        } else {
-            autoSampling = false;
-            samplingValue = toNumber(QStringLiteral("sampling"), *sampling, Limits::POSITIVE_LENGTH);
-            if (!CAD::SectionInsp2d::canSample(false, samplingValue, radius ? *radius : section->getRadius()))
-                throw ParamError(translate("Kav::MCADCmd", "sampling %1 gives more than %2 samples")
-                                     .arg(samplingValue)
-                                     .arg(CAD::SectionInsp2d::MAX_SAMPLE_COUNT));
-        }
-    }
-    if (radius && section == nullptr)
+    bool const isSection = dynamic_cast<CAD::SectionInsp2d*>(element) != nullptr;
+    if (sampling && !isSection)
+        throw ParamError(translate("Kav::MCADCmd", "sampling: \"%1\" is no 2D section inspection").arg(element->getName()));
+    if (radius && !isSection)
         throw ParamError(translate("Kav::MCADCmd", "radius: only a 2D section inspection has one"));
 
-    CAD::ElemProp* p = element->getElemProperties();
+    ElementState s = ElementState::capture(*element);
     if (visible)
-        element->setElementVisible(*visible);
+        s.visible = *visible;
     if (valid)
-        element->setValid(*valid);
+        s.valid = *valid;
     if (color)
-        p->color = rgb;
+        s.prop.color = rgb;
     if (transparency)
-        p->transparency = *transparency;
+        s.prop.transparency = *transparency;
     if (displayMode)
-        p->displayMode = mode;
+        s.prop.displayMode = mode;
     if (pointSize)
-        p->pointSize = *pointSize;
+        s.prop.pointSize = *pointSize;
     if (lineWidth)
-        p->lineWidth = *lineWidth;
-    if (center || extent)
-        element->setGeometry(center ? *center : element->getCenter(), extent ? *extent : element->getHalfExtent());
+        s.prop.lineWidth = *lineWidth;
+    if (center)
+        s.center = *center;
+    if (extent)
+        s.halfExtent = *extent;
     if (pullout || firstKink) {
-        if (element->getDistPullOut() == nullptr)
-            element->setPullOut(std::make_unique<CAD::DistPullOut>());
-        CAD::DistPullOut* d = element->getDistPullOut();
+        s.hasPullOut = true;
         if (pullout)
-            d->setPullOutPoint(*pullout);
+            s.pullOutPoint = *pullout;
         if (firstKink)
-            d->setFirstKink(*firstKink);
+            s.firstKink = *firstKink;
     }
     bool const anyLabel = labelVisible || labelAuto || labelTemplate || labelOffset || labelPosition || labelOrigin ||
                           labelFont || labelFrame || labelConnector;
+    if (anyLabel && !s.hasLabel) {
+        // What a new label starts from, where the keys given do not say.
+        s.hasLabel = true;
+        s.label = LabelState::capture(LabelElement(element));
+    }
+    if (labelVisible)
+        s.label.visible = *labelVisible;
+    if (labelAuto)
+        s.label.autoPlacement = *labelAuto;
+    if (labelTemplate)
+        s.label.content = *labelTemplate;
+    if (labelOrigin)
+        s.label.originOffset = *labelOrigin;
+    if (labelFont)
+        s.label.fontSize = static_cast<unsigned int>(*labelFont);
+    if (labelFrame)
+        s.label.frame = *labelFrame;
+    if (labelConnector)
+        s.label.connector = *labelConnector;
+    if (labelPosition)
+        s.label.position = *labelPosition;
+    if (radius)
+        s.radius = *radius;
+    if (sampling) {
+        s.autoSampling = *sampling == QLatin1String("auto");
+        if (!s.autoSampling)
+            s.sampling = toNumber(QStringLiteral("sampling"), *sampling, Limits::POSITIVE_LENGTH);
+    }
+    if (!s.canSample())
+        throw ParamError(translate("Kav::MCADCmd", "sampling %1 gives more than %2 samples")
+                             .arg(s.sampling)
+                             .arg(CAD::SectionInsp2d::MAX_SAMPLE_COUNT));
+
+    s.applyTo(*element, scene.stage());
     if (anyLabel) {
-        if (element->getLabel() == nullptr)
-            element->setLabel(std::make_unique<LabelElement>(element));
+        // The offset is from where the label's anchor is now drawn.
         LabelElement* l = element->getLabel();
-        if (labelVisible)
-            l->setVisible(*labelVisible);
-        if (labelAuto)
-            l->setAutoLabelPlacement(*labelAuto);
-        if (labelTemplate)
-            l->setContentTemplate(*labelTemplate);
-        if (labelOrigin)
-            l->setManualOriginOffset(*labelOrigin);
-        if (labelFont)
-            l->setFontSize(static_cast<unsigned int>(*labelFont));
-        if (labelFrame)
-            l->setFrame(*labelFrame);
-        if (labelConnector)
-            l->setHasConnector(*labelConnector);
         l->updateFigureElements(scene.stage(), 0, scene.renderObject()->get3d2dTransformation(), 0.0);
-        if (labelPosition)
-            l->setPosition(*labelPosition);
         if (labelOffset)
             l->setPosition(l->getAnchor2d() + *labelOffset);
         l->getLabelFigText()->updateForStage(scene.stage(), 0, 0);
-    }
-    if (section != nullptr && (sampling || radius || center)) {
-        if (radius)
-            section->setRadius(*radius);
-        if (sampling)
-            section->setSampling(autoSampling, samplingValue);
-        section->resample(scene.stage(), true);
-        section->updateDistances(scene.stage(), -1, -1);
     }
     scene.elementChanged(element->getName());
 }

@@ -1,10 +1,11 @@
 #pragma once
 // Private to kavhost: the scene's visual state as plain data (for undo records and the
-// state dump), number formatting, and element settings read from parameter strings.
+// state dump), number formatting, and the settings of view.set, legend.set and element.set.
 
 #include "cad/kav_element.h"
 #include "core/kav_kstring.h"
 #include "core/kav_vec.h"
+#include "mcadcmd/scene/kav_element_state_p.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,32 +27,6 @@ QString colorText(quint32 rgb);
 // "#rrggbb" to 0xRRGGBB; false for anything else.
 bool parseColor(QString const& text, quint32* rgb);
 
-struct LabelState {
-    bool autoPlacement = true;
-    bool visible = true;
-    bool connector = true;
-    BaVec3d<double> originOffset;
-    BaVec2d<double> position;
-    QString content;
-    unsigned int fontSize = 10;
-    bool frame = true;
-};
-
-struct ElementState {
-    QString name;
-    CAD::ElemProp prop;
-    bool visible = true;
-    bool valid = true;
-    bool hasPullOut = false;
-    BaVec3d<double> pullOutPoint;
-    bool firstKink = false;
-    bool hasLabel = false;
-    LabelState label;
-    bool isSection = false;
-    bool autoSampling = true;
-    double sampling = 1.0;
-};
-
 struct VisualState {
     BaVec3d<double> rotation;
     BaVec3d<double> translation;
@@ -67,24 +42,16 @@ struct VisualState {
     std::vector<ElementState> elements;
 };
 
-// Everything needed to make an element again: its kind, place and state.
+// An element as it was, to be made again at its place among the scene's elements.
 struct ElementCopy {
-    unsigned int type = 0;
-    QString parent;
     long index = 0;
-    BaVec3d<double> center;
-    BaVec3d<double> halfExtent;
-    double radius = 0.0;
     ElementState state;
 };
 
-ElementState captureElement(CAD::Element const& e);
 // The element and its sub-elements, in scene order.
 std::vector<ElementCopy> copySubtree(Scene& scene, QString const& name);
 // Puts copies back at their places (in the order given: parents first).
 void restoreCopies(Scene& scene, std::vector<ElementCopy> const& copies);
-// Sub-objects the element does not have (any more) are left alone; sections resample.
-void applyElement(CAD::Element& e, ElementState const& s);
 // All elements, or only the named ones (unknown names are passed over).
 VisualState capture(Scene& scene, QStringList const* only = nullptr);
 void apply(Scene& scene, VisualState const& state);

@@ -1,0 +1,327 @@
+#include "kav_snapshot_panel.h"
+
+#include "kav_app_commands.h"
+
+#include "cad/kav_element.h"
+#include "core/kav_errors.h"
+#include "core/kav_translate.h"
+#include "gapp/kav_command.h"
+#include "gapp/kav_main_window.h"
+#include "gapp/kav_special_menu_provider.h"
+#include "gtools/kav_dialogs.h"
+#include "gtools/kav_edit_name_dialog.h"
+#include "io/kav_stream.h"
+#include "mcadcmd/scene/kav_scene.h"
+#include "parse/kav_parse.h"
+
+#include <QContextMenuEvent>
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
+
+#include <exception>
+
+namespace Kav {
+namespace App {
+
+namespace {
+
+// Fills `menu` with the restore-template menu's entries; nothing when they cannot be read
+// (the Report menu tells why).
+void fillFromProvider(QMenu* menu)
+{
+    GApp::SpecialMenuProvider* provider = restoreTemplateProvider();
+    if (provider == nullptr)
+        return;
+    try {
+        provider->fillMenu(menu);
+    } catch (IO::StreamException const&) {
+    } catch (ProgError const&) {
+    } catch (std::exception const&) {
+    }
+}
+
+QStringList templateNames()
+{
+    QMenu scratch;
+    fillFromProvider(&scratch);
+    QStringList names;
+    for (QAction* a : scratch.actions()) {
+        if (!a->isSeparator())
+            names << a->text();
+    }
+    return names;
+}
+
+} // namespace
+
+SnapshotPanel::SnapshotPanel(MCADCmd::Scene* scene, QWidget* parent) : QListWidget(parent), scene_(scene)
+{
+    setObjectName(QStringLiteral("snapshotPanel"));
+    // Pictures above their names, one below the other, as wide as the dock.
+    setViewMode(QListView::IconMode);
+    setFlow(QListView::TopToBottom);
+    setWrapping(false);
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Adjust);
+    setIconSize(QSize(PICTURE_WIDTH, PICTURE_HEIGHT));
+    setSpacing(4);
+    setUniformItemSizes(true);
+    setWordWrap(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    placeholder_ = QPixmap(PICTURE_WIDTH, PICTURE_HEIGHT);
+    placeholder_.fill(QColor(0xee, 0xee, 0xee));
+    {
+        QPainter p(&placeholder_);
+        p.setPen(QPen(QColor(0xa0, 0xa0, 0xa0), 1, Qt::DashLine));
+        p.drawRect(0, 0, PICTURE_WIDTH - 1, PICTURE_HEIGHT - 1);
+        p.setPen(QColor(0x70, 0x70, 0x70));
+        p.drawText(QRect(8, 0, PICTURE_WIDTH - 16, PICTURE_HEIGHT), Qt::AlignCenter | Qt::TextWordWrap,
+                   Kav::translate("MvpHost", "no picture"));
+    }
+
+    connect(this, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { restoreWhole(item->data(Qt::UserRole).toString()); });
+    connect(scene_, &MCADCmd::Scene::structureChanged, this, &SnapshotPanel::refresh);
+    // An update replaces pictures without changing the scene's structure.
+    if (GApp::MainWindow::main_win != nullptr)
+        connect(GApp::MainWindow::main_win, &GApp::MainWindow::commandExecuted, this, &SnapshotPanel::refresh);
+    refresh();
+}
+
+QPixmap SnapshotPanel::pictureOf(QByteArray const& png)
+{
+    if (png.isEmpty())
+        return placeholder_;
+    auto const found = decoded_.constFind(png);
+    if (found != decoded_.constEnd())
+        return *found;
+    QImage image;
+    // The bytes come from a project file: a picture that does not decode shows the placeholder.
+    if (!image.loadFromData(png, "PNG") || image.isNull())
+        return placeholder_;
+    if (image.width() > PICTURE_WIDTH || image.height() > PICTURE_HEIGHT)
+        image = image.scaled(PICTURE_WIDTH, PICTURE_HEIGHT, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap const pixmap = QPixmap::fromImage(image);
+    decoded_.insert(png, pixmap);
+    return pixmap;
+}
+
+void SnapshotPanel::refresh()
+{
+    std::vector<CAD::Report*> const reports = scene_->reports();
+    QStringList names;
+    QList<QByteArray> pictures;
+    names.reserve(static_cast<int>(reports.size()));
+    pictures.reserve(static_cast<int>(reports.size()));
+    for (CAD::Report const* r : reports) {
+        names << r->getName();
+        pictures << r->getPicture();
+    }
+    if (names == names_ && pictures == pictures_)
+        return;
+    QStringList const selected = selectedSnapshots();
+    setUpdatesEnabled(false);
+    clear();
+    QHash<QByteArray, QPixmap> kept;
+    for (int i = 0; i < names.size(); ++i) {
+        auto* item = new QListWidgetItem(QIcon(pictureOf(pictures.at(i))), names.at(i), this);
+        item->setData(Qt::UserRole, names.at(i));
+        item->setData(Qt::UserRole + 1, !pictures.at(i).isEmpty() && decoded_.contains(pictures.at(i)));
+        item->setToolTip(names.at(i));
+        item->setSelected(selected.contains(names.at(i)));
+        if (decoded_.contains(pictures.at(i)))
+            kept.insert(pictures.at(i), decoded_.value(pictures.at(i)));
+    }
+    // Only the pictures still shown stay decoded.
+    decoded_ = kept;
+    names_ = names;
+    pictures_ = pictures;
+    setUpdatesEnabled(true);
+}
+
+QStringList SnapshotPanel::selectedSnapshots() const
+{
+    QStringList names;
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->isSelected())
+            names << item(i)->data(Qt::UserRole).toString();
+    }
+    return names;
+}
+
+QListWidgetItem* SnapshotPanel::itemOf(QString const& name) const
+{
+    int const at = names_.indexOf(name);
+    return at >= 0 && at < count() ? item(at) : nullptr;
+}
+
+bool SnapshotPanel::showsPicture(QString const& name) const
+{
+    QListWidgetItem const* it = itemOf(name);
+    return it != nullptr && it->data(Qt::UserRole + 1).toBool();
+}
+
+bool SnapshotPanel::restoreWhole(QString const& snapshot)
+{
+    return runCommand(QStringLiteral("report.restore_whole_snapshot"), Parse::createString(QStringLiteral("snapshot"), snapshot));
+}
+
+QString SnapshotPanel::templateParameter(QString const& name)
+{
+    GApp::MainWindow* window = GApp::MainWindow::main_win;
+    if (window == nullptr)
+        return QString();
+    QMenu scratch;
+    fillFromProvider(&scratch);
+    QString parameter;
+    for (QAction* a : scratch.actions()) {
+        if (a->text() != name)
+            continue;
+        // The entry runs its restore with the template's whole form; that is taken, not run.
+        window->setProbe([&parameter](GApp::Command* cmd, QString const& parameters) {
+            if (cmd == nullptr || cmd->getCommandName() != QLatin1String("report.restore_by_template"))
+                return;
+            try {
+                QString rest = parameters;
+                parameter = Parse::createGroup(QStringLiteral("template"), Parse::getGroup(rest, QStringLiteral("template")));
+            } catch (ParamError const&) {
+            }
+        });
+        a->setEnabled(true);
+        a->trigger();
+        window->setProbe(nullptr);
+        break;
+    }
+    return parameter;
+}
+
+bool SnapshotPanel::updateSelected(QString const& templateName)
+{
+    QStringList const snapshots = selectedSnapshots();
+    if (snapshots.isEmpty())
+        return false;
+    QString parameters = Parse::createStringVector(QStringLiteral("snapshots"), snapshots);
+    if (!templateName.isEmpty()) {
+        QString const parameter = templateParameter(templateName);
+        if (parameter.isEmpty())
+            return false;
+        parameters += QLatin1Char(' ') + parameter;
+    }
+    return runCommand(QStringLiteral("report.update_snapshots"), parameters);
+}
+
+bool SnapshotPanel::renameSnapshot(QString const& snapshot, QString const& name)
+{
+    return runCommand(QStringLiteral("report.rename_snapshot"),
+                      Parse::createString(QStringLiteral("snapshot"), snapshot) + Parse::createString(QStringLiteral("name"), name));
+}
+
+bool SnapshotPanel::removeSelected()
+{
+    QStringList const snapshots = selectedSnapshots();
+    if (snapshots.isEmpty())
+        return false;
+    bool const yes = GTools::YesNoDialog(GTools::DIALOG_QUESTION, Kav::translate("MvpHost", "Remove snapshots"),
+                                         snapshots.size() == 1 ? Kav::translate("MvpHost", "Remove the snapshot \"%1\"?").arg(snapshots.first())
+                                                                : Kav::translate("MvpHost", "Remove %1 snapshots?").arg(snapshots.size()),
+                                         snapshots.join(QLatin1Char('\n')));
+    if (!yes)
+        return false;
+    for (QString const& s : snapshots) {
+        if (!runCommand(QStringLiteral("element.remove"), Parse::createString(QStringLiteral("name"), s)))
+            return false;
+    }
+    return true;
+}
+
+void SnapshotPanel::askRename(QString const& snapshot)
+{
+    GTools::EditNameDialog dialog(this);
+    dialog.setWindowTitle(Kav::translate("MvpHost", "Rename snapshot"));
+    dialog.setLabelText(Kav::translate("MvpHost", "New name of the snapshot \"%1\":").arg(snapshot));
+    dialog.setSelectedName(snapshot);
+    dialog.setExcludedNames({snapshot});
+    if (GTools::execDialog(dialog) == QDialog::Accepted)
+        renameSnapshot(snapshot, dialog.selectedName());
+}
+
+void SnapshotPanel::fillTemplates(QMenu* menu, QString const& snapshot)
+{
+    menu->clear();
+    // The plug-in's entries restore the snapshot selected in the scene.
+    if (scene_->selection() != QStringList{snapshot})
+        runCommand(QStringLiteral("select"), Parse::createStringVector(QStringLiteral("names"), {snapshot}));
+    fillFromProvider(menu);
+    if (menu->actions().isEmpty())
+        menu->addAction(Kav::translate("MvpHost", "(no restore templates)"))->setEnabled(false);
+}
+
+QMenu* SnapshotPanel::contextMenuFor(QWidget* parent)
+{
+    QStringList const snapshots = selectedSnapshots();
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("snapshotMenu"));
+    QString const one = snapshots.size() == 1 ? snapshots.first() : QString();
+
+    QAction* whole = menu->addAction(Kav::translate("MvpHost", "Restore whole snapshot"));
+    whole->setObjectName(QStringLiteral("actionSnapshotRestore"));
+    whole->setEnabled(!one.isEmpty());
+    connect(whole, &QAction::triggered, this, [this, one] { restoreWhole(one); });
+
+    QMenu* byTemplate = menu->addMenu(Kav::translate("MvpHost", "Restore by template"));
+    byTemplate->setObjectName(QStringLiteral("menuSnapshotRestoreTemplates"));
+    byTemplate->menuAction()->setEnabled(!one.isEmpty());
+    connect(byTemplate, &QMenu::aboutToShow, this, [this, byTemplate, one] { fillTemplates(byTemplate, one); });
+
+    QAction* compare = menu->addAction(Kav::translate("MvpHost", "Compare with the scene..."));
+    compare->setObjectName(QStringLiteral("actionSnapshotCompare"));
+    compare->setEnabled(!one.isEmpty() && hasCommand(QStringLiteral("report.compare_snapshot")));
+    connect(compare, &QAction::triggered, this, [this, one] { emit compareRequested(one); });
+
+    menu->addSeparator();
+    QMenu* update = menu->addMenu(snapshots.size() > 1 ? Kav::translate("MvpHost", "Update %1 snapshots from the scene").arg(snapshots.size())
+                                                       : Kav::translate("MvpHost", "Update from the scene"));
+    update->setObjectName(QStringLiteral("menuSnapshotUpdate"));
+    update->menuAction()->setEnabled(!snapshots.isEmpty() && hasCommand(QStringLiteral("report.update_snapshots")));
+    QAction* updateWhole = update->addAction(Kav::translate("MvpHost", "Whole snapshot"));
+    updateWhole->setObjectName(QStringLiteral("actionSnapshotUpdateWhole"));
+    connect(updateWhole, &QAction::triggered, this, [this] { updateSelected(QString()); });
+    QStringList const templates = templateNames();
+    if (!templates.isEmpty())
+        update->addSeparator();
+    for (QString const& t : templates) {
+        QAction* a = update->addAction(t);
+        connect(a, &QAction::triggered, this, [this, t] { updateSelected(t); });
+    }
+
+    menu->addSeparator();
+    QAction* rename = menu->addAction(Kav::translate("MvpHost", "Rename..."));
+    rename->setObjectName(QStringLiteral("actionSnapshotRename"));
+    rename->setEnabled(!one.isEmpty());
+    connect(rename, &QAction::triggered, this, [this, one] { askRename(one); });
+    QAction* remove = menu->addAction(Kav::translate("MvpHost", "Remove"));
+    remove->setObjectName(QStringLiteral("actionSnapshotRemove"));
+    remove->setEnabled(!snapshots.isEmpty());
+    connect(remove, &QAction::triggered, this, [this] { removeSelected(); });
+    return menu;
+}
+
+void SnapshotPanel::contextMenuEvent(QContextMenuEvent* event)
+{
+    QListWidgetItem* under = itemAt(viewport()->mapFromGlobal(event->globalPos()));
+    if (under == nullptr)
+        return;
+    if (!under->isSelected()) {
+        clearSelection();
+        under->setSelected(true);
+    }
+    QMenu* menu = contextMenuFor(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+} // namespace App
+} // namespace Kav
