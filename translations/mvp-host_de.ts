@@ -603,42 +603,47 @@ erwartete Form: %3</translation>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="130"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="138"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="134"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="142"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="140"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="148"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="143"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="151"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="168"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="176"/>
         <source>access frame of version %1, expected 1 to 3</source>
         <translation>Zugriffsrahmen der Version %1, erwartet 1 bis 3</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="181"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="188"/>
+        <source>the accesses stored as changes would make more bytes than the file can stand for</source>
+        <translation>die als Änderungen gespeicherten Zugriffe ergäben mehr Bytes, als die Datei hergeben kann</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="191"/>
         <source>it changes stored access %1, which is not at hand</source>
         <translation>er ändert den gespeicherten Zugriff %1, der nicht vorliegt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="183"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="193"/>
         <source>it changes %1 bytes of stored access %2, which has %3</source>
         <translation>er ändert %1 Bytes des gespeicherten Zugriffs %2, der %3 hat</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="192"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="202"/>
         <source>a change reaches past the end of stored access %1</source>
         <translation>eine Änderung reicht über das Ende des gespeicherten Zugriffs %1 hinaus</translation>
     </message>
@@ -683,22 +688,22 @@ erwartete Form: %3</translation>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="410"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="414"/>
         <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
         <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="413"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="417"/>
         <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
         <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="451"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="454"/>
         <source>report &quot;%1&quot; lists access %2 twice</source>
         <translation>Bericht „%1“ führt Zugriff %2 zweimal auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="443"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="447"/>
         <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
         <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
     </message>
@@ -738,32 +743,32 @@ erwartete Form: %3</translation>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="392"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="396"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="399"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="403"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="420"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="424"/>
         <source>report &quot;%1&quot; changes a list of %2 accesses, the report before holds %3</source>
         <translation>Bericht „%1“ ändert eine Liste von %2 Zugriffen, der Bericht davor hält %3</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="429"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="433"/>
         <source>report &quot;%1&quot; changes places beyond its %2</source>
         <translation>Bericht „%1“ ändert Stellen jenseits seiner %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="477"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="480"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="480"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="483"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>

@@ -373,7 +373,10 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         }
         // Every distinct access once, read before the reports that refer to them.
         std::unordered_map<unsigned int, Skipped> skippedAccesses;
-        FrameForms forms;
+        // Frames of changes make at most this many times the file's bytes: far more than
+        // the snapshots of one scene take, far less than memory.
+        constexpr quint64 MAX_MADE_PER_FILE_BYTE = 64;
+        FrameForms forms(MAX_MADE_PER_FILE_BYTE * static_cast<quint64>(std::max<qint64>(QFileInfo(path).size(), 0)));
         for (unsigned int k = 0; k < accessCount; ++k) {
             Skipped why;
             PropertyAccess::PropertyAccessBase* a = readFrame(in, QStringLiteral("access %1").arg(k + 1), &why, &forms, k);
@@ -382,6 +385,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             held.add(a);
         }
         std::vector<unsigned int> listBefore; // the stored places of the report before
+        std::vector<unsigned int> listedBy(held.size(), 0); // per place: the last report (from 1) listing it
         for (unsigned int i = 0; i < reportCount; ++i) {
             progress->advance(++done);
             in.openBlock();
@@ -444,12 +448,11 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                 }
                 in.closeBlock();
                 lr.accesses.reserve(count);
-                std::vector<bool> listed(held.size(), false);
                 for (unsigned int k = 0; k < count; ++k) {
                     unsigned int const index = list[k];
-                    if (listed[index])
+                    if (listedBy[index] == i + 1)
                         bad(in, translate("Kav::MCADCmd", "report \"%1\" lists access %2 twice").arg(name).arg(index + 1));
-                    listed[index] = true;
+                    listedBy[index] = i + 1;
                     if (PropertyAccess::PropertyAccessBase* a = held.at(index))
                         lr.accesses.push_back(a);
                     else

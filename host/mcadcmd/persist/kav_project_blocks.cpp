@@ -59,6 +59,14 @@ bool FrameForms::take(unsigned int index, Kept* kept)
     return true;
 }
 
+bool FrameForms::spend(quint64 bytes)
+{
+    if (bytes > budget_)
+        return false;
+    budget_ -= bytes;
+    return true;
+}
+
 namespace {
 
 constexpr unsigned int FRAME_WHOLE = 1;
@@ -176,6 +184,8 @@ PropertyAccess::PropertyAccessBase* readFrame(IO::InStream& in, QString const& n
             readBase(in, &frame.base);
         unsigned int const length = in.readUInt();
         unsigned int const changes = in.readUInt();
+        if (!forms->spend(length))
+            bad(in, translate("Kav::MCADCmd", "the accesses stored as changes would make more bytes than the file can stand for"));
         FrameForms::Kept before;
         if (base >= index || !forms->take(base, &before)) {
             broken = translate("Kav::MCADCmd", "it changes stored access %1, which is not at hand").arg(base + 1);

@@ -43,6 +43,10 @@ struct FrameBase {
 // those is read (or written).
 class FrameForms {
 public:
+    FrameForms() = default;
+    // A reader's: the bytes its frames of changes may make in all. A few bytes of changes make
+    // a whole access, so without a limit a small damaged file could ask for any amount.
+    explicit FrameForms(quint64 budget) : budget_(budget) {}
     struct Kept {
         unsigned int uses = 0;
         FrameBase base;
@@ -51,9 +55,12 @@ public:
     void keep(unsigned int index, Kept kept);
     // Frame `index` for one more change to it; false when it is not kept.
     bool take(unsigned int index, Kept* kept);
+    // False when `bytes` more would go beyond the budget.
+    bool spend(quint64 bytes);
 
 private:
     std::unordered_map<unsigned int, Kept> kept_;
+    quint64 budget_ = ~quint64(0);
 };
 
 // Reads stored frame `index` (of any version: 1 whole; 2 whole, and 3 the changes to an
