@@ -214,9 +214,14 @@ std::vector<double> deviations(std::vector<BaVec3d<double>> const& samples, BaVe
 {
     std::vector<double> d;
     d.reserve(samples.size());
+    // sin 3a = s (3 - 4 s^2) with s = sin a: no angle needed, a loaded project measures
+    // every section it holds.
     for (BaVec3d<double> const& p : samples) {
-        double const a = std::atan2(p.y - c.y, p.x - c.x);
-        d.push_back(0.01 * radius * std::sin(3.0 * a));
+        double const x = p.x - c.x;
+        double const y = p.y - c.y;
+        double const r2 = x * x + y * y;
+        double const s = r2 > 0.0 ? y / std::sqrt(r2) : 0.0;
+        d.push_back(0.01 * radius * s * (3.0 - 4.0 * s * s));
     }
     return d;
 }
