@@ -182,6 +182,10 @@ public:
     // a regular file, cannot be opened, or the header or checksum is wrong or truncated.
     explicit InStream(QString const& path);
     explicit InStream(QByteArray const& bytes, QString const& name = QStringLiteral("memory"));
+    // Bytes a checksum around them has already proven (a stream stored inside a checked
+    // stream): the stream's own checksum is passed over, not computed again.
+    enum class Proven { Bytes };
+    InStream(QByteArray const& bytes, QString const& name, Proven);
     ~InStream();
 
     KString const& getType() const { return type_; }
@@ -227,7 +231,7 @@ private:
         unsigned int version;
     };
 
-    void readHeader();
+    void readHeader(bool verify = true);
     // Checks the CRC-32 at the end of the stream against the bytes before it.
     void verifyChecksum();
     // Throws unless `size` bytes are left; `what` names the item for the message, with %1

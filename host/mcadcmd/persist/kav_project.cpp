@@ -379,7 +379,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         FrameForms forms(MAX_MADE_PER_FILE_BYTE * static_cast<quint64>(std::max<qint64>(QFileInfo(path).size(), 0)));
         for (unsigned int k = 0; k < accessCount; ++k) {
             Skipped why;
-            PropertyAccess::PropertyAccessBase* a = readFrame(in, QStringLiteral("access %1").arg(k + 1), &why, &forms, k);
+            PropertyAccess::PropertyAccessBase* a = readFrame(in, QStringLiteral("access ") + QString::number(k + 1), &why, &forms, k);
             if (a == nullptr)
                 skippedAccesses.emplace(k, std::move(why));
             held.add(a);

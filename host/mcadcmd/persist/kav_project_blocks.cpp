@@ -127,7 +127,7 @@ void setFlags(PropertyAccess::PropertyAccessBase& access, FrameBase const& base)
 }
 
 // The access a frame stores, or null with `skipped->why` saying why it cannot be made.
-PropertyAccess::PropertyAccessBase* makeAccess(FrameForms::Kept const& frame, QString const& name, Skipped* skipped)
+PropertyAccess::PropertyAccessBase* makeAccess(FrameForms::Kept const& frame, QString const& name, bool proven, Skipped* skipped)
 {
     auto skip = [&](QString const& why) -> PropertyAccess::PropertyAccessBase* {
         skipped->why = why;
@@ -142,8 +142,9 @@ PropertyAccess::PropertyAccessBase* makeAccess(FrameForms::Kept const& frame, QS
         return skip(translate("Kav::MCADCmd", "no creator is registered for this type"));
     QByteArray const& form = frame.form;
     try {
-        // Its checksum also tells whether changes were put together into what was stored.
-        IO::InStream inner(form, name);
+        // Its checksum also tells whether changes were put together into what was stored;
+        // a frame stored whole the file's checksum has proven.
+        IO::InStream inner = proven ? IO::InStream(form, name, IO::InStream::Proven::Bytes) : IO::InStream(form, name);
         if (inner.getType() != KString(ACCESS_TYPE))
             return skip(translate("Kav::MCADCmd", "the frame holds no access stream"));
         unsigned int const read = access->loadStream(&inner);
@@ -215,7 +216,7 @@ PropertyAccess::PropertyAccessBase* readFrame(IO::InStream& in, QString const& n
         skipped->why = broken;
         return nullptr;
     }
-    PropertyAccess::PropertyAccessBase* access = makeAccess(frame, name, skipped);
+    PropertyAccess::PropertyAccessBase* access = makeAccess(frame, name, version != FRAME_CHANGES && in.hasChecksum(), skipped);
     // Kept whether or not its access could be made: later frames change its bytes.
     if (forms != nullptr)
         forms->keep(index, std::move(frame));
