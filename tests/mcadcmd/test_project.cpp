@@ -362,14 +362,36 @@ TEST_F(Project, DamagedBytesNeverEscapeAsAnExceptionOrHalfLoadedScene)
     EXPECT_EQ(loaded, 0);
 }
 
-// Frames stored as changes to an earlier one, written by hand behind the scene's elements,
-// with one report listing the first two: what a damaged frame costs is that access alone,
-// or the load when the frame itself cannot be read.
-TEST_F(Project, DamagedFramesOfChangesCostTheirAccessOrTheLoadAndNeverMoreMemory)
+// Element names changed by hand, then frames stored as changes to an earlier one, written by
+// hand behind the scene's elements, with one report listing the first two: what a damaged
+// frame costs is that access alone, or the load when the frame itself cannot be read.
+TEST_F(Project, DamagedNamesAndFramesOfChangesCostTheirAccessOrTheLoadAndNeverMoreMemory)
 {
     QString const path = dir.path(QStringLiteral("p.kvp"));
     ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
     QByteArray const plain = MvpTest::readAll(path);
+    // Names first: one taken twice, a parent after its child, a parent that is the element.
+    struct Renamed {
+        char const* from;
+        int occurrence;
+        char const* to;
+        char const* named;
+    } const renames[] = {{"Hole 2", 0, "Hole 1", "occurs twice"},
+                         {"Bracket", 1, "Datum B", "does not come before it"},
+                         {"Bracket", 1, "Datum A", "does not come before it"}};
+    for (Renamed const& r : renames) {
+        QByteArray bytes = plain;
+        int at = -1;
+        for (int k = 0; k <= r.occurrence; ++k)
+            at = static_cast<int>(bytes.indexOf(r.from, at + 1));
+        ASSERT_GE(at, 0) << r.to;
+        bytes.replace(at, static_cast<int>(qstrlen(r.to)), r.to);
+        ASSERT_TRUE(MvpTest::writeAll(path, MvpTest::reframed(bytes)));
+        ErrorLog log;
+        EXPECT_FALSE(MCADCmd::loadProject(scene(), path, &log)) << r.to;
+        EXPECT_TRUE(log.getLog().contains(QString::fromUtf8(r.named))) << log.getLog().toStdString();
+    }
+    EXPECT_NE(scene().findElement(QStringLiteral("Hole 2")), nullptr) << "a refused load left the scene as it was";
     auto u32 = [](QByteArray const& b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); };
     int counts = 4 + 4 + 15 + 4; // magic, type "KAVHOST_PROJECT", version
     for (int block = 0; block < 2; ++block)

@@ -296,7 +296,9 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
     bool hasLegend = true;
     BaVec2d<double> legendPos;
     KString legendData;
-    std::vector<std::pair<std::unique_ptr<CAD::Element>, QString>> elements;
+    std::vector<std::unique_ptr<CAD::Element>> elements; // in scene order, their parents set
+    // The elements by name, as the scene takes them: each name is hashed once.
+    QHash<QString, CAD::Element*> byName;
     std::vector<LoadedReport> reports;
     // What the reports' lists point to; let go when the load ends (the reports hold their own).
     HeldAccesses held;
@@ -353,23 +355,26 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
                                               static_cast<long long>(elementCount) + reportCount);
         long long done = 0;
 
-        QSet<QString> names;
-        // Room for the names the file can hold: every element and report takes more than this.
+        QSet<QString> reportNames;
+        // Room for the names the file can hold: every element takes more than this.
         constexpr qint64 MIN_RECORD_BYTES = 64;
-        names.reserve(static_cast<int>(std::min<qint64>(static_cast<qint64>(elementCount) + reportCount,
+        byName.reserve(static_cast<int>(std::min<qint64>(static_cast<qint64>(elementCount),
                                                         QFileInfo(path).size() / MIN_RECORD_BYTES + 1)));
         for (unsigned int i = 0; i < elementCount; ++i) {
             progress->advance(++done);
             Detail::ElementState const r = Detail::ElementState::read(in, skipped);
             // One hash operation: a name already there leaves the size as it was.
-            auto const known = names.size();
-            names.insert(r.name);
-            if (names.size() == known)
+            auto const known = byName.size();
+            CAD::Element*& slot = byName[r.name];
+            if (byName.size() == known)
                 bad(in, translate("Kav::MCADCmd", "the element name \"%1\" occurs twice").arg(r.name));
-            // Only elements are in the set yet, so a parent found there (not itself) came before.
-            if (!r.parent.isEmpty() && (r.parent == r.name || !names.contains(r.parent)))
+            // A parent found (not itself) came before.
+            CAD::Element* const parent = r.parent.isEmpty() || r.parent == r.name ? nullptr : byName.value(r.parent, nullptr);
+            if (!r.parent.isEmpty() && parent == nullptr)
                 bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
-            elements.emplace_back(r.create(StageIdentifier()), r.parent);
+            elements.push_back(r.create(StageIdentifier()));
+            elements.back()->setParent(parent);
+            slot = elements.back().get();
         }
         // Every distinct access once, read before the reports that refer to them.
         std::unordered_map<unsigned int, Skipped> skippedAccesses;
@@ -399,9 +404,9 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
             in.readString(&viewName);
             bool const dontUpdate = in.readBool();
             unsigned int const count = in.readUInt();
-            if (name.isEmpty() || names.contains(name))
+            if (name.isEmpty() || byName.contains(name) || reportNames.contains(name))
                 bad(in, translate("Kav::MCADCmd", "a report without a name, or with a name taken (\"%1\")").arg(name));
-            names.insert(name);
+            reportNames.insert(name);
             LoadedReport lr;
             lr.report = std::make_unique<CAD::Report>(name);
             lr.report->setViewName(viewName);
@@ -486,13 +491,12 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
 
     Scene::Batch batch(scene);
     scene.clear();
-    scene.reserve(elements.size() + reports.size());
     std::vector<LabelElement*> labels;
-    for (auto& e : elements) {
-        if (LabelElement* l = e.first->getLabel())
+    for (auto const& e : elements) {
+        if (LabelElement* l = e->getLabel())
             labels.push_back(l);
-        scene.addElement(std::move(e.first), e.second);
     }
+    scene.adoptElements(std::move(elements), std::move(byName));
     for (LoadedReport& lr : reports) {
         // One more holder each; `held` lets go of the load's own when it goes.
         CAD::SharedAccesses::instance().hold(lr.accesses.data(), lr.accesses.size());
