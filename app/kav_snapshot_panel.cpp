@@ -112,33 +112,56 @@ QPixmap SnapshotPanel::pictureOf(QByteArray const& png)
 void SnapshotPanel::refresh()
 {
     std::vector<CAD::Report*> const reports = scene_->reports();
-    QStringList names;
-    QList<QByteArray> pictures;
-    names.reserve(static_cast<int>(reports.size()));
-    pictures.reserve(static_cast<int>(reports.size()));
-    for (CAD::Report const* r : reports) {
-        names << r->getName();
-        pictures << r->getPicture();
-    }
-    if (names == names_ && pictures == pictures_)
+    int const now = static_cast<int>(reports.size());
+    int const shown = static_cast<int>(names_.size());
+    // A picture taken over from the report is the same data: its bytes need no comparing.
+    auto same = [&](int report, int item) {
+        CAD::Report const* r = reports[static_cast<std::size_t>(report)];
+        QByteArray const& a = r->getPicture();
+        QByteArray const& b = pictures_.at(item);
+        return r->getName() == names_.at(item) && ((a.constData() == b.constData() && a.size() == b.size()) || a == b);
+    };
+    // Only what lies between the items that stay at the front and at the back is made anew:
+    // mostly a snapshot added or removed, and a long report must not cost more per command.
+    int head = 0;
+    while (head < now && head < shown && same(head, head))
+        ++head;
+    int tail = 0;
+    while (tail < now - head && tail < shown - head && same(now - 1 - tail, shown - 1 - tail))
+        ++tail;
+    if (head == now && head == shown)
         return;
     QStringList const selected = selectedSnapshots();
     setUpdatesEnabled(false);
-    clear();
-    QHash<QByteArray, QPixmap> kept;
-    for (int i = 0; i < names.size(); ++i) {
-        auto* item = new QListWidgetItem(QIcon(pictureOf(pictures.at(i))), names.at(i), this);
-        item->setData(Qt::UserRole, names.at(i));
-        item->setData(Qt::UserRole + 1, !pictures.at(i).isEmpty() && decoded_.contains(pictures.at(i)));
-        item->setToolTip(names.at(i));
-        item->setSelected(selected.contains(names.at(i)));
-        if (decoded_.contains(pictures.at(i)))
-            kept.insert(pictures.at(i), decoded_.value(pictures.at(i)));
+    int const gone = shown - tail - head;
+    for (int i = head + gone - 1; i >= head; --i)
+        delete takeItem(i);
+    names_.erase(names_.begin() + head, names_.begin() + head + gone);
+    pictures_.erase(pictures_.begin() + head, pictures_.begin() + head + gone);
+    for (int i = head; i < now - tail; ++i) {
+        CAD::Report const* r = reports[static_cast<std::size_t>(i)];
+        QString const name = r->getName();
+        QByteArray const picture = r->getPicture();
+        // Filled before it joins the list: each change to a shown item is a signal.
+        auto* item = new QListWidgetItem(QIcon(pictureOf(picture)), name);
+        item->setData(Qt::UserRole, name);
+        item->setData(Qt::UserRole + 1, !picture.isEmpty() && decoded_.contains(picture));
+        item->setToolTip(name);
+        insertItem(i, item);
+        item->setSelected(selected.contains(name));
+        names_.insert(i, name);
+        pictures_.insert(i, picture);
     }
-    // Only the pictures still shown stay decoded.
-    decoded_ = kept;
-    names_ = names;
-    pictures_ = pictures;
+    if (gone > 0) {
+        // Only the pictures still shown stay decoded.
+        QHash<QByteArray, QPixmap> kept;
+        for (QByteArray const& picture : pictures_) {
+            auto const found = decoded_.constFind(picture);
+            if (found != decoded_.constEnd())
+                kept.insert(picture, *found);
+        }
+        decoded_ = kept;
+    }
     setUpdatesEnabled(true);
 }
 

@@ -158,7 +158,8 @@ void projectSeeds(MCADCmd::HostSession& session)
     if (!MCADCmd::saveProject(session.scene(), path, &log))
         MvpFuzz::violated("cannot save a seed project", log.getLog());
     put("project", QStringLiteral("generated_12"), fileBytes(path));
-    // Three snapshots that hold most accesses in common: each stored once, reports as runs.
+    // Three snapshots that hold most accesses in common: each stored once, the changed ones
+    // as changes to the one before, reports as runs or as changes to the list before.
     for (char const* name : {"Snapshot 2", "Snapshot 3"}) {
         session.scene().elements().at(3)->getElemProperties()->color ^= 0x00FF00u;
         auto report = std::make_unique<CAD::Report>(QString::fromLatin1(name));

@@ -236,7 +236,7 @@ erwartete Form: %3</translation>
     </message>
     <message>
         <location filename="../host/io/kav_stream.cpp" line="56"/>
-        <location filename="../host/io/kav_stream.cpp" line="296"/>
+        <location filename="../host/io/kav_stream.cpp" line="301"/>
         <source>a string of %1 bytes is too long for a stream</source>
         <translation>eine Zeichenkette von %1 Bytes ist zu lang für einen Datenstrom</translation>
     </message>
@@ -323,22 +323,22 @@ erwartete Form: %3</translation>
         <translation>eine Gleitkommazahl</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="294"/>
+        <location filename="../host/io/kav_stream.cpp" line="299"/>
         <source>a string</source>
         <translation>eine Zeichenkette</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="297"/>
+        <location filename="../host/io/kav_stream.cpp" line="302"/>
         <source>a string of %1 bytes with its length</source>
         <translation>eine Zeichenkette von %1 Bytes mit ihrer Länge</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="320"/>
+        <location filename="../host/io/kav_stream.cpp" line="325"/>
         <source>%1: cannot close: the stream was discarded</source>
         <translation>%1: kann nicht geschlossen werden: der Datenstrom wurde verworfen</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_stream.cpp" line="322"/>
+        <location filename="../host/io/kav_stream.cpp" line="327"/>
         <source>close with %1 block(s) still open</source>
         <translation>Schließen mit %1 noch offenen Block/Blöcken</translation>
     </message>
@@ -349,129 +349,134 @@ erwartete Form: %3</translation>
         <translation>%1: kann nicht zum Lesen geöffnet werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="62"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="68"/>
         <source>the stream magic (4 bytes)</source>
         <translation>die Kennung des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="65"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="71"/>
         <source>not a block stream: expected the magic &quot;KAV2&quot; (%1) or &quot;KAVB&quot;, found %2</source>
         <translation>kein Blockdatenstrom: erwartet war die Kennung „KAV2“ (%1) oder „KAVB“, gefunden %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="70"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="81"/>
         <source>the length of the stream type (4 bytes)</source>
         <translation>die Länge des Datenstromtyps (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="72"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="83"/>
         <source>a stream type of %1 bytes</source>
         <translation>ein Datenstromtyp von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="77"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="88"/>
         <source>the stream version (4 bytes)</source>
         <translation>die Version des Datenstroms (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="83"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="78"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="94"/>
         <source>the stream is truncated: it ends before its checksum</source>
         <translation>der Datenstrom ist abgeschnitten: er endet vor seiner Prüfsumme</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="91"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="102"/>
         <source>cannot seek: %1</source>
         <translation>Positionieren nicht möglich: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="96"/>
-        <location filename="../host/io/kav_in_stream.cpp" line="102"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="107"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="113"/>
         <source>read failed: %1</source>
         <translation>Lesen fehlgeschlagen: %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="109"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="120"/>
         <source>the checksum %1 does not match the %2 bytes before it (%3): the stream is damaged</source>
         <translation>die Prüfsumme %1 passt nicht zu den %2 Bytes davor (%3): der Datenstrom ist beschädigt</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="127"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="138"/>
         <source>%1 exceeds the %2 bytes left in the %3</source>
         <translation>%1 übersteigt die %2 Bytes, die im %3 übrig sind</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="130"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="141"/>
         <source>stream</source>
         <translation>Datenstrom</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="131"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="142"/>
         <source>block</source>
         <translation>Block</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="167"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="178"/>
         <source>%1: read failed: %2</source>
         <translation>%1: Lesen fehlgeschlagen: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="168"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="179"/>
         <source>%1: the stream is truncated, only %2 bytes could be read</source>
         <translation>%1: der Datenstrom ist abgeschnitten, nur %2 Bytes konnten gelesen werden</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="155"/>
-        <location filename="../host/io/kav_in_stream.cpp" line="192"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="166"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="203"/>
         <source>cannot seek to offset %1: %2</source>
         <translation>Positionieren auf Offset %1 nicht möglich: %2</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="201"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="212"/>
         <source>a block header (8 bytes)</source>
         <translation>ein Blockkopf (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="204"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="215"/>
         <source>a block of %1 bytes</source>
         <translation>ein Block von %1 Bytes</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="216"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="227"/>
         <source>getBlockVersion without an open block</source>
         <translation>getBlockVersion ohne offenen Block</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="223"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="234"/>
         <source>closeBlock without an open block</source>
         <translation>closeBlock ohne offenen Block</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="236"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="247"/>
         <source>a bool (1 byte)</source>
         <translation>ein Wahrheitswert (1 Byte)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="238"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="249"/>
         <source>a bool byte must be 0 or 1, found %1</source>
         <translation>ein Wahrheitswert-Byte muss 0 oder 1 sein, gefunden %1</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="245"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="256"/>
         <source>an unsigned int (4 bytes)</source>
         <translation>eine vorzeichenlose Ganzzahl (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="251"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="262"/>
         <source>a double (8 bytes)</source>
         <translation>eine Gleitkommazahl (8 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="260"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="271"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="281"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="291"/>
         <source>a string length (4 bytes)</source>
         <translation>eine Zeichenkettenlänge (4 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/io/kav_in_stream.cpp" line="261"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="272"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="282"/>
+        <location filename="../host/io/kav_in_stream.cpp" line="292"/>
         <source>a string of %1 bytes</source>
         <translation>eine Zeichenkette von %1 Bytes</translation>
     </message>
@@ -702,39 +707,59 @@ erwartete Form: %3</translation>
         <translation>sein Radius und seine Abtastung</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="42"/>
-        <source>access frame of version %1, expected 1</source>
-        <translation>Zugriffsrahmen der Version %1, erwartet 1</translation>
-    </message>
-    <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="91"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="101"/>
         <source>report &quot;%1&quot;: access %2 (type %3 &quot;%4&quot;)</source>
         <translation>Bericht „%1“: Zugriff %2 (Typ %3 „%4“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="96"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="106"/>
         <source> skipped: </source>
         <translation> übersprungen: </translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="63"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="138"/>
         <source>not an access type</source>
         <translation>kein Zugriffstyp</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="67"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="142"/>
         <source>no creator is registered for this type</source>
         <translation>für diesen Typ ist kein Erzeuger registriert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="72"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="149"/>
         <source>the frame holds no access stream</source>
         <translation>der Rahmen enthält keinen Zugriffsdatenstrom</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="75"/>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="152"/>
         <source>only %1 of its %2 blocks could be read</source>
         <translation>nur %1 seiner %2 Blöcke konnten gelesen werden</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="177"/>
+        <source>access frame of version %1, expected 1 to 3</source>
+        <translation>Zugriffsrahmen der Version %1, erwartet 1 bis 3</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="189"/>
+        <source>the accesses stored as changes would make more bytes than the file can stand for</source>
+        <translation>die als Änderungen gespeicherten Zugriffe ergäben mehr Bytes, als die Datei hergeben kann</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="192"/>
+        <source>it changes stored access %1, which is not at hand</source>
+        <translation>er ändert den gespeicherten Zugriff %1, der nicht vorliegt</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="194"/>
+        <source>it changes %1 bytes of stored access %2, which has %3</source>
+        <translation>er ändert %1 Bytes des gespeicherten Zugriffs %2, der %3 hat</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project_blocks.cpp" line="203"/>
+        <source>a change reaches past the end of stored access %1</source>
+        <translation>eine Änderung reicht über das Ende des gespeicherten Zugriffs %1 hinaus</translation>
     </message>
     <message>
         <location filename="../host/mcadcmd/scene/kav_element_state.cpp" line="175"/>
@@ -742,32 +767,32 @@ erwartete Form: %3</translation>
         <translation>Element „%1“: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="229"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="283"/>
         <source>cannot save the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="255"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="311"/>
         <source>not a project file (stream type &quot;%1&quot;)</source>
         <translation>keine Projektdatei (Datenstromtyp „%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="258"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="314"/>
         <source>project version %1 is not supported</source>
         <translation>Projektversion %1 wird nicht unterstützt</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="262"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="318"/>
         <source>view block of version %1</source>
         <translation>Ansichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="279"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="335"/>
         <source>the view&apos;s settings are out of range, skipped</source>
         <translation>die Einstellungen der Ansicht liegen außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="290"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="346"/>
         <source>the legend&apos;s settings are malformed or out of range, skipped</source>
         <translation>die Einstellungen der Legende sind fehlerhaft oder außerhalb des zulässigen Bereichs, übersprungen</translation>
     </message>
@@ -777,77 +802,87 @@ erwartete Form: %3</translation>
         <translation>Element „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="352"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="419"/>
         <source>report &quot;%1&quot; holds %2 accesses of %3 stored</source>
         <translation>Bericht „%1“ hält %2 Zugriffe von %3 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="361"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="422"/>
         <source>report &quot;%1&quot; refers to accesses beyond the %2 stored</source>
         <translation>Bericht „%1“ verweist auf Zugriffe jenseits der %2 gespeicherten</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="364"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="459"/>
         <source>report &quot;%1&quot; lists access %2 twice</source>
         <translation>Bericht „%1“ führt Zugriff %2 zweimal auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="373"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="452"/>
         <source>report &quot;%1&quot; lists %2 of its %3 accesses</source>
         <translation>Bericht „%1“ führt %2 seiner %3 Zugriffe auf</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="283"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="339"/>
         <source>legend block of version %1</source>
         <translation>Legendenblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="64"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="74"/>
         <source>picture block of version %1</source>
         <translation>Bildblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="66"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="76"/>
         <source>the picture is too large (%1 bytes)</source>
         <translation>das Bild ist zu groß (%1 Bytes)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="74"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="84"/>
         <source>the picture is no PNG picture of at most %1 x %1 pixels</source>
         <translation>das Bild ist kein PNG-Bild von höchstens %1 x %1 Pixeln</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="80"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="90"/>
         <source>report &quot;%1&quot;: %2, skipped</source>
         <translation>Bericht „%1“: %2, übersprungen</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="313"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="370"/>
         <source>the element name &quot;%1&quot; occurs twice</source>
         <translation>der Elementname „%1“ kommt zweimal vor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="316"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="374"/>
         <source>element &quot;%1&quot;: its parent &quot;%2&quot; does not come before it</source>
         <translation>Element „%1“: sein übergeordnetes Element „%2“ steht nicht davor</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="334"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="401"/>
         <source>report block of version %1</source>
         <translation>Berichtsblock der Version %1</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="341"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="408"/>
         <source>a report without a name, or with a name taken (&quot;%1&quot;)</source>
         <translation>ein Bericht ohne Namen oder mit vergebenem Namen („%1“)</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="393"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="429"/>
+        <source>report &quot;%1&quot; changes a list of %2 accesses, the report before holds %3</source>
+        <translation>Bericht „%1“ ändert eine Liste von %2 Zugriffen, der Bericht davor hält %3</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="438"/>
+        <source>report &quot;%1&quot; changes places beyond its %2</source>
+        <translation>Bericht „%1“ ändert Stellen jenseits seiner %2</translation>
+    </message>
+    <message>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="485"/>
         <source>unexpected data after the last report</source>
         <translation>unerwartete Daten nach dem letzten Bericht</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="396"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="488"/>
         <source>cannot load the project &quot;%1&quot;: %2</source>
         <translation>das Projekt „%1“ kann nicht geladen werden: %2</translation>
     </message>
@@ -1345,12 +1380,12 @@ erwartete Form: %3</translation>
         <translation>Namen eingeben</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="143"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="153"/>
         <source>Saving the project</source>
         <translation>Projekt wird gespeichert</translation>
     </message>
     <message>
-        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="297"/>
+        <location filename="../host/mcadcmd/persist/kav_project.cpp" line="354"/>
         <source>Loading the project</source>
         <translation>Projekt wird geladen</translation>
     </message>
@@ -1585,7 +1620,7 @@ erwartete Form: %3</translation>
     </message>
     <message>
         <location filename="../app/kav_host_window.cpp" line="224"/>
-        <location filename="../app/kav_snapshot_panel.cpp" line="269"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="292"/>
         <source>Restore whole snapshot</source>
         <translation>Ganzen Snapshot wiederherstellen</translation>
     </message>
@@ -1656,7 +1691,7 @@ erwartete Form: %3</translation>
     </message>
     <message>
         <location filename="../app/kav_host_window.cpp" line="405"/>
-        <location filename="../app/kav_snapshot_panel.cpp" line="259"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="282"/>
         <source>(no restore templates)</source>
         <translation>(keine Wiederherstellungsvorlagen)</translation>
     </message>
@@ -2058,62 +2093,62 @@ erwartete Form: %3</translation>
         <translation>kein Bild</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="227"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="250"/>
         <source>Remove snapshots</source>
         <translation>Snapshots entfernen</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="228"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="251"/>
         <source>Remove the snapshot &quot;%1&quot;?</source>
         <translation>Den Snapshot „%1“ entfernen?</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="229"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="252"/>
         <source>Remove %1 snapshots?</source>
         <translation>%1 Snapshots entfernen?</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="243"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="266"/>
         <source>Rename snapshot</source>
         <translation>Snapshot umbenennen</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="244"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="267"/>
         <source>New name of the snapshot &quot;%1&quot;:</source>
         <translation>Neuer Name des Snapshots „%1“:</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="274"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="297"/>
         <source>Restore by template</source>
         <translation>Mit Vorlage wiederherstellen</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="279"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="302"/>
         <source>Compare with the scene...</source>
         <translation>Mit der Szene vergleichen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="285"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="308"/>
         <source>Update %1 snapshots from the scene</source>
         <translation>%1 Snapshots aus der Szene aktualisieren</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="286"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="309"/>
         <source>Update from the scene</source>
         <translation>Aus der Szene aktualisieren</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="289"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="312"/>
         <source>Whole snapshot</source>
         <translation>Ganzer Snapshot</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="301"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="324"/>
         <source>Rename...</source>
         <translation>Umbenennen...</translation>
     </message>
     <message>
-        <location filename="../app/kav_snapshot_panel.cpp" line="305"/>
+        <location filename="../app/kav_snapshot_panel.cpp" line="328"/>
         <source>Remove</source>
         <translation>Entfernen</translation>
     </message>

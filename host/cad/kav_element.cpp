@@ -170,14 +170,42 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-std::vector<BaVec3d<double>> circleSamples(BaVec3d<double> const& c, double radius, unsigned int n)
+// cos and sin of the n angles 2 pi i / n. Sections mostly share a few counts, and a loaded
+// project samples every section it holds.
+struct UnitCircle {
+    unsigned int n = 0;
+    std::vector<double> cos, sin;
+};
+
+UnitCircle const& unitCircle(unsigned int n)
 {
-    std::vector<BaVec3d<double>> samples;
-    samples.reserve(n);
+    constexpr unsigned int MAX_KEPT = 4096; // points; larger circles are rare and made anew
+    thread_local UnitCircle kept[4];
+    thread_local UnitCircle scratch;
+    thread_local unsigned int next = 0;
+    for (UnitCircle const& k : kept) {
+        if (k.n == n)
+            return k;
+    }
+    UnitCircle& u = n <= MAX_KEPT ? kept[next++ % 4] : scratch;
+    u.n = n;
+    u.cos.resize(n);
+    u.sin.resize(n);
     for (unsigned int i = 0; i < n; ++i) {
         double const a = 2.0 * PI * i / n;
-        samples.emplace_back(c.x + radius * std::cos(a), c.y + radius * std::sin(a), c.z);
+        u.cos[i] = std::cos(a);
+        u.sin[i] = std::sin(a);
     }
+    return u;
+}
+
+std::vector<BaVec3d<double>> circleSamples(BaVec3d<double> const& c, double radius, unsigned int n)
+{
+    UnitCircle const& u = unitCircle(n);
+    std::vector<BaVec3d<double>> samples;
+    samples.reserve(n);
+    for (unsigned int i = 0; i < n; ++i)
+        samples.emplace_back(c.x + radius * u.cos[i], c.y + radius * u.sin[i], c.z);
     return samples;
 }
 
@@ -186,9 +214,14 @@ std::vector<double> deviations(std::vector<BaVec3d<double>> const& samples, BaVe
 {
     std::vector<double> d;
     d.reserve(samples.size());
+    // sin 3a = s (3 - 4 s^2) with s = sin a: no angle needed, a loaded project measures
+    // every section it holds.
     for (BaVec3d<double> const& p : samples) {
-        double const a = std::atan2(p.y - c.y, p.x - c.x);
-        d.push_back(0.01 * radius * std::sin(3.0 * a));
+        double const x = p.x - c.x;
+        double const y = p.y - c.y;
+        double const r2 = x * x + y * y;
+        double const s = r2 > 0.0 ? y / std::sqrt(r2) : 0.0;
+        d.push_back(0.01 * radius * s * (3.0 - 4.0 * s * s));
     }
     return d;
 }

@@ -5,10 +5,10 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 #include <string>
-#include <unordered_map>
 
 namespace Kav {
 namespace CAD {
@@ -55,6 +55,83 @@ bool sameBase(PropertyAccessBase const& a, PropertyAccessBase const& b)
            (&a.getUsageFlags() == &b.getUsageFlags() || a.getUsageFlags() == b.getUsageFlags());
 }
 
+// Held accesses by the hash of their stream form. Open addressing with linear probing and
+// removal by shifting back: a load enters every access it reads, and a table of nodes cost an
+// allocation and a cache miss or two for each.
+class HashIndex {
+public:
+    void insert(std::uint64_t hash, PropertyAccessBase* access)
+    {
+        if (2 * (used_ + 1) > slots_.size())
+            grow();
+        std::size_t i = hash & mask();
+        while (slots_[i].access != nullptr)
+            i = (i + 1) & mask();
+        slots_[i] = Slot{hash, access};
+        ++used_;
+    }
+    void erase(std::uint64_t hash, PropertyAccessBase const* access)
+    {
+        if (slots_.empty())
+            return;
+        std::size_t i = hash & mask();
+        while (slots_[i].access != access) {
+            if (slots_[i].access == nullptr)
+                return;
+            i = (i + 1) & mask();
+        }
+        // Later entries of the run move up into the gap unless their home lies after it.
+        for (std::size_t j = (i + 1) & mask(); slots_[j].access != nullptr; j = (j + 1) & mask()) {
+            std::size_t const home = slots_[j].hash & mask();
+            bool const stays = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+            if (stays)
+                continue;
+            slots_[i] = slots_[j];
+            i = j;
+        }
+        slots_[i] = Slot();
+        --used_;
+    }
+    // The first access of that hash `match` accepts, or null.
+    template <typename Match>
+    PropertyAccessBase* find(std::uint64_t hash, Match const& match) const
+    {
+        if (slots_.empty())
+            return nullptr;
+        for (std::size_t i = hash & mask(); slots_[i].access != nullptr; i = (i + 1) & mask()) {
+            if (slots_[i].hash == hash && match(*slots_[i].access))
+                return slots_[i].access;
+        }
+        return nullptr;
+    }
+    // Room for this many more without growing.
+    void reserve(std::size_t more)
+    {
+        while (2 * (used_ + more) > slots_.size())
+            grow();
+    }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        PropertyAccessBase* access = nullptr; // null: empty
+    };
+    std::size_t mask() const { return slots_.size() - 1; }
+    void grow()
+    {
+        std::vector<Slot> old(std::max<std::size_t>(64, 2 * slots_.size()));
+        old.swap(slots_);
+        used_ = 0;
+        for (Slot const& s : old) {
+            if (s.access != nullptr)
+                insert(s.hash, s.access);
+        }
+    }
+
+    std::vector<Slot> slots_; // a power of two long, at most half full
+    std::size_t used_ = 0;
+};
+
 } // namespace
 
 struct SharedAccesses::Data {
@@ -65,7 +142,7 @@ struct SharedAccesses::Data {
         std::size_t length = 0;
         bool formed = false;    // false: taken as held, its form not written
     };
-    std::unordered_multimap<std::uint64_t, PropertyAccessBase*> byHash;
+    HashIndex byHash;
     std::size_t count = 0; // distinct accesses held
     // The last list shareAll() took, by place, with the stream forms.
     std::vector<Recent> recent;
@@ -83,26 +160,19 @@ struct SharedAccesses::Data {
     // The held access equal to `access` (whose stream form is `bytes`), or null.
     PropertyAccessBase* find(PropertyAccessBase const& access, std::uint64_t hash, QByteArray const& bytes)
     {
-        auto range = byHash.equal_range(hash);
-        for (auto it = range.first; it != range.second; ++it) {
-            PropertyAccessBase* candidate = it->second;
-            if (!sameBase(*candidate, access))
-                continue;
+        return byHash.find(hash, [&](PropertyAccessBase const& candidate) {
+            if (!sameBase(candidate, access))
+                return false;
             // The hash only finds candidates: equal means the same bytes.
-            bool same = false;
-            std::size_t const place = of(*candidate).recent;
-            if (place != NOT_RECENT && recent[place].formed) {
-                same = sameForm(recent[place], bytes);
-            } else {
-                try {
-                    same = streamForm(*candidate) == bytes;
-                } catch (IO::StreamException const&) {
-                }
+            std::size_t const place = of(candidate).recent;
+            if (place != NOT_RECENT && recent[place].formed)
+                return sameForm(recent[place], bytes);
+            try {
+                return streamForm(candidate) == bytes;
+            } catch (IO::StreamException const&) {
+                return false;
             }
-            if (same)
-                return candidate;
-        }
-        return nullptr;
+        });
     }
     // A first holder for an access no one holds; `hash` null: it is not indexed.
     void holdNew(PropertyAccessBase& access, std::uint64_t const* hash)
@@ -113,7 +183,7 @@ struct SharedAccesses::Data {
         h.indexed = hash != nullptr;
         if (hash != nullptr) {
             h.hash = *hash;
-            byHash.emplace(*hash, &access);
+            byHash.insert(*hash, &access);
         }
         ++count;
     }
@@ -208,11 +278,8 @@ void SharedAccesses::shareAll(std::vector<PropertyAccessBase*>& accesses)
 {
     std::lock_guard<std::mutex> lock(d_->mutex);
     std::size_t const n = accesses.size();
-    // Room for all of them at once, doubling: growing a large table step by step rehashes it
-    // often, and so would making room for exactly this list each time.
-    auto& table = d_->byHash;
-    if (static_cast<double>(table.size() + n) > table.max_load_factor() * static_cast<double>(table.bucket_count()))
-        table.reserve(2 * (table.size() + n));
+    // Room for all of them at once: growing step by step would move the table's entries often.
+    d_->byHash.reserve(n);
     std::vector<Data::Recent> next(n);
     // First the ones held already (a loaded project's reports), mostly what the list before
     // held at the same place; the others are written, one after the other, into one stream.
@@ -303,15 +370,8 @@ void SharedAccesses::release(PropertyAccessBase const* access)
     PropertyAccessBase::Holding& h = Data::of(*access);
     if (h.holders == 0 || --h.holders > 0)
         return;
-    if (h.indexed) {
-        auto range = d_->byHash.equal_range(h.hash);
-        for (auto it = range.first; it != range.second; ++it) {
-            if (it->second == access) {
-                d_->byHash.erase(it);
-                break;
-            }
-        }
-    }
+    if (h.indexed)
+        d_->byHash.erase(h.hash, access);
     if (h.recent != Data::NOT_RECENT)
         d_->recent[h.recent] = Data::Recent();
     --d_->count;

@@ -54,9 +54,15 @@ InStream::InStream(QByteArray const& bytes, QString const& name)
     readHeader();
 }
 
+InStream::InStream(QByteArray const& bytes, QString const& name, Proven)
+    : Stream(name), bytes_(bytes), size_(static_cast<quint64>(bytes.size()))
+{
+    readHeader(false);
+}
+
 InStream::~InStream() = default;
 
-void InStream::readHeader()
+void InStream::readHeader(bool verify)
 {
     char magic[4];
     readRaw(magic, sizeof magic, QT_TRANSLATE_NOOP("Kav::IO", "the stream magic (4 bytes)"));
@@ -65,8 +71,13 @@ void InStream::readHeader()
         throw StreamException(where(0, translate("Kav::IO", "not a block stream: expected the magic \"KAV2\" (%1) or \"KAVB\", "
                                                       "found %2")
                                            .arg(hexBytes(Magic, 4), hexBytes(magic, 4))));
-    if (checksummed_)
+    if (checksummed_ && verify) {
         verifyChecksum();
+    } else if (checksummed_) {
+        if (size_ < offset_ + SizeChecksum)
+            throw StreamException(where(offset_, translate("Kav::IO", "the stream is truncated: it ends before its checksum")));
+        size_ -= SizeChecksum;
+    }
     quint32 const length = readU32(QT_TRANSLATE_NOOP("Kav::IO", "the length of the stream type (4 bytes)"));
     std::string type;
     char const* const what = QT_TRANSLATE_NOOP("Kav::IO", "a stream type of %1 bytes");
@@ -267,7 +278,21 @@ KString InStream::readString()
 
 void InStream::readString(QString* text)
 {
-    *text = readString().toQString();
+    quint32 const length = readU32(QT_TRANSLATE_NOOP("Kav::IO", "a string length (4 bytes)"));
+    char const* const what = QT_TRANSLATE_NOOP("Kav::IO", "a string of %1 bytes");
+    require(length, what, length);
+    text_.resize(length);
+    readRaw(&text_[0], length, what, length);
+    *text = QString::fromUtf8(text_.data(), static_cast<int>(length));
+}
+
+void InStream::readString(QByteArray* bytes)
+{
+    quint32 const length = readU32(QT_TRANSLATE_NOOP("Kav::IO", "a string length (4 bytes)"));
+    char const* const what = QT_TRANSLATE_NOOP("Kav::IO", "a string of %1 bytes");
+    require(length, what, length);
+    bytes->resize(static_cast<qsizetype>(length));
+    readRaw(bytes->data(), length, what, length);
 }
 
 } // namespace IO

@@ -291,15 +291,20 @@ void OutStream::writeSmall(char const* data, unsigned int size, char const* what
 
 void OutStream::writeString(KString const& text)
 {
+    writeString(text.data(), text.size());
+}
+
+void OutStream::writeString(char const* data, std::size_t size)
+{
     checkWritable(QT_TRANSLATE_NOOP("Kav::IO", "a string"));
-    if (text.size() > MaxLength)
-        fail(where(offset_, translate("Kav::IO", "a string of %1 bytes is too long for a stream").arg(text.size())));
-    checkRoom(4 + quint64(text.size()), QT_TRANSLATE_NOOP("Kav::IO", "a string of %1 bytes with its length"), text.size());
+    if (size > MaxLength)
+        fail(where(offset_, translate("Kav::IO", "a string of %1 bytes is too long for a stream").arg(size)));
+    checkRoom(4 + quint64(size), QT_TRANSLATE_NOOP("Kav::IO", "a string of %1 bytes with its length"), size);
     char length[4];
-    qToLittleEndian<quint32>(static_cast<quint32>(text.size()), length);
+    qToLittleEndian<quint32>(static_cast<quint32>(size), length);
     put(length, sizeof length);
-    if (text.size() > 0)
-        put(text.data(), text.size());
+    if (size > 0)
+        put(data, size);
 }
 
 void OutStream::writeString(QString const& text)

@@ -117,6 +117,7 @@ public:
     void writeUInt(unsigned int value);
     void writeDouble(double value);
     void writeString(KString const& text);
+    void writeString(char const* data, std::size_t size); // those bytes, as a KString of them
     void writeString(QString const& text); // as UTF-8
     void writeString(char const* text);    // as KString; so that writeString("...") is not ambiguous
 
@@ -181,6 +182,10 @@ public:
     // a regular file, cannot be opened, or the header or checksum is wrong or truncated.
     explicit InStream(QString const& path);
     explicit InStream(QByteArray const& bytes, QString const& name = QStringLiteral("memory"));
+    // Bytes a checksum around them has already proven (a stream stored inside a checked
+    // stream): the stream's own checksum is passed over, not computed again.
+    enum class Proven { Bytes };
+    InStream(QByteArray const& bytes, QString const& name, Proven);
     ~InStream();
 
     KString const& getType() const { return type_; }
@@ -206,6 +211,7 @@ public:
     KString readString();
     void readString(KString* text) { *text = readString(); }
     void readString(QString* text); // from UTF-8
+    void readString(QByteArray* bytes); // the bytes themselves, copied once
 
     // No bytes left in the innermost open block (or in the stream, outside blocks).
     bool atEnd() const { return bytesLeft() == 0; }
@@ -225,7 +231,7 @@ private:
         unsigned int version;
     };
 
-    void readHeader();
+    void readHeader(bool verify = true);
     // Checks the CRC-32 at the end of the stream against the bytes before it.
     void verifyChecksum();
     // Throws unless `size` bytes are left; `what` names the item for the message, with %1
@@ -249,6 +255,7 @@ private:
     KString type_;
     unsigned int version_ = 0;
     bool checksummed_ = false;
+    std::string text_; // room for the UTF-8 of a text being read, kept from one to the next
 };
 
 KAVHOST_EXPORT void writeVec2d(OutStream* stream, BaVec2d<double> const& v);

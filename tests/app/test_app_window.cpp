@@ -888,6 +888,14 @@ TEST_F(AppWindow, SnapshotPanelShowsPicturesRestoresOnDoubleClickAndFollowsRenam
     ASSERT_EQ(panel->count(), 3);
     for (int i = 0; i < panel->count(); ++i)
         EXPECT_FALSE(panel->showsPicture(panel->item(i)->text())) << i;
+    // One taken from the middle: the others stay in order, the chosen one stays chosen.
+    QString const middle = panel->item(1)->text(), last = panel->item(2)->text();
+    panel->item(2)->setSelected(true);
+    ASSERT_TRUE(run("element.remove", Kav::Parse::createString(QStringLiteral("name"), middle)));
+    ASSERT_EQ(panel->count(), 2);
+    EXPECT_EQ(panel->item(0)->text(), scene.reports()[0]->getName());
+    EXPECT_EQ(panel->item(1)->text(), last);
+    EXPECT_EQ(panel->selectedSnapshots(), QStringList{last});
 }
 
 TEST_F(AppWindow, DifferencesWindowRestoresTheChosenRowsAndTwoSnapshotsUpdateInOneStep)

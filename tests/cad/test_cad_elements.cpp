@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -98,6 +99,13 @@ TEST(CadElement, SectionKeepsNoSamplesOrDistancesOfOtherInputs)
     // Distances measured from c2 on samples around c1 must not come back for c1.
     step(c1, 4.0, true);
     EXPECT_EQ(s.getDistances(), fresh(c1, 4.0)->getDistances());
+    // The measured part: a three-lobed wave of a hundredth of the radius around the circle.
+    auto const wave = fresh(c2, 10.0);
+    ASSERT_GT(wave->getSamplePoints().size(), 5u);
+    for (std::size_t i = 0; i < wave->getSamplePoints().size(); ++i) {
+        BaVec3d<double> const& p = wave->getSamplePoints()[i];
+        EXPECT_NEAR(wave->getDistances().at(i), 0.1 * std::sin(3.0 * std::atan2(p.y - c2.y, p.x - c2.x)), 1e-12) << i;
+    }
 }
 
 // A label's template is filled in one pass: placeholders in the name or value stay as they are.

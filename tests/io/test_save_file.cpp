@@ -200,4 +200,14 @@ TEST(StreamChecksum, EveryFlippedBitIsFoundAndLargeFilesCarryTheirCrc)
                   QStringLiteral("store.rst: offset %1").arg(bytes.size() - 4));
         EXPECT_CONTAINS(e.getText(), "the stream is damaged");
     }
+    // Bytes a checksum around them proved: the stream's own is passed over, never read as data.
+    QByteArray wrongSum = bytes;
+    wrongSum[wrongSum.size() - 1] = static_cast<char>(wrongSum[wrongSum.size() - 1] ^ 1);
+    InStream proven(wrongSum, QStringLiteral("inner"), InStream::Proven::Bytes);
+    proven.openBlock();
+    EXPECT_EQ(proven.readDouble(), 5.0);
+    EXPECT_EQ(proven.readString(), KString("abc"));
+    proven.closeBlock();
+    EXPECT_TRUE(proven.atEnd());
+    EXPECT_THROW(InStream(bytes.left(6), QStringLiteral("cut"), InStream::Proven::Bytes), StreamException);
 }

@@ -15,6 +15,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QRegularExpression>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -359,6 +360,155 @@ TEST_F(Project, DamagedBytesNeverEscapeAsAnExceptionOrHalfLoadedScene)
     // The checksum finds every change, also those in names, numbers and access bytes that
     // would still read.
     EXPECT_EQ(loaded, 0);
+}
+
+// Element names changed by hand, then frames stored as changes to an earlier one, written by
+// hand behind the scene's elements, with one report listing the first two: what a damaged
+// frame costs is that access alone, or the load when the frame itself cannot be read.
+TEST_F(Project, DamagedNamesAndFramesOfChangesCostTheirAccessOrTheLoadAndNeverMoreMemory)
+{
+    QString const path = dir.path(QStringLiteral("p.kvp"));
+    ASSERT_TRUE(MCADCmd::saveProject(scene(), path, nullptr));
+    QByteArray const plain = MvpTest::readAll(path);
+    // Names first: one taken twice, a parent after its child, a parent that is the element.
+    struct Renamed {
+        char const* from;
+        int occurrence;
+        char const* to;
+        char const* named;
+    } const renames[] = {{"Hole 2", 0, "Hole 1", "occurs twice"},
+                         {"Bracket", 1, "Datum B", "does not come before it"},
+                         {"Bracket", 1, "Datum A", "does not come before it"}};
+    for (Renamed const& r : renames) {
+        QByteArray bytes = plain;
+        int at = -1;
+        for (int k = 0; k <= r.occurrence; ++k)
+            at = static_cast<int>(bytes.indexOf(r.from, at + 1));
+        ASSERT_GE(at, 0) << r.to;
+        bytes.replace(at, static_cast<int>(qstrlen(r.to)), r.to);
+        ASSERT_TRUE(MvpTest::writeAll(path, MvpTest::reframed(bytes)));
+        ErrorLog log;
+        EXPECT_FALSE(MCADCmd::loadProject(scene(), path, &log)) << r.to;
+        EXPECT_TRUE(log.getLog().contains(QString::fromUtf8(r.named))) << log.getLog().toStdString();
+    }
+    EXPECT_NE(scene().findElement(QStringLiteral("Hole 2")), nullptr) << "a refused load left the scene as it was";
+    auto u32 = [](QByteArray const& b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); };
+    int counts = 4 + 4 + 15 + 4; // magic, type "KAVHOST_PROJECT", version
+    for (int block = 0; block < 2; ++block)
+        counts += 8 + static_cast<int>(u32(plain, counts));
+    ASSERT_EQ(u32(plain, counts), 12u);
+    ASSERT_EQ(u32(plain, counts + 12), 0u) << "no report, no access";
+    auto form = [](quint32 color) {
+        MvpTest::ProbeAccess probe;
+        probe.color = color;
+        QByteArray bytes;
+        IO::OutStream out(&bytes, KString("PROPERTY_ACCESS"), 1);
+        probe.saveStream(&out);
+        out.close();
+        return bytes;
+    };
+    QByteArray const before = form(0x112233), after = form(0x445566);
+    int const color = static_cast<int>(before.indexOf(QByteArray::fromHex("332211")));
+    int const length = static_cast<int>(before.size());
+    ASSERT_GT(color, 0);
+    using Changes = std::vector<std::pair<int, QByteArray>>;
+    Changes const right = {{color, after.mid(color, 3)}, {length - 4, after.right(4)}};
+    auto whole = [](unsigned int uses, QByteArray const& bytes) {
+        QByteArray frame;
+        IO::OutStream out(&frame);
+        out.beginBlock(2);
+        out.writeUInt(uses);
+        out.writeUInt(PropertyAccess::PROP_ACC_CAD_ELEMENT);
+        out.writeString("probe");
+        out.writeString(QStringLiteral("Bracket"));
+        out.writeUInt(0);
+        out.writeString(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        out.endBlock();
+        out.close();
+        return frame;
+    };
+    auto changed = [](unsigned int uses, unsigned int base, int length, Changes const& changes, unsigned int count = 0,
+                      unsigned int version = 3) {
+        QByteArray frame;
+        IO::OutStream out(&frame);
+        out.beginBlock(version);
+        out.writeUInt(uses);
+        out.writeUInt(base);
+        out.writeBool(false);
+        out.writeUInt(static_cast<unsigned int>(length));
+        out.writeUInt(count > 0 ? count : static_cast<unsigned int>(changes.size()));
+        for (auto const& c : changes) {
+            out.writeUInt(static_cast<unsigned int>(c.first));
+            out.writeString(c.second.constData(), static_cast<std::size_t>(c.second.size()));
+        }
+        out.endBlock();
+        out.close();
+        return frame;
+    };
+    // Far more than 64 times the file: a megabyte changed by one byte, a hundred times.
+    QByteArray const big(1 << 20, 'x');
+    std::vector<QByteArray> many = {whole(100, big)};
+    for (int k = 0; k < 100; ++k)
+        many.push_back(changed(1, 0, big.size(), {{k, "y"}}));
+    struct Case {
+        char const* what;
+        std::vector<QByteArray> frames;
+        bool loads;
+        char const* named; // in the load's log; empty: nothing logged
+    } const cases[] = {
+        {"changes stored right", {whole(1, before), changed(0, 0, length, right)}, true, ""},
+        {"a base after it", {whole(1, before), changed(0, 1, length, right)}, true, "not at hand"},
+        {"a base no change is left to", {whole(0, before), changed(0, 0, length, right)}, true, "not at hand"},
+        {"another length", {whole(1, before), changed(0, 0, length + 1, right)}, true, "bytes of stored access 1"},
+        {"a change past the end", {whole(1, before), changed(0, 0, length, {{length - 2, "abcd"}})}, true, "past the end"},
+        {"a change breaking the access's checksum", {whole(1, before), changed(0, 0, length, {right[0]})}, true, "damaged"},
+        {"more changes than stored", {whole(1, before), changed(0, 0, length, right, 5)}, false, "p.kvp"},
+        {"an unknown frame version", {whole(1, before), changed(0, 0, length, right, 0, 4)}, false, "access frame of version 4"},
+        {"more than the file stands for", many, false, "more bytes than the file"},
+    };
+    for (Case const& c : cases) {
+        QByteArray bytes = plain.left(plain.size() - 4);
+        bytes.replace(counts + 12, 8, MvpTest::littleEndian(1) + MvpTest::littleEndian(static_cast<quint32>(c.frames.size())));
+        for (QByteArray const& frame : c.frames)
+            bytes += frame;
+        QByteArray report;
+        IO::OutStream out(&report);
+        out.beginBlock(4);
+        out.writeString(QStringLiteral("R"));
+        out.writeString(MCADCmd::HostSession::mainViewName());
+        out.writeBool(false);
+        for (unsigned int v : {2u, 0u, 1u, 0u, 2u}) // two accesses, as one run from place 0
+            out.writeUInt(v);
+        out.endBlock();
+        out.beginBlock(1);
+        out.writeString("");
+        out.endBlock();
+        out.close();
+        ASSERT_TRUE(MvpTest::writeAll(path, MvpTest::framed(bytes + report))) << c.what;
+        MCADCmd::HostSession other;
+        ErrorLog log;
+        ASSERT_EQ(MCADCmd::loadProject(other.scene(), path, &log), c.loads) << c.what << "\n" << log.getLog().toStdString();
+        if (!c.loads) {
+            EXPECT_TRUE(log.getLog().contains(QString::fromUtf8(c.named))) << c.what << "\n" << log.getLog().toStdString();
+            continue;
+        }
+        CAD::Report::AccessList const& held = other.scene().reports().at(0)->getCreationPropertyAccess();
+        auto const* first = dynamic_cast<MvpTest::ProbeAccess const*>(held.at(0));
+        ASSERT_NE(first, nullptr) << c.what;
+        EXPECT_EQ(first->color, 0x112233u) << c.what;
+        if (*c.named == '\0') {
+            EXPECT_TRUE(log.isEmpty()) << c.what << "\n" << log.getLog().toStdString();
+            ASSERT_EQ(held.size(), 2u) << c.what;
+            auto const* second = dynamic_cast<MvpTest::ProbeAccess const*>(held[1]);
+            ASSERT_NE(second, nullptr) << c.what;
+            EXPECT_EQ(second->color, 0x445566u) << c.what;
+            continue;
+        }
+        EXPECT_EQ(held.size(), 1u) << c.what;
+        ASSERT_EQ(log.getEntries().size(), 1) << c.what << "\n" << log.getLog().toStdString();
+        EXPECT_TRUE(log.getEntries()[0].startsWith(QStringLiteral("report \"R\": access 2 "))) << c.what;
+        EXPECT_TRUE(log.getEntries()[0].contains(QString::fromUtf8(c.named))) << c.what << "\n" << log.getLog().toStdString();
+    }
 }
 
 } // namespace

@@ -1,11 +1,16 @@
 // Project files: one block stream of type "KAVHOST_PROJECT".
-//   Version 2: view block, legend block, counts block (elements, reports, accesses), then
+//   Version 3: view block, legend block, counts block (elements, reports, accesses), then
 //   per element one element block followed by its ElemProp block, then one frame block per
-//   distinct access, then per report one report block that lists its accesses as runs of
-//   consecutive places among the frames (first, length). Snapshots of one scene mostly hold
-//   equal accesses: each is stored once, and a report's list takes a few runs.
-//   Report blocks of version 3 are each followed by a picture block: the snapshot's PNG
-//   picture as a string, empty when it has none. Version 2 report blocks have no picture.
+//   distinct access, then per report one report block (version 4) that lists its accesses as
+//   runs of consecutive places among the frames (first, length), followed by a picture block:
+//   the snapshot's PNG picture as a string, empty when it has none. Snapshots of one scene
+//   mostly hold equal accesses: each is stored once, and a report's list takes a few runs. An
+//   access that differs little from the one the report before held at its place (a label the
+//   view moved) is stored as the changes to that one's stream, and a report's list as the
+//   changes to the list of the report before (position, length, first place) when that takes
+//   fewer runs.
+//   Version 2 (still read): the same with every frame whole and every list as runs; report
+//   blocks of version 3 are followed by a picture block, those of version 2 have none.
 //   Version 1 (still read): counts of elements and reports only, and each report block is
 //   followed by a frame block for each of its accesses.
 //   A frame holds the access's type, its type string, the host base's data (explorer name,
@@ -32,6 +37,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -44,11 +50,15 @@ namespace {
 using namespace ProjectFile;
 
 char const* const PROJECT_TYPE = "KAVHOST_PROJECT";
-constexpr unsigned int PROJECT_VERSION = 2;
+constexpr unsigned int PROJECT_VERSION = 3;
+// Each access stored once, every frame whole.
+constexpr unsigned int PROJECT_VERSION_WHOLE_FRAMES = 2;
+// A report's list as runs of places or as changes to the list before, and a picture block.
+constexpr unsigned int REPORT_VERSION = 4;
 // Before accesses were stored once: each report followed by its own frames.
 constexpr unsigned int PROJECT_VERSION_FRAMES_PER_REPORT = 1;
 
-// Report blocks of this version are followed by their picture block.
+// In a version 2 project, report blocks of this version are followed by their picture block.
 constexpr unsigned int REPORT_BLOCK_WITH_PICTURE = 3;
 // Far beyond a snapshot's small picture: a bigger one is skipped unread.
 constexpr quint64 MAX_PICTURE_BYTES = 4u << 20;
@@ -92,7 +102,7 @@ QString skippedText(QString const& report, unsigned int index, Skipped const& s)
                .arg(report)
                .arg(index + 1)
                .arg(static_cast<int>(s.type))
-               .arg(s.typeString) +
+               .arg(s.typeString.toQString()) +
            translate("Kav::MCADCmd", " skipped: ") + s.why;
 }
 
@@ -147,19 +157,28 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
         // report's places as runs of consecutive ones. A report never lists a place twice (the
         // loader refuses that, so that runs cannot make room beyond what was stored): an
         // access a report holds twice is stored once more.
-        using Runs = std::vector<std::pair<unsigned int, unsigned int>>; // first place, length
+        // Each (first place, length), or with `changes` (position, length, first place).
+        struct Listing {
+            bool changes = false;
+            std::vector<std::array<unsigned int, 3>> runs;
+        };
         std::unordered_map<PropertyAccess::PropertyAccessBase const*, unsigned int> place;
         std::vector<PropertyAccess::PropertyAccessBase const*> distinct;
         std::vector<unsigned int> listedBy; // per place: the last report (from 1) that listed it
-        std::vector<Runs> reportRuns(reports.size());
+        // Per place: the place whose access the report before held where this one is first
+        // held (what it is stored as changes to), and how many are stored so against it.
+        constexpr unsigned int NO_BASE = static_cast<unsigned int>(-1);
+        std::vector<unsigned int> baseOf, uses;
+        std::vector<Listing> listings(reports.size());
         std::vector<unsigned int> entries(reports.size(), 0);
         CAD::Report::AccessList const none;
         CAD::Report::AccessList const* previous = &none;
         std::vector<unsigned int> previousPlaces;
+        std::vector<unsigned int> listed, listedBefore; // the places of a report, and of the one before
         for (std::size_t ri = 0; ri < reports.size(); ++ri) {
             CAD::Report::AccessList const& list = reports[ri]->getCreationPropertyAccess();
             unsigned int const stamp = static_cast<unsigned int>(ri + 1);
-            Runs& runs = reportRuns[ri];
+            listed.clear();
             previousPlaces.resize(std::max(previousPlaces.size(), list.size()));
             for (std::size_t i = 0; i < list.size(); ++i) {
                 PropertyAccess::PropertyAccessBase const* a = list[i];
@@ -172,8 +191,15 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
                 } else {
                     auto const found = place.emplace(a, static_cast<unsigned int>(distinct.size()));
                     if (found.second) {
+                        unsigned int base = NO_BASE;
+                        if (i < previous->size() && (*previous)[i] != nullptr) {
+                            base = previousPlaces[i];
+                            ++uses[base];
+                        }
                         distinct.push_back(a);
                         listedBy.push_back(0);
+                        baseOf.push_back(base);
+                        uses.push_back(0);
                     }
                     at = found.first->second;
                 }
@@ -181,15 +207,38 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
                     at = static_cast<unsigned int>(distinct.size());
                     distinct.push_back(a);
                     listedBy.push_back(0);
+                    baseOf.push_back(NO_BASE);
+                    uses.push_back(0);
                 }
                 listedBy[at] = stamp;
                 previousPlaces[i] = at;
-                ++entries[ri];
-                if (!runs.empty() && runs.back().first + runs.back().second == at)
-                    ++runs.back().second;
-                else
-                    runs.emplace_back(at, 1);
+                listed.push_back(at);
             }
+            entries[ri] = static_cast<unsigned int>(listed.size());
+            Listing whole, changes;
+            changes.changes = true;
+            for (std::size_t k = 0; k < listed.size(); ++k) {
+                auto& r = whole.runs;
+                if (!r.empty() && r.back()[0] + r.back()[1] == listed[k])
+                    ++r.back()[1];
+                else
+                    r.push_back({listed[k], 1, 0});
+            }
+            if (ri > 0 && listed.size() == listedBefore.size()) {
+                for (std::size_t k = 0; k < listed.size(); ++k) {
+                    auto& r = changes.runs;
+                    if (listed[k] == listedBefore[k])
+                        continue;
+                    unsigned int const position = static_cast<unsigned int>(k);
+                    if (!r.empty() && r.back()[0] + r.back()[1] == position && r.back()[2] + r.back()[1] == listed[k])
+                        ++r.back()[1];
+                    else
+                        r.push_back({position, 1, listed[k]});
+                }
+            }
+            bool const asChanges = ri > 0 && listed.size() == listedBefore.size() && 3 * changes.runs.size() < 2 * whole.runs.size();
+            listings[ri] = std::move(asChanges ? changes : whole);
+            listed.swap(listedBefore);
             previous = &list;
         }
         out.beginBlock(1);
@@ -202,21 +251,26 @@ bool saveProject(Scene& scene, QString const& path, ErrorLog* log)
             progress.advance(++done);
             Detail::ElementState::capture(*e).write(out);
         }
-        for (PropertyAccess::PropertyAccessBase const* a : distinct)
-            writeFrame(out, *a);
+        FrameForms forms;
+        for (std::size_t k = 0; k < distinct.size(); ++k) {
+            unsigned int const index = static_cast<unsigned int>(k);
+            writeFrame(out, *distinct[k], forms, index, uses[k], baseOf[k] == NO_BASE ? nullptr : &baseOf[k]);
+        }
         for (std::size_t ri = 0; ri < reports.size(); ++ri) {
             CAD::Report* r = reports[ri];
-            Runs const& runs = reportRuns[ri];
+            Listing const& listing = listings[ri];
+            unsigned int const fields = listing.changes ? 3 : 2;
             progress.advance(++done);
-            out.beginBlock(REPORT_BLOCK_WITH_PICTURE);
+            out.beginBlock(REPORT_VERSION);
             out.writeString(r->getName());
             out.writeString(r->getViewName());
             out.writeBool(r->dontUpdateSnapshot());
             out.writeUInt(entries[ri]);
-            out.writeUInt(static_cast<unsigned int>(runs.size()));
-            for (auto const& run : runs) {
-                out.writeUInt(run.first);
-                out.writeUInt(run.second);
+            out.writeUInt(listing.changes ? 1 : 0);
+            out.writeUInt(static_cast<unsigned int>(listing.runs.size()));
+            for (auto const& run : listing.runs) {
+                for (unsigned int f = 0; f < fields; ++f)
+                    out.writeUInt(run[f]);
             }
             out.endBlock();
             out.beginBlock(1);
@@ -242,7 +296,9 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
     bool hasLegend = true;
     BaVec2d<double> legendPos;
     KString legendData;
-    std::vector<std::pair<std::unique_ptr<CAD::Element>, QString>> elements;
+    std::vector<std::unique_ptr<CAD::Element>> elements; // in scene order, their parents set
+    // The elements by name, as the scene takes them: each name is hashed once.
+    QHash<QString, CAD::Element*> byName;
     std::vector<LoadedReport> reports;
     // What the reports' lists point to; let go when the load ends (the reports hold their own).
     HeldAccesses held;
@@ -254,7 +310,7 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         if (in.getType() != KString(PROJECT_TYPE))
             bad(in, translate("Kav::MCADCmd", "not a project file (stream type \"%1\")").arg(in.getType().toQString()));
         unsigned int const version = in.getVersion();
-        if (version != PROJECT_VERSION && version != PROJECT_VERSION_FRAMES_PER_REPORT)
+        if (version != PROJECT_VERSION && version != PROJECT_VERSION_WHOLE_FRAMES && version != PROJECT_VERSION_FRAMES_PER_REPORT)
             bad(in, translate("Kav::MCADCmd", "project version %1 is not supported").arg(in.getVersion()));
 
         in.openBlock();
@@ -292,86 +348,122 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
         in.openBlock();
         unsigned int const elementCount = in.readUInt();
         unsigned int const reportCount = in.readUInt();
-        unsigned int const accessCount = version == PROJECT_VERSION ? in.readUInt() : 0;
+        bool const storedOnce = version != PROJECT_VERSION_FRAMES_PER_REPORT;
+        unsigned int const accessCount = storedOnce ? in.readUInt() : 0;
         in.closeBlock();
         progress = std::make_unique<Progress>(Kav::translate("KavHost", "Loading the project"),
                                               static_cast<long long>(elementCount) + reportCount);
         long long done = 0;
 
-        QSet<QString> names;
-        // Room for the names the file can hold: every element and report takes more than this.
+        QSet<QString> reportNames;
+        // Room for the names the file can hold: every element takes more than this.
         constexpr qint64 MIN_RECORD_BYTES = 64;
-        names.reserve(static_cast<int>(std::min<qint64>(static_cast<qint64>(elementCount) + reportCount,
+        byName.reserve(static_cast<int>(std::min<qint64>(static_cast<qint64>(elementCount),
                                                         QFileInfo(path).size() / MIN_RECORD_BYTES + 1)));
         for (unsigned int i = 0; i < elementCount; ++i) {
             progress->advance(++done);
             Detail::ElementState const r = Detail::ElementState::read(in, skipped);
             // One hash operation: a name already there leaves the size as it was.
-            auto const known = names.size();
-            names.insert(r.name);
-            if (names.size() == known)
+            auto const known = byName.size();
+            CAD::Element*& slot = byName[r.name];
+            if (byName.size() == known)
                 bad(in, translate("Kav::MCADCmd", "the element name \"%1\" occurs twice").arg(r.name));
-            // Only elements are in the set yet, so a parent found there (not itself) came before.
-            if (!r.parent.isEmpty() && (r.parent == r.name || !names.contains(r.parent)))
+            // A parent found (not itself) came before.
+            CAD::Element* const parent = r.parent.isEmpty() || r.parent == r.name ? nullptr : byName.value(r.parent, nullptr);
+            if (!r.parent.isEmpty() && parent == nullptr)
                 bad(in, translate("Kav::MCADCmd", "element \"%1\": its parent \"%2\" does not come before it").arg(r.name, r.parent));
-            elements.emplace_back(r.create(StageIdentifier()), r.parent);
+            elements.push_back(r.create(StageIdentifier()));
+            elements.back()->setParent(parent);
+            slot = elements.back().get();
         }
-        // Version 2: every distinct access once, read before the reports that refer to them.
+        // Every distinct access once, read before the reports that refer to them.
         std::unordered_map<unsigned int, Skipped> skippedAccesses;
+        // Frames of changes make at most this many times the file's bytes: far more than
+        // the snapshots of one scene take, far less than memory.
+        constexpr quint64 MAX_MADE_PER_FILE_BYTE = 64;
+        FrameForms forms(MAX_MADE_PER_FILE_BYTE * static_cast<quint64>(std::max<qint64>(QFileInfo(path).size(), 0)));
         for (unsigned int k = 0; k < accessCount; ++k) {
             Skipped why;
-            PropertyAccess::PropertyAccessBase* a = readFrame(in, QStringLiteral("access %1").arg(k + 1), &why);
+            PropertyAccess::PropertyAccessBase* a = readFrame(in, QStringLiteral("access ") + QString::number(k + 1), &why, &forms, k);
             if (a == nullptr)
                 skippedAccesses.emplace(k, std::move(why));
             held.add(a);
         }
+        std::vector<unsigned int> listBefore; // the stored places of the report before
+        std::vector<unsigned int> listedBy(held.size(), 0); // per place: the last report (from 1) listing it
         for (unsigned int i = 0; i < reportCount; ++i) {
             progress->advance(++done);
             in.openBlock();
             unsigned int const blockVersion = in.getBlockVersion();
-            bool const withPicture = version == PROJECT_VERSION && blockVersion == REPORT_BLOCK_WITH_PICTURE;
-            if (blockVersion != (version == PROJECT_VERSION ? 2u : 1u) && !withPicture)
+            bool const listsChanges = version == PROJECT_VERSION && blockVersion == REPORT_VERSION;
+            bool const withPicture = listsChanges || (version == PROJECT_VERSION_WHOLE_FRAMES && blockVersion == REPORT_BLOCK_WITH_PICTURE);
+            if (!withPicture && blockVersion != (version == PROJECT_VERSION_WHOLE_FRAMES ? 2u : version == PROJECT_VERSION_FRAMES_PER_REPORT ? 1u : 0u))
                 bad(in, translate("Kav::MCADCmd", "report block of version %1").arg(in.getBlockVersion()));
             QString name, viewName;
             in.readString(&name);
             in.readString(&viewName);
             bool const dontUpdate = in.readBool();
             unsigned int const count = in.readUInt();
-            if (name.isEmpty() || names.contains(name))
+            if (name.isEmpty() || byName.contains(name) || reportNames.contains(name))
                 bad(in, translate("Kav::MCADCmd", "a report without a name, or with a name taken (\"%1\")").arg(name));
-            names.insert(name);
+            reportNames.insert(name);
             LoadedReport lr;
             lr.report = std::make_unique<CAD::Report>(name);
             lr.report->setViewName(viewName);
             lr.report->setDontUpdateSnapshot(dontUpdate);
-            if (version == PROJECT_VERSION) {
+            if (storedOnce) {
                 // A report holds at most as many accesses as are stored (each read from the
                 // file), and its runs must add up to that count: so the runs never make room
                 // beyond what was read.
                 if (count > held.size())
                     bad(in, translate("Kav::MCADCmd", "report \"%1\" holds %2 accesses of %3 stored").arg(name).arg(count).arg(held.size()));
-                lr.accesses.reserve(count);
-                std::vector<bool> listed(held.size(), false);
-                unsigned int const runs = in.readUInt();
-                unsigned int k = 0;
-                for (unsigned int run = 0; run < runs; ++run) {
-                    unsigned int const first = in.readUInt();
-                    unsigned int const length = in.readUInt();
-                    if (first >= held.size() || length > held.size() - first || length > count - k)
+                auto beyond = [&](bool past) {
+                    if (past)
                         bad(in, translate("Kav::MCADCmd", "report \"%1\" refers to accesses beyond the %2 stored").arg(name).arg(held.size()));
-                    for (unsigned int index = first; index < first + length; ++index, ++k) {
-                        if (listed[index])
-                            bad(in, translate("Kav::MCADCmd", "report \"%1\" lists access %2 twice").arg(name).arg(index + 1));
-                        listed[index] = true;
-                        if (PropertyAccess::PropertyAccessBase* a = held.at(index))
-                            lr.accesses.push_back(a);
-                        else
-                            skipped << skippedText(name, k, skippedAccesses[index]) << END_LOG;
+                };
+                bool const changes = listsChanges && in.readUInt() != 0;
+                unsigned int const runs = in.readUInt();
+                std::vector<unsigned int> list;
+                if (changes) {
+                    if (count != listBefore.size())
+                        bad(in, translate("Kav::MCADCmd", "report \"%1\" changes a list of %2 accesses, the report before holds %3")
+                                    .arg(name).arg(count).arg(listBefore.size()));
+                    list = listBefore;
+                    for (unsigned int run = 0; run < runs; ++run) {
+                        unsigned int const position = in.readUInt();
+                        unsigned int const length = in.readUInt();
+                        unsigned int const first = in.readUInt();
+                        beyond(first >= held.size() || length > held.size() - first);
+                        if (position > count || length > count - position)
+                            bad(in, translate("Kav::MCADCmd", "report \"%1\" changes places beyond its %2").arg(name).arg(count));
+                        for (unsigned int k = 0; k < length; ++k)
+                            list[position + k] = first + k;
                     }
+                } else {
+                    list.reserve(count);
+                    for (unsigned int run = 0; run < runs; ++run) {
+                        unsigned int const first = in.readUInt();
+                        unsigned int const length = in.readUInt();
+                        beyond(first >= held.size() || length > held.size() - first || length > count - list.size());
+                        for (unsigned int index = first; index < first + length; ++index)
+                            list.push_back(index);
+                    }
+                    if (list.size() != count)
+                        bad(in, translate("Kav::MCADCmd", "report \"%1\" lists %2 of its %3 accesses").arg(name).arg(list.size()).arg(count));
                 }
-                if (k != count)
-                    bad(in, translate("Kav::MCADCmd", "report \"%1\" lists %2 of its %3 accesses").arg(name).arg(k).arg(count));
                 in.closeBlock();
+                lr.accesses.reserve(count);
+                for (unsigned int k = 0; k < count; ++k) {
+                    unsigned int const index = list[k];
+                    if (listedBy[index] == i + 1)
+                        bad(in, translate("Kav::MCADCmd", "report \"%1\" lists access %2 twice").arg(name).arg(index + 1));
+                    listedBy[index] = i + 1;
+                    if (PropertyAccess::PropertyAccessBase* a = held.at(index))
+                        lr.accesses.push_back(a);
+                    else
+                        skipped << skippedText(name, k, skippedAccesses[index]) << END_LOG;
+                }
+                listBefore.swap(list);
                 if (withPicture)
                     lr.report->setPicture(readPicture(in, name, skipped));
             } else {
@@ -399,16 +491,16 @@ bool loadProject(Scene& scene, QString const& path, ErrorLog* log)
 
     Scene::Batch batch(scene);
     scene.clear();
-    scene.reserve(elements.size() + reports.size());
     std::vector<LabelElement*> labels;
-    for (auto& e : elements) {
-        if (LabelElement* l = e.first->getLabel())
+    for (auto const& e : elements) {
+        if (LabelElement* l = e->getLabel())
             labels.push_back(l);
-        scene.addElement(std::move(e.first), e.second);
     }
+    scene.adoptElements(std::move(elements), std::move(byName));
     for (LoadedReport& lr : reports) {
         // One more holder each; `held` lets go of the load's own when it goes.
-        lr.report->setCreationPropertyAccess(std::move(lr.accesses));
+        CAD::SharedAccesses::instance().hold(lr.accesses.data(), lr.accesses.size());
+        lr.report->setHeldCreationPropertyAccess(std::move(lr.accesses));
         scene.addReport(std::move(lr.report));
     }
     GL::RenderObject* render = scene.renderObject();

@@ -102,6 +102,22 @@ CAD::Element* Scene::addElement(std::unique_ptr<CAD::Element> element, QString c
     return insertElement(std::move(element), parentName, elements_.size());
 }
 
+void Scene::adoptElements(std::vector<std::unique_ptr<CAD::Element>> elements, QHash<QString, CAD::Element*> byName)
+{
+    if (!owned_.empty() || !reports_.empty() || static_cast<std::size_t>(byName.size()) != elements.size())
+        refuse(KAV_HERE, QStringLiteral("elements are taken whole only into an empty scene"));
+    owned_ = std::move(elements);
+    elements_.clear();
+    elements_.reserve(owned_.size());
+    for (auto const& e : owned_)
+        elements_.push_back(e.get());
+    byName_ = std::move(byName);
+    renumber(0);
+    for (CAD::Element const* e : elements_)
+        noteInserted(e->getName());
+    flushIfIdle();
+}
+
 long Scene::indexOf(QString const& name) const
 {
     CAD::Element* e = findElement(name);

@@ -57,6 +57,9 @@ public:
 
     // Takes the element. Throws ProgError for a taken or empty name, or an unknown parent.
     CAD::Element* addElement(std::unique_ptr<CAD::Element> element, QString const& parentName = QString());
+    // A whole scene's elements at once, in scene order with their parents set, and the names
+    // they go by (a project load has checked and hashed them). Only into an empty scene.
+    void adoptElements(std::vector<std::unique_ptr<CAD::Element>> elements, QHash<QString, CAD::Element*> byName);
     // The same at a scene position (clamped to the end). The parent must come before it.
     CAD::Element* insertElement(std::unique_ptr<CAD::Element> element, QString const& parentName, std::size_t index);
     // Scene position of an element; -1 for a report or an unknown name.
