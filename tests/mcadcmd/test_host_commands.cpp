@@ -4,6 +4,7 @@
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
 #include "gapp/kav_gapp_errors.h"
+#include "mcadcmd/kav_command_interface.h"
 #include "mcadcmd/kav_host_session.h"
 #include "parse/kav_parse.h"
 
@@ -66,6 +67,8 @@ TEST_F(HostCommands, ParameterErrorsNameTheEntryAndPrintTheWholeForm)
          R"([label_template="TEXT"])"},
         {"view.set", R"(scale="2" scale="3")", R"(parameter "scale" is given twice, at positions 0 and 10)",
          R"(expected form: [rotation=["X", "Y", "Z"]] [translation=["X", "Y", "Z"]])"},
+        {"view.set", R"(scale="2" rotation=["1", "2")", R"(parameter "rotation": unterminated list starting at position 19)",
+         R"(expected form: [rotation=["X", "Y", "Z"]])"},
         {"legend.set", R"(steps="7" x="1")", R"(unknown parameter "x" at position 10)",
          R"(expected form: [range=["MIN", "MAX"]] [steps="N"] [visible="0|1"])"},
         {"host.sample_scene", R"(elements="5" file="a" file="b")", R"(parameter "file" is given twice, at positions 13 and 22)",
@@ -133,6 +136,17 @@ TEST_F(HostCommands, RenamedSnapshotKeepsItsPlaceAndWhatItHoldsAndUndoRenamesItB
     EXPECT_EQ(names(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     ASSERT_TRUE(run("edit.redo").ok);
     EXPECT_EQ(names(), (QStringList{QStringLiteral("First"), QStringLiteral("B")}));
+}
+
+// Without a scene (no session) the commands on one refuse to run.
+TEST(HostCommandsWithoutScene, RefuseToRun)
+{
+    MCADCmd::registerHostCommands();
+    ASSERT_EQ(MCADCmd::CommandInterface::getInterface(), nullptr);
+    char const* const cases[][2] = {{"element.remove", R"(name="Bracket")"}, {"element.set", R"(name="Bracket" visible="0")"},
+                                    {"view.set", R"(scale="2")"}, {"legend.set", R"(steps="7")"}, {"report.create_snapshot", ""}};
+    for (auto const& c : cases)
+        EXPECT_FALSE(run(c[0], QString::fromLatin1(c[1])).ok) << c[0];
 }
 
 } // namespace
