@@ -138,15 +138,22 @@ TEST_F(HostCommands, RenamedSnapshotKeepsItsPlaceAndWhatItHoldsAndUndoRenamesItB
     EXPECT_EQ(names(), (QStringList{QStringLiteral("First"), QStringLiteral("B")}));
 }
 
-// Without a scene (no session) the commands on one refuse to run.
+// Without a scene (no session) the commands on one refuse to run, also when a plug-in runs
+// them as a script without asking first.
 TEST(HostCommandsWithoutScene, RefuseToRun)
 {
     MCADCmd::registerHostCommands();
     ASSERT_EQ(MCADCmd::CommandInterface::getInterface(), nullptr);
     char const* const cases[][2] = {{"element.remove", R"(name="Bracket")"}, {"element.set", R"(name="Bracket" visible="0")"},
                                     {"view.set", R"(scale="2")"}, {"legend.set", R"(steps="7")"}, {"report.create_snapshot", ""}};
-    for (auto const& c : cases)
-        EXPECT_FALSE(run(c[0], QString::fromLatin1(c[1])).ok) << c[0];
+    for (auto const& c : cases) {
+        GApp::Command* cmd = GApp::CommandContainer::getCommand(QString::fromLatin1(c[0]));
+        ASSERT_NE(cmd, nullptr) << c[0];
+        QString errorId;
+        ErrorLog log;
+        EXPECT_FALSE(cmd->isExecutable()) << c[0];
+        EXPECT_FALSE(cmd->executeScript(QString::fromLatin1(c[1]), nullptr, &errorId, &log)) << c[0];
+    }
 }
 
 } // namespace
