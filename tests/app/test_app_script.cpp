@@ -124,8 +124,12 @@ TEST(AppScript, SavedSnapshotsRestoreInALaterRunToTheStateTheyRecorded)
                                 "report.restore_whole_snapshot snapshot=\"Changed\"\n"
                                 "host.dump_state file=\"@/restored-changed.txt\"\n"
                                 "edit.undo\n"
-                                "host.dump_state file=\"@/undone.txt\"\n");
+                                "host.dump_state file=\"@/undone.txt\"\n",
+                                {QStringLiteral("--timings")});
     ASSERT_EQ(b.exitCode, 0) << b.err.toStdString();
+    // Timed: each command, then what a user does next in the window.
+    for (char const* what : {"host.load_project", "frame_all", "explorer_filter", "snapshot_panel", "paint"})
+        EXPECT_TRUE(b.err.contains(QStringLiteral("time %1 ").arg(QLatin1String(what)))) << what << b.err.toStdString();
 
     QByteArray const original = fileBytes(dir, "original.txt");
     QByteArray const changed = fileBytes(dir, "changed.txt");
@@ -275,6 +279,7 @@ TEST(AppScript, DemoRunsEveryStepAndItsChecksHold)
     HostRun const demo = runHost(dir, {QStringLiteral("--demo"), QStringLiteral("--screenshot"), shot});
     EXPECT_EQ(demo.exitCode, 0) << demo.out.toStdString() << demo.err.toStdString();
     EXPECT_FALSE(demo.out.contains(QStringLiteral(": NO"))) << demo.out.toStdString();
+    EXPECT_TRUE(demo.out.endsWith(QStringLiteral("\n\ndemo finished: every check held\n"))) << demo.out.toStdString();
     EXPECT_TRUE(demo.out.contains(QStringLiteral("restored picture is pixel-identical to the one before the change: yes")));
     for (char const* name : {"demo.png", "demo-1-before.png", "demo-2-changed.png", "demo-3-restored.png"})
         EXPECT_FALSE(MvpTest::readAll(dir.path(QStringLiteral("shots/") + QString::fromLatin1(name))).isEmpty()) << name;

@@ -11,6 +11,8 @@
 #include "kav_legend_panel.h"
 #include "kav_property_panel.h"
 #include "kav_snapshot_panel.h"
+#include "kav_view3d_projection.h"
+#include "kav_view3d_raster.h"
 #include "kav_view3d_widget.h"
 #include "kav_view_framing.h"
 
@@ -21,6 +23,10 @@
 #include "cad/kav_element.h"
 #include "cad/kav_element_creator.h"
 #include "cad/kav_record_manager.h"
+#include "core/kav_progress.h"
+#include "gapp/kav_app_status_manager.h"
+#include "gapp/kav_menu_data.h"
+#include "gapp/kav_special_menu_provider.h"
 #include "glabel/kav_label_element.h"
 #include "mcadcmd/kav_command_interface.h"
 #include "mcadcmd/kav_host_session.h"
@@ -29,6 +35,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QBuffer>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDoubleSpinBox>
@@ -45,12 +52,14 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <functional>
 #include <memory>
@@ -288,6 +297,14 @@ TEST_F(AppWindow, TemplateMenuEntryRestoresTheSelectedSnapshotsView)
     EXPECT_EQ(undo->text(), QStringLiteral("Undo restore snapshot by template"));
     undo->trigger();
     EXPECT_NE(scene.viewCreator()->getRotation(), rotation);
+
+    // Refreshing brings the explorer to the scene also after a change nobody was told of.
+    scene.blockSignals(true);
+    ASSERT_TRUE(run("element.add", "name=\"Untold\" type=\"point\""));
+    scene.blockSignals(false);
+    ASSERT_FALSE(win->explorer()->indexOf(QStringLiteral("Untold")).isValid());
+    win->refreshAll();
+    EXPECT_TRUE(win->explorer()->indexOf(QStringLiteral("Untold")).isValid());
 }
 
 TEST_F(AppWindow, RecordedMacroReplaysToTheSameState)
@@ -366,6 +383,20 @@ TEST_F(AppWindow, EditTemplatesEntryRenamesInTheDialogAndTheMenuFollows)
     emit templates->aboutToShow();
     EXPECT_NE(entryNamed(templates, QStringLiteral("After rename")), nullptr);
     EXPECT_EQ(entryNamed(templates, QStringLiteral("Before rename")), nullptr);
+
+    // A plug-in whose menu says it is hidden hides the entry.
+    struct Hidden : Kav::GApp::SpecialMenuProvider {
+        bool isVisible() override { return false; }
+        QString getMenuTitle() override { return QStringLiteral("hidden"); }
+        void fillMenu(QWidget*) override {}
+    } hidden;
+    QString const key = QString::fromLatin1(Kav::GApp::MenuData::RESTORE_SNAPSHOT_TEMPLATES);
+    Kav::GApp::SpecialMenuProvider* const plugin = Kav::GApp::MainWindow::smgr->getSpecialMenuProvider(key);
+    for (Kav::GApp::SpecialMenuProvider* provider : {static_cast<Kav::GApp::SpecialMenuProvider*>(&hidden), plugin}) {
+        Kav::GApp::MainWindow::smgr->registerSpecialMenuProvider(key, provider);
+        emit win->reportMenu()->aboutToShow();
+        EXPECT_EQ(templates->menuAction()->isVisible(), provider == plugin);
+    }
 }
 
 TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
@@ -439,6 +470,14 @@ TEST_F(AppWindow, ViewPictureFollowsTheSceneAndUndoBringsItBackExactly)
     ASSERT_TRUE(waitFor([&] { return view->drawCount() > draws; }));
     QTest::qWait(100);
     EXPECT_EQ(view->drawCount(), draws + 1);
+    // What changes while drawing is locked is drawn once it is unlocked.
+    win->lockDrawing();
+    ASSERT_TRUE(run("element.set", "name=\"Bracket\" color=\"#405060\""));
+    QTest::qWait(50);
+    unsigned int const locked = view->drawCount();
+    win->unlockDrawing();
+    EXPECT_TRUE(waitFor([&] { return view->drawCount() > locked; }));
+    ASSERT_TRUE(run("edit.undo"));
 
     ASSERT_TRUE(run("element.set", "name=\"Bracket\" visible=\"0\""));
     EXPECT_NE(picture(view), before);
@@ -590,12 +629,23 @@ TEST_F(AppWindow, LargeSceneExplorerTouchesOnlyTheRowsOfWhatACommandChanged)
     EXPECT_TRUE(explorer->isExpanded(explorer->indexOf(QStringLiteral("Child")).parent()));
     // A check box far down hides its element; undo from the Edit menu shows it again, box and all.
     QModelIndex const box = explorer->indexOf(QStringLiteral("E012345"));
+    EXPECT_EQ(explorer->indexOf(QStringLiteral("E000011")).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);   // generated hidden
     ASSERT_EQ(box.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    int const undoSteps = Kav::CAD::RecordManager::_manager->undoCount();
+    EXPECT_TRUE(explorer->model()->setData(box, Qt::Checked, Qt::CheckStateRole));   // as it is: no step
+    EXPECT_EQ(Kav::CAD::RecordManager::_manager->undoCount(), undoSteps);
     ASSERT_TRUE(explorer->model()->setData(box, Qt::Unchecked, Qt::CheckStateRole));
     EXPECT_FALSE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
     action("actionUndo")->trigger();
     EXPECT_TRUE(scene.findElement(QStringLiteral("E012345"))->isVisible(Kav::CAD::VISIBLE_OWN));
     EXPECT_EQ(explorer->indexOf(QStringLiteral("E012345")).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+
+    // Generating tells how far it has come along the way, not only at its ends.
+    std::vector<long long> reported;
+    Kav::Progress::setHandler([&reported](QString const&, long long done, long long) { reported.push_back(done); });
+    ASSERT_TRUE(run("host.sample_scene", "elements=\"1000\""));
+    Kav::Progress::setHandler(nullptr);
+    EXPECT_GT(reported.size(), 10u);
 }
 
 TEST_F(AppWindow, LegendPanelShowsARestoredLegendAlsoWhenTheRestoreFailsPartWay)
@@ -622,6 +672,11 @@ TEST_F(AppWindow, LegendPanelShowsARestoredLegendAlsoWhenTheRestoreFailsPartWay)
         EXPECT_EQ(minimum->value(), -2.0);
         EXPECT_EQ(steps->value(), 7);
     }
+    // As many steps as a legend may have, and no fewer than it must.
+    ASSERT_TRUE(run("legend.set", "steps=\"200\""));
+    EXPECT_EQ(steps->value(), 200);
+    steps->setValue(1);
+    EXPECT_EQ(scene.legend()->getSteps(), 2u);
     // Tiny and huge ranges are shown as they are, in the panel's locale.
     minimum->setLocale(QLocale(QLocale::German));
     for (auto const& r : {std::make_pair("0.0001", "0.0002"), std::make_pair("-123456789", "987654321")}) {
@@ -694,6 +749,8 @@ TEST_F(AppWindow, ExplorerFilterFindsAmongAHundredThousandAndSelects)
     EXPECT_TRUE(explorer->isExpanded(parent) && model->data(parent).toString() == QStringLiteral("E000010"));
     EXPECT_EQ(model->data(model->index(0, 0, parent)).toString(), QStringLiteral("Child"));
     win->explorerFilter()->setText(QStringLiteral("E050000"));
+    // A change to an element the filter hides announces no row.
+    EXPECT_EQ(rowsAnnounced(model, [] { EXPECT_TRUE(run("element.set", "name=\"E000001\" color=\"#102030\"")); }).first, 0);
     clickItem(explorer, QStringLiteral("E050000"));
     EXPECT_EQ(scene.selection(), QStringList{QStringLiteral("E050000")});
     win->explorerFilter()->clear();
@@ -744,10 +801,26 @@ TEST_F(AppWindow, ViewMenuFramesAndTurnsInUndoableSteps)
         ASSERT_TRUE(run("edit.undo"));
         EXPECT_EQ(Kav::MCADCmd::dumpState(scene), before);
     }
+    // The wheel zooms; the turns of one gesture are one step.
+    double const scale = scene.viewCreator()->getScale();
+    int const steps = Kav::CAD::RecordManager::_manager->undoCount();
+    for (int turn = 0; turn < 2; ++turn) {
+        QWheelEvent wheel(QPointF(view->rect().center()), QPointF(view->mapToGlobal(view->rect().center())), QPoint(), QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+    }
+    view->flushZoom();
+    EXPECT_EQ(Kav::CAD::RecordManager::_manager->undoCount(), steps + 1);
+    EXPECT_DOUBLE_EQ(scene.viewCreator()->getScale(), scale * 1.15 * 1.15);
+    ASSERT_TRUE(run("edit.undo"));
+    EXPECT_EQ(scene.viewCreator()->getScale(), scale);
 }
 
 TEST_F(AppWindow, StandardShortcutsTriggerTheirActions)
 {
+    // Shown, the window gives the docks their widths and the view the rest (Qt 5 lays the
+    // panel out a little wider).
+    EXPECT_NEAR(win->propertyPanel()->parentWidget()->width(), 300, 40);
     ASSERT_TRUE(run("view.set", "scale=\"2\""));
     std::pair<char const*, QKeySequence> const keys[] = {
         {"actionOpenProject", QKeySequence::Open}, {"actionSaveProject", QKeySequence::Save},
@@ -763,6 +836,12 @@ TEST_F(AppWindow, StandardShortcutsTriggerTheirActions)
         EXPECT_EQ(triggered.count(), 1) << name;
     }
     EXPECT_FALSE(win->isVisible());   // quit closed it
+    // The File menu sets the sample scene apart from the project's entries and from quitting.
+    auto const* file = qobject_cast<QMenu const*>(action("actionSampleScene")->parent());
+    ASSERT_NE(file, nullptr);
+    int const sample = static_cast<int>(file->actions().indexOf(action("actionSampleScene")));
+    ASSERT_TRUE(sample > 0 && sample + 1 < file->actions().size());
+    EXPECT_TRUE(file->actions()[sample - 1]->isSeparator() && file->actions()[sample + 1]->isSeparator());
     win->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(win));
 }
@@ -896,6 +975,32 @@ TEST_F(AppWindow, SnapshotPanelShowsPicturesRestoresOnDoubleClickAndFollowsRenam
     EXPECT_EQ(panel->item(0)->text(), scene.reports()[0]->getName());
     EXPECT_EQ(panel->item(1)->text(), last);
     EXPECT_EQ(panel->selectedSnapshots(), QStringList{last});
+
+    // A window that cannot be captured is named, and no file is written.
+    QWidget empty;
+    empty.resize(0, 0);
+    QString message;
+    EXPECT_FALSE(app_->saveScreenshot(&empty, dir.path(QStringLiteral("none.png")), &message));
+    EXPECT_TRUE(message.contains(QStringLiteral("none.png")) && !QFile::exists(dir.path(QStringLiteral("none.png"))));
+
+    // A panel lower than two pictures keeps them one below the other; a picture wider than
+    // the panel's is kept no larger than shown.
+    QImage wide(800, 40, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    QBuffer png;
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly) && wide.save(&png, "PNG"));
+    scene.reports()[0]->setPicture(png.data());
+    Kav::App::SnapshotPanel low(&scene);
+    low.resize(260, 100);
+    low.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&low));
+    low.doItemsLayout();
+    QRect const top = low.visualItemRect(low.item(0)), next = low.visualItemRect(low.item(1));
+    EXPECT_TRUE(top.left() == next.left() && next.top() > top.bottom()) << top.top() << " " << next.left();
+    QList<QSize> const kept = low.item(0)->icon().availableSizes();
+    ASSERT_FALSE(kept.isEmpty());
+    for (QSize const& size : kept)
+        EXPECT_TRUE(size.width() <= low.iconSize().width() && size.height() <= low.iconSize().height()) << size.width();
 }
 
 TEST_F(AppWindow, DifferencesWindowRestoresTheChosenRowsAndTwoSnapshotsUpdateInOneStep)
@@ -939,7 +1044,11 @@ TEST_F(AppWindow, DifferencesWindowRestoresTheChosenRowsAndTwoSnapshotsUpdateInO
     differences->filterField()->clear();
     for (int r = 0; r < model->rowCount(); ++r)
         EXPECT_NE(model->rowAt(r).object, QStringLiteral("Bracket"));
+    // Closed, the window is kept for the next comparison.
+    QPointer<Kav::App::DifferencesWindow> const kept(differences);
     differences->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(kept.isNull());
 
     // Both selected, updated by the template through the context menu: one step, and
     // restoring either whole now gives the scaled view.
@@ -962,4 +1071,38 @@ TEST_F(AppWindow, DifferencesWindowRestoresTheChosenRowsAndTwoSnapshotsUpdateInO
     EXPECT_NE(scene.reports()[0]->getPicture(), picture);
     ASSERT_TRUE(run("edit.undo"));
     EXPECT_EQ(scene.reports()[0]->getPicture(), picture);
+}
+
+// The raster writes straight into the image's rows: a shape across an edge must leave the
+// next row alone, and the connectors' dots know which cells the label boxes cover.
+TEST(ViewRaster, ShapesAcrossTheEdgesStayInTheirRowsAndCoverageCountsWholeCells)
+{
+    QRgb const red = qRgb(0xff, 0, 0);
+    struct Shape {
+        char const* name;
+        std::function<void(Kav::App::PixelRaster&)> draw;
+        QPoint inside;   // a pixel the shape paints
+    };
+    Shape const shapes[] = {
+        {"line to the right", [red](Kav::App::PixelRaster& r) { r.strokeLine({10.0, 5.5}, {60.0, 5.5}, red, 1.0); }, {30, 5}},
+        {"sloped line to the right", [red](Kav::App::PixelRaster& r) { r.strokeLine({10.0, 4.5}, {60.0, 5.5}, red, 1.0); }, {12, 4}},
+        {"dot on the right edge", [red](Kav::App::PixelRaster& r) { r.drawDot({39.0, 5.0}, red); }, {39, 5}}};
+    for (Shape const& s : shapes) {
+        SCOPED_TRACE(s.name);
+        QImage image(40, 20, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        Kav::App::PixelRaster raster(image);
+        s.draw(raster);
+        EXPECT_GT(qAlpha(image.pixel(s.inside)), 200);
+        for (int y : {s.inside.y() + 1, s.inside.y() + 2}) {
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(qAlpha(image.pixel(x, y)), 0) << x << ", " << y;
+        }
+    }
+
+    Kav::App::Coverage coverage(QSize(40, 40));
+    coverage.add(QRectF(0.0, 0.0, 20.0, 20.0));
+    EXPECT_TRUE(coverage.covers(QRectF(4.0, 4.0, 10.0, 10.0)));
+    EXPECT_TRUE(coverage.covers(QRectF(-8.0, 25.0, 6.0, 6.0)));   // nothing is seen left of the window
+    EXPECT_FALSE(coverage.covers(QRectF(15.0, 15.0, 10.0, 10.0)));
 }

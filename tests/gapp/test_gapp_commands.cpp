@@ -1,5 +1,6 @@
 #include "core/kav_errors.h"
 #include "gapp/kav_command.h"
+#include "gapp/kav_gapp_errors.h"
 #include "gapp/kav_main_window.h"
 #include "mvp_responder.h"
 #include "io/kav_stream.h"
@@ -72,4 +73,13 @@ TEST(GAppCommands, ExceptionsAreReportedNotPropagated)
     }
     EXPECT_EQ(responder->asked().size(), throwers.size());
     EXPECT_EQ(executedSignals, 0);
+
+    // Run from a script: the body runs for parameters the command takes, and only then.
+    int runs = 0;
+    cmd.body = [&runs](QString*, QString*, ErrorLog*) { return ++runs > 0; };
+    QString errorId;
+    EXPECT_TRUE(cmd.executeScript(QString(), nullptr, &errorId, nullptr));
+    EXPECT_FALSE(cmd.executeScript(QStringLiteral("x=\"1\""), nullptr, &errorId, nullptr));
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(s(errorId), PARAMETER_ERROR);
 }

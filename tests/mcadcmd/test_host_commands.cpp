@@ -4,7 +4,9 @@
 #include "gapp/kav_command.h"
 #include "gapp/kav_command_container.h"
 #include "gapp/kav_gapp_errors.h"
+#include "mcadcmd/kav_command_interface.h"
 #include "mcadcmd/kav_host_session.h"
+#include "mcadcmd/scene/kav_scene.h"
 #include "parse/kav_parse.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +68,8 @@ TEST_F(HostCommands, ParameterErrorsNameTheEntryAndPrintTheWholeForm)
          R"([label_template="TEXT"])"},
         {"view.set", R"(scale="2" scale="3")", R"(parameter "scale" is given twice, at positions 0 and 10)",
          R"(expected form: [rotation=["X", "Y", "Z"]] [translation=["X", "Y", "Z"]])"},
+        {"view.set", R"(scale="2" rotation=["1", "2")", R"(parameter "rotation": unterminated list starting at position 19)",
+         R"(expected form: [rotation=["X", "Y", "Z"]])"},
         {"legend.set", R"(steps="7" x="1")", R"(unknown parameter "x" at position 10)",
          R"(expected form: [range=["MIN", "MAX"]] [steps="N"] [visible="0|1"])"},
         {"host.sample_scene", R"(elements="5" file="a" file="b")", R"(parameter "file" is given twice, at positions 13 and 22)",
@@ -80,8 +84,14 @@ TEST_F(HostCommands, ParameterErrorsNameTheEntryAndPrintTheWholeForm)
         {"report.rename_snapshot", R"(snapshot="S" name=" ")", R"(a name must hold more than white space)",
          R"(expected form: snapshot="SNAPSHOT" name="NAME")"},
     };
+    CAD::RecordManager& history = *CAD::RecordManager::_manager;
     for (Case const& c : cases) {
+        // A refused command changes nothing, also what it read before the error, and leaves no step.
+        QString const before = MCADCmd::dumpState(session.scene());
+        int const steps = history.undoCount();
         Outcome const r = run(c.command, QString::fromUtf8(c.parameters));
+        EXPECT_EQ(MCADCmd::dumpState(session.scene()), before) << c.command;
+        EXPECT_EQ(history.undoCount(), steps) << c.command;
         EXPECT_FALSE(r.ok) << c.command;
         EXPECT_EQ(r.errorId, QStringLiteral("KavHost-Param-0001")) << c.command;
         EXPECT_TRUE(r.log.contains(QString::fromUtf8(c.error))) << qPrintable(r.log);
@@ -133,6 +143,24 @@ TEST_F(HostCommands, RenamedSnapshotKeepsItsPlaceAndWhatItHoldsAndUndoRenamesItB
     EXPECT_EQ(names(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     ASSERT_TRUE(run("edit.redo").ok);
     EXPECT_EQ(names(), (QStringList{QStringLiteral("First"), QStringLiteral("B")}));
+}
+
+// Without a scene (no session) the commands on one refuse to run, also when a plug-in runs
+// them as a script without asking first.
+TEST(HostCommandsWithoutScene, RefuseToRun)
+{
+    MCADCmd::registerHostCommands();
+    ASSERT_EQ(MCADCmd::CommandInterface::getInterface(), nullptr);
+    char const* const cases[][2] = {{"element.remove", R"(name="Bracket")"}, {"element.set", R"(name="Bracket" visible="0")"},
+                                    {"view.set", R"(scale="2")"}, {"legend.set", R"(steps="7")"}, {"report.create_snapshot", ""}};
+    for (auto const& c : cases) {
+        GApp::Command* cmd = GApp::CommandContainer::getCommand(QString::fromLatin1(c[0]));
+        ASSERT_NE(cmd, nullptr) << c[0];
+        QString errorId;
+        ErrorLog log;
+        EXPECT_FALSE(cmd->isExecutable()) << c[0];
+        EXPECT_FALSE(cmd->executeScript(QString::fromLatin1(c[1]), nullptr, &errorId, &log)) << c[0];
+    }
 }
 
 } // namespace

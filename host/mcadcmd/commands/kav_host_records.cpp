@@ -251,7 +251,13 @@ void recordReport(Scene& scene, QString const& stepName, QString const& report, 
 void recordChange(Scene& scene, QString const& stepName, QStringList const* only, std::function<void()> const& change)
 {
     Detail::VisualState before = Detail::capture(scene, only);
-    change();
+    try {
+        change();
+    } catch (...) {
+        // A change refused half way (a bad entry after good ones) leaves the scene as it was.
+        Detail::apply(scene, before);
+        throw;
+    }
     QStringList const none;
     bool const viewMoved = !sameView(before, Detail::capture(scene, &none));
     recordStep(stepName, RECORD_MODE_PROPERTIES, [&] {
