@@ -3,7 +3,6 @@
 #include "cad/kav_shared_accesses.h"
 #include "io/kav_stream.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace Kav {
@@ -96,17 +95,6 @@ AccessFields const& AccessFields::of(PropAccessType_t type)
     }
 }
 
-QString numberText(double value)
-{
-    if (std::isnan(value))
-        return QStringLiteral("nan");
-    if (std::isinf(value))
-        return value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
-    char buf[32];
-    auto const r = std::to_chars(buf, buf + sizeof buf, value);
-    return QString::fromLatin1(buf, static_cast<int>(r.ptr - buf));
-}
-
 QString listText(std::initializer_list<double> values)
 {
     QString out = QStringLiteral("[");
@@ -121,15 +109,6 @@ QString listText(std::initializer_list<double> values)
 QString boolText(bool value)
 {
     return value ? QStringLiteral("1") : QStringLiteral("0");
-}
-
-QString colorText(quint32 rgb)
-{
-    // By hand: a table of every element changed writes one per element.
-    char text[8] = "#";
-    for (int i = 0; i < 6; ++i)
-        text[1 + i] = "0123456789abcdef"[(rgb >> (20 - 4 * i)) & 0xFu];
-    return QString::fromLatin1(text, 7);
 }
 
 } // namespace MCADVisProp

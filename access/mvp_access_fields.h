@@ -3,6 +3,7 @@
 // type. Comparing a snapshot, restoring chosen elements and updating snapshots all go
 // through it, so that the three agree with what a restore applies.
 
+#include "core/kav_text.h"
 #include "propertyaccess/kav_property_access_base.h"
 
 #include <QString>
@@ -68,12 +69,12 @@ public:
                                                                      IdSet taken) const = 0;
 };
 
-// How values are written, as the host's commands take them: numbers in C locale, shortest
-// text that reads back the same; lists as ["a", "b"]; bools "0"/"1"; colours "#rrggbb".
-QString numberText(double value);
+// How values are written, as the host's commands take them: numbers and colours as the host
+// writes them; lists as ["a", "b"]; bools "0"/"1".
+using Kav::colorText;
+using Kav::numberText;
 QString listText(std::initializer_list<double> values);
 QString boolText(bool value);
-QString colorText(quint32 rgb);
 
 } // namespace MCADVisProp
 } // namespace Kav
