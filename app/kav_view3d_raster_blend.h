@@ -101,6 +101,21 @@ inline void blendPair(quint32& first, quint32& second, quint32 premultiplied, un
 #endif
 }
 
+#ifdef __SSE2__
+// v / 255 rounded on 16-bit lanes: (v + 128) * 257 / 65536, as byteMul does it.
+inline __m128i div255Words(__m128i v)
+{
+    return _mm_mulhi_epu16(_mm_add_epi16(v, _mm_set1_epi16(128)), _mm_set1_epi16(257));
+}
+
+// Source over of two premultiplied pixels widened to 16-bit lanes on two pixels widened alike.
+inline __m128i overWords(__m128i source, __m128i pixel)
+{
+    __m128i const keep = _mm_xor_si128(_mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xff), 0xff), _mm_set1_epi16(255));
+    return _mm_add_epi16(source, div255Words(_mm_mullo_epi16(pixel, keep)));
+}
+#endif
+
 // Source over of one colour on four pixels in a row, each with its own coverage (a byte of
 // `coverages`, the first pixel's lowest).
 inline void blendQuad(quint32* pixels, quint32 premultiplied, quint32 coverages)
@@ -109,19 +124,12 @@ inline void blendQuad(quint32* pixels, quint32 premultiplied, quint32 coverages)
         return;
 #ifdef __SSE2__
     __m128i const zero = _mm_setzero_si128();
-    __m128i const half = _mm_set1_epi16(128);
-    __m128i const scale = _mm_set1_epi16(257);
-    // (v + 128) * 257 / 65536: v / 255 rounded, as byteMul does it.
-    auto div255 = [&](__m128i v) { return _mm_mulhi_epu16(_mm_add_epi16(v, half), scale); };
     __m128i const colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(premultiplied)), zero);
     __m128i c = _mm_cvtsi32_si128(static_cast<int>(coverages));
     c = _mm_unpacklo_epi8(c, c);
     c = _mm_unpacklo_epi16(c, c);
-    __m128i const full = _mm_set1_epi16(255);
     auto over = [&](__m128i coverage, __m128i pixel) {
-        __m128i const source = div255(_mm_mullo_epi16(colour, coverage));
-        __m128i const alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xff), 0xff);
-        return _mm_add_epi16(source, div255(_mm_mullo_epi16(pixel, _mm_xor_si128(alpha, full))));
+        return overWords(div255Words(_mm_mullo_epi16(colour, coverage)), pixel);
     };
     __m128i const d = _mm_loadu_si128(reinterpret_cast<__m128i const*>(pixels));
     __m128i const low = over(_mm_unpacklo_epi8(c, zero), _mm_unpacklo_epi8(d, zero));
@@ -204,16 +212,9 @@ inline void blendPixels4(quint32* pixels, quint32 const* sources)
     if (_mm_movemask_epi8(_mm_cmpeq_epi8(source, _mm_setzero_si128())) == 0xffff)
         return;
     __m128i const zero = _mm_setzero_si128();
-    __m128i const half = _mm_set1_epi16(128);
-    __m128i const scale = _mm_set1_epi16(257);
-    __m128i const full = _mm_set1_epi16(255);
-    auto over = [&](__m128i s, __m128i d) {
-        __m128i const keep = _mm_xor_si128(_mm_shufflehi_epi16(_mm_shufflelo_epi16(s, 0xff), 0xff), full);
-        return _mm_add_epi16(s, _mm_mulhi_epu16(_mm_add_epi16(_mm_mullo_epi16(d, keep), half), scale));
-    };
     __m128i const d = _mm_loadu_si128(reinterpret_cast<__m128i const*>(pixels));
-    __m128i const low = over(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(d, zero));
-    __m128i const high = over(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(d, zero));
+    __m128i const low = overWords(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(d, zero));
+    __m128i const high = overWords(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(d, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), _mm_packus_epi16(low, high));
 #else
     for (int i = 0; i < 4; ++i)
