@@ -61,9 +61,10 @@ void recordReport(Scene& scene, QString const& stepName, QString const& report, 
 // The report `from` under the name `to` (not taken), at the same place, holding the same.
 void renameReport(Scene& scene, QString const& from, QString const& to);
 void recordRename(Scene& scene, QString const& stepName, QString const& from, QString const& to);
-// Runs `change` on the scene as one undo step named `stepName`; nothing is recorded when it
-// throws.
-void recordChange(Scene& scene, QString const& stepName, QStringList const* only, std::function<void()> const& change);
+// Runs `change` on the scene as one undo step named `stepName`: a change of the element
+// `element`, or of the view and the legend when it is null. When `change` throws, the scene
+// is put back and nothing is recorded.
+void recordChange(Scene& scene, QString const& stepName, CAD::Element* element, std::function<void()> const& change);
 
 class HostCommand : public GApp::Command {
 public:

@@ -45,46 +45,26 @@ void recordStep(QString const& stepName, StructRecordVectorMode_t mode, Make con
     manager->stopRecording();
 }
 
-bool sameView(Detail::VisualState const& a, Detail::VisualState const& b)
-{
-    return a.rotation == b.rotation && a.translation == b.translation && a.axisScale == b.axisScale
-           && a.scale == b.scale && a.renderRotation == b.renderRotation
-           && a.renderTranslation == b.renderTranslation && a.renderAxisScale == b.renderAxisScale
-           && a.renderScale == b.renderScale;
-}
-
-// A label's place depends on the view and its own element only: with the view kept, the
-// labels of the elements changed are all that move.
-void placeLabels(Scene& scene, QStringList const* only, bool viewMoved)
-{
-    if (only == nullptr || only->isEmpty() || viewMoved) {
-        scene.overlay()->repositionLabels();
-        return;
-    }
-    for (QString const& name : *only) {
-        if (CAD::Element* e = scene.findElement(name))
-            scene.overlay()->repositionLabel(e->getLabel());
-    }
-}
-
-// The visual state of the scene (all of it, or some elements) before a change; undo and
-// redo exchange it with the state on screen.
-class SceneStateRecord : public SceneRecord {
+// The view and the legend before a change; undo and redo exchange them with those on screen.
+class ViewLegendRecord : public SceneRecord {
 public:
-    SceneStateRecord(QString const& name, Scene* scene, Detail::VisualState state, QStringList only, bool all)
-        : SceneRecord(name, scene), state_(std::move(state)), only_(std::move(only)), all_(all)
+    ViewLegendRecord(QString const& name, Scene* scene, Detail::VisualState state)
+        : SceneRecord(name, scene), state_(std::move(state))
     {
     }
-    unsigned int memSize() const override { return Detail::memSize(state_); }
+    unsigned int memSize() const override
+    {
+        return static_cast<unsigned int>(std::min<std::size_t>(sizeof(*this) + state_.legendData.size(), 0xFFFFFFFFu));
+    }
     void undoRedo(bool) override
     {
         if (scene_.isNull())
             return;
-        Detail::VisualState now = Detail::capture(*scene_, all_ ? nullptr : &only_);
+        Detail::VisualState now = Detail::capture(*scene_);
         Detail::apply(*scene_, state_);
-        bool const viewMoved = !sameView(now, state_);
         state_ = std::move(now);
-        placeLabels(*scene_, all_ ? nullptr : &only_, viewMoved);
+        // Labels keep off the legend too: every one may move.
+        scene_->overlay()->repositionLabels();
     }
     void clear(bool) override
     {
@@ -94,8 +74,41 @@ public:
 
 private:
     Detail::VisualState state_;
-    QStringList only_;
-    bool all_;
+};
+
+// One element's state before a change, exchanged with its state on screen. Only the element
+// is kept: a long series of element changes costs one element state a step.
+class ElementStateRecord : public SceneRecord {
+public:
+    ElementStateRecord(QString const& name, Scene* scene, Detail::ElementState state)
+        : SceneRecord(name, scene), state_(std::move(state))
+    {
+    }
+    unsigned int memSize() const override
+    {
+        std::size_t const text = state_.name.size() + state_.parent.size() + state_.label.content.size();
+        return static_cast<unsigned int>(std::min<std::size_t>(sizeof(*this) + 2 * text, 0xFFFFFFFFu));
+    }
+    void undoRedo(bool) override
+    {
+        CAD::Element* e = scene_.isNull() ? nullptr : scene_->findElement(state_.name);
+        if (e == nullptr)
+            return;
+        Detail::ElementState now = Detail::ElementState::capture(*e);
+        state_.applyTo(*e, scene_->stage());
+        scene_->elementChanged(state_.name);
+        state_ = std::move(now);
+        // A label's place depends on the view and its own element only.
+        scene_->overlay()->repositionLabel(e->getLabel());
+    }
+    void clear(bool) override
+    {
+        state_ = Detail::ElementState();
+        scene_.clear();
+    }
+
+private:
+    Detail::ElementState state_;
 };
 
 // Elements added or removed by a step. Undo and redo toggle: when the elements are there
@@ -248,22 +261,32 @@ void recordReport(Scene& scene, QString const& stepName, QString const& report, 
                [&] { new ReportRecord(stepName, &scene, report, std::move(kept), index); });
 }
 
-void recordChange(Scene& scene, QString const& stepName, QStringList const* only, std::function<void()> const& change)
+void recordChange(Scene& scene, QString const& stepName, CAD::Element* element, std::function<void()> const& change)
 {
-    Detail::VisualState before = Detail::capture(scene, only);
+    if (element != nullptr) {
+        Detail::ElementState before = Detail::ElementState::capture(*element);
+        try {
+            change();
+        } catch (...) {
+            // A change refused half way (a bad entry after good ones) leaves the element as it was.
+            before.applyTo(*element, scene.stage());
+            scene.elementChanged(before.name);
+            throw;
+        }
+        recordStep(stepName, RECORD_MODE_PROPERTIES,
+                   [&] { new ElementStateRecord(stepName, &scene, std::move(before)); });
+        scene.overlay()->repositionLabel(element->getLabel());
+        return;
+    }
+    Detail::VisualState before = Detail::capture(scene);
     try {
         change();
     } catch (...) {
-        // A change refused half way (a bad entry after good ones) leaves the scene as it was.
         Detail::apply(scene, before);
         throw;
     }
-    QStringList const none;
-    bool const viewMoved = !sameView(before, Detail::capture(scene, &none));
-    recordStep(stepName, RECORD_MODE_PROPERTIES, [&] {
-        new SceneStateRecord(stepName, &scene, std::move(before), only != nullptr ? *only : QStringList(), only == nullptr);
-    });
-    placeLabels(scene, only, viewMoved);
+    recordStep(stepName, RECORD_MODE_PROPERTIES, [&] { new ViewLegendRecord(stepName, &scene, std::move(before)); });
+    scene.overlay()->repositionLabels();
 }
 
 } // namespace HostCommands

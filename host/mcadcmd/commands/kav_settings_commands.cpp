@@ -14,12 +14,12 @@ public:
     using HostCommand::HostCommand;
 
 protected:
-    bool applySettings(Scene& scene, QString const& step, QStringList const* only,
+    bool applySettings(Scene& scene, QString const& step, CAD::Element* element,
                        std::function<void(QString&)> const& apply, QString* errorId, ErrorLog* log)
     {
         QString rest = settings_;
         try {
-            recordChange(scene, step, only, [&]() {
+            recordChange(scene, step, element, [&]() {
                 apply(rest);
                 checkRest(given_, rest);
             });
@@ -52,8 +52,7 @@ public:
         Scene* scene = activeScene();
         if (scene == nullptr)
             return false;
-        QStringList const none;
-        if (!applySettings(*scene, getMenuName(), &none, [scene](QString& p) { Detail::applyViewSettings(*scene, p); },
+        if (!applySettings(*scene, getMenuName(), nullptr, [scene](QString& p) { Detail::applyViewSettings(*scene, p); },
                            errorId, log))
             return false;
         if (result != nullptr)
@@ -71,8 +70,7 @@ public:
         Scene* scene = activeScene();
         if (scene == nullptr)
             return false;
-        QStringList const none;
-        if (!applySettings(*scene, getMenuName(), &none,
+        if (!applySettings(*scene, getMenuName(), nullptr,
                            [scene](QString& p) { Detail::applyLegendSettings(*scene, p); }, errorId, log))
             return false;
         if (result != nullptr)
@@ -98,8 +96,7 @@ public:
         CAD::Element* element = scene->findElement(name_);
         if (element == nullptr)
             return fail(errorId, ERROR_UNKNOWN_ELEMENT, log, say(QT_TRANSLATE_NOOP("Kav::MCADCmd", "no element \"%1\"")).arg(name_));
-        QStringList const only{name_};
-        if (!applySettings(*scene, getMenuName(), &only,
+        if (!applySettings(*scene, getMenuName(), element,
                            [scene, element](QString& p) { Detail::applyElementSettings(*scene, element, p); }, errorId,
                            log))
             return false;

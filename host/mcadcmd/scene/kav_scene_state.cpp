@@ -105,7 +105,7 @@ void restoreCopies(Scene& scene, std::vector<ElementCopy> const& copies)
     }
 }
 
-VisualState capture(Scene& scene, QStringList const* only)
+VisualState capture(Scene& scene)
 {
     VisualState v;
     GL::ViewCreator const* view = scene.viewCreator();
@@ -121,16 +121,6 @@ VisualState capture(Scene& scene, QStringList const* only)
     v.legendData = scene.legend()->getStreamData();
     v.legendPosition = scene.legend()->getPosition();
     v.hasLegendData = scene.hasLegendData();
-    if (only != nullptr) {
-        for (QString const& name : *only) {
-            if (CAD::Element* e = scene.findElement(name))
-                v.elements.push_back(ElementState::capture(*e));
-        }
-    } else {
-        v.elements.reserve(scene.elements().size());
-        for (CAD::Element* e : scene.elements())
-            v.elements.push_back(ElementState::capture(*e));
-    }
     return v;
 }
 
@@ -153,20 +143,6 @@ void apply(Scene& scene, VisualState const& v)
     Scene::Batch batch(scene);
     scene.viewChanged();
     scene.legendChanged();
-    for (ElementState const& s : v.elements) {
-        if (CAD::Element* e = scene.findElement(s.name)) {
-            s.applyTo(*e, scene.stage());
-            scene.elementChanged(s.name);
-        }
-    }
-}
-
-unsigned int memSize(VisualState const& v)
-{
-    std::size_t size = sizeof(VisualState) + v.legendData.size();
-    for (ElementState const& s : v.elements)
-        size += sizeof(ElementState) + 2 * (s.name.size() + s.parent.size() + s.label.content.size());
-    return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
 }
 
 namespace {

@@ -25,6 +25,7 @@ QString quoted(QString const& text);
 // "#rrggbb" to 0xRRGGBB; false for anything else.
 bool parseColor(QString const& text, quint32* rgb);
 
+// The view and the legend.
 struct VisualState {
     BaVec3d<double> rotation;
     BaVec3d<double> translation;
@@ -37,7 +38,6 @@ struct VisualState {
     KString legendData;
     BaVec2d<double> legendPosition;
     bool hasLegendData = true;
-    std::vector<ElementState> elements;
 };
 
 // An element as it was, to be made again at its place among the scene's elements.
@@ -50,10 +50,8 @@ struct ElementCopy {
 std::vector<ElementCopy> copySubtree(Scene& scene, QString const& name);
 // Puts copies back at their places (in the order given: parents first).
 void restoreCopies(Scene& scene, std::vector<ElementCopy> const& copies);
-// All elements, or only the named ones (unknown names are passed over).
-VisualState capture(Scene& scene, QStringList const* only = nullptr);
+VisualState capture(Scene& scene);
 void apply(Scene& scene, VisualState const& state);
-unsigned int memSize(VisualState const& state);
 
 // Reads the element keys of element.set from `params` (taking what it reads) and applies
 // them. Throws ParamError for a malformed value; nothing is changed then.
