@@ -25,18 +25,6 @@ constexpr quint64 MaxLength = std::numeric_limits<quint32>::max();
 // What a file stream collects before it writes to the file.
 constexpr qsizetype FileChunk = 1 << 20;
 
-// Many small appends: grow by doubling and copy straight in.
-inline void appendTo(QByteArray& bytes, char const* data, quint64 size)
-{
-    qsizetype const used = bytes.size();
-    qsizetype const needed = used + static_cast<qsizetype>(size);
-    // At least a few hundred bytes at once: most memory streams are one small access.
-    if (needed > bytes.capacity())
-        bytes.reserve(std::max<qsizetype>({needed, 2 * bytes.capacity(), 512}));
-    bytes.resize(needed);
-    std::memcpy(bytes.data() + used, data, size);
-}
-
 } // namespace
 
 QString StreamFormat::describe(char const* what, quint64 count)
@@ -165,23 +153,30 @@ void OutStream::checkRoom(quint64 size, char const* what, quint64 count)
                                 .arg(left)));
 }
 
+void OutStream::grow(quint64 size)
+{
+    // At least a few hundred bytes at once: most memory streams are one small access.
+    qsizetype const needed = used_ + static_cast<qsizetype>(size);
+    pending_.resize(std::max<qsizetype>({needed, 2 * pending_.size(), 512}));
+}
+
 void OutStream::put(char const* data, quint64 size)
 {
-    appendTo(pending_, data, size);
+    append(data, size);
     offset_ += size;
-    if (file_ && pending_.size() >= FileChunk && measured_ == 0)
+    if (file_ && used_ >= FileChunk && measured_ == 0)
         flush();
 }
 
 void OutStream::flush()
 {
     // A file stream collects its bytes in pending_ and hands them on in large pieces.
-    if (pending_.isEmpty())
+    if (used_ == 0)
         return;
-    crc_ = crc32(crc_, pending_.constData(), static_cast<std::size_t>(pending_.size()));
-    if (!file_->write(pending_))
+    crc_ = crc32(crc_, pending_.constData(), static_cast<std::size_t>(used_));
+    if (!file_->write(pending_.constData(), used_))
         fail(where(offset_, file_->errorString()));
-    pending_.resize(0);
+    used_ = 0;
 }
 
 void OutStream::fail(QString const& text)
@@ -195,6 +190,7 @@ void OutStream::drop()
     state_ = State::Discarded;
     file_.reset(); // a SaveFile destroyed without commit() removes its temporary file
     pending_.clear();
+    used_ = 0;
     blocks_.clear();
     measured_ = 0;
 }
@@ -216,7 +212,7 @@ void OutStream::beginBlock(unsigned int version)
     checkRoom(SizeBlockHeader, QT_TRANSLATE_NOOP("Kav::IO", "a block header"));
     // Writes inside are held to the block around it; at the top, to what a header can say.
     OpenBlock block{offset_ + SizeBlockHeader + std::numeric_limits<quint32>::max(),
-                    std::numeric_limits<quint32>::max(), pending_.size()};
+                    std::numeric_limits<quint32>::max(), used_};
     if (!blocks_.empty()) {
         block.end = blocks_.back().end;
         block.size = blocks_.back().size;
@@ -235,7 +231,7 @@ void OutStream::endBlock()
         fail(where(offset_, translate("Kav::IO", "endBlock without an open block")));
     OpenBlock const block = blocks_.back();
     if (block.header >= 0) {
-        qsizetype const payload = pending_.size() - block.header - static_cast<qsizetype>(SizeBlockHeader);
+        qsizetype const payload = used_ - block.header - static_cast<qsizetype>(SizeBlockHeader);
         qToLittleEndian<quint32>(static_cast<quint32>(payload), pending_.data() + block.header);
         blocks_.pop_back();
         --measured_;
@@ -279,8 +275,8 @@ void OutStream::writeSmall(char const* data, unsigned int size, char const* what
     // The common case in one piece: with -fPIC, calls between the stream's own exported
     // functions go through the PLT, which costs more than the few bytes written here.
     if (state_ == State::Open && (blocks_.empty() || size <= blocks_.back().end - offset_) &&
-        (!file_ || pending_.size() + size < FileChunk)) {
-        appendTo(pending_, data, size);
+        (!file_ || used_ + size < FileChunk)) {
+        append(data, size);
         offset_ += size;
         return;
     }
@@ -335,14 +331,16 @@ void OutStream::close()
     } else {
         if (!bare_) {
             char trailer[4];
-            qToLittleEndian<quint32>(crc32(0, pending_.constData(), static_cast<std::size_t>(pending_.size())), trailer);
-            appendTo(pending_, trailer, sizeof trailer);
+            qToLittleEndian<quint32>(crc32(0, pending_.constData(), static_cast<std::size_t>(used_)), trailer);
+            append(trailer, sizeof trailer);
         }
+        pending_.resize(used_);
         if (buffer_->isEmpty())
             std::swap(*buffer_, pending_); // the usual case: no copy of many megabytes
         else
             buffer_->append(pending_);
         pending_.clear();
+        used_ = 0;
     }
     state_ = State::Closed;
 }

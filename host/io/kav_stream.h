@@ -10,6 +10,7 @@
 #include <QtGlobal>
 
 #include <exception>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -152,6 +153,15 @@ private:
     // for the message, with %1 standing for `count`; the text is only made on failure.
     void checkRoom(quint64 size, char const* what, quint64 count = 0);
     void put(char const* data, quint64 size);
+    // Appends to pending_, which grows by doubling and is cut to used_ only when handed on.
+    void append(char const* data, quint64 size)
+    {
+        if (used_ + static_cast<qsizetype>(size) > pending_.size())
+            grow(size);
+        std::memcpy(pending_.data() + used_, data, size);
+        used_ += static_cast<qsizetype>(size);
+    }
+    void grow(quint64 size);
     // Writes what a file stream has collected.
     void flush();
     // A checked write of a primitive of at most 8 bytes.
@@ -162,6 +172,7 @@ private:
     std::unique_ptr<SaveFile> file_;
     QByteArray* buffer_ = nullptr;
     QByteArray pending_; // a memory stream's bytes until commit, a file stream's until flush
+    qsizetype used_ = 0; // of pending_: a write costs a copy, not a resize
     std::vector<OpenBlock> blocks_;
     int measured_ = 0; // measured blocks open
     quint64 offset_ = 0;
