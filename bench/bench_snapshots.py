@@ -2,7 +2,8 @@
 """Snapshot series through the application: mvp-host run headless on generated scripts, as
 bench_app.py does, each step timed by the application (--timings), peak RSS from /usr/bin/time.
 
-usage: bench_snapshots.py MVP_HOST [--only W1,W2,SET] [--repeat 3] [--json FILE]   (W1ONE: only the one-snapshot scene)
+usage: bench_snapshots.py MVP_HOST [--only W1,W2,SET] [--repeat 3] [--json FILE] [--baseline OLD_MVP_HOST]
+       (W1ONE: only the one-snapshot scene)
 
 W1 "report pages": 100,000 elements, 200 snapshots; between two snapshots 10 elements change
 colour or visibility, and before every 10th the view turns. Compared with the same scene and
@@ -11,7 +12,9 @@ The load and the restores run in a second process, as a user opens the project; 
 step's median.
 W2 "everything changes": 10,000 elements, 20 snapshots, every element's colour changes
 between two snapshots.
-SET: 60,000 element.set on 1,000 elements, the mean of the first 10,000 against the last."""
+SET: 60,000 element.set on 1,000 elements, the mean of the first 10,000 against the last.
+With --baseline, W2 runs --rounds times with each build in turn (each field's median) and every
+figure is held to the baseline's + 15 %: on this shared machine only runs close in time compare."""
 
 import argparse
 import json
@@ -92,6 +95,16 @@ def measure(host, work, name, n, snapshots, changes, repeat=3):
             "restore_ms": restores, "wall_s": whole[0]}
 
 
+def median_result(runs):
+    """Each number's median over runs of one series; the restores place by place."""
+    out = dict(runs[0])
+    for key, value in runs[0].items():
+        if isinstance(value, (int, float)):
+            out[key] = statistics.median(r[key] for r in runs)
+    out["restore_ms"] = [statistics.median(r["restore_ms"][k] for r in runs) for k in range(len(runs[0]["restore_ms"]))]
+    return out
+
+
 def row(label, r):
     rest = r["restore_ms"] + [None] * (3 - len(r["restore_ms"]))
     return [label, "%.0f" % r["peak_rss_mib"], "%.0f" % r.get("load_peak_rss_mib", 0), "%.1f" % r["file_mib"], fmt(r["snapshot_first_ms"]),
@@ -105,6 +118,8 @@ def main():
     ap.add_argument("--only", default="W1,W2,SET")
     ap.add_argument("--json")
     ap.add_argument("--repeat", type=int, default=3, help="runs of the load and the restores (median)")
+    ap.add_argument("--baseline", help="an older mvp-host to hold W2 to (+ 15 %%)")
+    ap.add_argument("--rounds", type=int, default=3, help="W2 runs of each build with --baseline")
     args = ap.parse_args()
     host = os.path.abspath(args.host)
     only = set(args.only.split(","))
@@ -127,7 +142,21 @@ def main():
                       ("one snapshot: load <= 0.5 s", one["load_ms"] <= 500),
                       ("one snapshot: save <= 0.3 s", one["save_ms"] <= 300)]
             verdicts += [("W1 " + what, ok) for what, ok in checks]
-        if "W2" in only:
+        if "W2" in only and args.baseline:
+            base_host = os.path.abspath(args.baseline)
+            base_runs, runs = [], []
+            for _ in range(args.rounds):
+                base_runs.append(measure(base_host, work, "w2-base", 10000, 20, w2_changes(10000), args.repeat))
+                runs.append(measure(host, work, "w2", 10000, 20, w2_changes(10000), args.repeat))
+            base, w2 = median_result(base_runs), median_result(runs)
+            results.update(w2_baseline=base, w2=w2)
+            lines += [row("W2, baseline", base), row("W2, 20 snapshots", w2)]
+            for key in ("peak_rss_mib", "file_mib", "snapshot_median_ms", "save_ms", "load_ms"):
+                verdicts.append(("W2 %s <= 1.15x baseline (%.4g / %.4g = %.2fx)" % (key, w2[key], base[key], w2[key] / base[key]),
+                                 w2[key] <= 1.15 * base[key]))
+            for k, (now, then) in enumerate(zip(w2["restore_ms"], base["restore_ms"])):
+                verdicts.append(("W2 restore %d <= 1.15x baseline (%.2fx)" % (k + 1, now / then), now <= 1.15 * then))
+        elif "W2" in only:
             w2 = measure(host, work, "w2", 10000, 20, w2_changes(10000), args.repeat)
             results["w2"] = w2
             lines.append(row("W2, 20 snapshots", w2))

@@ -156,8 +156,11 @@ void OutStream::checkRoom(quint64 size, char const* what, quint64 count)
 void OutStream::grow(quint64 size)
 {
     // At least a few hundred bytes at once: most memory streams are one small access.
+    // Reserved first: a resize past the capacity would round the allocation up once more.
     qsizetype const needed = used_ + static_cast<qsizetype>(size);
-    pending_.resize(std::max<qsizetype>({needed, 2 * pending_.size(), 512}));
+    qsizetype const room = std::max<qsizetype>({needed, 2 * pending_.size(), 512});
+    pending_.reserve(room);
+    pending_.resize(room);
 }
 
 void OutStream::put(char const* data, quint64 size)
