@@ -1,11 +1,13 @@
 #include "mvp_probe_access.h"
 
 #include "cad/kav_element.h"
+#include "core/kav_error_log.h"
 #include "mcadcmd/kav_host_session.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 using namespace Kav;
 using MvpTest::ProbeAccess;
@@ -92,6 +94,34 @@ TEST_F(ApplyComplete, NewAndInvalidInvisibleChangeOnlyWhatTheyHide)
     EXPECT_FALSE(element("B")->isVisible(CAD::VISIBLE_OWN));
     EXPECT_FALSE(element("Child")->isVisible(CAD::VISIBLE_OWN));
     EXPECT_TRUE(element("Part")->isVisible(CAD::VISIBLE_OWN));
+}
+
+TEST_F(ApplyComplete, ObserversHearOneBatchNamingWhatChangedOrAllPastTheLimit)
+{
+    MCADCmd::Scene& s = session.scene();
+    std::vector<MCADCmd::SceneChanges> heard;
+    QObject::connect(&s, &MCADCmd::Scene::changes, [&heard](MCADCmd::SceneChanges const& c) { heard.push_back(c); });
+    ErrorLog log;
+    ASSERT_TRUE(session.commandInterface().elementPropertiesChanged({QStringLiteral("A"), QStringLiteral("C")}, &log));
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_TRUE(heard[0].view && heard[0].legend);
+    EXPECT_FALSE(heard[0].allChanged);
+    EXPECT_TRUE(heard[0].touches(QStringLiteral("A")) && heard[0].touches(QStringLiteral("C")));
+    EXPECT_FALSE(heard[0].touches(QStringLiteral("B")));
+
+    // A restore of a large scene names more than observers follow one by one: all are redone.
+    QStringList many;
+    for (int i = 0; i <= MCADCmd::SceneChanges::MAX_NAMES; ++i) {
+        many << QStringLiteral("P%1").arg(i);
+        s.addElement(std::make_unique<CAD::Element>(many.back(), CAD::ElementCreator::POINT));
+    }
+    heard.clear();
+    ASSERT_TRUE(session.commandInterface().elementPropertiesChanged(many, &log));
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_TRUE(heard[0].allChanged);
+    EXPECT_TRUE(heard[0].changed.isEmpty());
+    EXPECT_TRUE(heard[0].touches(QStringLiteral("B")));
+    EXPECT_TRUE(log.isEmpty());
 }
 
 } // namespace

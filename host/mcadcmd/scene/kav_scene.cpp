@@ -413,8 +413,14 @@ void Scene::elementChanged(QString const& name)
 void Scene::elementsChanged(QStringList const& names)
 {
     beginBatch();
-    for (QString const& n : names)
-        elementChanged(n);
+    if (names.size() > SceneChanges::MAX_NAMES) {
+        // More than a change names: no need to hash them first.
+        pending_.allChanged = true;
+        pending_.changed.clear();
+    } else {
+        for (QString const& n : names)
+            elementChanged(n);
+    }
     endBatch();
 }
 
