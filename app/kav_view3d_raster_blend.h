@@ -20,13 +20,14 @@ namespace Kav {
 namespace App {
 namespace Blend {
 
-// x * a / 255 for the four channels at once.
+// x * a / 255 rounded, for the four channels at once: (v + 128) * 257 / 65536 as the SIMD
+// paths compute it, so that every path gives the same pixels.
 inline quint32 byteMul(quint32 x, quint32 a)
 {
-    quint32 t = (x & 0xff00ffu) * a;
-    t = ((t + ((t >> 8) & 0xff00ffu) + 0x800080u) >> 8) & 0xff00ffu;
-    x = ((x >> 8) & 0xff00ffu) * a;
-    x = (x + ((x >> 8) & 0xff00ffu) + 0x800080u) & 0xff00ff00u;
+    quint32 t = (x & 0xff00ffu) * a + 0x800080u;
+    t = ((t + ((t >> 8) & 0xff00ffu)) >> 8) & 0xff00ffu;
+    x = ((x >> 8) & 0xff00ffu) * a + 0x800080u;
+    x = (x + ((x >> 8) & 0xff00ffu)) & 0xff00ff00u;
     return x | t;
 }
 
@@ -102,7 +103,7 @@ inline void blendPair(quint32& first, quint32& second, quint32 premultiplied, un
 }
 
 #ifdef __SSE2__
-// v / 255 rounded on 16-bit lanes: (v + 128) * 257 / 65536, as byteMul does it.
+// v / 255 rounded on 16-bit lanes: (v + 128) * 257 / 65536.
 inline __m128i div255Words(__m128i v)
 {
     return _mm_mulhi_epu16(_mm_add_epi16(v, _mm_set1_epi16(128)), _mm_set1_epi16(257));
