@@ -16,9 +16,11 @@
 
 #include <QContextMenuEvent>
 #include <QImage>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
 
 namespace Kav {
@@ -119,7 +121,11 @@ void SnapshotPanel::refresh()
         CAD::Report const* r = reports[static_cast<std::size_t>(report)];
         QByteArray const& a = r->getPicture();
         QByteArray const& b = pictures_.at(item);
-        return r->getName() == names_.at(item) && ((a.constData() == b.constData() && a.size() == b.size()) || a == b);
+        QString const& name = names_.at(item);
+        // The name shown is mostly the report's own string: the same data needs no comparing.
+        bool const sameName = (name.constData() == r->getName().constData() && name.size() == r->getName().size()) ||
+                              r->getName() == name;
+        return sameName && ((a.constData() == b.constData() && a.size() == b.size()) || a == b);
     };
     // Only what lies between the items that stay at the front and at the back is made anew:
     // mostly a snapshot added or removed, and a long report must not cost more per command.
@@ -167,11 +173,12 @@ void SnapshotPanel::refresh()
 
 QStringList SnapshotPanel::selectedSnapshots() const
 {
+    // From the selection, not by asking every item: a snapshot added to a long report asks.
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](QModelIndex const& a, QModelIndex const& b) { return a.row() < b.row(); });
     QStringList names;
-    for (int i = 0; i < count(); ++i) {
-        if (item(i)->isSelected())
-            names << item(i)->data(Qt::UserRole).toString();
-    }
+    for (QModelIndex const& row : rows)
+        names << row.data(Qt::UserRole).toString();
     return names;
 }
 

@@ -1053,7 +1053,17 @@ TEST_F(AppWindow, DifferencesWindowRestoresTheChosenRowsAndTwoSnapshotsUpdateInO
     // Both selected, updated by the template through the context menu: one step, and
     // restoring either whole now gives the scaled view.
     Kav::App::SnapshotPanel* panel = win->snapshotPanel();
+    // Chosen last first, the selection still comes in the panel's order.
+    QStringList inOrder;
+    for (Kav::CAD::Report const* r : scene.reports())
+        inOrder << r->getName();
+    ASSERT_GE(inOrder.size(), 2);
+    panel->clearSelection();
+    panel->item(panel->count() - 1)->setSelected(true);
+    panel->item(0)->setSelected(true);
+    EXPECT_EQ(panel->selectedSnapshots(), (QStringList{inOrder.first(), inOrder.last()}));
     panel->selectAll();
+    EXPECT_EQ(panel->selectedSnapshots(), inOrder);
     std::unique_ptr<QMenu> menu(panel->contextMenuFor(nullptr));
     QMenu* update = menu->findChild<QMenu*>(QStringLiteral("menuSnapshotUpdate"));
     ASSERT_NE(update, nullptr);
