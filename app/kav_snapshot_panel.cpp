@@ -116,16 +116,13 @@ void SnapshotPanel::refresh()
     std::vector<CAD::Report*> const reports = scene_->reports();
     int const now = static_cast<int>(reports.size());
     int const shown = static_cast<int>(names_.size());
-    // A picture taken over from the report is the same data: its bytes need no comparing.
+    // The name and picture shown are mostly the report's own data: the same data needs no comparing.
+    auto equal = [](auto const& a, auto const& b) {
+        return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+    };
     auto same = [&](int report, int item) {
         CAD::Report const* r = reports[static_cast<std::size_t>(report)];
-        QByteArray const& a = r->getPicture();
-        QByteArray const& b = pictures_.at(item);
-        QString const& name = names_.at(item);
-        // The name shown is mostly the report's own string: the same data needs no comparing.
-        bool const sameName = (name.constData() == r->getName().constData() && name.size() == r->getName().size()) ||
-                              r->getName() == name;
-        return sameName && ((a.constData() == b.constData() && a.size() == b.size()) || a == b);
+        return equal(r->getName(), names_.at(item)) && equal(r->getPicture(), pictures_.at(item));
     };
     // Only what lies between the items that stay at the front and at the back is made anew:
     // mostly a snapshot added or removed, and a long report must not cost more per command.

@@ -9,8 +9,8 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <exception>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>

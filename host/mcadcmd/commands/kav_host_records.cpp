@@ -86,8 +86,7 @@ public:
     }
     unsigned int memSize() const override
     {
-        std::size_t const text = state_.name.size() + state_.parent.size() + state_.label.content.size();
-        return static_cast<unsigned int>(std::min<std::size_t>(sizeof(*this) + 2 * text, 0xFFFFFFFFu));
+        return static_cast<unsigned int>(std::min<std::size_t>(sizeof(*this) + state_.textBytes(), 0xFFFFFFFFu));
     }
     void undoRedo(bool) override
     {
@@ -123,7 +122,7 @@ public:
     {
         std::size_t size = sizeof(*this);
         for (Detail::ElementCopy const& c : copies_)
-            size += sizeof(c) + 2 * static_cast<std::size_t>(c.state.name.size() + c.state.label.content.size());
+            size += sizeof(c) + c.state.textBytes();
         return static_cast<unsigned int>(std::min<std::size_t>(size, 0xFFFFFFFFu));
     }
     void undoRedo(bool) override

@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 
 namespace Kav {
@@ -54,6 +55,11 @@ struct ElementState {
     double radius = 10.0;
 
     bool isSection() const { return type == CAD::ElementCreator::SECTION_INSPECTION_2D; }
+    // What the undo history counts for a kept state beside its own size: its strings.
+    std::size_t textBytes() const
+    {
+        return 2 * static_cast<std::size_t>(name.size() + parent.size() + label.content.size());
+    }
     // Whether a section could be sampled so (anything else can): the one place that asks.
     bool canSample() const;
 

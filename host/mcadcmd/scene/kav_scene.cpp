@@ -391,8 +391,7 @@ QStringList Scene::modifiedElements() const
 
 void Scene::notifyChanged()
 {
-    pending_.allChanged = true;
-    pending_.changed.clear();
+    pending_.markAllChanged();
     pending_.view = true;
     pending_.legend = true;
     flushIfIdle();
@@ -402,10 +401,8 @@ void Scene::elementChanged(QString const& name)
 {
     if (!pending_.allChanged) {
         pending_.changed.insert(name);
-        if (pending_.changed.size() > SceneChanges::MAX_NAMES) {
-            pending_.allChanged = true;
-            pending_.changed.clear();
-        }
+        if (pending_.changed.size() > SceneChanges::MAX_NAMES)
+            pending_.markAllChanged();
     }
     flushIfIdle();
 }
@@ -415,8 +412,7 @@ void Scene::elementsChanged(QStringList const& names)
     beginBatch();
     if (names.size() > SceneChanges::MAX_NAMES) {
         // More than a change names: no need to hash them first.
-        pending_.allChanged = true;
-        pending_.changed.clear();
+        pending_.markAllChanged();
     } else {
         for (QString const& n : names)
             elementChanged(n);

@@ -33,6 +33,12 @@ struct KAVHOST_EXPORT SceneChanges {
     bool legend = false;
 
     bool isEmpty() const;
+    // Past naming them: every element, the names dropped.
+    void markAllChanged()
+    {
+        allChanged = true;
+        changed.clear();
+    }
     bool structure() const { return reset || !inserted.isEmpty() || !removed.isEmpty(); }
     // Whether what is shown of `name` may differ now.
     bool touches(QString const& name) const;
